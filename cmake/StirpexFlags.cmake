@@ -1,0 +1,25 @@
+# Warnings, sanitizers and the one function every test goes through.
+
+option(STIRPEX_WERROR "Treat warnings as errors" OFF)
+set(STIRPEX_SANITIZERS "" CACHE STRING "Semicolon-separated sanitizers, e.g. address;undefined")
+
+function(stirpex_target_flags target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wnon-virtual-dtor -Wold-style-cast -Woverloaded-virtual)
+    if(STIRPEX_WERROR)
+        target_compile_options(${target} PRIVATE -Werror)
+    endif()
+    if(STIRPEX_SANITIZERS)
+        list(JOIN STIRPEX_SANITIZERS "," sanitizers)
+        target_compile_options(${target} PRIVATE -fsanitize=${sanitizers} -fno-omit-frame-pointer
+                                                 -fno-sanitize-recover=all)
+        target_link_options(${target} PRIVATE -fsanitize=${sanitizers})
+    endif()
+endfunction()
+
+# stirpex_add_test(NAME target LABELS a;b [ENVIRONMENT k=v...] COMMAND ...)
+function(stirpex_add_test)
+    cmake_parse_arguments(ARG "" "NAME" "LABELS;ENVIRONMENT;COMMAND" ${ARGN})
+    add_test(NAME ${ARG_NAME} COMMAND ${ARG_COMMAND})
+    set_tests_properties(${ARG_NAME} PROPERTIES LABELS "${ARG_LABELS}"
+                         ENVIRONMENT "LC_ALL=C.UTF-8;${ARG_ENVIRONMENT}")
+endfunction()

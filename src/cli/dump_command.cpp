@@ -1,0 +1,302 @@
+#include "cli/dump_command.h"
+
+#include "cli/json_writer.h"
+#include "model/stirpex_doc.h"
+#include "model/utf8.h"
+
+#include <string>
+
+namespace stirpex::cli {
+
+namespace {
+
+std::string sexText(char32_t sex) {
+    std::string text;
+    if (sex != 0) {
+        AppendUtf8(text, sex);
+    }
+    return text;
+}
+
+void keys(JsonWriter& json, const ArenaStrList& list) {
+    json.beginArray();
+    for (const ArenaStr& key : list) {
+        json.value(key.view());
+    }
+    json.endArray();
+}
+
+void citations(JsonWriter& json, const ArenaStrList& sourceKeys, const ArenaStrList& texts) {
+    json.beginArray();
+    for (int i = 0; i < sourceKeys.size(); ++i) {
+        json.pair(sourceKeys[i].view(), texts[i].view());
+    }
+    json.endArray();
+}
+
+void writePerson(JsonWriter& json, const CPerson& p) {
+    json.beginObject();
+    json.key("index"); json.value(p.m_nIndex);
+    json.key("id"); json.value(p.m_strID.view());
+    json.key("surname"); json.value(p.m_strSurname.view());
+    json.key("givenNames"); json.value(p.m_strGivenNames.view());
+    json.key("altNames");
+    json.beginArray();
+    for (int i = 0; i < p.m_nAltNames; ++i) {
+        json.pair(p.m_arrAltSurnames[i].view(), p.m_arrAltGivenNames[i].view());
+    }
+    json.endArray();
+    json.key("sex"); json.value(sexText(p.m_cSex));
+    json.key("birth"); json.pair(p.m_strBirthDate.view(), p.m_strBirthPlace.view());
+    json.key("baptism"); json.pair(p.m_strBaptismDate.view(), p.m_strBaptismPlace.view());
+    json.key("death"); json.pair(p.m_strDeathDate.view(), p.m_strDeathPlace.view());
+    json.key("burial"); json.pair(p.m_strBurialDate.view(), p.m_strBurialPlace.view());
+    json.key("birthYear"); json.value(p.m_nBirthYear);
+    json.key("birthQualifier"); json.value(p.m_strBirthQualifier.view());
+    json.key("deathYear"); json.value(p.m_nDeathYear);
+    json.key("deathQualifier"); json.value(p.m_strDeathQualifier.view());
+    json.key("parentFamily"); json.value(p.m_strParentFamily.view());
+    json.key("spouseFamilies"); keys(json, p.m_arrSpouseFamilies);
+    json.key("notes"); keys(json, p.m_arrNotes);
+    json.key("sources"); citations(json, p.m_arrSources, p.m_arrSourceTexts);
+    json.key("birthSources"); citations(json, p.m_arrBirthSources, p.m_arrBirthSourceTexts);
+    json.key("baptismSources"); citations(json, p.m_arrBaptismSources, p.m_arrBaptismSourceTexts);
+    json.key("deathSources"); citations(json, p.m_arrDeathSources, p.m_arrDeathSourceTexts);
+    json.key("burialSources"); citations(json, p.m_arrBurialSources, p.m_arrBurialSourceTexts);
+    json.key("objects"); keys(json, p.m_arrObjects);
+    json.key("displayName"); json.value(p.GetDisplayName());
+    json.endObject();
+}
+
+void writeFamily(JsonWriter& json, const CFamily& f) {
+    json.beginObject();
+    json.key("index"); json.value(f.m_nIndex);
+    json.key("id"); json.value(f.m_strID.view());
+    json.key("husband"); json.value(f.m_strHusband.view());
+    json.key("wife"); json.value(f.m_strWife.view());
+    json.key("children"); keys(json, f.m_arrChildren);
+    json.key("marriage"); json.pair(f.m_strMarriageDate.view(), f.m_strMarriagePlace.view());
+    json.key("divorce"); json.pair(f.m_strDivorceDate.view(), f.m_strDivorcePlace.view());
+    json.key("notes"); keys(json, f.m_arrNotes);
+    json.key("sources"); citations(json, f.m_arrSources, f.m_arrSourceTexts);
+    json.key("divorceSources"); citations(json, f.m_arrDivorceSources, f.m_arrDivorceSourceTexts);
+    json.key("objects"); keys(json, f.m_arrObjects);
+    json.endObject();
+}
+
+void writeFileJson(JsonWriter& json, const CStirpexDoc& doc, std::string_view path) {
+    json.beginObject();
+    json.key("name"); json.value(doc.m_strFileName);
+    json.key("path"); json.value(path);
+    json.key("length"); json.value(doc.m_nFileLength);
+    json.key("sourceSystem"); json.value(doc.m_strSourceSystem);
+    json.key("destination"); json.value(doc.m_strDestination);
+    json.key("fileDate"); json.value(doc.m_strFileDate);
+    json.key("gedcomVersion"); json.value(doc.m_strGedcomVersion);
+    json.key("charSet"); json.value(doc.m_strCharSet);
+    json.key("submitter"); json.value(doc.m_strSubmitter);
+    json.endObject();
+}
+
+} // namespace
+
+void WriteCountsJson(const CStirpexDoc& doc, JsonWriter& json) {
+    json.beginObject();
+    json.key("persons"); json.value(doc.m_nPersons);
+    json.key("families"); json.value(doc.m_nFamilies);
+    json.key("notes"); json.value(doc.m_nNotes);
+    json.key("sources"); json.value(doc.m_nSources);
+    json.key("extObjs"); json.value(doc.m_nExtObjs);
+    json.endObject();
+}
+
+void WriteDumpJson(const CStirpexDoc& doc, std::string_view path, std::string_view stats, JsonWriter& json) {
+    json.beginObject();
+    json.key("file"); writeFileJson(json, doc, path);
+    json.key("stats"); json.value(stats);
+    json.key("counts"); WriteCountsJson(doc, json);
+    json.key("persons");
+    json.beginArray();
+    for (const auto& person : doc.m_ppPersons) {
+        writePerson(json, *person);
+    }
+    json.endArray();
+    json.key("families");
+    json.beginArray();
+    for (const auto& family : doc.m_ppFamilies) {
+        writeFamily(json, *family);
+    }
+    json.endArray();
+    json.key("notes");
+    json.beginArray();
+    for (const auto& note : doc.m_ppNotes) {
+        json.beginObject();
+        json.key("index"); json.value(note->m_nIndex);
+        json.key("id"); json.value(note->m_strID.view());
+        json.key("lines"); keys(json, note->m_pLines);
+        json.endObject();
+    }
+    json.endArray();
+    json.key("sources");
+    json.beginArray();
+    for (const auto& source : doc.m_ppSources) {
+        json.beginObject();
+        json.key("index"); json.value(source->m_nIndex);
+        json.key("id"); json.value(source->m_strID.view());
+        json.key("title"); json.value(source->m_strTitle.view());
+        json.key("author"); json.value(source->m_strAuthor.view());
+        json.key("publication"); json.value(source->m_strPublication.view());
+        json.key("notes"); keys(json, source->m_arrNotes);
+        json.key("text"); keys(json, source->m_arrText);
+        json.key("objects"); keys(json, source->m_arrObjects);
+        json.endObject();
+    }
+    json.endArray();
+    json.key("extObjs");
+    json.beginArray();
+    for (const auto& object : doc.m_ppExtObjs) {
+        json.beginObject();
+        json.key("index"); json.value(object->m_nIndex);
+        json.key("id"); json.value(object->m_strID.view());
+        json.key("file"); json.value(object->m_strFile.view());
+        json.endObject();
+    }
+    json.endArray();
+    json.endObject();
+}
+
+} // namespace stirpex::cli
+
+namespace stirpex::cli {
+
+namespace {
+
+class TextOut {
+public:
+    explicit TextOut(std::FILE* out) : m_out(out) {}
+    void line(std::string_view text) {
+        std::fwrite(text.data(), 1, text.size(), m_out);
+        std::fputc('\n', m_out);
+    }
+    // "  Label: value", left out when the value is empty.
+    void field(std::string_view label, std::string_view value) {
+        if (!value.empty()) {
+            line(std::string("  ").append(label).append(": ").append(value));
+        }
+    }
+    void event(std::string_view label, const ArenaStr& date, const ArenaStr& place) {
+        if (date.empty() && place.empty()) {
+            return;
+        }
+        std::string text(date.view());
+        if (!place.empty()) {
+            text.append(text.empty() ? "" : ", ").append(place.view());
+        }
+        field(label, text);
+    }
+    void keys(std::string_view label, const ArenaStrList& list) {
+        for (const ArenaStr& key : list) {
+            field(label, key.view());
+        }
+    }
+    void citations(std::string_view label, const ArenaStrList& sourceKeys, const ArenaStrList& texts) {
+        for (int i = 0; i < sourceKeys.size(); ++i) {
+            std::string text(sourceKeys[i].view());
+            if (!texts[i].empty()) {
+                text.append(" (").append(texts[i].view()).append(")");
+            }
+            field(label, text.empty() ? std::string_view("(no key)") : std::string_view(text));
+        }
+    }
+
+private:
+    std::FILE* m_out;
+};
+
+std::string heading(std::string_view kind, int index, std::string_view id) {
+    return std::string(kind).append(" ").append(std::to_string(index)).append(" @").append(id).append("@");
+}
+
+void writePersonText(TextOut& out, const CPerson& p) {
+    out.line(heading("Individual", p.m_nIndex, p.m_strID.view()) + ": " + p.GetDisplayName());
+    for (int i = 0; i < p.m_nAltNames; ++i) {
+        out.field("Also known as", p.FormatAltName(i, 1));
+    }
+    out.field("Sex", sexText(p.m_cSex));
+    out.event("Birth", p.m_strBirthDate, p.m_strBirthPlace);
+    out.event("Baptism", p.m_strBaptismDate, p.m_strBaptismPlace);
+    out.event("Death", p.m_strDeathDate, p.m_strDeathPlace);
+    out.event("Burial", p.m_strBurialDate, p.m_strBurialPlace);
+    out.field("Child in family", p.m_strParentFamily.view());
+    out.keys("Spouse in family", p.m_arrSpouseFamilies);
+    out.keys("Note", p.m_arrNotes);
+    out.citations("Source", p.m_arrSources, p.m_arrSourceTexts);
+    out.citations("Birth source", p.m_arrBirthSources, p.m_arrBirthSourceTexts);
+    out.citations("Baptism source", p.m_arrBaptismSources, p.m_arrBaptismSourceTexts);
+    out.citations("Death source", p.m_arrDeathSources, p.m_arrDeathSourceTexts);
+    out.citations("Burial source", p.m_arrBurialSources, p.m_arrBurialSourceTexts);
+    out.keys("Object", p.m_arrObjects);
+}
+
+void writeFamilyText(TextOut& out, const CFamily& f) {
+    out.line(heading("Family", f.m_nIndex, f.m_strID.view()));
+    out.field("Husband", f.m_strHusband.view());
+    out.field("Wife", f.m_strWife.view());
+    out.keys("Child", f.m_arrChildren);
+    out.event("Marriage", f.m_strMarriageDate, f.m_strMarriagePlace);
+    out.event("Divorce", f.m_strDivorceDate, f.m_strDivorcePlace);
+    out.keys("Note", f.m_arrNotes);
+    out.citations("Source", f.m_arrSources, f.m_arrSourceTexts);
+    out.citations("Divorce source", f.m_arrDivorceSources, f.m_arrDivorceSourceTexts);
+    out.keys("Object", f.m_arrObjects);
+}
+
+} // namespace
+
+void WriteDumpText(const CStirpexDoc& doc, std::string_view path, std::string_view stats, std::FILE* out) {
+    TextOut text(out);
+    text.line(std::string("File: ").append(path));
+    text.field("Name", doc.m_strFileName);
+    text.field("Length", std::to_string(doc.m_nFileLength) + " bytes");
+    text.field("Source system", doc.m_strSourceSystem);
+    text.field("Destination", doc.m_strDestination);
+    text.field("File date", doc.m_strFileDate);
+    text.field("GEDCOM version", doc.m_strGedcomVersion);
+    text.field("Character set", doc.m_strCharSet);
+    text.field("Submitter", doc.m_strSubmitter);
+    text.line(stats);
+    for (const auto& person : doc.m_ppPersons) {
+        text.line("");
+        writePersonText(text, *person);
+    }
+    for (const auto& family : doc.m_ppFamilies) {
+        text.line("");
+        writeFamilyText(text, *family);
+    }
+    for (const auto& note : doc.m_ppNotes) {
+        text.line("");
+        text.line(heading("Note", note->m_nIndex, note->m_strID.view()));
+        for (const ArenaStr& line : note->m_pLines) {
+            text.line(std::string("  | ").append(line.view()));
+        }
+    }
+    for (const auto& source : doc.m_ppSources) {
+        text.line("");
+        text.line(heading("Source", source->m_nIndex, source->m_strID.view()));
+        text.field("Title", source->m_strTitle.view());
+        text.field("Author", source->m_strAuthor.view());
+        text.field("Publication", source->m_strPublication.view());
+        text.keys("Note", source->m_arrNotes);
+        for (const ArenaStr& line : source->m_arrText) {
+            text.line(std::string("  | ").append(line.view()));
+        }
+        text.keys("Object", source->m_arrObjects);
+    }
+    for (const auto& object : doc.m_ppExtObjs) {
+        text.line("");
+        text.line(heading("Object", object->m_nIndex, object->m_strID.view()));
+        text.field("File", object->m_strFile.view());
+    }
+}
+
+} // namespace stirpex::cli

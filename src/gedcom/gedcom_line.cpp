@@ -1,0 +1,153 @@
+#include "gedcom/gedcom_line.h"
+
+#include "model/utf8.h"
+
+#include <cstdio>
+
+namespace stirpex {
+
+namespace {
+
+std::int64_t g_nextGeneratedKey = 0;
+
+bool endsWith(std::string_view text, std::string_view suffix) noexcept {
+    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
+}
+
+std::size_t skipCharacters(std::string_view line, std::size_t pos, std::size_t count) noexcept {
+    for (; count > 0 && pos < line.size(); --count) {
+        pos += CodePointLength(static_cast<unsigned char>(line[pos]));
+    }
+    return pos < line.size() ? pos : line.size();
+}
+
+} // namespace
+
+std::string_view TrimLine(std::string_view line) noexcept {
+    std::size_t begin = 0;
+    std::size_t end = line.size();
+    while (begin < end && IsTrimSpace(line[begin])) {
+        ++begin;
+    }
+    while (end > begin && IsTrimSpace(line[end - 1])) {
+        --end;
+    }
+    return line.substr(begin, end - begin);
+}
+
+std::size_t SkipBlanks(std::string_view line, std::size_t pos) noexcept {
+    while (pos < line.size() && IsBlank(line[pos])) {
+        ++pos;
+    }
+    return pos;
+}
+
+std::size_t TagPosition(std::string_view line) noexcept {
+    return SkipBlanks(line, line.empty() ? 0 : 1);
+}
+
+std::string_view ValueFixed(std::string_view line, std::size_t tagPos, std::size_t length) noexcept {
+    return line.substr(SkipBlanks(line, skipCharacters(line, tagPos, length)));
+}
+
+std::string_view ValueWord(std::string_view line, std::size_t tagPos) noexcept {
+    std::size_t pos = skipCharacters(line, tagPos, 1);
+    while (pos < line.size() && static_cast<unsigned char>(line[pos]) > 0x20 &&
+           static_cast<unsigned char>(line[pos]) < 0x80) {
+        ++pos;
+    }
+    return line.substr(SkipBlanks(line, pos));
+}
+
+std::string_view ValuePlace(std::string_view line, std::size_t tagPos) noexcept {
+    std::size_t pos = skipCharacters(line, tagPos, 4);
+    if (pos < line.size() && line[pos] == 'E') {
+        ++pos;
+    }
+    return line.substr(SkipBlanks(line, pos));
+}
+
+std::string_view PointerKey(std::string_view line, std::size_t tagPos) noexcept {
+    const std::string_view value = ValueFixed(line, tagPos, 4);
+    return ExtractXrefKey(value.substr(skipCharacters(value, 0, 1)));
+}
+
+PointerOrText ValuePointerOrText(std::string_view line, std::size_t tagPos) noexcept {
+    const std::string_view value = ValueFixed(line, tagPos, 4);
+    PointerOrText result;
+    if (!value.empty() && value[0] == '@') {
+        result.isPointer = true;
+        result.text = value.substr(1);
+        result.key = ExtractXrefKey(result.text);
+    } else {
+        result.text = value;
+    }
+    return result;
+}
+
+std::string_view ExtractXrefKey(std::string_view text) noexcept {
+    std::size_t pos = 0;
+    for (std::size_t copied = 0; copied < kMaxKeyLength && pos < text.size() && text[pos] != '@'; ++copied) {
+        pos += CodePointLength(static_cast<unsigned char>(text[pos]));
+    }
+    if (pos < text.size() && text[pos] == '@') {
+        return text.substr(0, pos);
+    }
+    return {};
+}
+
+std::string MakeGeneratedKey() {
+    char key[24];
+    const int length = std::snprintf(key, sizeof key, " %lld", static_cast<long long>(g_nextGeneratedKey++));
+    return std::string(key, static_cast<std::size_t>(length));
+}
+
+RecordLine RecognizeRecordLine(std::string_view line) noexcept {
+    const std::size_t at = line.size() > 1 ? line.find('@', 1) : std::string_view::npos;
+    RecordLine record;
+    if (at == std::string_view::npos) {
+        if (endsWith(line, "HEAD")) {
+            record.kind = RecordKind::Header;
+        } else if (endsWith(line, "SUBM")) {
+            record.kind = RecordKind::Submitter;
+        }
+        return record;
+    }
+    record.key = ExtractXrefKey(line.substr(at + 1));
+    if (endsWith(line, "INDI")) {
+        record.kind = RecordKind::Individual;
+    } else if (endsWith(line, "FAM")) {
+        record.kind = RecordKind::Family;
+    } else if (line.find("NOTE") != std::string_view::npos) {
+        record.kind = RecordKind::Note;
+    } else if (endsWith(line, "SOUR")) {
+        record.kind = RecordKind::Source;
+    } else if (endsWith(line, "OBJE")) {
+        record.kind = RecordKind::ExtObj;
+    } else if (endsWith(line, "SUBM")) {
+        record.kind = RecordKind::Submitter;
+    }
+    return record;
+}
+
+std::optional<std::string_view> FirstNoteLine(std::string_view line) noexcept {
+    const std::size_t open = line.size() > 1 ? line.find('@', 1) : std::string_view::npos;
+    if (open == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::size_t close = line.find('@', open + 1);
+    if (close == std::string_view::npos) {
+        return std::nullopt;
+    }
+    std::size_t pos = SkipBlanks(line, close + 1);
+    if (!TagIs(line, pos, "NOTE")) {
+        return std::nullopt;
+    }
+    pos = SkipBlanks(line, pos + 4);
+    if (pos >= line.size()) {
+        return std::nullopt;
+    }
+    return line.substr(pos);
+}
+
+} // namespace stirpex

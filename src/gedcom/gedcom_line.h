@@ -1,0 +1,82 @@
+#pragma once
+
+// The rules that read one cleaned line: its level, where its tag starts, the
+// five cursor rules that find a value, pointer keys, and level-0 record lines.
+// There is no tokenizer: these rules decide which irregular lines still work,
+// so they are exact. Every rule moves forward only and never past the end.
+//
+// Blanks are blank and tab; trimming removes the six ASCII white-space
+// characters. All positions are byte offsets into model text (UTF-8), and each
+// rule stops on a code point boundary.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace stirpex {
+
+inline constexpr std::size_t kMaxKeyLength = 22;
+
+inline bool IsBlank(char c) noexcept {
+    return c == ' ' || c == '\t';
+}
+
+inline bool IsTrimSpace(char c) noexcept {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+std::string_view TrimLine(std::string_view line) noexcept;
+
+// 0 to 4 from the first character alone, or -1 (no level).
+inline int LineLevel(std::string_view line) noexcept {
+    return !line.empty() && line[0] >= '0' && line[0] <= '4' ? line[0] - '0' : -1;
+}
+
+// Offset of the tag: one character after the level digit, then over blanks.
+std::size_t TagPosition(std::string_view line) noexcept;
+
+// True when the line holds `tag` at `pos` (case-sensitive, prefix match).
+inline bool TagIs(std::string_view line, std::size_t pos, std::string_view tag) noexcept {
+    return line.size() - pos >= tag.size() && line.compare(pos, tag.size(), tag) == 0;
+}
+
+std::size_t SkipBlanks(std::string_view line, std::size_t pos) noexcept;
+
+// Rule A: over `length` characters of the tag, then over blanks.
+std::string_view ValueFixed(std::string_view line, std::size_t tagPos, std::size_t length) noexcept;
+// Rule B: over the tag's first character and every following one in 0x21-0x7F, then blanks.
+std::string_view ValueWord(std::string_view line, std::size_t tagPos) noexcept;
+// Rule C: over four characters, a fifth if it is 'E', then over blanks.
+std::string_view ValuePlace(std::string_view line, std::size_t tagPos) noexcept;
+// Rule D: rule A, then one character taken to be '@', then the key.
+std::string_view PointerKey(std::string_view line, std::size_t tagPos) noexcept;
+
+// Rule E: a pointer value (with its key) or a text value.
+struct PointerOrText {
+    bool isPointer = false;
+    std::string_view key;  // pointer: its key, possibly empty
+    std::string_view text; // the value after the tag; for a pointer, what follows its '@'
+};
+PointerOrText ValuePointerOrText(std::string_view line, std::size_t tagPos) noexcept;
+
+// Up to the next '@' if that comes within 22 characters; otherwise empty.
+std::string_view ExtractXrefKey(std::string_view text) noexcept;
+
+// " 0", " 1", ...: one process-wide counter for inline notes, sources and
+// external references; never reset, so generated keys never repeat.
+std::string MakeGeneratedKey();
+
+enum class RecordKind { None, Header, Individual, Family, Note, Source, ExtObj, Submitter };
+
+struct RecordLine {
+    RecordKind kind = RecordKind::None;
+    std::string_view key;
+};
+RecordLine RecognizeRecordLine(std::string_view line) noexcept;
+
+// The text a NOTE record line carries after "NOTE", if any.
+std::optional<std::string_view> FirstNoteLine(std::string_view line) noexcept;
+
+} // namespace stirpex

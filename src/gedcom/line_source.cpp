@@ -1,0 +1,95 @@
+#include "gedcom/line_source.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace stirpex {
+
+namespace {
+
+// First CR or LF in [p, end), or end. Eight bytes at a time: the lowest
+// flagged byte of the zero-byte test is exact, which is all we need.
+const char* findLineEnd(const char* p, const char* end) noexcept {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+    while (end - p >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        const std::uint64_t lf = word ^ (kOnes * '\n');
+        const std::uint64_t cr = word ^ (kOnes * '\r');
+        const std::uint64_t hits = ((lf - kOnes) & ~lf & kHighs) | ((cr - kOnes) & ~cr & kHighs);
+        if (hits) {
+            return p + (__builtin_ctzll(hits) >> 3);
+        }
+        p += 8;
+    }
+    while (p < end && *p != '\n' && *p != '\r') {
+        ++p;
+    }
+    return p;
+}
+
+} // namespace
+
+LineSource::LineSource(std::istream& in, std::size_t blockSize)
+    : m_in(in), m_buffer(std::make_unique_for_overwrite<char[]>(blockSize)), m_capacity(blockSize) {}
+
+bool LineSource::fill() {
+    if (m_eof) {
+        return false;
+    }
+    // Keep the unfinished line at the front; grow only when one line fills the whole buffer.
+    if (m_begin > 0) {
+        std::memmove(m_buffer.get(), m_buffer.get() + m_begin, m_end - m_begin);
+        m_end -= m_begin;
+        m_begin = 0;
+    }
+    if (m_end == m_capacity) {
+        auto grown = std::make_unique_for_overwrite<char[]>(m_capacity * 2);
+        std::memcpy(grown.get(), m_buffer.get(), m_end);
+        m_buffer = std::move(grown);
+        m_capacity *= 2;
+    }
+    m_in.read(m_buffer.get() + m_end, static_cast<std::streamsize>(m_capacity - m_end));
+    const auto got = static_cast<std::size_t>(m_in.gcount());
+    if (m_in.bad()) {
+        throw std::ios_base::failure("read error");
+    }
+    if (got == 0) {
+        m_eof = true;
+        return false;
+    }
+    m_end += got;
+    return true;
+}
+
+bool LineSource::next(std::string_view& line) {
+    for (;;) {
+        const char* base = m_buffer.get();
+        const char* stop = findLineEnd(base + m_begin + m_scanned, base + m_end);
+        const auto at = static_cast<std::size_t>(stop - base);
+        // A CR at the end of the block may be the first half of CR LF: read on before deciding.
+        const bool decided = at < m_end && (base[at] == '\n' || at + 1 < m_end || m_eof);
+        if (decided) {
+            line = std::string_view(base + m_begin, at - m_begin);
+            const bool crlf = base[at] == '\r' && at + 1 < m_end && base[at + 1] == '\n';
+            m_begin = at + (crlf ? 2 : 1);
+            m_scanned = 0;
+            return true;
+        }
+        m_scanned = at - m_begin;
+        if (!fill()) {
+            if (m_begin == m_end) {
+                return false;
+            }
+            // The last line has no line end, or ends in a lone CR.
+            const std::size_t end = (m_end > m_begin && base[m_end - 1] == '\r') ? m_end - 1 : m_end;
+            base = m_buffer.get();
+            line = std::string_view(base + m_begin, end - m_begin);
+            m_begin = m_end;
+            return true;
+        }
+    }
+}
+
+} // namespace stirpex

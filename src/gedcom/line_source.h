@@ -1,0 +1,33 @@
+#pragma once
+
+// The file as a sequence of lines: a line ends at LF, CR LF or a lone CR, and
+// the end is not part of it; a last line without an end is still a line.
+// Lines have no length limit. The stream is read in large blocks; a line is a
+// view into the block and stays valid until the next call.
+
+#include <istream>
+#include <memory>
+#include <string_view>
+
+namespace stirpex {
+
+class LineSource {
+public:
+    explicit LineSource(std::istream& in, std::size_t blockSize = std::size_t{1} << 20);
+
+    // False at the end of the file. Throws std::ios_base::failure when reading fails.
+    bool next(std::string_view& line);
+
+private:
+    bool fill();
+
+    std::istream& m_in;
+    std::unique_ptr<char[]> m_buffer;
+    std::size_t m_capacity;
+    std::size_t m_begin = 0; // first byte not yet handed out
+    std::size_t m_end = 0;   // one past the last byte read
+    std::size_t m_scanned = 0; // bytes after m_begin known to hold no line end
+    bool m_eof = false;
+};
+
+} // namespace stirpex

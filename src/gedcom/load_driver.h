@@ -1,0 +1,60 @@
+#pragma once
+
+// Reading one GEDCOM file into a fresh document: every line trimmed,
+// converted, parsed; progress for files over 50000 bytes; the start option;
+// the name index at the end unless the option defers it; the statistics line.
+// One pass, nothing stored per line, no resolution of references.
+
+#include "gedcom/load_sinks.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <istream>
+#include <string>
+#include <string_view>
+
+namespace stirpex {
+
+class CStirpexDoc;
+
+struct LoadEnvironment {
+    ProgressSink* progress = nullptr;
+    MessageSink* messages = nullptr;
+    NameIndexBuilder* nameIndex = nullptr;
+    std::string_view argumentText; // the program's arguments joined by blanks, for "-i"
+};
+
+enum class LoadOutcome {
+    Loaded,
+    // Memory ran out inside the line loop; the message has been shown and the
+    // caller ends the program with exit code 1.
+    OutOfMemory,
+};
+
+struct LoadResult {
+    LoadOutcome outcome = LoadOutcome::Loaded;
+    bool indexBuilt = false;
+    std::string statsText;      // "N people, N families, N notes, N sources."
+    std::string outOfMemoryText; // the message shown, when memory ran out
+};
+
+// Reads `in` into `doc`, which must be new. Read errors of the stream leave as
+// std::ios_base::failure.
+LoadResult LoadGedcom(CStirpexDoc& doc, std::istream& in, std::int64_t fileLength, std::string_view fileName,
+                      const LoadEnvironment& env);
+
+std::string StatisticsText(const CStirpexDoc& doc);
+
+// The file, opened for reading, with its length; or the reason it cannot be read.
+struct OpenedFile {
+    std::unique_ptr<std::istream> stream;
+    std::int64_t length = 0;
+    std::string error; // empty on success
+};
+OpenedFile OpenGedcomFile(const std::filesystem::path& path);
+
+// Opens and reads the file; `error` gets the reason when it cannot be opened.
+LoadResult LoadGedcomFile(CStirpexDoc& doc, const std::filesystem::path& path, const LoadEnvironment& env,
+                          std::string& error);
+
+} // namespace stirpex

@@ -1,0 +1,78 @@
+#pragma once
+
+// One individual (INDI). Filled once by the reader; every text is model text
+// (UTF-8) kept in the owning document's arena. Each list has its count beside it.
+
+#include "model/text_arena.h"
+
+#include <cstdint>
+#include <string>
+
+namespace stirpex {
+
+// The reader's event context values, as used by AddEventSource.
+enum EventNumber : int { EVENT_BIRTH = 1, EVENT_BAPTISM = 2, EVENT_DEATH = 3, EVENT_BURIAL = 4 };
+
+class CPerson {
+public:
+    CPerson() = default;
+    CPerson(const CPerson&) = delete;
+    CPerson& operator=(const CPerson&) = delete;
+    virtual ~CPerson() = default;
+
+    // Style 0 "Given Surname", 1 "Surname, Given", any other adds the life span.
+    std::string FormatName(int style) const;
+    std::string GetDisplayName() const { return FormatName(2); }
+    std::string FormatAltName(int i, int style) const;
+    std::string GetAltDisplayName(int i) const { return FormatAltName(i, 2); }
+    // " (" qualifier year "-" qualifier year ")", "?" for an unknown year.
+    std::string GetLifeSpan() const;
+
+    void AddAltName(TextArena& arena, ArenaStr surname, ArenaStr givenNames);
+    void AddSpouseFamily(TextArena& arena, ArenaStr key);
+    void AddNote(TextArena& arena, ArenaStr key);
+    void AddSource(TextArena& arena, ArenaStr key);
+    void AppendSourceText(TextArena& arena, std::string_view text);
+    void AddEventSource(TextArena& arena, int event, ArenaStr key);
+    void AppendEventSourceText(TextArena& arena, int event, std::string_view text);
+    void AddObject(TextArena& arena, ArenaStr key);
+
+    std::int32_t m_nIndex = -1;
+    ArenaStr m_strID;
+    ArenaStr m_strSurname;
+    ArenaStr m_strGivenNames;
+    ArenaStrList m_arrAltSurnames;
+    ArenaStrList m_arrAltGivenNames;
+    std::int32_t m_nAltNames = 0;
+    char32_t m_cSex = 0; // first character of the SEX value, 0 when none
+    ArenaStr m_strBirthDate, m_strBirthPlace;
+    ArenaStr m_strBaptismDate, m_strBaptismPlace;
+    ArenaStr m_strDeathDate, m_strDeathPlace;
+    ArenaStr m_strBurialDate, m_strBurialPlace;
+    std::int32_t m_nBirthYear = -1;
+    ArenaStr m_strBirthQualifier;
+    std::int32_t m_nDeathYear = -1;
+    ArenaStr m_strDeathQualifier;
+    ArenaStr m_strParentFamily;
+    ArenaStrList m_arrSpouseFamilies;
+    std::int32_t m_nSpouseFamilies = 0;
+    ArenaStrList m_arrNotes;
+    std::int32_t m_nNotes = 0;
+    ArenaStrList m_arrSources, m_arrSourceTexts;
+    std::int32_t m_nSources = 0;
+    ArenaStrList m_arrBirthSources, m_arrBirthSourceTexts;
+    std::int32_t m_nBirthSources = 0;
+    ArenaStrList m_arrBaptismSources, m_arrBaptismSourceTexts;
+    std::int32_t m_nBaptismSources = 0;
+    ArenaStrList m_arrDeathSources, m_arrDeathSourceTexts;
+    std::int32_t m_nDeathSources = 0;
+    ArenaStrList m_arrBurialSources, m_arrBurialSourceTexts;
+    std::int32_t m_nBurialSources = 0;
+    ArenaStrList m_arrObjects;
+    std::int32_t m_nObjects = 0;
+
+private:
+    std::string formatParts(std::string_view surname, std::string_view givenNames, int style) const;
+};
+
+} // namespace stirpex

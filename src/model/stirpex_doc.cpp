@@ -1,0 +1,120 @@
+#include "model/stirpex_doc.h"
+
+#include <unordered_set>
+
+namespace stirpex {
+
+namespace {
+
+constexpr std::size_t kInitialTableRoom = 1000;
+constexpr auto kEmptySurname = staticText("Empty...");
+
+// Tables grow geometrically: stepping by a fixed 1000 entries would copy the
+// whole table again every thousand records, quadratic on large files.
+template <typename Record>
+Record& appendRecord(std::vector<std::unique_ptr<Record>>& table, std::int32_t& count, RecordMap<Record>& map,
+                     ArenaStr key) {
+    auto record = std::make_unique<Record>();
+    record->m_nIndex = count;
+    record->m_strID = key;
+    Record& added = *record;
+    table.push_back(std::move(record));
+    ++count;
+    map.insert(&added);
+    return added;
+}
+
+template <typename Step> const CPerson* walkLine(const CPerson* person, Step step) {
+    if (!person) {
+        return nullptr;
+    }
+    std::unordered_set<const CPerson*> met{person};
+    for (const CPerson* next = step(person); next && met.insert(next).second; next = step(next)) {
+        person = next;
+    }
+    return person;
+}
+
+} // namespace
+
+CStirpexDoc::CStirpexDoc() {
+    m_ppPersons.reserve(kInitialTableRoom);
+    m_ppFamilies.reserve(kInitialTableRoom);
+    m_ppNotes.reserve(kInitialTableRoom);
+    m_ppSources.reserve(kInitialTableRoom);
+    m_ppExtObjs.reserve(kInitialTableRoom);
+}
+
+CStirpexDoc::~CStirpexDoc() = default;
+
+const CPerson* CStirpexDoc::GetMother(const CPerson* person) const noexcept {
+    if (!person) {
+        return nullptr;
+    }
+    const CFamily* family = FindFamily(person->m_strParentFamily.view());
+    return family ? FindPerson(family->m_strWife.view()) : nullptr;
+}
+
+const CPerson* CStirpexDoc::GetFather(const CPerson* person) const noexcept {
+    if (!person) {
+        return nullptr;
+    }
+    const CFamily* family = FindFamily(person->m_strParentFamily.view());
+    return family ? FindPerson(family->m_strHusband.view()) : nullptr;
+}
+
+const CPerson* CStirpexDoc::GetSpouse(const CPerson* person, const CFamily* family) const noexcept {
+    if (!person || !family) {
+        return nullptr;
+    }
+    return FindPerson(person->m_cSex == 'M' ? family->m_strWife.view() : family->m_strHusband.view());
+}
+
+const CPerson* CStirpexDoc::GetChild(const CFamily* family, int i) const {
+    return family ? FindPerson(family->m_arrChildren[i].view()) : nullptr;
+}
+
+const CPerson* CStirpexDoc::GetFirstMaternalAncestor(const CPerson* person) const {
+    return walkLine(person, [this](const CPerson* p) { return GetMother(p); });
+}
+
+const CPerson* CStirpexDoc::GetFirstPaternalAncestor(const CPerson* person) const {
+    return walkLine(person, [this](const CPerson* p) { return GetFather(p); });
+}
+
+StartPerson CStirpexDoc::GetStartPerson() const {
+    StartPerson start;
+    if (m_nPersons == 0) {
+        start.placeholder = std::make_unique<CPerson>();
+        start.placeholder->m_strSurname = ArenaStr::fromStatic(kEmptySurname);
+        start.person = start.placeholder.get();
+        return start;
+    }
+    start.person = m_strStartID.empty() ? nullptr : FindPerson(m_strStartID);
+    if (!start.person) {
+        start.person = m_ppPersons.front().get();
+    }
+    return start;
+}
+
+CPerson& CStirpexDoc::AddPerson(ArenaStr key) {
+    return appendRecord(m_ppPersons, m_nPersons, m_mapPersons, key);
+}
+
+CFamily& CStirpexDoc::AddFamily(ArenaStr key) {
+    return appendRecord(m_ppFamilies, m_nFamilies, m_mapFamilies, key);
+}
+
+CNote& CStirpexDoc::AddNote(ArenaStr key) {
+    return appendRecord(m_ppNotes, m_nNotes, m_mapNotes, key);
+}
+
+CSource& CStirpexDoc::AddSource(ArenaStr key) {
+    return appendRecord(m_ppSources, m_nSources, m_mapSources, key);
+}
+
+CExtObj& CStirpexDoc::AddExtObj(ArenaStr key) {
+    return appendRecord(m_ppExtObjs, m_nExtObjs, m_mapExtObjs, key);
+}
+
+} // namespace stirpex

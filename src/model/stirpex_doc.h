@@ -1,0 +1,95 @@
+#pragma once
+
+// One loaded GEDCOM file: five tables of records in file order, a key map per
+// table, the header properties, and the lookups every view uses. Filled by one
+// run of the reader, read-only afterwards. References between records are keys,
+// resolved only when asked; a key that names nothing yields null.
+
+#include "model/family.h"
+#include "model/person.h"
+#include "model/record_map.h"
+#include "model/source.h"
+#include "model/text_arena.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace stirpex {
+
+// The person a new page opens on; owns the placeholder of a file without individuals.
+struct StartPerson {
+    const CPerson* person = nullptr;
+    std::unique_ptr<CPerson> placeholder;
+};
+
+class CStirpexDoc {
+public:
+    CStirpexDoc();
+    CStirpexDoc(const CStirpexDoc&) = delete;
+    CStirpexDoc& operator=(const CStirpexDoc&) = delete;
+    virtual ~CStirpexDoc();
+
+    const CPerson* FindPerson(std::string_view key) const noexcept { return m_mapPersons.find(key); }
+    const CFamily* FindFamily(std::string_view key) const noexcept { return m_mapFamilies.find(key); }
+    const CNote* FindNote(std::string_view key) const noexcept { return m_mapNotes.find(key); }
+    const CSource* FindSource(std::string_view key) const noexcept { return m_mapSources.find(key); }
+    const CExtObj* FindExtObj(std::string_view key) const noexcept { return m_mapExtObjs.find(key); }
+
+    const CPerson* GetMother(const CPerson* person) const noexcept;
+    const CPerson* GetFather(const CPerson* person) const noexcept;
+    const CPerson* GetSpouse(const CPerson* person, const CFamily* family) const noexcept;
+    const CPerson* GetChild(const CFamily* family, int i) const;
+    // Follow mothers (fathers) while they lead to someone not yet met on this
+    // walk; a loop in the parent links ends the walk at the last new person.
+    const CPerson* GetFirstMaternalAncestor(const CPerson* person) const;
+    const CPerson* GetFirstPaternalAncestor(const CPerson* person) const;
+    StartPerson GetStartPerson() const;
+
+    // Building, for the reader only: a new record with the key, appended to its table and map.
+    CPerson& AddPerson(ArenaStr key);
+    CFamily& AddFamily(ArenaStr key);
+    CNote& AddNote(ArenaStr key);
+    CSource& AddSource(ArenaStr key);
+    CExtObj& AddExtObj(ArenaStr key);
+
+    TextArena& Arena() noexcept { return m_arena; }
+
+private:
+    TextArena m_arena;
+
+public:
+    std::string m_strFileName;
+    std::string m_strSourceSystem;
+    std::string m_strDestination;
+    std::string m_strFileDate;
+    std::string m_strGedcomVersion;
+    std::string m_strCharSet;
+    std::string m_strSubmitter;
+    std::string m_strStartID;
+    std::string m_strGoToID;
+
+    // Declared so that destruction runs persons, families, notes, sources, external references.
+    std::vector<std::unique_ptr<CExtObj>> m_ppExtObjs;
+    std::vector<std::unique_ptr<CSource>> m_ppSources;
+    std::vector<std::unique_ptr<CNote>> m_ppNotes;
+    std::vector<std::unique_ptr<CFamily>> m_ppFamilies;
+    std::vector<std::unique_ptr<CPerson>> m_ppPersons;
+
+    std::int64_t m_nFileLength = 0;
+    std::int32_t m_nPersons = 0;
+    std::int32_t m_nFamilies = 0;
+    std::int32_t m_nSources = 0;
+    std::int32_t m_nNotes = 0;
+    std::int32_t m_nExtObjs = 0;
+
+    RecordMap<CExtObj> m_mapExtObjs;
+    RecordMap<CSource> m_mapSources;
+    RecordMap<CNote> m_mapNotes;
+    RecordMap<CFamily> m_mapFamilies;
+    RecordMap<CPerson> m_mapPersons;
+};
+
+} // namespace stirpex

@@ -1,0 +1,131 @@
+#include "model/text_arena.h"
+
+#include <limits>
+#include <new>
+#include <stdexcept>
+
+namespace stirpex {
+
+namespace {
+
+constexpr std::size_t kChunkSize = std::size_t{1} << 20;
+constexpr std::uint32_t kLongLength = std::numeric_limits<std::uint32_t>::max();
+
+std::size_t alignUp(std::size_t value, std::size_t alignment) {
+    return (value + alignment - 1) & ~(alignment - 1);
+}
+
+} // namespace
+
+std::size_t ArenaStr::size() const noexcept {
+    if (!m_chars) {
+        return 0;
+    }
+    std::uint32_t length;
+    std::memcpy(&length, m_chars - sizeof length, sizeof length);
+    if (length != kLongLength) {
+        return length;
+    }
+    std::uint64_t longLength;
+    std::memcpy(&longLength, m_chars - sizeof length - sizeof longLength, sizeof longLength);
+    return static_cast<std::size_t>(longLength);
+}
+
+void* TextArena::allocate(std::size_t bytes, std::size_t alignment) {
+    const auto cursor = reinterpret_cast<std::uintptr_t>(m_cursor);
+    const std::size_t padding = alignUp(cursor, alignment) - cursor;
+    if (m_cursor && padding + bytes <= static_cast<std::size_t>(m_end - m_cursor)) {
+        char* result = m_cursor + padding;
+        m_cursor = result + bytes;
+        return result;
+    }
+    // Large blocks get a chunk of their own so that the current chunk's rest is not wasted.
+    if (bytes + alignment > kChunkSize / 4) {
+        auto chunk = std::make_unique_for_overwrite<char[]>(bytes + alignment);
+        char* raw = chunk.get();
+        const auto address = reinterpret_cast<std::uintptr_t>(raw);
+        char* result = raw + (alignUp(address, alignment) - address);
+        m_chunks.push_back(std::move(chunk));
+        m_reserved += bytes + alignment;
+        return result;
+    }
+    auto chunk = std::make_unique_for_overwrite<char[]>(kChunkSize);
+    m_cursor = chunk.get();
+    m_end = m_cursor + kChunkSize;
+    m_chunks.push_back(std::move(chunk));
+    m_reserved += kChunkSize;
+    return allocate(bytes, alignment);
+}
+
+char* TextArena::startText(std::size_t length) {
+    const bool isLong = length >= kLongLength;
+    const std::size_t header = isLong ? sizeof(std::uint32_t) + sizeof(std::uint64_t) : sizeof(std::uint32_t);
+    if (length > std::numeric_limits<std::size_t>::max() - header - 1) {
+        throw std::bad_alloc();
+    }
+    char* block = static_cast<char*>(allocate(header + length + 1, alignof(std::uint32_t)));
+    char* chars = block + header;
+    const std::uint32_t shortLength = isLong ? kLongLength : static_cast<std::uint32_t>(length);
+    std::memcpy(chars - sizeof shortLength, &shortLength, sizeof shortLength);
+    if (isLong) {
+        const std::uint64_t longLength = length;
+        std::memcpy(block, &longLength, sizeof longLength);
+    }
+    chars[length] = '\0';
+    return chars;
+}
+
+ArenaStr TextArena::copy(std::string_view text) {
+    if (text.empty()) {
+        return {};
+    }
+    char* chars = startText(text.size());
+    std::memcpy(chars, text.data(), text.size());
+    return ArenaStr(chars);
+}
+
+ArenaStr TextArena::concat(std::string_view first, std::string_view second) {
+    if (second.empty()) {
+        return copy(first);
+    }
+    if (first.empty()) {
+        return copy(second);
+    }
+    char* chars = startText(first.size() + second.size());
+    std::memcpy(chars, first.data(), first.size());
+    std::memcpy(chars + first.size(), second.data(), second.size());
+    return ArenaStr(chars);
+}
+
+void ArenaStrList::append(TextArena& arena, ArenaStr text) {
+    if (!m_block || m_block->size == m_block->capacity) {
+        const int capacity = m_block ? m_block->capacity * 2 : 1;
+        if (capacity <= 0) {
+            throw std::bad_alloc();
+        }
+        void* memory = arena.allocate(sizeof(Block) + sizeof(ArenaStr) * static_cast<std::size_t>(capacity),
+                                      alignof(Block));
+        auto* grown = new (memory) Block{m_block ? m_block->size : 0, capacity};
+        if (m_block) {
+            std::memcpy(static_cast<void*>(items(grown)), items(m_block), sizeof(ArenaStr) * m_block->size);
+        }
+        m_block = grown;
+    }
+    items(m_block)[m_block->size++] = text;
+}
+
+ArenaStr ArenaStrList::operator[](int i) const {
+    if (i < 0 || i >= size()) {
+        throw std::invalid_argument("string list index out of range");
+    }
+    return items(m_block)[i];
+}
+
+ArenaStr& ArenaStrList::last() {
+    if (empty()) {
+        throw std::invalid_argument("string list is empty");
+    }
+    return items(m_block)[m_block->size - 1];
+}
+
+} // namespace stirpex

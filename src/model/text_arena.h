@@ -1,0 +1,107 @@
+#pragma once
+
+// Model text lives in one arena per document: the model is written once by the
+// reader and never changed afterwards, so every string and list block is
+// carved out of large chunks and freed all at once with the document. A string
+// handle is one pointer, which keeps a record with thirty text fields small on
+// files of millions of people.
+//
+// Layout of a stored string: a 32-bit length (or 0xFFFFFFFF followed by a
+// 64-bit length before it, for texts of 4 GiB and more), the UTF-8 bytes, NUL.
+// The handle points at the first byte of the text.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace stirpex {
+
+class ArenaStr {
+public:
+    constexpr ArenaStr() noexcept = default;
+
+    std::string_view view() const noexcept { return m_chars ? std::string_view(m_chars, size()) : std::string_view(); }
+    operator std::string_view() const noexcept { return view(); }
+    bool empty() const noexcept { return m_chars == nullptr || size() == 0; }
+    std::size_t size() const noexcept;
+    const char* c_str() const noexcept { return m_chars ? m_chars : ""; }
+
+    friend bool operator==(const ArenaStr& a, std::string_view b) noexcept { return a.view() == b; }
+
+    // Texts that never change, such as the qualifiers "c", "<" and ">".
+    template <std::size_t N> struct Static {
+        std::uint32_t length = N - 1;
+        char chars[N];
+    };
+    template <std::size_t N> static ArenaStr fromStatic(const Static<N>& s) noexcept { return ArenaStr(s.chars); }
+
+private:
+    friend class TextArena;
+    constexpr explicit ArenaStr(const char* chars) noexcept : m_chars(chars) {}
+
+    const char* m_chars = nullptr;
+};
+
+// Make a static text: `static constexpr auto kText = staticText("abc");`
+template <std::size_t N> constexpr ArenaStr::Static<N> staticText(const char (&text)[N]) {
+    ArenaStr::Static<N> s{};
+    for (std::size_t i = 0; i < N; ++i) {
+        s.chars[i] = text[i];
+    }
+    return s;
+}
+
+class TextArena {
+public:
+    TextArena() = default;
+    TextArena(const TextArena&) = delete;
+    TextArena& operator=(const TextArena&) = delete;
+    TextArena(TextArena&&) noexcept = default;
+    TextArena& operator=(TextArena&&) noexcept = default;
+
+    ArenaStr copy(std::string_view text);
+    ArenaStr concat(std::string_view first, std::string_view second);
+    void* allocate(std::size_t bytes, std::size_t alignment);
+
+    std::size_t bytesReserved() const noexcept { return m_reserved; }
+
+private:
+    char* startText(std::size_t length);
+
+    std::vector<std::unique_ptr<char[]>> m_chunks;
+    char* m_cursor = nullptr;
+    char* m_end = nullptr;
+    std::size_t m_reserved = 0;
+};
+
+// A growable list of texts kept in the arena: one pointer in the record, the
+// block holds size, capacity and the handles. Growth doubles, so the blocks
+// left behind in the arena never add up to more than the final one.
+class ArenaStrList {
+public:
+    constexpr ArenaStrList() noexcept = default;
+
+    void append(TextArena& arena, ArenaStr text);
+    int size() const noexcept { return m_block ? m_block->size : 0; }
+    bool empty() const noexcept { return size() == 0; }
+    // Reading outside 0 to size-1 is a programming error: throws std::invalid_argument.
+    ArenaStr operator[](int i) const;
+    ArenaStr& last();
+    const ArenaStr* begin() const noexcept { return m_block ? items(m_block) : nullptr; }
+    const ArenaStr* end() const noexcept { return m_block ? items(m_block) + m_block->size : nullptr; }
+
+private:
+    // The handles follow the header in the same allocation.
+    struct alignas(ArenaStr) Block {
+        int size;
+        int capacity;
+    };
+    static ArenaStr* items(Block* block) noexcept { return reinterpret_cast<ArenaStr*>(block + 1); }
+
+    Block* m_block = nullptr;
+};
+
+} // namespace stirpex
