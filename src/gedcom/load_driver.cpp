@@ -7,6 +7,7 @@
 #include "gedcom/start_option.h"
 #include "model/stirpex_doc.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -18,6 +19,7 @@ namespace stirpex {
 namespace {
 
 constexpr std::size_t kBytesPerName = 250;
+constexpr std::int64_t kMaxBlockSize = std::int64_t{1} << 20;
 
 int percentOf(std::int64_t bytesRead, std::int64_t fileLength) {
     if (fileLength <= 0) {
@@ -74,7 +76,9 @@ LoadResult LoadGedcom(CStirpexDoc& doc, std::istream& in, std::int64_t fileLengt
         showMessage(env, "Not enough memory for name index");
     }
 
-    LineSource lines(in);
+    // Small files need no megabyte buffer; large ones are read a megabyte at a time.
+    const auto blockSize = static_cast<std::size_t>(std::clamp<std::int64_t>(fileLength + 1, 4096, kMaxBlockSize));
+    LineSource lines(in, blockSize);
     std::string scratch;
     std::string_view raw;
     std::int64_t bytesRead = 0;

@@ -9,6 +9,7 @@ namespace stirpex {
 namespace {
 
 constexpr std::size_t kChunkSize = std::size_t{1} << 20;
+constexpr std::size_t kFirstChunkSize = std::size_t{1} << 14;
 constexpr std::uint32_t kLongLength = std::numeric_limits<std::uint32_t>::max();
 
 std::size_t alignUp(std::size_t value, std::size_t alignment) {
@@ -49,11 +50,13 @@ void* TextArena::allocate(std::size_t bytes, std::size_t alignment) {
         m_reserved += bytes + alignment;
         return result;
     }
-    auto chunk = std::make_unique_for_overwrite<char[]>(kChunkSize);
+    // A small first chunk keeps tiny documents tiny; from then on, full chunks.
+    const std::size_t size = m_chunks.empty() ? kFirstChunkSize : kChunkSize;
+    auto chunk = std::make_unique_for_overwrite<char[]>(size);
     m_cursor = chunk.get();
-    m_end = m_cursor + kChunkSize;
+    m_end = m_cursor + size;
     m_chunks.push_back(std::move(chunk));
-    m_reserved += kChunkSize;
+    m_reserved += size;
     return allocate(bytes, alignment);
 }
 

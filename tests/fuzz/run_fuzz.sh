@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# A short fuzz run of the reader, seeded with our own and the public sample files.
+set -euo pipefail
+fuzzer=$1
+seconds=${2:-60}
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/corpus"
+cp "$root"/tests/data/* "$root"/samples/*.ged "$work/corpus/" 2>/dev/null || true
+if [ -d "$root/../shared/corpus" ]; then
+    find "$root/../shared/corpus" -type f -size -300k \( -iname '*.ged' \) -exec cp {} "$work/corpus/" \;
+fi
+"$fuzzer" -max_total_time="$seconds" -max_len=16384 -timeout=10 -rss_limit_mb=2048 \
+    -artifact_prefix="$work/" "$work/corpus"
