@@ -38,8 +38,18 @@ inline int LineLevel(std::string_view line) noexcept {
 std::size_t TagPosition(std::string_view line) noexcept;
 
 // True when the line holds `tag` at `pos` (case-sensitive, prefix match).
-inline bool TagIs(std::string_view line, std::size_t pos, std::string_view tag) noexcept {
-    return line.size() - pos >= tag.size() && line.compare(pos, tag.size(), tag) == 0;
+// Every line is tested against many tags, so the comparison is unrolled here.
+template <std::size_t N> inline bool TagIs(std::string_view line, std::size_t pos, const char (&tag)[N]) noexcept {
+    constexpr std::size_t length = N - 1;
+    if (pos > line.size() || line.size() - pos < length) {
+        return false;
+    }
+    for (std::size_t i = 0; i < length; ++i) {
+        if (line[pos + i] != tag[i]) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::size_t SkipBlanks(std::string_view line, std::size_t pos) noexcept;

@@ -1,5 +1,6 @@
 #include "gedcom/line_source.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -32,7 +33,8 @@ const char* findLineEnd(const char* p, const char* end) noexcept {
 } // namespace
 
 LineSource::LineSource(std::istream& in, std::size_t blockSize)
-    : m_in(in), m_buffer(std::make_unique_for_overwrite<char[]>(blockSize)), m_capacity(blockSize) {}
+    : m_in(in), m_buffer(std::make_unique_for_overwrite<char[]>(std::max<std::size_t>(blockSize, 1))),
+      m_capacity(std::max<std::size_t>(blockSize, 1)) {} // an empty buffer could never grow
 
 bool LineSource::fill() {
     if (m_eof) {
@@ -82,9 +84,9 @@ bool LineSource::next(std::string_view& line) {
             if (m_begin == m_end) {
                 return false;
             }
-            // The last line has no line end, or ends in a lone CR.
-            const std::size_t end = (m_end > m_begin && base[m_end - 1] == '\r') ? m_end - 1 : m_end;
+            // The last line has no line end, or ends in a lone CR. fill() may have moved the buffer.
             base = m_buffer.get();
+            const std::size_t end = (m_end > m_begin && base[m_end - 1] == '\r') ? m_end - 1 : m_end;
             line = std::string_view(base + m_begin, end - m_begin);
             m_begin = m_end;
             return true;

@@ -1,0 +1,638 @@
+#include "gedcom/record_parser.h"
+
+#include "gedcom/test_support.h"
+#include "model/stirpex_doc.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace stirpex {
+namespace {
+
+using Texts = std::vector<std::string>;
+using Citations = std::vector<std::pair<std::string, std::string>>;
+
+Texts TextsOf(const ArenaStrList& list) {
+    Texts out;
+    for (const ArenaStr& text : list) {
+        out.emplace_back(text.view());
+    }
+    return out;
+}
+
+Citations CitationsOf(const ArenaStrList& keys, const ArenaStrList& texts) {
+    Citations out;
+    for (int i = 0; i < keys.size(); ++i) {
+        out.emplace_back(std::string(keys[i].view()), std::string(texts[i].view()));
+    }
+    return out;
+}
+
+template <typename Record>
+const Record& Find(const Record* (CStirpexDoc::*find)(std::string_view) const noexcept, const test::LoadedDoc& loaded,
+                   std::string_view key) {
+    const Record* record = ((*loaded.doc).*find)(key);
+    if (!record) {
+        throw std::logic_error("no record " + std::string(key));
+    }
+    return *record;
+}
+const CPerson& PersonOf(const test::LoadedDoc& loaded, std::string_view key) {
+    return Find(&CStirpexDoc::FindPerson, loaded, key);
+}
+const CFamily& FamilyOf(const test::LoadedDoc& loaded, std::string_view key) {
+    return Find(&CStirpexDoc::FindFamily, loaded, key);
+}
+const CSource& SourceOf(const test::LoadedDoc& loaded, std::string_view key) {
+    return Find(&CStirpexDoc::FindSource, loaded, key);
+}
+
+// The lines of the note a (usually generated) key names; fails when the key names none.
+Texts NoteLines(const test::LoadedDoc& loaded, ArenaStr key) {
+    const CNote* note = loaded.doc->FindNote(key.view());
+    if (!note) {
+        throw std::logic_error("no note '" + std::string(key.view()) + "'");
+    }
+    return TextsOf(note->m_pLines);
+}
+
+bool IsGeneratedKey(ArenaStr key) {
+    return key.size() > 1 && key.view()[0] == ' ';
+}
+
+test::LoadedDoc LoadIndi(const std::string& body) {
+    return test::LoadText("0 @I1@ INDI\n" + body + "\n");
+}
+
+// ---- Names and aliases ----
+
+TEST(RecordParserNames, SplitsSurnameFromGivenNamesAndTidiesBoth) {
+    struct Case {
+        const char* value;
+        const char* surname;
+        const char* givenNames;
+    };
+    const Case cases[] = {
+        {"John /Smith/ Jr", "Smith", "John Jr"},
+        {"John", "", "John"},
+        {"/Smith/", "Smith", ""},
+        {"\\Dupont\\ Jean", "Dupont", "Jean"},
+        {"Mary\tAnn  /  van   Dyke ,  Jr  /", "van Dyke, Jr", "Mary Ann"},
+    };
+    for (const Case& c : cases) {
+        const auto loaded = LoadIndi(std::string("1 NAME ") + c.value);
+        const CPerson& person = PersonOf(loaded, "I1");
+        EXPECT_EQ(person.m_strSurname.view(), c.surname) << c.value;
+        EXPECT_EQ(person.m_strGivenNames.view(), c.givenNames) << c.value;
+        EXPECT_EQ(person.m_nAltNames, 0) << c.value;
+    }
+}
+
+TEST(RecordParserNames, LongNamePartsAreKeptWhole) {
+    const std::string given(100, 'g');
+    const std::string surname(80, 's');
+    const auto loaded = LoadIndi("1 NAME " + given + " /" + surname + "/\n1 ALIA " + given + " /" + surname + "/");
+    const CPerson& person = PersonOf(loaded, "I1");
+    EXPECT_EQ(person.m_strGivenNames.view(), given);
+    EXPECT_EQ(person.m_strSurname.view(), surname);
+    EXPECT_EQ(TextsOf(person.m_arrAltSurnames), Texts{surname});
+    EXPECT_EQ(TextsOf(person.m_arrAltGivenNames), Texts{given});
+}
+
+// The primary name is set while the surname is still empty; everything else is an alternative.
+TEST(RecordParserNames, NameWithoutSurnameIsReplacedAndLaterNamesAreAlternatives) {
+    const auto loaded = LoadIndi("1 ALIA Jack /Smith/\n"
+                                 "1 NAME John\n"
+                                 "1 NAME John /Smith/\n"
+                                 "1 NAME Johann /Schmidt/\n"
+                                 "1 ALIA @I9@\n"
+                                 "1 NAME Third //");
+    const CPerson& person = PersonOf(loaded, "I1");
+    EXPECT_EQ(person.m_strSurname.view(), "Smith");
+    EXPECT_EQ(person.m_strGivenNames.view(), "John");
+    EXPECT_EQ(person.m_nAltNames, 3);
+    EXPECT_EQ(TextsOf(person.m_arrAltSurnames), (Texts{"Smith", "Schmidt", ""}));
+    EXPECT_EQ(TextsOf(person.m_arrAltGivenNames), (Texts{"Jack", "Johann", "Third"}));
+}
+
+TEST(RecordParserNames, LinesUnderAnUnrecognisedRecordLineTouchNoPerson) {
+    const auto loaded = test::LoadText("0 @I1@ INDI\n1 NAME Ann /Lee/\n0 @I2@ INDI junk\n1 NAME Bob /Ray/\n1 SEX M\n");
+    EXPECT_EQ(loaded.doc->m_nPersons, 1);
+    const CPerson& person = PersonOf(loaded, "I1");
+    EXPECT_EQ(person.m_nAltNames, 0);
+    EXPECT_EQ(person.m_cSex, 0U);
+}
+
+// ---- Sex ----
+
+TEST(RecordParserSex, TakesTheFirstCharacterOfTheValue) {
+    struct Case {
+        const char* lines;
+        char32_t sex;
+    };
+    const Case cases[] = {
+        {"1 SEX M", U'M'},   {"1 SEX female", U'f'},     {"1 SEX", 0},
+        {"1 NAME A /B/", 0}, {"1 SEX F\n1 SEX U", U'U'}, {"1 CHAR UTF-8\n1 SEX Жен", U'Ж'},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(PersonOf(LoadIndi(c.lines), "I1").m_cSex, c.sex) << c.lines;
+    }
+}
+
+TEST(RecordParserSex, SexInAFamilyRecordLeavesTheCurrentPersonAlone) {
+    const auto loaded = test::LoadText("0 @I1@ INDI\n0 @F1@ FAM\n1 SEX M\n");
+    EXPECT_EQ(PersonOf(loaded, "I1").m_cSex, 0U);
+}
+
+// ---- FAMC and FAMS ----
+
+TEST(RecordParserFamilyLinks, LastFamcWinsAndFamsAccumulateInFileOrder) {
+    const auto loaded = test::LoadText("0 @I1@ INDI\n1 FAMC @F1@\n1 FAMS @F7@\n1 FAMC @F2@\n1 FAMS @F8@\n"
+                                       "0 @F9@ FAM\n1 FAMC @F3@\n1 FAMS @F4@\n");
+    const CPerson& person = PersonOf(loaded, "I1");
+    EXPECT_EQ(person.m_strParentFamily.view(), "F2");
+    EXPECT_EQ(TextsOf(person.m_arrSpouseFamilies), (Texts{"F7", "F8"}));
+    EXPECT_EQ(person.m_nSpouseFamilies, 2);
+}
+
+// ---- Note-like lines ----
+
+TEST(RecordParserNoteLines, TextValueMakesALinkedNoteWithItsFirstLine) {
+    struct Case {
+        const char* line;
+        const char* firstLine;
+    };
+    const Case cases[] = {
+        {"1 NOTE Plain text", "Plain text"},
+        {"1 EVEN Graduation", "Graduation"},
+        {"1 HIST Moved west", "Moved west"},
+        {"1 ADDR 12 High St", "Address:  12 High St"},
+        {"1 OCCU Farmer", "Occupation:  Farmer"},
+        // A pointer whose identifier is too long has the empty key: the text after '@' is the note.
+        {"1 NOTE @ABCDEFGHIJKLMNOPQRSTUVW@", "ABCDEFGHIJKLMNOPQRSTUVW@"},
+        {"1 OCCU @ABCDEFGHIJKLMNOPQRSTUVW@", "Occupation:  ABCDEFGHIJKLMNOPQRSTUVW@"},
+    };
+    for (const Case& c : cases) {
+        const auto loaded = LoadIndi(c.line);
+        const CPerson& person = PersonOf(loaded, "I1");
+        ASSERT_EQ(person.m_nNotes, 1) << c.line;
+        EXPECT_TRUE(IsGeneratedKey(person.m_arrNotes[0])) << c.line;
+        EXPECT_EQ(NoteLines(loaded, person.m_arrNotes[0]), Texts{c.firstLine}) << c.line;
+        EXPECT_EQ(loaded.doc->m_nNotes, 1) << c.line;
+    }
+}
+
+TEST(RecordParserNoteLines, EmptyValueMakesANoteWithoutLines) {
+    for (const char* line : {"1 NOTE", "1 ADDR", "1 OCCU", "1 EVEN"}) {
+        const auto loaded = LoadIndi(line);
+        const CPerson& person = PersonOf(loaded, "I1");
+        ASSERT_EQ(person.m_nNotes, 1) << line;
+        EXPECT_EQ(NoteLines(loaded, person.m_arrNotes[0]), Texts{}) << line;
+    }
+}
+
+TEST(RecordParserNoteLines, PointerValueLinksTheKeyWithoutMakingANote) {
+    for (const char* line : {"1 NOTE @N1@", "1 OCCU @N1@", "1 ADDR @N1@", "1 HIST @N1@"}) {
+        const auto loaded = LoadIndi(line);
+        EXPECT_EQ(TextsOf(PersonOf(loaded, "I1").m_arrNotes), Texts{"N1"}) << line;
+        EXPECT_EQ(loaded.doc->m_nNotes, 0) << line;
+    }
+}
+
+TEST(RecordParserNoteLines, NoteTextContextCollectsLevelTwoLines) {
+    const auto loaded = LoadIndi("1 NOTE First\n2 CONT second\n2 CONC third\n2 NOTE fourth\n2 TYPE\n2 CONT\n"
+                                 "1 EVEN\n2 TYPE Graduation\n2 DATE\n2 DATE 1990\n2 PLAC\n2 PLACE Boston");
+    const CPerson& person = PersonOf(loaded, "I1");
+    ASSERT_EQ(person.m_nNotes, 2);
+    EXPECT_EQ(NoteLines(loaded, person.m_arrNotes[0]), (Texts{"First", "second", "third", "fourth", "", ""}));
+    EXPECT_EQ(NoteLines(loaded, person.m_arrNotes[1]), (Texts{"Graduation", "1990", "Boston"}));
+    EXPECT_TRUE(person.m_strBirthDate.empty());
+}
+
+// Occupation and address are contexts of their own: their continuation lines are not note text.
+TEST(RecordParserNoteLines, OccupationAndAddressDropTheirLevelTwoLines) {
+    const auto loaded = LoadIndi("1 OCCU Farmer\n2 CONT and miller\n2 DATE 1850\n2 PLAC Kent\n"
+                                 "1 ADDR 1 Main St\n2 CONT Springfield\n2 TYPE home");
+    const CPerson& person = PersonOf(loaded, "I1");
+    ASSERT_EQ(person.m_nNotes, 2);
+    EXPECT_EQ(NoteLines(loaded, person.m_arrNotes[0]), Texts{"Occupation:  Farmer"});
+    EXPECT_EQ(NoteLines(loaded, person.m_arrNotes[1]), Texts{"Address:  1 Main St"});
+    EXPECT_TRUE(person.m_strBirthDate.empty());
+    EXPECT_TRUE(person.m_strBirthPlace.empty());
+}
+
+TEST(RecordParserNoteLines, NoteIsLinkedToTheRecordItIsWrittenIn) {
+    const auto loaded = test::LoadText("0 HEAD\n1 NOTE in header\n0 @F1@ FAM\n1 NOTE in family\n"
+                                       "0 @S1@ SOUR\n1 NOTE in source\n0 @O1@ OBJE\n1 NOTE in object\n"
+                                       "0 @I1@ INDI\n1 NOTE @N7@\n");
+    EXPECT_EQ(loaded.doc->m_nNotes, 4);
+    const CFamily& family = FamilyOf(loaded, "F1");
+    ASSERT_EQ(family.m_nNotes, 1);
+    EXPECT_EQ(NoteLines(loaded, family.m_arrNotes[0]), Texts{"in family"});
+    const CSource& source = SourceOf(loaded, "S1");
+    ASSERT_EQ(source.m_nNotes, 1);
+    EXPECT_EQ(NoteLines(loaded, source.m_arrNotes[0]), Texts{"in source"});
+    EXPECT_EQ(TextsOf(PersonOf(loaded, "I1").m_arrNotes), Texts{"N7"});
+}
+
+// ---- Events and dates ----
+
+TEST(RecordParserEvents, DateGivesYearAndQualifierForBirthAndDeath) {
+    struct Case {
+        const char* date;
+        int year;
+        const char* qualifier;
+    };
+    const Case cases[] = {
+        {"12 MAR 1850", 1850, ""},   {"ABT 1850", 1850, "c"},
+        {"BEF 1790", 1790, "<"},     {"AFT 1900", 1900, ">"},
+        {"ABT 1850/51", 1850, "c"},  {"1850-12345", 1850, ""},
+        {"MAR 850", -1, ""},         {"850", -1, ""},
+        {"1850", 1850, ""},          {"abt 1808", 1808, ""},
+        {"BEF ABT 1700", 1700, "c"}, {"BET 1800 AND 1810", 1810, ""},
+        {"AFT MAR", -1, ">"},
+    };
+    for (const Case& c : cases) {
+        const std::string date = c.date;
+        const auto loaded = LoadIndi("1 BIRT\n2 DATE " + date + "\n1 DEAT\n2 DATE " + date);
+        const CPerson& person = PersonOf(loaded, "I1");
+        EXPECT_EQ(person.m_strBirthDate.view(), date);
+        EXPECT_EQ(person.m_nBirthYear, c.year) << date;
+        EXPECT_EQ(person.m_strBirthQualifier.view(), c.qualifier) << date;
+        EXPECT_EQ(person.m_strDeathDate.view(), date);
+        EXPECT_EQ(person.m_nDeathYear, c.year) << date;
+        EXPECT_EQ(person.m_strDeathQualifier.view(), c.qualifier) << date;
+    }
+}
+
+// A stale qualifier or year from the first date must not survive the second.
+TEST(RecordParserEvents, LaterDateReplacesDateYearAndQualifierAndEmptyDateChangesNothing) {
+    const auto loaded = LoadIndi("1 BIRT\n2 DATE ABT 1801\n2 DATE 1802\n2 DATE\n2 PLAC London\n2 PLAC\n"
+                                 "1 DEAT\n2 DATE 1900\n2 DATE BEF MAR");
+    const CPerson& person = PersonOf(loaded, "I1");
+    EXPECT_EQ(person.m_strBirthDate.view(), "1802");
+    EXPECT_EQ(person.m_nBirthYear, 1802);
+    EXPECT_EQ(person.m_strBirthQualifier.view(), "");
+    EXPECT_EQ(person.m_strBirthPlace.view(), "London");
+    EXPECT_EQ(person.m_strDeathDate.view(), "BEF MAR");
+    EXPECT_EQ(person.m_nDeathYear, -1);
+    EXPECT_EQ(person.m_strDeathQualifier.view(), "<");
+}
+
+TEST(RecordParserEvents, EachEventTagFillsItsOwnDateAndPlace) {
+    using Field = ArenaStr CPerson::*;
+    struct Case {
+        const char* tag;
+        Field date;
+        Field place;
+    };
+    const Case cases[] = {
+        {"BIRT", &CPerson::m_strBirthDate, &CPerson::m_strBirthPlace},
+        {"BIRTH", &CPerson::m_strBirthDate, &CPerson::m_strBirthPlace},
+        {"BAPM", &CPerson::m_strBaptismDate, &CPerson::m_strBaptismPlace},
+        {"BAPL", &CPerson::m_strBaptismDate, &CPerson::m_strBaptismPlace},
+        {"CHR", &CPerson::m_strBaptismDate, &CPerson::m_strBaptismPlace},
+        {"CHRA", &CPerson::m_strBaptismDate, &CPerson::m_strBaptismPlace},
+        {"DEAT", &CPerson::m_strDeathDate, &CPerson::m_strDeathPlace},
+        {"BURI", &CPerson::m_strBurialDate, &CPerson::m_strBurialPlace},
+    };
+    const Field dates[] = {&CPerson::m_strBirthDate, &CPerson::m_strBaptismDate, &CPerson::m_strDeathDate,
+                           &CPerson::m_strBurialDate};
+    for (const Case& c : cases) {
+        const auto loaded = LoadIndi(std::string("1 ") + c.tag + "\n2 DATE 3 MAY 1801\n2 PLAC York");
+        const CPerson& person = PersonOf(loaded, "I1");
+        EXPECT_EQ((person.*c.date).view(), "3 MAY 1801") << c.tag;
+        EXPECT_EQ((person.*c.place).view(), "York") << c.tag;
+        for (const Field other : dates) {
+            if (other != c.date) {
+                EXPECT_TRUE((person.*other).empty()) << c.tag;
+            }
+        }
+    }
+}
+
+TEST(RecordParserEvents, PlaceAcceptsBothSpellings) {
+    for (const char* line : {"2 PLAC Boston", "2 PLACE Boston", "2 PLACE\t Boston", "2   PLAC Boston"}) {
+        EXPECT_EQ(PersonOf(LoadIndi(std::string("1 BIRT\n") + line), "I1").m_strBirthPlace.view(), "Boston") << line;
+    }
+}
+
+TEST(RecordParserEvents, ContextEndsAtTheNextLevelOneOrLevelZeroLine) {
+    for (const char* between : {"1 TITL Sir", "12 DATE 1800", "0 @R1@ REPO", "1 BIRT\n0 @F1@ FAM\n1 MARR"}) {
+        const auto loaded = LoadIndi(std::string("1 BIRT\n") + between + "\n2 DATE 1801\n2 PLAC York");
+        const CPerson& person = PersonOf(loaded, "I1");
+        EXPECT_TRUE(person.m_strBirthDate.empty()) << between;
+        EXPECT_TRUE(person.m_strBirthPlace.empty()) << between;
+    }
+}
+
+TEST(RecordParserEvents, ContextSurvivesLevelTwoAndThreeLines) {
+    const auto loaded = LoadIndi("1 DEAT\n2 SOUR @S1@\n3 PAGE 4\n2 CAUS fever\n2 DATE 1850");
+    EXPECT_EQ(PersonOf(loaded, "I1").m_strDeathDate.view(), "1850");
+}
+
+TEST(RecordParserEvents, BirthInAFamilyRecordDatesTheCurrentPerson) {
+    const auto loaded = test::LoadText("0 @I1@ INDI\n0 @F1@ FAM\n1 BIRT\n2 DATE ABT 1800\n2 PLAC Here\n");
+    const CPerson& person = PersonOf(loaded, "I1");
+    EXPECT_EQ(person.m_strBirthDate.view(), "ABT 1800");
+    EXPECT_EQ(person.m_nBirthYear, 1800);
+    EXPECT_EQ(person.m_strBirthPlace.view(), "Here");
+}
+
+TEST(RecordParserEvents, MarriageAndDivorceOutsideAFamilyRecordDoNothing) {
+    const auto loaded = test::LoadText("0 @F1@ FAM\n0 @I1@ INDI\n1 MARR\n2 DATE 1820\n2 PLAC Leeds\n"
+                                       "1 DIV\n2 DATE 1830\n1 HUSB @I5@\n1 CHIL @I6@\n");
+    const CFamily& family = FamilyOf(loaded, "F1");
+    EXPECT_TRUE(family.m_strMarriageDate.empty());
+    EXPECT_TRUE(family.m_strMarriagePlace.empty());
+    EXPECT_TRUE(family.m_strDivorceDate.empty());
+    EXPECT_TRUE(family.m_strHusband.empty());
+    EXPECT_EQ(family.m_nChildren, 0);
+}
+
+// ---- Family rows ----
+
+TEST(RecordParserFamilies, SpousesLastWinChildrenInOrderAndMarriage) {
+    const auto loaded = test::LoadText("0 @F1@ FAM\n1 HUSB @I1@\n1 HUSB @I2@\n1 WIFE @I3@\n1 CHIL @I4@\n"
+                                       "1 CHIL @I5@\n1 CHIL @I4@\n1 MARR\n2 DATE 1 JUN 1850\n2 PLACE Leeds\n");
+    const CFamily& family = FamilyOf(loaded, "F1");
+    EXPECT_EQ(family.m_strHusband.view(), "I2");
+    EXPECT_EQ(family.m_strWife.view(), "I3");
+    EXPECT_EQ(TextsOf(family.m_arrChildren), (Texts{"I4", "I5", "I4"}));
+    EXPECT_EQ(family.m_nChildren, 3);
+    EXPECT_EQ(family.m_strMarriageDate.view(), "1 JUN 1850");
+    EXPECT_EQ(family.m_strMarriagePlace.view(), "Leeds");
+}
+
+TEST(RecordParserFamilies, DivorceWithoutNoGetsFourBlanksUntilDated) {
+    struct Case {
+        const char* lines;
+        const char* date;
+    };
+    const Case cases[] = {
+        {"1 DIV", "    "},
+        {"1 DIV Y", "    "},
+        {"1 DIV y", "    "},
+        {"1 DIVF", "    "},
+        {"1 DIV N", ""},
+        {"1 DIV No", ""},
+        {"1 DIV\n2 DATE 1901", "1901"},
+        {"1 DIV\n2 DATE 1901\n1 DIV Y", "1901"},
+        {"1 DIV N\n2 DATE 1901", "1901"},
+        {"1 DIV\n2 DATE", "    "},
+    };
+    for (const Case& c : cases) {
+        const auto loaded = test::LoadText(std::string("0 @F1@ FAM\n") + c.lines + "\n");
+        EXPECT_EQ(FamilyOf(loaded, "F1").m_strDivorceDate.view(), c.date) << c.lines;
+    }
+    EXPECT_EQ(FamilyOf(test::LoadText("0 @F1@ FAM\n1 DIV\n2 PLAC Reno\n"), "F1").m_strDivorcePlace.view(), "Reno");
+}
+
+// ---- Note records ----
+
+TEST(RecordParserNoteRecords, EveryContinuationIsALineOfItsOwn) {
+    const auto loaded = test::LoadText("0 @N1@ NOTE First line\n1 CONT second\n1 CONC third\n1 CONT\n1 CONC   end\n"
+                                       "0 @N2@ NOTE\n0 @NOTE5@ SOUR\n");
+    EXPECT_EQ(NoteLines(loaded, loaded.doc->m_ppNotes[0]->m_strID),
+              (Texts{"First line", "second", "third", "", "end"}));
+    EXPECT_EQ(loaded.doc->m_ppNotes[0]->m_strID.view(), "N1");
+    EXPECT_EQ(NoteLines(loaded, loaded.doc->m_ppNotes[1]->m_strID), Texts{});
+    EXPECT_EQ(loaded.doc->m_nNotes, 3);
+    EXPECT_NE(loaded.doc->FindNote("NOTE5"), nullptr);
+    EXPECT_EQ(loaded.doc->m_nSources, 0);
+}
+
+TEST(RecordParserNoteRecords, LevelOneContinuationOutsideANoteRecordIsIgnored) {
+    const auto loaded = test::LoadText("0 @N1@ NOTE a\n0 @I1@ INDI\n1 CONT b\n1 CONC c\n");
+    EXPECT_EQ(NoteLines(loaded, loaded.doc->m_ppNotes[0]->m_strID), Texts{"a"});
+}
+
+// ---- Source records ----
+
+TEST(RecordParserSources, TitleAuthorPublicationTakeTheLastValueOfAnySpelling) {
+    const auto loaded = test::LoadText("0 @S1@ SOUR\n1 TITL First\n1 TITLE Parish Register\n1 AUTH Anon\n"
+                                       "1 AUTHOR Clerk\n1 PUBL 1900\n1 PUBLICATION Reprint\n1 DATA\n2 DATE 1800\n"
+                                       "0 @I1@ INDI\n1 TITL Sir\n1 AUTH Nobody\n");
+    const CSource& source = SourceOf(loaded, "S1");
+    EXPECT_EQ(source.m_strTitle.view(), "Parish Register");
+    EXPECT_EQ(source.m_strAuthor.view(), "Clerk");
+    EXPECT_EQ(source.m_strPublication.view(), "Reprint");
+    EXPECT_EQ(source.m_nTextLines, 0);
+}
+
+TEST(RecordParserSources, LevelOneTextKeepsOnlyItsOwnLine) {
+    const auto loaded = test::LoadText("0 @S1@ SOUR\n1 TEXT Line one\n2 CONT dropped\n2 CONC dropped too\n"
+                                       "1 TEXT Line two\n");
+    const CSource& source = SourceOf(loaded, "S1");
+    EXPECT_EQ(TextsOf(source.m_arrText), (Texts{"Line one", "Line two"}));
+    EXPECT_EQ(source.m_nTextLines, 2);
+}
+
+TEST(RecordParserSources, LevelThreeTextAndItsLevelFourContinuationsAreSourceText) {
+    const auto loaded = test::LoadText("0 @S1@ SOUR\n1 DATA\n2 EVEN BIRT\n3 TEXT Entry\n4 CONT more\n4 CONC end\n"
+                                       "3 NOTE x\n4 CONT lost\n");
+    EXPECT_EQ(TextsOf(SourceOf(loaded, "S1").m_arrText), (Texts{"Entry", "more", "end"}));
+}
+
+// ---- Citations ----
+
+TEST(RecordParserCitations, PageAndDataTextAreConcatenatedWithoutSeparator) {
+    const auto loaded = LoadIndi("1 SOUR @S1@\n2 PAGE p. 12\n2 DATA\n3 TEXT quoted\n3 TEXT again");
+    const CPerson& person = PersonOf(loaded, "I1");
+    EXPECT_EQ(CitationsOf(person.m_arrSources, person.m_arrSourceTexts), (Citations{{"S1", "p. 12quotedagain"}}));
+    EXPECT_EQ(person.m_nSources, 1);
+    EXPECT_EQ(loaded.doc->m_nSources, 0);
+}
+
+// The citation-data flag belongs to the DATA line: a level-2 line ends it, and level-4
+// continuations of cited text go to the current source, not to the citation.
+TEST(RecordParserCitations, TextOutsideCitationDataGoesToTheCurrentSource) {
+    const auto loaded = test::LoadText("0 @S1@ SOUR\n0 @I1@ INDI\n1 SOUR @S1@\n2 DATA\n3 TEXT cited\n4 CONC more\n"
+                                       "2 QUAY 3\n3 TEXT elsewhere\n");
+    const CPerson& person = PersonOf(loaded, "I1");
+    EXPECT_EQ(CitationsOf(person.m_arrSources, person.m_arrSourceTexts), (Citations{{"S1", "cited"}}));
+    EXPECT_EQ(TextsOf(SourceOf(loaded, "S1").m_arrText), (Texts{"more", "elsewhere"}));
+}
+
+TEST(RecordParserCitations, CitationUnderAnEventGoesToThatEventsList) {
+    using List = ArenaStrList CPerson::*;
+    struct Case {
+        const char* lines;
+        List keys;
+        List texts;
+    };
+    const Case cases[] = {
+        {"1 BIRT", &CPerson::m_arrBirthSources, &CPerson::m_arrBirthSourceTexts},
+        {"1 CHR", &CPerson::m_arrBaptismSources, &CPerson::m_arrBaptismSourceTexts},
+        {"1 BAPM", &CPerson::m_arrBaptismSources, &CPerson::m_arrBaptismSourceTexts},
+        {"1 DEAT", &CPerson::m_arrDeathSources, &CPerson::m_arrDeathSourceTexts},
+        {"1 BURI", &CPerson::m_arrBurialSources, &CPerson::m_arrBurialSourceTexts},
+        {"1 OCCU Farmer", &CPerson::m_arrSources, &CPerson::m_arrSourceTexts},
+        {"1 NOTE @N1@", &CPerson::m_arrSources, &CPerson::m_arrSourceTexts},
+        {"1 RESI", &CPerson::m_arrSources, &CPerson::m_arrSourceTexts},
+    };
+    const List allKeys[] = {&CPerson::m_arrSources, &CPerson::m_arrBirthSources, &CPerson::m_arrBaptismSources,
+                            &CPerson::m_arrDeathSources, &CPerson::m_arrBurialSources};
+    for (const Case& c : cases) {
+        const auto loaded = LoadIndi(std::string(c.lines) + "\n2 SOUR @S2@\n3 PAGE 7\n2 PAGE 8");
+        const CPerson& person = PersonOf(loaded, "I1");
+        EXPECT_EQ(CitationsOf(person.*c.keys, person.*c.texts), (Citations{{"S2", "78"}})) << c.lines;
+        for (const List other : allKeys) {
+            if (other != c.keys) {
+                EXPECT_TRUE((person.*other).empty()) << c.lines;
+            }
+        }
+    }
+    const auto several = LoadIndi("1 BIRT\n2 SOUR @S2@\n1 DEAT\n2 SOUR @S3@\n1 BURI\n2 SOUR @S4@");
+    const CPerson& person = PersonOf(several, "I1");
+    EXPECT_EQ(person.m_nBirthSources, 1);
+    EXPECT_EQ(person.m_nDeathSources, 1);
+    EXPECT_EQ(person.m_nBurialSources, 1);
+    EXPECT_EQ(person.m_nBaptismSources, 0);
+}
+
+TEST(RecordParserCitations, PageBeforeAnyCitationIsLost) {
+    const auto loaded = LoadIndi("1 BIRT\n2 PAGE 7\n1 SOUR @S1@");
+    const CPerson& person = PersonOf(loaded, "I1");
+    EXPECT_EQ(person.m_nBirthSources, 0);
+    EXPECT_EQ(CitationsOf(person.m_arrSources, person.m_arrSourceTexts), (Citations{{"S1", ""}}));
+}
+
+TEST(RecordParserCitations, FamilyCitationsSplitIntoGeneralAndDivorce) {
+    const auto loaded = test::LoadText("0 @F1@ FAM\n1 SOUR @S1@\n2 PAGE a\n1 MARR\n2 SOUR @S2@\n3 PAGE b\n"
+                                       "1 DIV\n2 SOUR @S3@\n3 PAGE 4\n2 DATA\n3 TEXT c\n");
+    const CFamily& family = FamilyOf(loaded, "F1");
+    EXPECT_EQ(CitationsOf(family.m_arrSources, family.m_arrSourceTexts), (Citations{{"S1", "a"}, {"S2", "b"}}));
+    EXPECT_EQ(family.m_nSources, 2);
+    EXPECT_EQ(CitationsOf(family.m_arrDivorceSources, family.m_arrDivorceSourceTexts), (Citations{{"S3", "4c"}}));
+    EXPECT_EQ(family.m_nDivorceSources, 1);
+}
+
+TEST(RecordParserCitations, InlineSourceIsMadeCountedAndCited) {
+    const auto loaded = LoadIndi("1 SOUR Parish register\n2 PAGE 3\n1 BIRT\n2 SOUR Church book\n1 SOUR");
+    const CPerson& person = PersonOf(loaded, "I1");
+    EXPECT_EQ(loaded.doc->m_nSources, 3);
+    ASSERT_EQ(person.m_nSources, 2);
+    ASSERT_EQ(person.m_nBirthSources, 1);
+    const ArenaStr general = person.m_arrSources[0];
+    const ArenaStr birth = person.m_arrBirthSources[0];
+    EXPECT_TRUE(IsGeneratedKey(general));
+    EXPECT_TRUE(IsGeneratedKey(birth));
+    EXPECT_NE(general.view(), birth.view());
+    EXPECT_EQ(SourceOf(loaded, general.view()).m_strTitle.view(), "Parish register");
+    EXPECT_EQ(person.m_arrSourceTexts[0].view(), "3");
+    EXPECT_EQ(SourceOf(loaded, birth.view()).m_strTitle.view(), "Church book");
+    EXPECT_EQ(SourceOf(loaded, person.m_arrSources[1].view()).m_strTitle.view(), "");
+}
+
+// ---- Objects ----
+
+TEST(RecordParserObjects, ObjectsAreLinkedAndTheFirstNonEmptyFileWins) {
+    const auto loaded = test::LoadText("0 @O1@ OBJE\n1 FILE\n1 FILE first.jpg\n1 FILE second.jpg\n"
+                                       "0 @I1@ INDI\n1 OBJE @O1@\n1 OBJE\n2 FILE photo.jpg\n"
+                                       "0 HEAD\n1 FILE ROYALS.GED\n"
+                                       "0 @F1@ FAM\n1 OBJE @O1@\n0 @S1@ SOUR\n1 OBJE @O1@\n");
+    EXPECT_EQ(loaded.doc->m_nExtObjs, 2);
+    EXPECT_EQ(loaded.doc->FindExtObj("O1")->m_strFile.view(), "first.jpg");
+    const CPerson& person = PersonOf(loaded, "I1");
+    ASSERT_EQ(person.m_nObjects, 2);
+    EXPECT_EQ(person.m_arrObjects[0].view(), "O1");
+    EXPECT_TRUE(IsGeneratedKey(person.m_arrObjects[1]));
+    const CExtObj* inlineObject = loaded.doc->FindExtObj(person.m_arrObjects[1].view());
+    ASSERT_NE(inlineObject, nullptr);
+    EXPECT_TRUE(inlineObject->m_strFile.empty());
+    EXPECT_EQ(TextsOf(FamilyOf(loaded, "F1").m_arrObjects), Texts{"O1"});
+    EXPECT_EQ(TextsOf(SourceOf(loaded, "S1").m_arrObjects), Texts{"O1"});
+}
+
+// ---- Header and submitter ----
+
+TEST(RecordParserHeader, HeaderFieldsTakeTheirLastValues) {
+    const auto loaded = test::LoadText("0 HEAD\n1 SOUR FIRST\n1 SOUR WRITER\n2 VERS 1.0\n1 SOUR\n1 DEST ANY\n"
+                                       "1 DATE 1 JAN 2000\n1 DATE 2 JAN 2000\n1 GEDC\n2 VERS 5.5\n1 CHAR ASCII\n"
+                                       "1 NOTE header note\n0 @I1@ INDI\n1 DATE 3 JAN 2000\n1 DEST OTHER\n");
+    const CStirpexDoc& doc = *loaded.doc;
+    EXPECT_EQ(doc.m_strSourceSystem, "WRITER");
+    EXPECT_EQ(doc.m_nSources, 0);
+    EXPECT_EQ(doc.m_strGedcomVersion, "5.5");
+    EXPECT_EQ(doc.m_strFileDate, "2 JAN 2000");
+    EXPECT_EQ(doc.m_strDestination, "OTHER");
+    EXPECT_EQ(doc.m_strCharSet, "ASCII");
+    EXPECT_EQ(doc.m_nNotes, 1);
+    EXPECT_EQ(PersonOf(loaded, "I1").m_nNotes, 0);
+}
+
+TEST(RecordParserHeader, VersionIsTakenInAnyRecord) {
+    const auto loaded = test::LoadText("0 HEAD\n1 GEDC\n2 VERS 5.5\n0 @I1@ INDI\n2 VERS 7.0\n");
+    EXPECT_EQ(loaded.doc->m_strGedcomVersion, "7.0");
+}
+
+TEST(RecordParserHeader, CharLineSwitchesTheConversionOfTheFollowingLines) {
+    struct Case {
+        const char* charLine;
+        const char* eAcute;
+        const char* charSet;
+    };
+    const Case cases[] = {
+        {"1 NOTE no character set", "\xE2\x65", ""}, {"1 CHAR ANSEL", "\xE2\x65", "ANSEL"},
+        {"1 CHAR utf-8", "\xE2\x65", "utf-8"},       {"1 CHAR ANSI", "\xE9", "ANSI"},
+        {"1 CHAR UTF-8", "\xC3\xA9", "UTF-8"},       {"1 CHAR IBMPC", "\x82", "IBMPC"},
+        {"1 CHAR MACINTOSH", "\x8E", "MACINTOSH"},   {"0 @I0@ INDI\n1 CHAR ANSI", "\xE9", "ANSI"},
+    };
+    for (const Case& c : cases) {
+        const auto loaded =
+            test::LoadText(std::string("0 HEAD\n") + c.charLine + "\n0 @I1@ INDI\n1 NAME Ren" + c.eAcute + " /Roy/\n");
+        EXPECT_EQ(PersonOf(loaded, "I1").m_strGivenNames.view(), "Ren\u00e9") << c.charLine;
+        EXPECT_EQ(loaded.doc->m_strCharSet, c.charSet) << c.charLine;
+    }
+}
+
+TEST(RecordParserHeader, SubmitterNameLosesSlashesAndBackslashesOnly) {
+    const auto loaded = test::LoadText("0 @U1@ SUBM\n1 NAME  A  /B\\ C/\n1 NAME\n0 @I1@ INDI\n1 NAME Other /Person/\n");
+    EXPECT_EQ(loaded.doc->m_strSubmitter, "A  B C");
+    const auto later = test::LoadText("0 @U1@ SUBM\n1 NAME First\n0 SUBM\n1 NAME Jane/Doe\n");
+    EXPECT_EQ(later.doc->m_strSubmitter, "JaneDoe");
+}
+
+// ---- Current records outlive the record they were made in ----
+
+TEST(RecordParserCurrentRecords, NoteTextGoesToTheNewestNoteNotTheLinkedOne) {
+    const auto loaded = test::LoadText("0 @N1@ NOTE one\n0 @N2@ NOTE two\n0 @I1@ INDI\n1 NOTE @N1@\n2 CONT added\n");
+    EXPECT_EQ(NoteLines(loaded, loaded.doc->FindNote("N1")->m_strID), Texts{"one"});
+    EXPECT_EQ(NoteLines(loaded, loaded.doc->FindNote("N2")->m_strID), (Texts{"two", "added"}));
+}
+
+TEST(RecordParserCurrentRecords, SourceTextGoesToTheNewestSourceNotTheCitedOne) {
+    const auto loaded = test::LoadText("0 @S1@ SOUR\n0 @I1@ INDI\n1 BIRT\n2 SOUR @S9@\n3 TEXT orphan\n"
+                                       "1 SOUR Register\n3 TEXT body\n");
+    const CPerson& person = PersonOf(loaded, "I1");
+    EXPECT_EQ(CitationsOf(person.m_arrBirthSources, person.m_arrBirthSourceTexts), (Citations{{"S9", ""}}));
+    EXPECT_EQ(TextsOf(SourceOf(loaded, "S1").m_arrText), Texts{"orphan"});
+    ASSERT_EQ(person.m_nSources, 1);
+    EXPECT_EQ(TextsOf(SourceOf(loaded, person.m_arrSources[0].view()).m_arrText), Texts{"body"});
+}
+
+// ---- Byte-order mark ----
+
+// The mark is read as ANSEL before any CHAR line: the header line gets two leading
+// blanks and no level, so the header's lines belong to no record.
+TEST(RecordParserByteOrderMark, HeaderAfterAMarkIsReadAsNoRecord) {
+    const auto loaded = test::LoadText("\xEF\xBB\xBF"
+                                       "0 HEAD\n1 SOUR WRITER\n1 DATE 1 JAN 2000\n1 CHAR UTF-8\n"
+                                       "0 @I1@ INDI\n1 NAME Zoë /Ünal/\n");
+    const CStirpexDoc& doc = *loaded.doc;
+    EXPECT_EQ(doc.m_strSourceSystem, "");
+    EXPECT_EQ(doc.m_strFileDate, "");
+    EXPECT_EQ(doc.m_strCharSet, "UTF-8");
+    ASSERT_EQ(doc.m_nSources, 1);
+    EXPECT_EQ(doc.m_ppSources[0]->m_strTitle.view(), "WRITER");
+    EXPECT_EQ(PersonOf(loaded, "I1").m_strGivenNames.view(), "Zoë");
+    EXPECT_EQ(PersonOf(loaded, "I1").m_strSurname.view(), "Ünal");
+}
+
+} // namespace
+} // namespace stirpex

@@ -1,0 +1,157 @@
+#include "model/person.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace stirpex {
+namespace {
+
+using Citations = std::vector<std::pair<std::string, std::string>>;
+
+Citations CitationsOf(const ArenaStrList& keys, const ArenaStrList& texts) {
+    Citations out;
+    for (int i = 0; i < keys.size(); ++i) {
+        out.emplace_back(std::string(keys[i].view()), std::string(texts[i].view()));
+    }
+    return out;
+}
+
+struct Dates {
+    const char* birthQualifier;
+    int birthYear;
+    const char* deathQualifier;
+    int deathYear;
+};
+
+class PersonTest : public ::testing::Test {
+protected:
+    void SetDates(const Dates& dates) {
+        m_person.m_strBirthQualifier = m_arena.copy(dates.birthQualifier);
+        m_person.m_nBirthYear = dates.birthYear;
+        m_person.m_strDeathQualifier = m_arena.copy(dates.deathQualifier);
+        m_person.m_nDeathYear = dates.deathYear;
+    }
+    ArenaStr Text(std::string_view text) { return m_arena.copy(text); }
+
+    TextArena m_arena;
+    CPerson m_person;
+};
+
+TEST_F(PersonTest, LifeSpanWritesQualifiersAndQuestionMarksForUnknownYears) {
+    struct Case {
+        Dates dates;
+        const char* span;
+    };
+    const Case cases[] = {
+        {{"c", 1850, "", 1921}, " (c1850-1921)"},
+        {{"<", 1790, "", -1}, " (<1790-?)"},
+        {{"", -1, "", -1}, " (?-?)"},
+        {{"", -1, ">", 1900}, " (?->1900)"},
+        {{"c", -1, "<", -1}, " (c?-<?)"},
+        {{"", 0, "", 12345}, " (0-12345)"},
+    };
+    for (const Case& c : cases) {
+        SetDates(c.dates);
+        EXPECT_EQ(m_person.GetLifeSpan(), c.span);
+    }
+}
+
+TEST_F(PersonTest, FormatNameStyles) {
+    struct Case {
+        const char* surname;
+        const char* givenNames;
+        int style;
+        const char* name;
+    };
+    const Case cases[] = {
+        {"Smith", "Jane", 0, "Jane Smith"},
+        {"Smith", "Jane", 1, "Smith, Jane"},
+        {"Smith", "Jane", 2, "Smith, Jane (c1850-1921)"},
+        {"Smith", "Jane", 7, "Smith, Jane (c1850-1921)"},
+        {"Smith", "Jane", -1, "Smith, Jane (c1850-1921)"},
+        {"", "", 0, " "},
+        {"", "", 1, ", "},
+        {"", "", 2, ",  (c1850-1921)"},
+        {"Smith", "", 0, " Smith"},
+        {"", "Jane", 1, ", Jane"},
+    };
+    SetDates({"c", 1850, "", 1921});
+    for (const Case& c : cases) {
+        m_person.m_strSurname = Text(c.surname);
+        m_person.m_strGivenNames = Text(c.givenNames);
+        EXPECT_EQ(m_person.FormatName(c.style), c.name) << c.style;
+    }
+    EXPECT_EQ(m_person.GetDisplayName(), m_person.FormatName(2));
+}
+
+TEST_F(PersonTest, AltNameUsesItsEntryAndThePersonsOwnLifeSpan) {
+    SetDates({"<", 1790, "", -1});
+    m_person.m_strSurname = Text("Smith");
+    m_person.m_strGivenNames = Text("Jane");
+    m_person.AddAltName(m_arena, Text("Brown"), Text("Jenny"));
+    m_person.AddAltName(m_arena, Text("Black"), ArenaStr());
+    EXPECT_EQ(m_person.m_nAltNames, 2);
+    EXPECT_EQ(m_person.FormatAltName(0, 0), "Jenny Brown");
+    EXPECT_EQ(m_person.FormatAltName(0, 1), "Brown, Jenny");
+    EXPECT_EQ(m_person.FormatAltName(1, 0), " Black");
+    EXPECT_EQ(m_person.FormatAltName(1, 1), "Black, ");
+    EXPECT_EQ(m_person.GetAltDisplayName(1), "Black,  (<1790-?)");
+    EXPECT_THROW(m_person.FormatAltName(2, 0), std::invalid_argument);
+}
+
+TEST_F(PersonTest, EventSourceGoesToItsEventOrToTheGeneralList) {
+    using List = ArenaStrList CPerson::*;
+    using Count = std::int32_t CPerson::*;
+    struct Case {
+        int event;
+        List keys;
+        List texts;
+        Count count;
+    };
+    const Case cases[] = {
+        {EVENT_BIRTH, &CPerson::m_arrBirthSources, &CPerson::m_arrBirthSourceTexts, &CPerson::m_nBirthSources},
+        {EVENT_BAPTISM, &CPerson::m_arrBaptismSources, &CPerson::m_arrBaptismSourceTexts, &CPerson::m_nBaptismSources},
+        {EVENT_DEATH, &CPerson::m_arrDeathSources, &CPerson::m_arrDeathSourceTexts, &CPerson::m_nDeathSources},
+        {EVENT_BURIAL, &CPerson::m_arrBurialSources, &CPerson::m_arrBurialSourceTexts, &CPerson::m_nBurialSources},
+        {0, &CPerson::m_arrSources, &CPerson::m_arrSourceTexts, &CPerson::m_nSources},
+        {5, &CPerson::m_arrSources, &CPerson::m_arrSourceTexts, &CPerson::m_nSources},
+        {-1, &CPerson::m_arrSources, &CPerson::m_arrSourceTexts, &CPerson::m_nSources},
+    };
+    const Count allCounts[] = {&CPerson::m_nSources, &CPerson::m_nBirthSources, &CPerson::m_nBaptismSources,
+                               &CPerson::m_nDeathSources, &CPerson::m_nBurialSources};
+    for (const Case& c : cases) {
+        TextArena arena;
+        CPerson person;
+        person.AddEventSource(arena, c.event, arena.copy("S1"));
+        person.AppendEventSourceText(arena, c.event, "p. 1");
+        person.AddEventSource(arena, c.event, arena.copy("S2"));
+        person.AppendEventSourceText(arena, c.event, "p. 2");
+        person.AppendEventSourceText(arena, c.event, ", line 3");
+        EXPECT_EQ(CitationsOf(person.*c.keys, person.*c.texts), (Citations{{"S1", "p. 1"}, {"S2", "p. 2, line 3"}}))
+            << c.event;
+        for (const Count count : allCounts) {
+            EXPECT_EQ(person.*count, count == c.count ? 2 : 0) << c.event;
+        }
+    }
+}
+
+// Text for a citation that does not exist yet must not land in another list.
+TEST_F(PersonTest, CitationTextWithoutACitationDoesNothing) {
+    m_person.AppendSourceText(m_arena, "lost");
+    for (const int event : {EVENT_BIRTH, EVENT_BAPTISM, EVENT_DEATH, EVENT_BURIAL}) {
+        m_person.AppendEventSourceText(m_arena, event, "lost");
+    }
+    EXPECT_TRUE(m_person.m_arrSourceTexts.empty());
+    EXPECT_EQ(m_person.m_nSources, 0);
+
+    m_person.AddSource(m_arena, Text("S1"));
+    m_person.AppendEventSourceText(m_arena, EVENT_DEATH, "lost");
+    EXPECT_EQ(CitationsOf(m_person.m_arrSources, m_person.m_arrSourceTexts), (Citations{{"S1", ""}}));
+    EXPECT_TRUE(m_person.m_arrDeathSourceTexts.empty());
+}
+
+} // namespace
+} // namespace stirpex

@@ -1,0 +1,202 @@
+#include "model/stirpex_doc.h"
+
+#include "gedcom/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace stirpex {
+namespace {
+
+std::string Id(const CPerson* person) {
+    return person ? std::string(person->m_strID.view()) : std::string("(null)");
+}
+
+TEST(StirpexDocLookups, DuplicateKeyFindsTheLaterRecordAndKeepsBothInTheTable) {
+    const auto loaded = test::LoadText("0 @I1@ INDI\n1 NAME First /One/\n0 @I1@ INDI\n1 NAME Second /One/\n"
+                                       "0 @F1@ FAM\n0 @F1@ FAM\n1 HUSB @I1@\n");
+    const CStirpexDoc& doc = *loaded.doc;
+    ASSERT_EQ(doc.m_nPersons, 2);
+    ASSERT_EQ(doc.m_ppPersons.size(), 2U);
+    EXPECT_EQ(doc.m_ppPersons[0]->m_strGivenNames.view(), "First");
+    EXPECT_EQ(doc.m_ppPersons[1]->m_nIndex, 1);
+    EXPECT_EQ(doc.FindPerson("I1"), doc.m_ppPersons[1].get());
+    EXPECT_EQ(doc.m_nFamilies, 2);
+    EXPECT_EQ(doc.FindFamily("F1"), doc.m_ppFamilies[1].get());
+}
+
+TEST(StirpexDocLookups, KeysAreComparedExactly) {
+    const auto loaded = test::LoadText("0 @I1@ INDI\n0 @N1@ NOTE\n0 @S1@ SOUR\n0 @O1@ OBJE\n0 @F1@ FAM\n");
+    const CStirpexDoc& doc = *loaded.doc;
+    EXPECT_NE(doc.FindPerson("I1"), nullptr);
+    EXPECT_NE(doc.FindFamily("F1"), nullptr);
+    EXPECT_NE(doc.FindNote("N1"), nullptr);
+    EXPECT_NE(doc.FindSource("S1"), nullptr);
+    EXPECT_NE(doc.FindExtObj("O1"), nullptr);
+    for (const char* key : {"i1", "I1 ", "I", "", "@I1@"}) {
+        EXPECT_EQ(doc.FindPerson(key), nullptr) << key;
+    }
+    EXPECT_EQ(doc.FindFamily("I1"), nullptr);
+    EXPECT_EQ(doc.FindNote("S1"), nullptr);
+}
+
+// An identifier of 23 characters has the empty key; such records still meet under "".
+TEST(StirpexDocLookups, OverlongIdentifiersMeetUnderTheEmptyKey) {
+    const auto loaded = test::LoadText("0 @ABCDEFGHIJKLMNOPQRSTUVW@ INDI\n1 FAMC @ABCDEFGHIJKLMNOPQRSTUVWX@\n"
+                                       "0 @ABCDEFGHIJKLMNOPQRSTUVW@ FAM\n1 WIFE @ABCDEFGHIJKLMNOPQRSTUVW@\n");
+    const CStirpexDoc& doc = *loaded.doc;
+    const CPerson* person = doc.FindPerson("");
+    ASSERT_NE(person, nullptr);
+    EXPECT_EQ(person, doc.m_ppPersons[0].get());
+    EXPECT_EQ(doc.GetMother(person), person);
+    EXPECT_EQ(doc.GetFirstMaternalAncestor(person), person);
+}
+
+// Families: F1 has both parents; F2 names a husband that does not exist; F3 a wife only.
+constexpr const char* kParents = "0 @DAD@ INDI\n1 SEX M\n0 @MUM@ INDI\n1 SEX F\n"
+                                 "0 @KID@ INDI\n1 FAMC @F1@\n0 @HALF@ INDI\n1 FAMC @F2@\n"
+                                 "0 @LOST@ INDI\n1 FAMC @F9@\n0 @NONE@ INDI\n"
+                                 "0 @F1@ FAM\n1 HUSB @DAD@\n1 WIFE @MUM@\n1 CHIL @KID@\n1 CHIL @GHOST@\n"
+                                 "0 @F2@ FAM\n1 HUSB @NOBODY@\n1 WIFE @MUM@\n0 @F3@ FAM\n1 WIFE @MUM@\n";
+
+TEST(StirpexDocRelatives, MotherAndFatherComeFromTheParentFamily) {
+    const auto loaded = test::LoadText(kParents);
+    const CStirpexDoc& doc = *loaded.doc;
+    struct Case {
+        const char* key;
+        const char* mother;
+        const char* father;
+    };
+    const Case cases[] = {
+        {"KID", "MUM", "DAD"},
+        {"HALF", "MUM", "(null)"},
+        {"LOST", "(null)", "(null)"},
+        {"NONE", "(null)", "(null)"},
+    };
+    for (const Case& c : cases) {
+        const CPerson* person = doc.FindPerson(c.key);
+        ASSERT_NE(person, nullptr) << c.key;
+        EXPECT_EQ(Id(doc.GetMother(person)), c.mother) << c.key;
+        EXPECT_EQ(Id(doc.GetFather(person)), c.father) << c.key;
+    }
+    EXPECT_EQ(doc.GetMother(nullptr), nullptr);
+    EXPECT_EQ(doc.GetFather(nullptr), nullptr);
+}
+
+TEST(StirpexDocRelatives, OnlyAManGetsTheWifeAsSpouse) {
+    struct Case {
+        const char* sexLine;
+        const char* spouse;
+    };
+    const Case cases[] = {
+        {"1 SEX M", "W"}, {"1 SEX F", "H"}, {"1 SEX U", "H"}, {"", "H"}, {"1 SEX m", "H"},
+    };
+    for (const Case& c : cases) {
+        const auto loaded = test::LoadText(std::string("0 @P@ INDI\n") + c.sexLine +
+                                           "\n0 @H@ INDI\n0 @W@ INDI\n0 @F@ FAM\n1 HUSB @H@\n1 WIFE @W@\n");
+        const CStirpexDoc& doc = *loaded.doc;
+        EXPECT_EQ(Id(doc.GetSpouse(doc.FindPerson("P"), doc.FindFamily("F"))), c.spouse) << c.sexLine;
+        EXPECT_EQ(doc.GetSpouse(nullptr, doc.FindFamily("F")), nullptr);
+        EXPECT_EQ(doc.GetSpouse(doc.FindPerson("P"), nullptr), nullptr);
+    }
+    const auto loaded = test::LoadText(kParents);
+    EXPECT_EQ(loaded.doc->GetSpouse(loaded.doc->FindPerson("MUM"), loaded.doc->FindFamily("F2")), nullptr);
+}
+
+TEST(StirpexDocRelatives, ChildResolvesTheKeyAtTheIndex) {
+    const auto loaded = test::LoadText(kParents);
+    const CStirpexDoc& doc = *loaded.doc;
+    const CFamily* family = doc.FindFamily("F1");
+    EXPECT_EQ(Id(doc.GetChild(family, 0)), "KID");
+    EXPECT_EQ(doc.GetChild(family, 1), nullptr);
+}
+
+TEST(StirpexDocAncestors, WalkEndsAtTheFirstPersonWithoutAParent) {
+    const auto loaded = test::LoadText("0 @A@ INDI\n1 FAMC @F1@\n0 @B@ INDI\n1 FAMC @F2@\n0 @C@ INDI\n0 @D@ INDI\n"
+                                       "0 @E@ INDI\n0 @F1@ FAM\n1 HUSB @D@\n1 WIFE @B@\n"
+                                       "0 @F2@ FAM\n1 HUSB @E@\n1 WIFE @C@\n");
+    const CStirpexDoc& doc = *loaded.doc;
+    EXPECT_EQ(Id(doc.GetFirstMaternalAncestor(doc.FindPerson("A"))), "C");
+    EXPECT_EQ(Id(doc.GetFirstPaternalAncestor(doc.FindPerson("A"))), "D");
+    EXPECT_EQ(Id(doc.GetFirstPaternalAncestor(doc.FindPerson("B"))), "E");
+    EXPECT_EQ(Id(doc.GetFirstMaternalAncestor(doc.FindPerson("C"))), "C");
+    EXPECT_EQ(Id(doc.GetFirstPaternalAncestor(doc.FindPerson("C"))), "C");
+}
+
+// A file whose parent links loop must not hang the walk.
+TEST(StirpexDocAncestors, CycleEndsAtTheLastPersonNotYetMet) {
+    const auto loaded = test::LoadText("0 @A@ INDI\n1 FAMC @FA@\n0 @B@ INDI\n1 FAMC @FB@\n0 @C@ INDI\n1 FAMC @FC@\n"
+                                       "0 @S@ INDI\n1 FAMC @FS@\n"
+                                       "0 @FA@ FAM\n1 WIFE @B@\n1 HUSB @B@\n0 @FB@ FAM\n1 WIFE @C@\n1 HUSB @C@\n"
+                                       "0 @FC@ FAM\n1 WIFE @B@\n1 HUSB @B@\n0 @FS@ FAM\n1 WIFE @S@\n1 HUSB @S@\n");
+    const CStirpexDoc& doc = *loaded.doc;
+    // A -> B -> C -> B (met): the walk stops at C.
+    EXPECT_EQ(Id(doc.GetFirstMaternalAncestor(doc.FindPerson("A"))), "C");
+    EXPECT_EQ(Id(doc.GetFirstPaternalAncestor(doc.FindPerson("A"))), "C");
+    // B -> C -> B: stops at C.
+    EXPECT_EQ(Id(doc.GetFirstMaternalAncestor(doc.FindPerson("B"))), "C");
+    // A person who is her own mother is her own first ancestor.
+    EXPECT_EQ(Id(doc.GetFirstMaternalAncestor(doc.FindPerson("S"))), "S");
+    EXPECT_EQ(Id(doc.GetFirstPaternalAncestor(doc.FindPerson("S"))), "S");
+}
+
+TEST(StirpexDocStartPerson, NoPersonsGivesAPlaceholderOutsideTheTables) {
+    const auto loaded = test::LoadText("0 @F1@ FAM\n");
+    const StartPerson start = loaded.doc->GetStartPerson();
+    ASSERT_NE(start.person, nullptr);
+    EXPECT_EQ(start.person, start.placeholder.get());
+    EXPECT_EQ(start.person->m_strSurname.view(), "Empty...");
+    EXPECT_EQ(start.person->GetDisplayName(), "Empty...,  (?-?)");
+    EXPECT_EQ(start.person->m_nIndex, -1);
+    EXPECT_EQ(loaded.doc->m_nPersons, 0);
+    EXPECT_EQ(loaded.doc->FindPerson(""), nullptr);
+}
+
+TEST(StirpexDocStartPerson, StartKeyChoosesThePersonAndOtherwiseTheFirst) {
+    struct Case {
+        const char* startId;
+        const char* shown;
+    };
+    const Case cases[] = {{"", "I1"}, {"I2", "I2"}, {"I9", "I1"}, {"i2", "I1"}};
+    for (const Case& c : cases) {
+        const auto loaded = test::LoadText("0 @I1@ INDI\n0 @I2@ INDI\n");
+        loaded.doc->m_strStartID = c.startId;
+        const StartPerson start = loaded.doc->GetStartPerson();
+        EXPECT_EQ(Id(start.person), c.shown) << c.startId;
+        EXPECT_EQ(start.placeholder, nullptr);
+    }
+}
+
+// The tables once grew in steps of 1000: records at and after each step must not be lost.
+TEST(StirpexDocTables, IndexMatchesTablePositionAcrossGrowth) {
+    std::string text;
+    for (int i = 0; i < 2000; ++i) {
+        text += "0 @I" + std::to_string(i) + "@ INDI\n1 NAME N" + std::to_string(i) + "\n";
+        if (i < 1001) {
+            text += "0 @F" + std::to_string(i) + "@ FAM\n";
+        }
+    }
+    const auto loaded = test::LoadText(text);
+    const CStirpexDoc& doc = *loaded.doc;
+    ASSERT_EQ(doc.m_nPersons, 2000);
+    ASSERT_EQ(doc.m_ppPersons.size(), 2000U);
+    ASSERT_EQ(doc.m_nFamilies, 1001);
+    ASSERT_EQ(doc.m_ppFamilies.size(), 1001U);
+    for (int i = 0; i < 2000; ++i) {
+        ASSERT_EQ(doc.m_ppPersons[i]->m_nIndex, i);
+        ASSERT_EQ(doc.m_ppPersons[i]->m_strGivenNames.view(), "N" + std::to_string(i));
+    }
+    for (int i = 0; i < 1001; ++i) {
+        ASSERT_EQ(doc.m_ppFamilies[i]->m_nIndex, i);
+    }
+    for (const int i : {999, 1000, 1999}) {
+        const CPerson* person = doc.FindPerson("I" + std::to_string(i));
+        ASSERT_NE(person, nullptr) << i;
+        EXPECT_EQ(person->m_nIndex, i);
+    }
+    EXPECT_EQ(doc.FindFamily("F1000")->m_nIndex, 1000);
+}
+
+} // namespace
+} // namespace stirpex
