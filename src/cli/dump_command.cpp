@@ -36,65 +36,78 @@ void citations(JsonWriter& json, const ArenaStrList& sourceKeys, const ArenaStrL
 
 void writePerson(JsonWriter& json, const CPerson& p) {
     json.beginObject();
-    json.key("index"); json.value(p.m_nIndex);
-    json.key("id"); json.value(p.m_strID.view());
-    json.key("surname"); json.value(p.m_strSurname.view());
-    json.key("givenNames"); json.value(p.m_strGivenNames.view());
+    json.field("index", p.m_nIndex);
+    json.field("id", p.m_strID.view());
+    json.field("surname", p.m_strSurname.view());
+    json.field("givenNames", p.m_strGivenNames.view());
     json.key("altNames");
     json.beginArray();
     for (int i = 0; i < p.m_nAltNames; ++i) {
         json.pair(p.m_arrAltSurnames[i].view(), p.m_arrAltGivenNames[i].view());
     }
     json.endArray();
-    json.key("sex"); json.value(sexText(p.m_cSex));
-    json.key("birth"); json.pair(p.m_strBirthDate.view(), p.m_strBirthPlace.view());
-    json.key("baptism"); json.pair(p.m_strBaptismDate.view(), p.m_strBaptismPlace.view());
-    json.key("death"); json.pair(p.m_strDeathDate.view(), p.m_strDeathPlace.view());
-    json.key("burial"); json.pair(p.m_strBurialDate.view(), p.m_strBurialPlace.view());
-    json.key("birthYear"); json.value(p.m_nBirthYear);
-    json.key("birthQualifier"); json.value(p.m_strBirthQualifier.view());
-    json.key("deathYear"); json.value(p.m_nDeathYear);
-    json.key("deathQualifier"); json.value(p.m_strDeathQualifier.view());
-    json.key("parentFamily"); json.value(p.m_strParentFamily.view());
-    json.key("spouseFamilies"); keys(json, p.m_arrSpouseFamilies);
-    json.key("notes"); keys(json, p.m_arrNotes);
-    json.key("sources"); citations(json, p.m_arrSources, p.m_arrSourceTexts);
-    json.key("birthSources"); citations(json, p.m_arrBirthSources, p.m_arrBirthSourceTexts);
-    json.key("baptismSources"); citations(json, p.m_arrBaptismSources, p.m_arrBaptismSourceTexts);
-    json.key("deathSources"); citations(json, p.m_arrDeathSources, p.m_arrDeathSourceTexts);
-    json.key("burialSources"); citations(json, p.m_arrBurialSources, p.m_arrBurialSourceTexts);
-    json.key("objects"); keys(json, p.m_arrObjects);
-    json.key("displayName"); json.value(p.GetDisplayName());
+    json.field("sex", sexText(p.m_cSex));
+    json.pairField("birth", p.m_strBirthDate.view(), p.m_strBirthPlace.view());
+    json.pairField("baptism", p.m_strBaptismDate.view(), p.m_strBaptismPlace.view());
+    json.pairField("death", p.m_strDeathDate.view(), p.m_strDeathPlace.view());
+    json.pairField("burial", p.m_strBurialDate.view(), p.m_strBurialPlace.view());
+    json.field("birthYear", p.m_nBirthYear);
+    json.field("birthQualifier", p.m_strBirthQualifier.view());
+    json.field("deathYear", p.m_nDeathYear);
+    json.field("deathQualifier", p.m_strDeathQualifier.view());
+    json.field("parentFamily", p.m_strParentFamily.view());
+    json.key("spouseFamilies");
+    keys(json, p.m_arrSpouseFamilies);
+    json.key("notes");
+    keys(json, p.m_arrNotes);
+    json.key("sources");
+    citations(json, p.m_arrSources, p.m_arrSourceTexts);
+    json.key("birthSources");
+    citations(json, p.m_arrBirthSources, p.m_arrBirthSourceTexts);
+    json.key("baptismSources");
+    citations(json, p.m_arrBaptismSources, p.m_arrBaptismSourceTexts);
+    json.key("deathSources");
+    citations(json, p.m_arrDeathSources, p.m_arrDeathSourceTexts);
+    json.key("burialSources");
+    citations(json, p.m_arrBurialSources, p.m_arrBurialSourceTexts);
+    json.key("objects");
+    keys(json, p.m_arrObjects);
+    json.field("displayName", p.GetDisplayName());
     json.endObject();
 }
 
 void writeFamily(JsonWriter& json, const CFamily& f) {
     json.beginObject();
-    json.key("index"); json.value(f.m_nIndex);
-    json.key("id"); json.value(f.m_strID.view());
-    json.key("husband"); json.value(f.m_strHusband.view());
-    json.key("wife"); json.value(f.m_strWife.view());
-    json.key("children"); keys(json, f.m_arrChildren);
-    json.key("marriage"); json.pair(f.m_strMarriageDate.view(), f.m_strMarriagePlace.view());
-    json.key("divorce"); json.pair(f.m_strDivorceDate.view(), f.m_strDivorcePlace.view());
-    json.key("notes"); keys(json, f.m_arrNotes);
-    json.key("sources"); citations(json, f.m_arrSources, f.m_arrSourceTexts);
-    json.key("divorceSources"); citations(json, f.m_arrDivorceSources, f.m_arrDivorceSourceTexts);
-    json.key("objects"); keys(json, f.m_arrObjects);
+    json.field("index", f.m_nIndex);
+    json.field("id", f.m_strID.view());
+    json.field("husband", f.m_strHusband.view());
+    json.field("wife", f.m_strWife.view());
+    json.key("children");
+    keys(json, f.m_arrChildren);
+    json.pairField("marriage", f.m_strMarriageDate.view(), f.m_strMarriagePlace.view());
+    json.pairField("divorce", f.m_strDivorceDate.view(), f.m_strDivorcePlace.view());
+    json.key("notes");
+    keys(json, f.m_arrNotes);
+    json.key("sources");
+    citations(json, f.m_arrSources, f.m_arrSourceTexts);
+    json.key("divorceSources");
+    citations(json, f.m_arrDivorceSources, f.m_arrDivorceSourceTexts);
+    json.key("objects");
+    keys(json, f.m_arrObjects);
     json.endObject();
 }
 
 void writeFileJson(JsonWriter& json, const CStirpexDoc& doc, std::string_view path) {
     json.beginObject();
-    json.key("name"); json.value(doc.m_strFileName);
-    json.key("path"); json.value(path);
-    json.key("length"); json.value(doc.m_nFileLength);
-    json.key("sourceSystem"); json.value(doc.m_strSourceSystem);
-    json.key("destination"); json.value(doc.m_strDestination);
-    json.key("fileDate"); json.value(doc.m_strFileDate);
-    json.key("gedcomVersion"); json.value(doc.m_strGedcomVersion);
-    json.key("charSet"); json.value(doc.m_strCharSet);
-    json.key("submitter"); json.value(doc.m_strSubmitter);
+    json.field("name", doc.m_strFileName);
+    json.field("path", path);
+    json.field("length", doc.m_nFileLength);
+    json.field("sourceSystem", doc.m_strSourceSystem);
+    json.field("destination", doc.m_strDestination);
+    json.field("fileDate", doc.m_strFileDate);
+    json.field("gedcomVersion", doc.m_strGedcomVersion);
+    json.field("charSet", doc.m_strCharSet);
+    json.field("submitter", doc.m_strSubmitter);
     json.endObject();
 }
 
@@ -102,19 +115,21 @@ void writeFileJson(JsonWriter& json, const CStirpexDoc& doc, std::string_view pa
 
 void WriteCountsJson(const CStirpexDoc& doc, JsonWriter& json) {
     json.beginObject();
-    json.key("persons"); json.value(doc.m_nPersons);
-    json.key("families"); json.value(doc.m_nFamilies);
-    json.key("notes"); json.value(doc.m_nNotes);
-    json.key("sources"); json.value(doc.m_nSources);
-    json.key("extObjs"); json.value(doc.m_nExtObjs);
+    json.field("persons", doc.m_nPersons);
+    json.field("families", doc.m_nFamilies);
+    json.field("notes", doc.m_nNotes);
+    json.field("sources", doc.m_nSources);
+    json.field("extObjs", doc.m_nExtObjs);
     json.endObject();
 }
 
 void WriteDumpJson(const CStirpexDoc& doc, std::string_view path, std::string_view stats, JsonWriter& json) {
     json.beginObject();
-    json.key("file"); writeFileJson(json, doc, path);
-    json.key("stats"); json.value(stats);
-    json.key("counts"); WriteCountsJson(doc, json);
+    json.key("file");
+    writeFileJson(json, doc, path);
+    json.field("stats", stats);
+    json.key("counts");
+    WriteCountsJson(doc, json);
     json.key("persons");
     json.beginArray();
     for (const auto& person : doc.m_ppPersons) {
@@ -131,9 +146,10 @@ void WriteDumpJson(const CStirpexDoc& doc, std::string_view path, std::string_vi
     json.beginArray();
     for (const auto& note : doc.m_ppNotes) {
         json.beginObject();
-        json.key("index"); json.value(note->m_nIndex);
-        json.key("id"); json.value(note->m_strID.view());
-        json.key("lines"); keys(json, note->m_pLines);
+        json.field("index", note->m_nIndex);
+        json.field("id", note->m_strID.view());
+        json.key("lines");
+        keys(json, note->m_pLines);
         json.endObject();
     }
     json.endArray();
@@ -141,14 +157,17 @@ void WriteDumpJson(const CStirpexDoc& doc, std::string_view path, std::string_vi
     json.beginArray();
     for (const auto& source : doc.m_ppSources) {
         json.beginObject();
-        json.key("index"); json.value(source->m_nIndex);
-        json.key("id"); json.value(source->m_strID.view());
-        json.key("title"); json.value(source->m_strTitle.view());
-        json.key("author"); json.value(source->m_strAuthor.view());
-        json.key("publication"); json.value(source->m_strPublication.view());
-        json.key("notes"); keys(json, source->m_arrNotes);
-        json.key("text"); keys(json, source->m_arrText);
-        json.key("objects"); keys(json, source->m_arrObjects);
+        json.field("index", source->m_nIndex);
+        json.field("id", source->m_strID.view());
+        json.field("title", source->m_strTitle.view());
+        json.field("author", source->m_strAuthor.view());
+        json.field("publication", source->m_strPublication.view());
+        json.key("notes");
+        keys(json, source->m_arrNotes);
+        json.key("text");
+        keys(json, source->m_arrText);
+        json.key("objects");
+        keys(json, source->m_arrObjects);
         json.endObject();
     }
     json.endArray();
@@ -156,9 +175,9 @@ void WriteDumpJson(const CStirpexDoc& doc, std::string_view path, std::string_vi
     json.beginArray();
     for (const auto& object : doc.m_ppExtObjs) {
         json.beginObject();
-        json.key("index"); json.value(object->m_nIndex);
-        json.key("id"); json.value(object->m_strID.view());
-        json.key("file"); json.value(object->m_strFile.view());
+        json.field("index", object->m_nIndex);
+        json.field("id", object->m_strID.view());
+        json.field("file", object->m_strFile.view());
         json.endObject();
     }
     json.endArray();

@@ -34,6 +34,15 @@ public:
     // A two-element array of texts, as dates with places and citations are written.
     void pair(std::string_view first, std::string_view second);
 
+    template <typename T> void field(std::string_view name, const T& v) {
+        key(name);
+        value(v);
+    }
+    void pairField(std::string_view name, std::string_view first, std::string_view second) {
+        key(name);
+        pair(first, second);
+    }
+
     void flush();
 
 private:

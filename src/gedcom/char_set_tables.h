@@ -55,13 +55,16 @@ struct MarkException {
 // base 0x40-0x7F stays itself.
 inline constexpr MarkException kGrave[] = {{'A', 0xC0}, {'E', 0xC8}, {'I', 0xCC}, {'O', 0xD2}, {'U', 0xD9},
                                            {'a', 0xE0}, {'e', 0xE8}, {'i', 0xEC}, {'o', 0xF2}, {'u', 0xF9}};
-inline constexpr MarkException kAcute[] = {{'A', 0xC1}, {'E', 0xC9}, {'I', 0xCD}, {'O', 0xD3}, {'U', 0xDA}, {'Y', 0xDD},
-                                           {'a', 0xE1}, {'e', 0xE9}, {'i', 0xED}, {'o', 0xF3}, {'u', 0xFA}, {'y', 0xFD}};
+inline constexpr MarkException kAcute[] = {{'A', 0xC1}, {'E', 0xC9}, {'I', 0xCD}, {'O', 0xD3},
+                                           {'U', 0xDA}, {'Y', 0xDD}, {'a', 0xE1}, {'e', 0xE9},
+                                           {'i', 0xED}, {'o', 0xF3}, {'u', 0xFA}, {'y', 0xFD}};
 inline constexpr MarkException kCircumflex[] = {{'A', 0xC2}, {'E', 0xCA}, {'I', 0xCE}, {'O', 0xD4}, {'U', 0xDB},
                                                 {'a', 0xE2}, {'e', 0xEA}, {'i', 0xEE}, {'o', 0xF4}, {'u', 0xFB}};
-inline constexpr MarkException kTilde[] = {{'A', 0xC3}, {'N', 0xD1}, {'O', 0xD5}, {'a', 0xE3}, {'n', 0xF1}, {'o', 0xF5}};
-inline constexpr MarkException kUmlaut[] = {{'A', 0xC4}, {'E', 0xCB}, {'I', 0xCF}, {'O', 0xD6}, {'U', 0xDC}, {'Y', 0x9F},
-                                            {'a', 0xE4}, {'e', 0xEB}, {'i', 0xEF}, {'o', 0xF6}, {'u', 0xFC}, {'y', 0xFF}};
+inline constexpr MarkException kTilde[] = {{'A', 0xC3}, {'N', 0xD1}, {'O', 0xD5},
+                                           {'a', 0xE3}, {'n', 0xF1}, {'o', 0xF5}};
+inline constexpr MarkException kUmlaut[] = {{'A', 0xC4}, {'E', 0xCB}, {'I', 0xCF}, {'O', 0xD6},
+                                            {'U', 0xDC}, {'Y', 0x9F}, {'a', 0xE4}, {'e', 0xEB},
+                                            {'i', 0xEF}, {'o', 0xF6}, {'u', 0xFC}, {'y', 0xFF}};
 inline constexpr MarkException kCaron[] = {{'S', 0x8A}, {'Z', 0x8E}, {'s', 0x9A}, {'z', 0x9E}};
 inline constexpr MarkException kRing[] = {{'A', 0xC5}, {'a', 0xE5}};
 inline constexpr MarkException kCedilla[] = {{'C', 0xC7}, {'c', 0xE7}};
@@ -93,12 +96,23 @@ struct AnselResult {
 constexpr AnselResult anselMark(unsigned char mark, unsigned char base) {
     const std::array<unsigned char, 64>* section = nullptr;
     switch (mark) {
-    case 0xE1: section = &kGraveSection; break;
-    case 0xE2: section = &kAcuteSection; break;
-    case 0xE3: section = &kCircumflexSection; break;
-    case 0xE4: section = &kTildeSection; break;
-    case 0xE8: section = &kUmlautSection; break;
-    default: break;
+    case 0xE1:
+        section = &kGraveSection;
+        break;
+    case 0xE2:
+        section = &kAcuteSection;
+        break;
+    case 0xE3:
+        section = &kCircumflexSection;
+        break;
+    case 0xE4:
+        section = &kTildeSection;
+        break;
+    case 0xE8:
+        section = &kUmlautSection;
+        break;
+    default:
+        break;
     }
     if (section) {
         const unsigned char letter = base == 0xB8 ? 'i' : base;
@@ -116,10 +130,14 @@ constexpr AnselResult anselMark(unsigned char mark, unsigned char base) {
         return {};
     };
     switch (mark) {
-    case 0xE9: return lookup(kCaron);
-    case 0xEA: return lookup(kRing);
-    case 0xF0: return lookup(kCedilla);
-    default: return {};
+    case 0xE9:
+        return lookup(kCaron);
+    case 0xEA:
+        return lookup(kRing);
+    case 0xF0:
+        return lookup(kCedilla);
+    default:
+        return {};
     }
 }
 

@@ -24,8 +24,8 @@ private:
     std::istream& m_in;
     std::unique_ptr<char[]> m_buffer;
     std::size_t m_capacity;
-    std::size_t m_begin = 0; // first byte not yet handed out
-    std::size_t m_end = 0;   // one past the last byte read
+    std::size_t m_begin = 0;   // first byte not yet handed out
+    std::size_t m_end = 0;     // one past the last byte read
     std::size_t m_scanned = 0; // bytes after m_begin known to hold no line end
     bool m_eof = false;
 };

@@ -49,8 +49,8 @@ void showMessage(const LoadEnvironment& env, std::string_view text) {
 
 std::string StatisticsText(const CStirpexDoc& doc) {
     char text[128];
-    std::snprintf(text, sizeof text, "%d people, %d families, %d notes, %d sources.", doc.m_nPersons,
-                  doc.m_nFamilies, doc.m_nNotes, doc.m_nSources);
+    std::snprintf(text, sizeof text, "%d people, %d families, %d notes, %d sources.", doc.m_nPersons, doc.m_nFamilies,
+                  doc.m_nNotes, doc.m_nSources);
     return text;
 }
 

@@ -34,7 +34,7 @@ enum class LoadOutcome {
 struct LoadResult {
     LoadOutcome outcome = LoadOutcome::Loaded;
     bool indexBuilt = false;
-    std::string statsText;      // "N people, N families, N notes, N sources."
+    std::string statsText;       // "N people, N families, N notes, N sources."
     std::string outOfMemoryText; // the message shown, when memory ran out
 };
 

@@ -223,7 +223,7 @@ bool RecordParser::handleSourceRow(std::string_view line, std::size_t tag) {
     if (TagIs(line, tag, "DATA")) {
         return true;
     }
-    ArenaStr CSource::* field = nullptr;
+    ArenaStr CSource::*field = nullptr;
     if (TagIs(line, tag, "TITL")) {
         field = &CSource::m_strTitle;
     } else if (TagIs(line, tag, "AUTH")) {

@@ -106,8 +106,8 @@ void ArenaStrList::append(TextArena& arena, ArenaStr text) {
         if (capacity <= 0) {
             throw std::bad_alloc();
         }
-        void* memory = arena.allocate(sizeof(Block) + sizeof(ArenaStr) * static_cast<std::size_t>(capacity),
-                                      alignof(Block));
+        void* memory =
+            arena.allocate(sizeof(Block) + sizeof(ArenaStr) * static_cast<std::size_t>(capacity), alignof(Block));
         auto* grown = new (memory) Block{m_block ? m_block->size : 0, capacity};
         if (m_block) {
             std::memcpy(static_cast<void*>(items(grown)), items(m_block), sizeof(ArenaStr) * m_block->size);
