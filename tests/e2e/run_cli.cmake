@@ -1,8 +1,9 @@
-# Runs stirpex-cli with ARGS (a ;-list) and checks the result.
+# Runs stirpex-cli with ARGS (joined by '|') and checks the result.
 #   EXPECTED  file whose bytes stdout must equal (optional)
 #   EXIT      expected exit code (default 0)
 #   STDERR    regular expression stderr must match (optional)
 #   JSON      if ON, stdout must parse as JSON
+string(REPLACE "|" ";" ARGS "${ARGS}")
 if(NOT DEFINED EXIT)
     set(EXIT 0)
 endif()
