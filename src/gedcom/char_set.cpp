@@ -60,15 +60,57 @@ template <std::size_t N> void mapHighBytes(std::string& line, const std::array<u
     }
 }
 
-void appendCode(std::string& out, unsigned char code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0xA0) {
-        AppendUtf8(out, detail::kWindows1252[code - 0x80]);
-    } else {
-        AppendUtf8(out, code);
+// The UTF-8 form of every Windows-1252 code, worked out once: conversion then
+// costs one table read per character instead of an encoding step.
+struct Utf8Code {
+    unsigned char length;
+    char bytes[3];
+};
+
+constexpr std::array<Utf8Code, 256> makeUtf8Codes() {
+    std::array<Utf8Code, 256> codes{};
+    for (unsigned c = 0; c < 256; ++c) {
+        const char32_t cp = c < 0x80 ? c : c < 0xA0 ? detail::kWindows1252[c - 0x80] : c;
+        Utf8Code& code = codes[c];
+        if (cp < 0x80) {
+            code = {1, {static_cast<char>(cp), 0, 0}};
+        } else if (cp < 0x800) {
+            code = {2, {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F)), 0}};
+        } else {
+            code = {3,
+                    {static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
+                     static_cast<char>(0x80 | (cp & 0x3F))}};
+        }
     }
+    return codes;
 }
+
+constexpr auto kUtf8Codes = makeUtf8Codes();
+
+// Writes Windows-1252 codes as UTF-8 into a buffer sized for the worst case (three bytes each).
+class Utf8Output {
+public:
+    Utf8Output(std::string& out, std::size_t maxCodes) : m_out(out), m_start(out.size()) {
+        out.resize(m_start + maxCodes * 3);
+        m_cursor = out.data() + m_start;
+    }
+    ~Utf8Output() { m_out.resize(static_cast<std::size_t>(m_cursor - m_out.data())); }
+    Utf8Output(const Utf8Output&) = delete;
+    Utf8Output& operator=(const Utf8Output&) = delete;
+
+    void operator()(unsigned char c) noexcept {
+        const Utf8Code& code = kUtf8Codes[c];
+        m_cursor[0] = code.bytes[0];
+        m_cursor[1] = code.bytes[1];
+        m_cursor[2] = code.bytes[2];
+        m_cursor += code.length;
+    }
+
+private:
+    std::string& m_out;
+    std::size_t m_start;
+    char* m_cursor;
+};
 
 // Length of the well-formed sequence at p, or of its maximal ill-formed subpart as a negative number.
 int sequenceLength(const unsigned char* p, std::size_t rest) noexcept {
@@ -139,8 +181,9 @@ void MacToAnsi(std::string& line) {
 }
 
 void AppendWindows1252AsUtf8(std::string& out, std::string_view codes) {
+    Utf8Output emit(out, codes.size());
     for (const char c : codes) {
-        appendCode(out, static_cast<unsigned char>(c));
+        emit(static_cast<unsigned char>(c));
     }
 }
 
@@ -180,9 +223,11 @@ std::string_view ConvertLine(CharSet set, std::string_view raw, std::string& scr
     }
     scratch.clear();
     switch (set) {
-    case CharSet::Ansel:
-        decodeAnsel(raw, [&](unsigned char code) { appendCode(scratch, code); });
+    case CharSet::Ansel: {
+        Utf8Output emit(scratch, raw.size());
+        decodeAnsel(raw, [&emit](unsigned char code) { emit(code); });
         break;
+    }
     case CharSet::None:
         AppendWindows1252AsUtf8(scratch, raw);
         break;
@@ -193,12 +238,15 @@ std::string_view ConvertLine(CharSet set, std::string_view raw, std::string& scr
         AppendSanitizedUtf8(scratch, raw);
         break;
     case CharSet::IbmPc:
-    case CharSet::Macintosh:
+    case CharSet::Macintosh: {
+        const auto& table = set == CharSet::IbmPc ? detail::kIbmPc : detail::kMacRoman;
+        Utf8Output emit(scratch, raw.size());
         for (const char ch : raw) {
             const auto c = static_cast<unsigned char>(ch);
-            appendCode(scratch, c < 0x80 ? c : (set == CharSet::IbmPc ? detail::kIbmPc : detail::kMacRoman)[c - 0x80]);
+            emit(c < 0x80 ? c : table[c - 0x80]);
         }
         break;
+    }
     }
     return scratch;
 }
