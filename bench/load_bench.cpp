@@ -1,0 +1,319 @@
+// stirpex-load-bench: how fast the reader loads a file, against a bare pass
+// over the same bytes, and how much memory the loaded document takes.
+//
+//   stirpex-load-bench FILE [--repeat K]
+//
+// The file is read once to bring it into the page cache. Then, K times each:
+//   bare  reads the file in 1 MiB blocks with std::ifstream::read and counts
+//         the '\n' bytes with memchr: the least any line reader has to do;
+//   load  reads it with LoadGedcomFile into a fresh document, with a default
+//         environment (no progress, no messages, no name index).
+// Each load runs in a child process of its own, so its peak resident memory
+// (the child's VmHWM) belongs to the load alone: the warm-up and the bare
+// passes happen in the parent, whose own footprint is a few megabytes. The
+// figures are medians of the K runs; MB is 2^20 bytes.
+
+#include "gedcom/load_driver.h"
+#include "model/stirpex_doc.h"
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kBlock = std::size_t{1} << 20;
+constexpr double kMB = 1024.0 * 1024.0;
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// One pass over the file: 1 MiB reads, '\n' counted with memchr. Returns the count.
+std::uint64_t barePass(const std::filesystem::path& path, std::vector<char>& buffer) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "stirpex-load-bench: cannot open %s\n", path.c_str());
+        std::exit(1);
+    }
+    std::uint64_t lines = 0;
+    for (;;) {
+        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        if (got == 0) {
+            break;
+        }
+        const char* p = buffer.data();
+        const char* const end = p + got;
+        while (const void* hit = std::memchr(p, '\n', static_cast<std::size_t>(end - p))) {
+            ++lines;
+            p = static_cast<const char*>(hit) + 1;
+        }
+    }
+    return lines;
+}
+
+// A "VmXXX:" field of /proc/self/status in KiB, or -1.
+long long statusKb(const char* field) {
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    if (!status) {
+        return -1;
+    }
+    char line[256];
+    long long value = -1;
+    const std::size_t length = std::strlen(field);
+    while (std::fgets(line, sizeof line, status)) {
+        if (std::strncmp(line, field, length) == 0) {
+            value = std::strtoll(line + length, nullptr, 10);
+            break;
+        }
+    }
+    std::fclose(status);
+    return value;
+}
+
+// What a load child reports back through its pipe.
+struct LoadReport {
+    double seconds = 0;
+    double userSeconds = 0;   // CPU time of the child, nearly all of it the load
+    double systemSeconds = 0; // mostly the kernel faulting in the document's memory
+    long long minorFaults = 0;
+    long long rssBeforeKb = -1; // resident at the start of the child, before loading
+    long long peakKb = -1;      // VmHWM at the end of the load
+    std::uint64_t arenaBytes = 0;
+    std::int32_t persons = 0, families = 0, notes = 0, sources = 0, extObjs = 0;
+    bool loaded = false;
+    char error[200] = {};
+};
+
+bool writeAll(int fd, const void* data, std::size_t size) {
+    const char* p = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t n = ::write(fd, p, size);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        p += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool readAll(int fd, void* data, std::size_t size) {
+    char* p = static_cast<char*>(data);
+    while (size > 0) {
+        const ssize_t n = ::read(fd, p, size);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        p += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// The child's side: load, measure, report, and leave without tearing the document down.
+[[noreturn]] void loadInChild(const std::filesystem::path& path, int fd) {
+    LoadReport report;
+    report.rssBeforeKb = statusKb("VmRSS:");
+    {
+        auto* doc = new stirpex::CStirpexDoc(); // never freed: _exit below
+        const stirpex::LoadEnvironment env;
+        std::string error;
+        const auto start = Clock::now();
+        const stirpex::LoadResult result = stirpex::LoadGedcomFile(*doc, path, env, error);
+        report.seconds = secondsSince(start);
+        report.peakKb = statusKb("VmHWM:");
+        rusage self{};
+        ::getrusage(RUSAGE_SELF, &self);
+        report.userSeconds =
+            static_cast<double>(self.ru_utime.tv_sec) + 1e-6 * static_cast<double>(self.ru_utime.tv_usec);
+        report.systemSeconds =
+            static_cast<double>(self.ru_stime.tv_sec) + 1e-6 * static_cast<double>(self.ru_stime.tv_usec);
+        report.minorFaults = self.ru_minflt;
+        report.loaded = error.empty() && result.outcome == stirpex::LoadOutcome::Loaded;
+        if (!error.empty()) {
+            std::snprintf(report.error, sizeof report.error, "%s", error.c_str());
+        } else if (result.outcome != stirpex::LoadOutcome::Loaded) {
+            std::snprintf(report.error, sizeof report.error, "out of memory");
+        }
+        report.arenaBytes = doc->Arena().bytesReserved();
+        report.persons = doc->m_nPersons;
+        report.families = doc->m_nFamilies;
+        report.notes = doc->m_nNotes;
+        report.sources = doc->m_nSources;
+        report.extObjs = doc->m_nExtObjs;
+    }
+    const bool sent = writeAll(fd, &report, sizeof report);
+    ::_exit(sent ? 0 : 3);
+}
+
+LoadReport loadOnce(const std::filesystem::path& path) {
+    int fds[2];
+    if (::pipe(fds) != 0) {
+        std::perror("stirpex-load-bench: pipe");
+        std::exit(1);
+    }
+    std::fflush(nullptr);
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        std::perror("stirpex-load-bench: fork");
+        std::exit(1);
+    }
+    if (pid == 0) {
+        ::close(fds[0]);
+        loadInChild(path, fds[1]);
+    }
+    ::close(fds[1]);
+    LoadReport report;
+    const bool received = readAll(fds[0], &report, sizeof report);
+    ::close(fds[0]);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (!received || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "stirpex-load-bench: the load process failed (status %d)\n", status);
+        std::exit(1);
+    }
+    if (!report.loaded) {
+        std::fprintf(stderr, "stirpex-load-bench: the load failed: %s\n", report.error);
+        std::exit(1);
+    }
+    return report;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+std::string joined(const std::vector<double>& values) {
+    std::string text;
+    char item[32];
+    for (const double v : values) {
+        std::snprintf(item, sizeof item, "%s%.3f", text.empty() ? "" : " ", v);
+        text += item;
+    }
+    return text;
+}
+
+[[noreturn]] void usage() {
+    std::fprintf(stderr, "usage: stirpex-load-bench FILE [--repeat K]\n");
+    std::exit(2);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const char* file = nullptr;
+    int repeat = 3;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--repeat" && i + 1 < argc) {
+            char* end = nullptr;
+            const long value = std::strtol(argv[++i], &end, 10);
+            if (*end != '\0' || value < 1 || value > 1000) {
+                usage();
+            }
+            repeat = static_cast<int>(value);
+        } else if (!arg.empty() && arg[0] == '-') {
+            usage();
+        } else if (!file) {
+            file = argv[i];
+        } else {
+            usage();
+        }
+    }
+    if (!file) {
+        usage();
+    }
+    const std::filesystem::path path = file;
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec || size == 0) {
+        std::fprintf(stderr, "stirpex-load-bench: %s: %s\n", file, ec ? ec.message().c_str() : "empty file");
+        return 1;
+    }
+    const double sizeMb = static_cast<double>(size) / kMB;
+
+    std::vector<char> buffer(kBlock);
+    const std::uint64_t lines = barePass(path, buffer); // warm-up: the file is in the page cache from here on
+
+    std::vector<double> bareSeconds;
+    for (int i = 0; i < repeat; ++i) {
+        const auto start = Clock::now();
+        const std::uint64_t counted = barePass(path, buffer);
+        bareSeconds.push_back(secondsSince(start));
+        if (counted != lines) {
+            std::fprintf(stderr, "stirpex-load-bench: the file changed while measured\n");
+            return 1;
+        }
+    }
+
+    std::vector<double> loadSeconds, userSeconds, systemSeconds;
+    LoadReport last;
+    long long peakKb = 0;
+    long long rssBeforeKb = 0;
+    for (int i = 0; i < repeat; ++i) {
+        last = loadOnce(path);
+        loadSeconds.push_back(last.seconds);
+        userSeconds.push_back(last.userSeconds);
+        systemSeconds.push_back(last.systemSeconds);
+        peakKb = std::max(peakKb, last.peakKb);
+        rssBeforeKb = std::max(rssBeforeKb, last.rssBeforeKb);
+    }
+    rusage usage{};
+    ::getrusage(RUSAGE_CHILDREN, &usage); // ru_maxrss: KiB on Linux, the largest child
+
+    const double bare = median(bareSeconds);
+    const double load = median(loadSeconds);
+    const double bareRate = sizeMb / bare;
+    const double loadRate = sizeMb / load;
+    const double peakBytes = static_cast<double>(peakKb) * 1024.0;
+    const double fileBytes = static_cast<double>(size);
+
+    std::printf("file            %s\n", file);
+    std::printf("size            %llu bytes (%.1f MB), %llu lines\n", static_cast<unsigned long long>(size), sizeMb,
+                static_cast<unsigned long long>(lines));
+    std::printf("records         %d people, %d families, %d notes, %d sources, %d external objects\n", last.persons,
+                last.families, last.notes, last.sources, last.extObjs);
+    std::printf("bare line pass  %8.1f MB/s   median %.3f s of %d (%s)\n", bareRate, bare, repeat,
+                joined(bareSeconds).c_str());
+    std::printf("load            %8.1f MB/s   median %.3f s of %d (%s)\n", loadRate, load, repeat,
+                joined(loadSeconds).c_str());
+    std::printf("load CPU        user median %.3f s (%s), system median %.3f s (%s), %lld minor faults\n",
+                median(userSeconds), joined(userSeconds).c_str(), median(systemSeconds), joined(systemSeconds).c_str(),
+                last.minorFaults);
+    std::printf("load / bare     %.4f (%.1f%%)\n", loadRate / bareRate, 100.0 * loadRate / bareRate);
+    std::printf("peak RSS        %.1f MB = %.2f x file size (child VmHWM; ru_maxrss %.1f MB; child RSS before the "
+                "load %.1f MB)\n",
+                peakBytes / kMB, peakBytes / fileBytes, static_cast<double>(usage.ru_maxrss) / 1024.0,
+                static_cast<double>(rssBeforeKb) / 1024.0);
+    std::printf("text arena      %.1f MB = %.2f x file size\n", static_cast<double>(last.arenaBytes) / kMB,
+                static_cast<double>(last.arenaBytes) / fileBytes);
+    std::printf("RESULT size_mb=%.1f bare_mbps=%.1f load_mbps=%.1f ratio=%.4f peak_rss_x=%.2f\n", sizeMb, bareRate,
+                loadRate, loadRate / bareRate, peakBytes / fileBytes);
+    return 0;
+}
