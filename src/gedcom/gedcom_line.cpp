@@ -2,7 +2,7 @@
 
 #include "model/utf8.h"
 
-#include <cstdio>
+#include <charconv>
 
 namespace stirpex {
 
@@ -97,9 +97,9 @@ std::string_view ExtractXrefKey(std::string_view text) noexcept {
 }
 
 std::string MakeGeneratedKey() {
-    char key[24];
-    const int length = std::snprintf(key, sizeof key, " %lld", static_cast<long long>(g_nextGeneratedKey++));
-    return std::string(key, static_cast<std::size_t>(length));
+    char key[24] = {' '};
+    const auto end = std::to_chars(key + 1, key + sizeof key, g_nextGeneratedKey++).ptr;
+    return std::string(key, end);
 }
 
 RecordLine RecognizeRecordLine(std::string_view line) noexcept {

@@ -79,6 +79,7 @@ LoadResult LoadGedcom(CStirpexDoc& doc, std::istream& in, std::int64_t fileLengt
     // Small files need no megabyte buffer; large ones are read a megabyte at a time.
     const auto blockSize = static_cast<std::size_t>(std::clamp<std::int64_t>(fileLength + 1, 4096, kMaxBlockSize));
     LineSource lines(in, blockSize);
+    doc.BeginBulkLoad();
     std::string scratch;
     std::string_view raw;
     std::int64_t bytesRead = 0;
@@ -100,6 +101,7 @@ LoadResult LoadGedcom(CStirpexDoc& doc, std::istream& in, std::int64_t fileLengt
         showMessage(env, result.outOfMemoryText);
         return result;
     }
+    doc.EndBulkLoad();
 
     if (buildIndexAtEnd && env.nameIndex) {
         env.nameIndex->Build(doc, env.progress);

@@ -9,21 +9,6 @@ namespace {
 constexpr std::size_t kInitialTableRoom = 1000;
 constexpr auto kEmptySurname = staticText("Empty...");
 
-// Tables grow geometrically: stepping by a fixed 1000 entries would copy the
-// whole table again every thousand records, quadratic on large files.
-template <typename Record>
-Record& appendRecord(std::vector<std::unique_ptr<Record>>& table, std::int32_t& count, RecordMap<Record>& map,
-                     ArenaStr key) {
-    auto record = std::make_unique<Record>();
-    record->m_nIndex = count;
-    record->m_strID = key;
-    Record& added = *record;
-    table.push_back(std::move(record));
-    ++count;
-    map.insert(&added);
-    return added;
-}
-
 template <typename Step> const CPerson* walkLine(const CPerson* person, Step step) {
     if (!person) {
         return nullptr;
@@ -36,6 +21,35 @@ template <typename Step> const CPerson* walkLine(const CPerson* person, Step ste
 }
 
 } // namespace
+
+// Tables grow geometrically: stepping by a fixed 1000 entries would copy the
+// whole table again every thousand records, quadratic on large files.
+template <typename Record>
+Record& CStirpexDoc::appendRecord(std::vector<std::unique_ptr<Record>>& table, std::int32_t& count,
+                                  RecordMap<Record>& map, ArenaStr key) {
+    auto record = std::make_unique<Record>();
+    record->m_nIndex = count;
+    record->m_strID = key;
+    Record& added = *record;
+    table.push_back(std::move(record));
+    ++count;
+    if (!m_bulkLoad) {
+        map.insert(&added);
+    }
+    return added;
+}
+
+void CStirpexDoc::EndBulkLoad() {
+    if (!m_bulkLoad) {
+        return;
+    }
+    m_bulkLoad = false;
+    m_mapPersons.insertAll(m_ppPersons);
+    m_mapFamilies.insertAll(m_ppFamilies);
+    m_mapNotes.insertAll(m_ppNotes);
+    m_mapSources.insertAll(m_ppSources);
+    m_mapExtObjs.insertAll(m_ppExtObjs);
+}
 
 CStirpexDoc::CStirpexDoc() {
     m_ppPersons.reserve(kInitialTableRoom);

@@ -57,8 +57,19 @@ public:
 
     TextArena& Arena() noexcept { return m_arena; }
 
+    // The reader appends whole files without looking anything up: between
+    // these two calls records go into their tables only, and the key maps are
+    // filled at the end in one sized pass.
+    void BeginBulkLoad() noexcept { m_bulkLoad = true; }
+    void EndBulkLoad();
+
 private:
+    template <typename Record>
+    Record& appendRecord(std::vector<std::unique_ptr<Record>>& table, std::int32_t& count, RecordMap<Record>& map,
+                         ArenaStr key);
+
     TextArena m_arena;
+    bool m_bulkLoad = false;
 
 public:
     std::string m_strFileName;
