@@ -101,36 +101,28 @@ struct LoadReport {
     char error[200] = {};
 };
 
-bool writeAll(int fd, const void* data, std::size_t size) {
-    const char* p = static_cast<const char*>(data);
+// Moves all `size` bytes through `transfer` (read or write), retrying on EINTR.
+template <typename Byte, typename Transfer> bool transferAll(int fd, Byte* data, std::size_t size, Transfer transfer) {
     while (size > 0) {
-        const ssize_t n = ::write(fd, p, size);
+        const ssize_t n = transfer(fd, data, size);
         if (n < 0 && errno == EINTR) {
             continue;
         }
         if (n <= 0) {
             return false;
         }
-        p += n;
+        data += n;
         size -= static_cast<std::size_t>(n);
     }
     return true;
 }
 
+bool writeAll(int fd, const void* data, std::size_t size) {
+    return transferAll(fd, static_cast<const char*>(data), size, ::write);
+}
+
 bool readAll(int fd, void* data, std::size_t size) {
-    char* p = static_cast<char*>(data);
-    while (size > 0) {
-        const ssize_t n = ::read(fd, p, size);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        p += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
+    return transferAll(fd, static_cast<char*>(data), size, ::read);
 }
 
 // The child's side: load, measure, report, and leave without tearing the document down.
