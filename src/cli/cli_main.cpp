@@ -1,8 +1,8 @@
 // stirpex-cli: the viewer's core without a window, for scripts and for the
 // project's own end-to-end tests.
 
-#include "cli/dump_command.h"
-#include "cli/json_writer.h"
+#include "cli/command.h"
+#include "cli/commands.h"
 #include "gedcom/load_driver.h"
 #include "model/stirpex_doc.h"
 
@@ -10,7 +10,7 @@
 
 #include <cstdio>
 #include <ios>
-#include <set>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,8 +22,14 @@ using namespace stirpex;
 constexpr int kExitUsage = 2;
 constexpr int kExitOutOfMemory = 1;
 
-constexpr std::string_view kUsage = "usage: stirpex-cli stats FILE [--no-index] [--json]\n"
-                                    "       stirpex-cli dump FILE [--json]\n";
+constexpr std::string_view kUsage =
+    "usage: stirpex-cli stats FILE [--no-index] [--json]\n"
+    "       stirpex-cli dump FILE [--json]\n"
+    "       stirpex-cli page FILE [ID] [--width W] [--print] [--json]\n"
+    "       stirpex-cli tree FILE ancestors|descendants|mtdna|ychromosome ID [--no-spouses] [--json]\n"
+    "       stirpex-cli names FILE [--no-married] [--find TEXT] [--json]\n"
+    "       stirpex-cli story FILE ID notes|sources person|birth|baptism|marriage|divorce|death|burial\n"
+    "                         [--family INDEX] [--json]\n";
 
 int fail(const std::string& message) {
     std::fprintf(stderr, "stirpex-cli: %s\n", message.c_str());
@@ -60,11 +66,89 @@ public:
     }
 };
 
-struct Arguments {
-    std::string command;
-    std::vector<std::string> positional;
-    std::set<std::string> options;
+// One subcommand: its options (besides --json) and whether the name index is
+// built at the end of reading, as the viewer builds it.
+struct OptionSpec {
+    std::string_view name;
+    bool takesValue = false;
 };
+struct CommandSpec {
+    std::string_view name;
+    std::vector<OptionSpec> options;
+    bool buildsIndex = false;
+    int (*run)(const cli::CommandInput&) = nullptr;
+};
+
+const std::vector<CommandSpec>& commandTable() {
+    static const std::vector<CommandSpec> table = {
+        {"stats", {{"--no-index"}}, true, cli::RunStatsCommand},
+        {"dump", {}, false, cli::RunDumpCommand},
+    };
+    return table;
+}
+
+struct Arguments {
+    const CommandSpec* spec = nullptr;
+    std::string file;
+    std::vector<std::string> operands;
+    std::map<std::string, std::string, std::less<>> options;
+    bool json = false;
+};
+
+const CommandSpec* findCommand(std::string_view name) {
+    for (const CommandSpec& spec : commandTable()) {
+        if (spec.name == name) {
+            return &spec;
+        }
+    }
+    return nullptr;
+}
+
+const OptionSpec* findOption(const CommandSpec& spec, std::string_view name) {
+    for (const OptionSpec& option : spec.options) {
+        if (option.name == name) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
+// The command word comes first; options may stand anywhere after it.
+Arguments parseArguments(int argc, char** argv) {
+    Arguments args;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (args.spec == nullptr) {
+            args.spec = findCommand(arg);
+            if (args.spec == nullptr) {
+                throw cli::UsageError("unknown subcommand '" + std::string(arg) + "'");
+            }
+        } else if (arg == "--json") {
+            args.json = true;
+        } else if (arg.starts_with("--")) {
+            const OptionSpec* option = findOption(*args.spec, arg);
+            if (option == nullptr) {
+                throw cli::UsageError("unknown option '" + std::string(arg) + "' for " + std::string(args.spec->name));
+            }
+            std::string value;
+            if (option->takesValue) {
+                if (i + 1 >= argc) {
+                    throw cli::UsageError(std::string(arg) + " needs a value");
+                }
+                value = argv[++i];
+            }
+            args.options.insert_or_assign(std::string(arg), std::move(value));
+        } else if (args.file.empty()) {
+            args.file = arg;
+        } else {
+            args.operands.emplace_back(arg);
+        }
+    }
+    if (args.file.empty()) {
+        throw cli::UsageError("no file given");
+    }
+    return args;
+}
 
 std::string joinedArguments(int argc, char** argv) {
     std::string text;
@@ -74,42 +158,24 @@ std::string joinedArguments(int argc, char** argv) {
     return text;
 }
 
+std::string_view fileNameOf(std::string_view path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
 int run(int argc, char** argv) {
-    Arguments args;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            std::fputs(kUsage.data(), stdout);
-            return 0;
-        }
-        if (arg.starts_with("--")) {
-            args.options.emplace(arg);
-        } else if (args.command.empty()) {
-            args.command = arg;
-        } else {
-            args.positional.emplace_back(arg);
-        }
-    }
-    const std::set<std::string> allowed = args.command == "stats"  ? std::set<std::string>{"--json", "--no-index"}
-                                          : args.command == "dump" ? std::set<std::string>{"--json"}
-                                                                   : std::set<std::string>{};
-    if (args.command.empty()) {
+    if (argc < 2) {
         std::fputs(kUsage.data(), stderr);
         return kExitUsage;
     }
-    if (args.command != "stats" && args.command != "dump") {
-        return fail("unknown subcommand '" + args.command + "'");
-    }
-    for (const std::string& option : args.options) {
-        if (!allowed.contains(option)) {
-            return fail("unknown option '" + option + "' for " + args.command);
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--help" || std::string_view(argv[i]) == "-h") {
+            std::fputs(kUsage.data(), stdout);
+            return 0;
         }
     }
-    if (args.positional.size() != 1) {
-        return fail(args.positional.empty() ? "no file given" : "unexpected argument '" + args.positional[1] + "'");
-    }
-    const std::string& path = args.positional[0];
-    const bool json = args.options.contains("--json");
+    const Arguments args = parseArguments(argc, argv);
+    const std::string& path = args.file;
 
     TerminalProgress progress;
     StderrMessages messages;
@@ -134,31 +200,10 @@ int run(int argc, char** argv) {
         return kExitOutOfMemory;
     }
 
-    if (args.command == "stats") {
-        if (json) {
-            cli::JsonWriter writer(stdout);
-            writer.beginObject();
-            writer.key("stats");
-            writer.value(result.statsText);
-            writer.key("counts");
-            cli::WriteCountsJson(doc, writer);
-            writer.endObject();
-            writer.flush();
-            std::fputc('\n', stdout);
-        } else {
-            std::printf("%s\n", result.statsText.c_str());
-        }
-        return 0;
-    }
-    if (json) {
-        cli::JsonWriter writer(stdout);
-        cli::WriteDumpJson(doc, path, result.statsText, writer);
-        writer.flush();
-        std::fputc('\n', stdout);
-    } else {
-        cli::WriteDumpText(doc, path, result.statsText, stdout);
-    }
-    return 0;
+    const cli::CommandInput input{doc, result, path, fileNameOf(path), args.operands, args.options, args.json};
+    const int status = args.spec->run(input);
+    std::fflush(stdout);
+    return status;
 }
 
 } // namespace
@@ -166,6 +211,8 @@ int run(int argc, char** argv) {
 int main(int argc, char** argv) {
     try {
         return run(argc, argv);
+    } catch (const cli::UsageError& e) {
+        return fail(e.what());
     } catch (const std::bad_alloc&) {
         std::fputs("stirpex-cli: out of memory\n", stderr);
         return kExitOutOfMemory;

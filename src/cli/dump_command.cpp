@@ -1,6 +1,8 @@
 #include "cli/dump_command.h"
 
+#include "cli/commands.h"
 #include "cli/json_writer.h"
+#include "gedcom/load_driver.h"
 #include "model/stirpex_doc.h"
 #include "model/utf8.h"
 
@@ -316,6 +318,23 @@ void WriteDumpText(const CStirpexDoc& doc, std::string_view path, std::string_vi
         text.line(heading("Object", object->m_nIndex, object->m_strID.view()));
         text.field("File", object->m_strFile.view());
     }
+}
+
+} // namespace stirpex::cli
+
+namespace stirpex::cli {
+
+int RunDumpCommand(const CommandInput& in) {
+    RequireNoOperands(in);
+    if (in.json) {
+        JsonWriter writer(in.out);
+        WriteDumpJson(in.doc, in.path, in.load.statsText, writer);
+        writer.flush();
+        std::fputc('\n', in.out);
+    } else {
+        WriteDumpText(in.doc, in.path, in.load.statsText, in.out);
+    }
+    return 0;
 }
 
 } // namespace stirpex::cli

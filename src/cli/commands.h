@@ -1,0 +1,12 @@
+#pragma once
+
+// The subcommands of stirpex-cli, each in its own file.
+
+#include "cli/command.h"
+
+namespace stirpex::cli {
+
+int RunStatsCommand(const CommandInput& in);
+int RunDumpCommand(const CommandInput& in);
+
+} // namespace stirpex::cli
