@@ -21,4 +21,21 @@ enum LinkTopic : int {
     TOPIC_BURIAL = 8,
 };
 
+// A rectangle in page coordinates; (0, 0, 0, 0) is the empty one, which holds
+// no point and matches no link.
+struct PageRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+
+    bool empty() const noexcept { return left >= right || top >= bottom; }
+    bool contains(int x, int y) const noexcept { return left <= x && x < right && top <= y && y < bottom; }
+    friend bool operator==(const PageRect&, const PageRect&) noexcept = default;
+};
+
+struct PageLink {
+    PageRect rect; // (x, y, x + text width, y + 20)
+    int nKind = LINK_END;
+    int nTopic = 0;
+    int nIndex = -1; // the person, or the family for the marriage and divorce topics
+};
+
 } // namespace stirpex

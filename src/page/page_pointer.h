@@ -1,0 +1,77 @@
+#pragma once
+
+// The person page as a hypertext: what the mouse and the page's commands do
+// to its hot and pressed links, its person and its history, and what the view
+// must then repaint or open. The view turns client coordinates into page
+// coordinates (adding its scroll position) before calling in, carries out the
+// effects in the order they are listed, and never decides anything itself.
+
+#include "page/page_link.h"
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+namespace stirpex {
+
+class CFamily;
+class CPerson;
+class CStirpexDoc;
+class PersonPage;
+
+enum class PageCursor { Unchanged, Arrow, Hand };
+
+// A "Notes" or "Sources" link was clicked: open the viewer modally, then repaint the whole page.
+struct StoryRequest {
+    int nKind = LINK_NOTES;
+    int nTopic = TOPIC_PERSON;
+    const CFamily* family = nullptr; // set for the marriage and divorce topics
+};
+
+struct PageEffects {
+    std::array<PageRect, 2> repaint{}; // page rectangles to repaint now, in this order
+    int repaintCount = 0;
+    PageCursor cursor = PageCursor::Unchanged;
+    std::optional<StoryRequest> story;
+    bool repaintAll = false; // after the story, if there is one
+
+    void repaintRect(const PageRect& rect) noexcept;
+};
+
+// Command numbers of the page's own commands and of the framework's it serves.
+inline constexpr int ID_FILE_PRINT = 57607;
+inline constexpr int ID_FILE_PRINT_DIRECT = 57608;
+inline constexpr int ID_FILE_PRINT_PREVIEW = 57609;
+inline constexpr int ID_EDIT_FIND = 57636;
+inline constexpr int ID_VIEW_ANCESTORS = 32772;
+inline constexpr int ID_VIEW_DESCENDANTS = 32773;
+inline constexpr int ID_GO_BACK = 32776;
+inline constexpr int ID_GO_FORWARD = 32777;
+inline constexpr int ID_VIEW_MTDNA = 32778;
+inline constexpr int ID_VIEW_YCHROMOSOME = 32779;
+inline constexpr int ID_FILE_PROPERTIES = 32781;
+inline constexpr int ID_EDIT_GOTO = 32782;
+
+// Page coordinates throughout.
+PageEffects OnMouseMove(PersonPage& page, int x, int y);
+// The pointer went over the window frame or a scroll bar.
+PageEffects OnNcMouseMove(PersonPage& page);
+PageEffects OnLButtonDown(PersonPage& page);
+PageEffects OnLButtonUp(PersonPage& page, const CStirpexDoc& doc, int x, int y);
+// Forgets the hot and pressed links, before a dialog opens over the page.
+PageEffects ClearHotLink(PersonPage& page);
+
+// Makes `person` current: the next paint scrolls to the top and records the visit.
+PageEffects ShowPerson(PersonPage& page, const CPerson* person);
+PageEffects OnBack(PersonPage& page, const CStirpexDoc& doc);
+PageEffects OnForward(PersonPage& page, const CStirpexDoc& doc);
+// A tree dialog ended; with OK it has already set the page's person.
+PageEffects OnTreeClosed(PersonPage& page, bool accepted);
+// The go-to dialog ended with OK and this text: the individual with exactly that key, if any.
+PageEffects OnGoToAccepted(PersonPage& page, const CStirpexDoc& doc, std::string_view typedKey);
+
+// Whether a command the page serves is enabled now; false for commands it does not serve.
+bool IsCommandEnabled(const PersonPage& page, int command) noexcept;
+bool ServesCommand(int command) noexcept;
+
+} // namespace stirpex

@@ -1,0 +1,321 @@
+#include "page/person_page.h"
+
+#include "model/stirpex_doc.h"
+#include "model/utf8.h"
+
+#include <cstdio>
+
+namespace stirpex {
+
+struct PersonPage::Geometry {
+    int labelX;
+    int valueX;
+    int step;
+    int gap;
+    int firstY;
+    PageFace nameFace;
+    PageFace restFace;
+};
+
+namespace {
+
+// Blank, tab, CR, LF, VT and FF: a no-break space is text.
+bool isAsciiSpace(char c) noexcept {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+// "date place" without the blanks a missing date leaves in front.
+std::string eventValue(std::string_view date, std::string_view place) {
+    std::string value;
+    value.reserve(date.size() + 1 + place.size());
+    value.append(date).append(" ").append(place);
+    std::size_t start = 0;
+    while (start < value.size() && isAsciiSpace(value[start])) {
+        ++start;
+    }
+    value.erase(0, start);
+    return value;
+}
+
+// "Married date place", "Divorced date place": kept as the file wrote them.
+std::string datedLine(std::string_view prefix, std::string_view date, std::string_view place) {
+    std::string line;
+    line.reserve(prefix.size() + date.size() + 1 + place.size());
+    line.append(prefix).append(date).append(" ").append(place);
+    return line;
+}
+
+bool longerThanThree(std::string_view date, std::string_view place) noexcept {
+    return CountCodePoints(date) + CountCodePoints(place) > 3;
+}
+
+} // namespace
+
+PaintOutcome PersonPage::OnDraw(PageSurface& surface, const CStirpexDoc& doc, int clientRight, std::string_view title) {
+    m_nNotesX = clientRight - 95;
+    m_nSourcesX = clientRight - 45;
+    if (m_bFirstDraw) {
+        TakeStartPerson(doc);
+        m_bNewPerson = true;
+    }
+    m_nLinks = 0;
+    m_pLinks.clear();
+    PaintOutcome outcome;
+    outcome.height = DrawPage(surface, doc);
+    if (m_bNewPerson) {
+        outcome.newPerson = true;
+        if (!m_bHistoryMove) {
+            m_history.RecordVisit(m_pPerson ? m_pPerson->m_nIndex : -1);
+        }
+        m_bCanForward = m_history.CanForward();
+        m_bCanBack = m_history.CanBack();
+        m_bFirstDraw = false;
+        m_bNewPerson = false;
+        m_bHistoryMove = false;
+    }
+    outcome.caption.append(title).append(" - ");
+    if (m_pPerson) {
+        outcome.caption.append(m_pPerson->m_strID.view());
+    }
+    return outcome;
+}
+
+void PersonPage::TakeStartPerson(const CStirpexDoc& doc) {
+    StartPerson start = doc.GetStartPerson();
+    if (start.placeholder) {
+        m_placeholder = std::move(start.placeholder);
+    }
+    m_pPerson = start.person;
+}
+
+void PersonPage::SetPerson(const CPerson* person) noexcept {
+    m_pPerson = person;
+}
+
+int PersonPage::DrawPage(PageSurface& surface, const CStirpexDoc& doc) {
+    static constexpr Geometry kScreen{0, 0, 20, 0, 0, PageFace::Text, PageFace::Text};
+    static constexpr Geometry kPrint{100, 400, -40, -25, -140, PageFace::PrintBold, PageFace::Print};
+    Geometry g = m_bPrinting ? kPrint : kScreen;
+    if (!m_bPrinting) {
+        g.valueX = m_nValueX;
+    }
+    if (m_pPerson == nullptr) {
+        return g.firstY;
+    }
+    const CPerson& person = *m_pPerson;
+    int y = g.firstY;
+
+    surface.SelectFace(g.nameFace);
+    surface.TextOut(g.valueX, y, person.m_strSurname.view());
+    surface.TextOut(g.valueX, y + g.step, person.m_strGivenNames.view());
+    if (m_bPrinting) {
+        surface.SelectFace(PageFace::Print);
+    } else {
+        if (person.m_nNotes > 0) {
+            DrawLink(surface, m_nNotesX, y, "Notes", person.m_nIndex, TOPIC_PERSON);
+        }
+        if (person.m_nSources > 0) {
+            DrawLink(surface, m_nSourcesX, y, "Sources", person.m_nIndex, TOPIC_PERSON);
+        }
+    }
+    surface.TextOut(g.labelX, y, "Family Name");
+    y += g.step;
+    surface.TextOut(g.labelX, y, "Given Names");
+    for (int i = 0; i < person.m_nAltNames; ++i) {
+        y += g.step + g.gap;
+        surface.TextOut(g.labelX, y, "Alias");
+        surface.TextOut(g.valueX, y, person.FormatAltName(i, 0));
+    }
+
+    y = drawEvents(surface, g, y);
+    y = drawParents(surface, doc, g, y);
+
+    LineageCount count;
+    if (person.m_nSpouseFamilies == 0) {
+        m_bCanDescendants = false;
+        surface.TextOut(g.labelX, y, "Spouses:");
+        surface.TextOut(g.valueX, y, "None.");
+    } else {
+        m_bCanDescendants = true;
+        for (int i = 0; i < person.m_nSpouseFamilies; ++i) {
+            y = drawFamily(surface, doc, g, y, i, count);
+        }
+    }
+    m_bCanMtDNA = (person.m_cSex == U'F' && count.childrenFound > 0) || doc.GetMother(&person) != nullptr;
+    m_bCanYChromosome = person.m_cSex == U'M' && (count.sonsFound > 0 || doc.GetFather(&person) != nullptr);
+    return y;
+}
+
+// Birth and death always have a line; baptism and burial only when there is
+// something to show, and they follow the line before without a gap.
+int PersonPage::drawEvents(PageSurface& surface, const Geometry& g, int y) {
+    const CPerson& p = *m_pPerson;
+    struct Event {
+        std::string_view label;
+        ArenaStr date, place;
+        int sources;
+        int topic;
+        bool always;
+    };
+    const Event events[] = {
+        {"Birth", p.m_strBirthDate, p.m_strBirthPlace, p.m_nBirthSources, TOPIC_BIRTH, true},
+        {"Baptism", p.m_strBaptismDate, p.m_strBaptismPlace, p.m_nBaptismSources, TOPIC_BAPTISM, false},
+        {"Death", p.m_strDeathDate, p.m_strDeathPlace, p.m_nDeathSources, TOPIC_DEATH, true},
+        {"Burial", p.m_strBurialDate, p.m_strBurialPlace, p.m_nBurialSources, TOPIC_BURIAL, false},
+    };
+    for (const Event& event : events) {
+        const std::string value = eventValue(event.date.view(), event.place.view());
+        if (!event.always && value.empty()) {
+            continue;
+        }
+        y += event.always ? g.step + g.gap : g.step;
+        surface.TextOut(g.labelX, y, event.label);
+        surface.TextOut(g.valueX, y, value);
+        if (!m_bPrinting && event.sources > 0) {
+            DrawLink(surface, m_nSourcesX, y, "Sources", p.m_nIndex, event.topic);
+        }
+    }
+    return y;
+}
+
+int PersonPage::drawParents(PageSurface& surface, const CStirpexDoc& doc, const Geometry& g, int y) {
+    const CPerson* father = doc.GetFather(m_pPerson);
+    const CPerson* mother = doc.GetMother(m_pPerson);
+    y += g.step + g.gap;
+    surface.TextOut(g.labelX, y, "Father");
+    drawRelative(surface, g, y, father);
+    y += g.step + g.gap;
+    surface.TextOut(g.labelX, y, "Mother");
+    drawRelative(surface, g, y, mother);
+    m_bCanAncestors = father != nullptr || mother != nullptr;
+    return y + g.step + g.gap;
+}
+
+void PersonPage::drawRelative(PageSurface& surface, const Geometry& g, int y, const CPerson* relative) {
+    if (relative) {
+        DrawLink(surface, g.valueX, y, relative->GetDisplayName(), relative->m_nIndex, TOPIC_RELATIVE);
+    } else {
+        surface.TextOut(g.valueX, y, "Unknown");
+    }
+}
+
+int PersonPage::drawFamily(PageSurface& surface, const CStirpexDoc& doc, const Geometry& g, int y, int i,
+                           LineageCount& count) {
+    const CPerson& person = *m_pPerson;
+    if (person.m_nSpouseFamilies == 1) {
+        surface.TextOut(g.labelX, y, "Spouse:");
+    } else {
+        y += g.gap;
+        char label[32];
+        std::snprintf(label, sizeof label, "Spouse %d:", i + 1);
+        surface.TextOut(g.labelX, y, label);
+    }
+    const CFamily* family = doc.FindFamily(person.m_arrSpouseFamilies[static_cast<std::size_t>(i)].view());
+    drawRelative(surface, g, y, doc.GetSpouse(&person, family));
+    y += g.step;
+    // A key that names no family: the spouse is unknown and there is nothing more to show.
+    if (family == nullptr) {
+        return y;
+    }
+    const CFamily& f = *family;
+    if (longerThanThree(f.m_strMarriageDate.view(), f.m_strMarriagePlace.view()) || f.m_nNotes > 0) {
+        surface.TextOut(g.valueX, y, datedLine("Married ", f.m_strMarriageDate.view(), f.m_strMarriagePlace.view()));
+        if (!m_bPrinting && f.m_nNotes > 0) {
+            DrawLink(surface, m_nNotesX, y, "Notes", f.m_nIndex, TOPIC_MARRIAGE);
+        }
+        if (!m_bPrinting && f.m_nSources > 0) {
+            DrawLink(surface, m_nSourcesX, y, "Sources", f.m_nIndex, TOPIC_MARRIAGE);
+        }
+        y += g.step;
+    }
+    if (longerThanThree(f.m_strDivorceDate.view(), f.m_strDivorcePlace.view())) {
+        surface.TextOut(g.valueX, y, datedLine("Divorced ", f.m_strDivorceDate.view(), f.m_strDivorcePlace.view()));
+        if (!m_bPrinting && f.m_nDivorceSources > 0) {
+            DrawLink(surface, m_nSourcesX, y, "Sources", f.m_nIndex, TOPIC_DIVORCE);
+        }
+        y += g.step;
+    }
+    for (int k = 0; k < f.m_nChildren; ++k) {
+        if (k == 0) {
+            y += g.gap;
+            surface.TextOut(g.labelX, y, "Children:");
+        }
+        const CPerson* child = doc.GetChild(&f, k);
+        if (child) {
+            DrawLink(surface, g.valueX, y, child->GetDisplayName(), child->m_nIndex, TOPIC_RELATIVE);
+            ++count.childrenFound;
+            if (child->m_cSex == U'M') {
+                ++count.sonsFound;
+            }
+        } else {
+            surface.TextOut(g.valueX, y, "(File error -- missing INDI entry)");
+        }
+        y += g.step;
+    }
+    return y;
+}
+
+void PersonPage::DrawLink(PageSurface& surface, int x, int y, std::string_view text, int nIndex, int nTopic) {
+    if (m_bPrinting) {
+        surface.TextOut(x, y, text);
+        return;
+    }
+    const PageFace previous = surface.SelectFace(x < m_nNotesX ? PageFace::Link : PageFace::SmallLink);
+    // The table is rebuilt on every paint, so a link is known across paints by its corner.
+    const bool pressed = !m_rectPressed.empty() && m_rectPressed.left == x && m_rectPressed.top == y;
+    const bool hot = !m_rectHot.empty() && m_rectHot.left == x && m_rectHot.top == y;
+    surface.SetTextColor(pressed ? kPressedLinkColor : hot ? kHotLinkColor : kLinkColor);
+    const int width = surface.TextWidth(text);
+    surface.TextOut(x, y, text);
+    surface.SelectFace(previous);
+    surface.SetTextColor(kTextColor);
+
+    // A relative stays a relative even where a narrow window pushes the notes
+    // column over the values.
+    int kind = LINK_PERSON;
+    if (nTopic != TOPIC_RELATIVE) {
+        kind = x == m_nNotesX ? LINK_NOTES : LINK_SOURCES;
+    }
+    m_pLinks.push_back(PageLink{PageRect{x, y, x + width, y + kLinkHeight}, kind, nTopic, nIndex});
+    ++m_nLinks;
+}
+
+const PageLink* PersonPage::HitTest(int x, int y) const noexcept {
+    for (const PageLink& link : m_pLinks) {
+        if (link.rect.contains(x, y)) {
+            return &link;
+        }
+    }
+    return nullptr;
+}
+
+void PersonPage::OnBeginPrinting(PageSurface& surface) {
+    m_bPrinting = true;
+    surface.SelectFace(PageFace::Print);
+}
+
+int PersonPage::PrintPage(PageSurface& surface, const CStirpexDoc& doc) {
+    static constexpr int kNotesLimit = -2500; // 250 mm below the top of the printable area
+    int y = DrawPage(surface, doc);
+    if (m_pPerson == nullptr || m_pPerson->m_nNotes == 0) {
+        return y;
+    }
+    y += -40 + -25;
+    surface.TextOut(100, y, "Notes:");
+    for (const ArenaStr& key : m_pPerson->m_arrNotes) {
+        const CNote* note = doc.FindNote(key.view());
+        if (note == nullptr) {
+            continue;
+        }
+        for (const ArenaStr& line : note->m_pLines) {
+            surface.TextOut(400, y, line.view());
+            y += -40;
+            if (y < kNotesLimit) {
+                return y;
+            }
+        }
+    }
+    return y;
+}
+
+} // namespace stirpex
