@@ -1,0 +1,275 @@
+#include "page/page_pointer.h"
+
+#include "page/page_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace stirpex {
+namespace {
+
+using test::PageFixture;
+
+// I1's father I2, mother I3; I1 married to I4 with a note, a divorce with a source.
+constexpr std::string_view kFamily = "0 @I1@ INDI\n1 NAME Tom /Ash/\n1 SEX M\n1 FAMC @F1@\n1 FAMS @F2@\n1 NOTE own\n"
+                                     "0 @I2@ INDI\n1 NAME Sam /Ash/\n1 SEX M\n1 FAMS @F1@\n"
+                                     "0 @I3@ INDI\n1 NAME Eve /Oak/\n1 SEX F\n1 FAMS @F1@\n"
+                                     "0 @I4@ INDI\n1 NAME Ida /Elm/\n1 SEX F\n1 FAMS @F2@\n"
+                                     "0 @F1@ FAM\n1 HUSB @I2@\n1 WIFE @I3@\n1 CHIL @I1@\n"
+                                     "0 @F2@ FAM\n1 HUSB @I1@\n1 WIFE @I4@\n1 NOTE wed\n1 DIV\n2 SOUR @S1@\n"
+                                     "0 @S1@ SOUR\n0 TRLR\n";
+
+struct Navigation : ::testing::Test {
+    Navigation() : f(kFamily) { f.paint(); }
+
+    // A press and release at the same point, as the view reports them.
+    PageEffects click(int x, int y) {
+        OnMouseMove(f.page, x, y);
+        OnLButtonDown(f.page);
+        return OnLButtonUp(f.page, f.doc(), x, y);
+    }
+    PageEffects clickText(std::string_view text) {
+        const DrawnText& t = f.op(text);
+        return click(t.x + 1, t.y + 1);
+    }
+    std::string current() const { return std::string(f.page.m_pPerson->m_strID.view()); }
+
+    PageFixture f;
+};
+
+TEST_F(Navigation, ClickOnRelativeShowsThemAndRecordsAVisit) {
+    EXPECT_EQ(current(), "I1");
+    const PageEffects effects = clickText("Ash, Sam (?-?)");
+    EXPECT_TRUE(effects.repaintAll);
+    EXPECT_FALSE(effects.story.has_value());
+    EXPECT_EQ(current(), "I2");
+    EXPECT_TRUE(f.page.m_rectHot.empty());
+    const PaintOutcome outcome = f.paint();
+    EXPECT_TRUE(outcome.newPerson);
+    EXPECT_EQ(outcome.caption, "test.ged - I2");
+    EXPECT_TRUE(f.page.m_bCanBack);
+    EXPECT_FALSE(f.page.m_bCanForward);
+    EXPECT_EQ(f.page.m_history.position(), 2);
+}
+
+TEST_F(Navigation, PressTurnsRedDragOffTurnsBlueAndReleaseDoesNothing) {
+    const DrawnText& father = f.op("Ash, Sam (?-?)");
+    const PageRect rect{father.x, father.y, father.x + 8 * 14, father.y + 20};
+    PageEffects effects = OnMouseMove(f.page, father.x + 3, father.y + 3);
+    EXPECT_EQ(effects.cursor, PageCursor::Hand);
+    ASSERT_EQ(effects.repaintCount, 1);
+    EXPECT_EQ(effects.repaint[0], rect);
+    f.paint();
+    EXPECT_EQ(f.op("Ash, Sam (?-?)").color, kHotLinkColor);
+
+    // Moving inside the hot link changes nothing and repaints nothing.
+    effects = OnMouseMove(f.page, father.x + 9, father.y + 9);
+    EXPECT_EQ(effects.repaintCount, 0);
+    EXPECT_EQ(effects.cursor, PageCursor::Unchanged);
+
+    effects = OnLButtonDown(f.page);
+    ASSERT_EQ(effects.repaintCount, 1);
+    f.paint();
+    EXPECT_EQ(f.op("Ash, Sam (?-?)").color, kPressedLinkColor);
+
+    effects = OnMouseMove(f.page, 450, 300);
+    EXPECT_EQ(effects.cursor, PageCursor::Arrow);
+    ASSERT_EQ(effects.repaintCount, 1);
+    EXPECT_EQ(effects.repaint[0], rect);
+    f.paint();
+    EXPECT_EQ(f.op("Ash, Sam (?-?)").color, kLinkColor);
+    effects = OnLButtonUp(f.page, f.doc(), father.x + 3, father.y + 3);
+    EXPECT_FALSE(effects.repaintAll);
+    EXPECT_EQ(current(), "I1");
+}
+
+TEST_F(Navigation, MovingFromLinkToLinkRepaintsBoth) {
+    const DrawnText& father = f.op("Ash, Sam (?-?)");
+    const DrawnText& mother = f.op("Oak, Eve (?-?)");
+    OnMouseMove(f.page, father.x, father.y);
+    const PageEffects effects = OnMouseMove(f.page, mother.x, mother.y);
+    ASSERT_EQ(effects.repaintCount, 2);
+    EXPECT_EQ(effects.repaint[0].top, father.y);
+    EXPECT_EQ(effects.repaint[1].top, mother.y);
+}
+
+TEST_F(Navigation, PressOutsideAndReleaseOnLinkDoesNothing) {
+    OnMouseMove(f.page, 450, 300);
+    OnLButtonDown(f.page);
+    const DrawnText& father = f.op("Ash, Sam (?-?)");
+    OnMouseMove(f.page, father.x + 1, father.y + 1);
+    const PageEffects effects = OnLButtonUp(f.page, f.doc(), father.x + 1, father.y + 1);
+    EXPECT_FALSE(effects.repaintAll);
+    EXPECT_EQ(current(), "I1");
+}
+
+TEST_F(Navigation, DoubleClickMovesOneStep) {
+    const DrawnText father = f.op("Ash, Sam (?-?)");
+    click(father.x + 1, father.y + 1);
+    f.paint();
+    // The second press of a double click presses nothing; its release finds nothing pressed.
+    OnLButtonUp(f.page, f.doc(), father.x + 1, father.y + 1);
+    EXPECT_EQ(current(), "I2");
+    OnBack(f.page, f.doc());
+    f.paint();
+    EXPECT_EQ(current(), "I1");
+    EXPECT_FALSE(f.page.m_bCanBack);
+    EXPECT_TRUE(f.page.m_bCanForward);
+}
+
+TEST_F(Navigation, ClickAfterBackDiscardsForward) {
+    clickText("Ash, Sam (?-?)");
+    f.paint();
+    OnBack(f.page, f.doc());
+    f.paint();
+    ASSERT_TRUE(f.page.m_bCanForward);
+    clickText("Oak, Eve (?-?)");
+    f.paint();
+    EXPECT_EQ(current(), "I3");
+    EXPECT_FALSE(f.page.m_bCanForward);
+    EXPECT_TRUE(f.page.m_bCanBack);
+    OnBack(f.page, f.doc());
+    f.paint();
+    EXPECT_EQ(current(), "I1");
+    OnForward(f.page, f.doc());
+    f.paint();
+    EXPECT_EQ(current(), "I3");
+}
+
+TEST_F(Navigation, BackAndForwardDoNothingWhileDisabled) {
+    EXPECT_FALSE(OnBack(f.page, f.doc()).repaintAll);
+    EXPECT_FALSE(OnForward(f.page, f.doc()).repaintAll);
+    EXPECT_EQ(f.page.m_history.position(), 1);
+}
+
+TEST_F(Navigation, GoToSamePersonTwiceRecordsTwoVisits) {
+    EXPECT_TRUE(OnGoToAccepted(f.page, f.doc(), "I2").repaintAll);
+    f.paint();
+    OnGoToAccepted(f.page, f.doc(), "I2");
+    f.paint();
+    EXPECT_EQ(f.page.m_history.position(), 3);
+    // Exact keys only: at-signs, other case and blanks name nobody.
+    for (std::string_view typed : {"@I3@", "i3", "I3 ", ""}) {
+        EXPECT_FALSE(OnGoToAccepted(f.page, f.doc(), typed).repaintAll) << typed;
+    }
+    EXPECT_EQ(current(), "I2");
+}
+
+TEST_F(Navigation, The256thVisitDropsTheFirst) {
+    // Visits alternate I2 and I3 after the start person I1 at position 1.
+    for (int i = 0; i < 255; ++i) {
+        ShowPerson(f.page, f.person(i % 2 == 0 ? "I2" : "I3"));
+        f.paint();
+    }
+    EXPECT_EQ(f.page.m_history.position(), 255);
+    int backs = 0;
+    while (f.page.m_bCanBack) {
+        OnBack(f.page, f.doc());
+        f.paint();
+        ++backs;
+    }
+    EXPECT_EQ(backs, 254);
+    EXPECT_EQ(current(), "I2"); // the second visit; the start person I1 is gone
+}
+
+TEST_F(Navigation, NotesAndSourcesLinksAskForTheirStory) {
+    PageEffects effects = clickText("Notes");
+    ASSERT_TRUE(effects.story.has_value());
+    EXPECT_EQ(effects.story->nKind, LINK_NOTES);
+    EXPECT_EQ(effects.story->nTopic, TOPIC_PERSON);
+    EXPECT_EQ(effects.story->family, nullptr);
+    EXPECT_TRUE(effects.repaintAll);
+    EXPECT_EQ(effects.cursor, PageCursor::Arrow);
+    EXPECT_TRUE(f.page.m_rectHot.empty());
+    EXPECT_EQ(current(), "I1");
+
+    f.paint();
+    const PageLink* marriageNotes = nullptr;
+    const PageLink* divorceSources = nullptr;
+    for (const PageLink& link : f.page.Links()) {
+        if (link.nTopic == TOPIC_MARRIAGE) {
+            marriageNotes = &link;
+        } else if (link.nTopic == TOPIC_DIVORCE) {
+            divorceSources = &link;
+        }
+    }
+    ASSERT_NE(marriageNotes, nullptr);
+    ASSERT_NE(divorceSources, nullptr);
+    const PageRect divorceRect = divorceSources->rect;
+    effects = click(marriageNotes->rect.left, marriageNotes->rect.top);
+    ASSERT_TRUE(effects.story.has_value());
+    EXPECT_EQ(effects.story->nKind, LINK_NOTES);
+    EXPECT_EQ(effects.story->family, f.doc().FindFamily("F2"));
+    f.paint();
+    effects = click(divorceRect.left, divorceRect.top);
+    ASSERT_TRUE(effects.story.has_value());
+    EXPECT_EQ(effects.story->nKind, LINK_SOURCES);
+    EXPECT_EQ(effects.story->nTopic, TOPIC_DIVORCE);
+    EXPECT_EQ(effects.story->family, f.doc().FindFamily("F2"));
+}
+
+TEST_F(Navigation, OverlappingLinksGoToTheOneDrawnFirst) {
+    f.paint(195); // the notes column lies over the values
+    const PageLink* hit = f.page.HitTest(100, 1);
+    ASSERT_NE(hit, nullptr);
+    EXPECT_EQ(hit->nKind, LINK_NOTES);
+    EXPECT_EQ(f.page.HitTest(99, 1), nullptr);
+}
+
+TEST_F(Navigation, FrameMoveClearsTheHotLink) {
+    const DrawnText& father = f.op("Ash, Sam (?-?)");
+    OnMouseMove(f.page, father.x, father.y);
+    PageEffects effects = OnNcMouseMove(f.page);
+    EXPECT_EQ(effects.repaintCount, 1);
+    EXPECT_EQ(effects.cursor, PageCursor::Arrow);
+    EXPECT_TRUE(f.page.m_rectHot.empty());
+    effects = OnNcMouseMove(f.page);
+    EXPECT_EQ(effects.repaintCount, 0);
+    EXPECT_EQ(effects.cursor, PageCursor::Unchanged);
+}
+
+TEST_F(Navigation, TreeChoiceIsShownAndRecordedEvenForTheSamePerson) {
+    OnTreeClosed(f.page, true); // an "Unknown partner" node chose nobody
+    f.paint();
+    EXPECT_EQ(f.page.m_history.position(), 2);
+    EXPECT_TRUE(OnTreeClosed(f.page, false).repaintAll);
+    f.paint();
+    EXPECT_EQ(f.page.m_history.position(), 2);
+}
+
+TEST_F(Navigation, CommandsFollowThePageFlags) {
+    EXPECT_TRUE(IsCommandEnabled(f.page, ID_VIEW_ANCESTORS));
+    EXPECT_TRUE(IsCommandEnabled(f.page, ID_VIEW_DESCENDANTS));
+    EXPECT_TRUE(IsCommandEnabled(f.page, ID_VIEW_MTDNA));
+    EXPECT_TRUE(IsCommandEnabled(f.page, ID_VIEW_YCHROMOSOME));
+    EXPECT_FALSE(IsCommandEnabled(f.page, ID_GO_BACK));
+    EXPECT_FALSE(IsCommandEnabled(f.page, ID_GO_FORWARD));
+    for (int command : {ID_EDIT_FIND, ID_EDIT_GOTO, ID_FILE_PROPERTIES, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW}) {
+        EXPECT_TRUE(IsCommandEnabled(f.page, command)) << command;
+    }
+    EXPECT_FALSE(IsCommandEnabled(f.page, 57603)); // save: not the page's
+    ShowPerson(f.page, f.person("I4"));
+    EXPECT_TRUE(IsCommandEnabled(f.page, ID_VIEW_ANCESTORS)); // flags change only with the next paint
+    f.paint();
+    EXPECT_FALSE(IsCommandEnabled(f.page, ID_VIEW_ANCESTORS));
+    EXPECT_TRUE(IsCommandEnabled(f.page, ID_GO_BACK));
+}
+
+TEST(PageHistoryTable, HoldsAtMost255Visits) {
+    PageHistory history;
+    for (int i = 1; i <= 300; ++i) {
+        history.RecordVisit(i);
+    }
+    EXPECT_EQ(history.position(), 255);
+    EXPECT_EQ(history.top(), 255);
+    int oldest = 0;
+    while (history.CanBack()) {
+        oldest = history.Back();
+    }
+    EXPECT_EQ(oldest, 46);
+    EXPECT_EQ(history.Forward(), 47);
+}
+
+} // namespace
+} // namespace stirpex
