@@ -83,6 +83,7 @@ const std::vector<CommandSpec>& commandTable() {
     static const std::vector<CommandSpec> table = {
         {"stats", {{"--no-index"}}, true, cli::RunStatsCommand},
         {"dump", {}, false, cli::RunDumpCommand},
+        {"page", {{"--width", true}, {"--print"}}, false, cli::RunPageCommand},
     };
     return table;
 }

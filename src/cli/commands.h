@@ -8,5 +8,6 @@ namespace stirpex::cli {
 
 int RunStatsCommand(const CommandInput& in);
 int RunDumpCommand(const CommandInput& in);
+int RunPageCommand(const CommandInput& in);
 
 } // namespace stirpex::cli

@@ -73,11 +73,17 @@ PaintOutcome PersonPage::OnDraw(PageSurface& surface, const CStirpexDoc& doc, in
         m_bNewPerson = false;
         m_bHistoryMove = false;
     }
-    outcome.caption.append(title).append(" - ");
-    if (m_pPerson) {
-        outcome.caption.append(m_pPerson->m_strID.view());
-    }
+    outcome.caption = Caption(title);
     return outcome;
+}
+
+std::string PersonPage::Caption(std::string_view title) const {
+    std::string caption;
+    caption.append(title).append(" - ");
+    if (m_pPerson) {
+        caption.append(m_pPerson->m_strID.view());
+    }
+    return caption;
 }
 
 void PersonPage::TakeStartPerson(const CStirpexDoc& doc) {

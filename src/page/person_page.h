@@ -64,6 +64,9 @@ public:
     // The first link of the last paint whose rectangle holds the point, or null.
     const PageLink* HitTest(int x, int y) const noexcept;
 
+    // The frame's caption: "<title> - <key of the person shown>".
+    std::string Caption(std::string_view title) const;
+
     // Makes `person` the page's person without a repaint (the tree dialog's
     // choice, the name list's); ShowPerson in page_pointer.h also repaints.
     void SetPerson(const CPerson* person) noexcept;
