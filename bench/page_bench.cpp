@@ -1,0 +1,130 @@
+// The person page of a woman with 5000 children, laid out again and again as
+// every repaint of the view does. Reports the time per paint against a
+// baseline that only formats the 5000 children's names (the texts the page
+// cannot do without), and the heap allocations a paint makes against the
+// number of texts it builds: once the link table has grown on the first paint,
+// a paint may allocate for its texts and nothing else.
+
+#include "model/stirpex_doc.h"
+#include "page/page_surface.h"
+#include "page/person_page.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <string>
+
+namespace {
+
+std::size_t g_allocations = 0;
+
+} // namespace
+
+void* operator new(std::size_t size) {
+    ++g_allocations;
+    if (void* p = std::malloc(size ? size : 1)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+namespace {
+
+using namespace stirpex;
+
+constexpr int kChildren = 5000;
+constexpr int kRounds = 200;
+
+// Measures like a screen surface would, draws nothing.
+class NullSurface final : public PageSurface {
+public:
+    PageFace SelectFace(PageFace face) override {
+        const PageFace previous = m_face;
+        m_face = face;
+        return previous;
+    }
+    void SetTextColor(Rgb) override {}
+    void TextOut(int, int, std::string_view text) override { m_bytes += text.size(); }
+    int TextWidth(std::string_view text) override { return static_cast<int>(text.size()) * 8; }
+
+    std::size_t m_bytes = 0;
+
+private:
+    PageFace m_face = PageFace::Text;
+};
+
+void buildFamily(CStirpexDoc& doc) {
+    TextArena& arena = doc.Arena();
+    CPerson& mother = doc.AddPerson(arena.copy("M"));
+    mother.m_strSurname = arena.copy("Harrow");
+    mother.m_strGivenNames = arena.copy("Margaret Ellen");
+    mother.m_cSex = U'F';
+    mother.AddSpouseFamily(arena, arena.copy("F1"));
+    CFamily& family = doc.AddFamily(arena.copy("F1"));
+    family.m_strWife = arena.copy("M");
+    family.m_strMarriageDate = arena.copy("3 JUN 1908");
+    family.m_strMarriagePlace = arena.copy("St. Oswin's Church, Fallowmere");
+    for (int i = 0; i < kChildren; ++i) {
+        const std::string key = "C" + std::to_string(i);
+        family.AddChild(arena, arena.copy(key));
+        CPerson& child = doc.AddPerson(arena.copy(key));
+        child.m_strSurname = arena.copy("Harrow");
+        child.m_strGivenNames = arena.copy("Child Number " + std::to_string(i));
+        child.m_cSex = i % 2 ? U'M' : U'F';
+        child.m_nBirthYear = 1900 + i % 100;
+    }
+}
+
+double secondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+} // namespace
+
+int main() {
+    CStirpexDoc doc;
+    buildFamily(doc);
+    const CPerson* mother = doc.FindPerson("M");
+
+    // Baseline: the children's display names alone.
+    const CFamily* family = doc.FindFamily("F1");
+    std::size_t checksum = 0;
+    auto start = std::chrono::steady_clock::now();
+    for (int round = 0; round < kRounds; ++round) {
+        for (int k = 0; k < kChildren; ++k) {
+            checksum += doc.GetChild(family, k)->GetDisplayName().size();
+        }
+    }
+    const double baseline = secondsSince(start) / kRounds;
+
+    PersonPage page;
+    NullSurface surface;
+    page.SetPerson(mother);
+    page.m_bFirstDraw = false;
+    page.OnDraw(surface, doc, 500, "bench.ged"); // sizes the link table
+
+    const std::size_t before = g_allocations;
+    page.OnDraw(surface, doc, 500, "bench.ged");
+    const std::size_t perPaint = g_allocations - before;
+
+    start = std::chrono::steady_clock::now();
+    for (int round = 0; round < kRounds; ++round) {
+        page.OnDraw(surface, doc, 500, "bench.ged");
+    }
+    const double paint = secondsSince(start) / kRounds;
+
+    std::printf("page of a person with %d children (%zu links)\n", kChildren, page.Links().size());
+    std::printf("  names only (baseline): %8.3f ms\n", baseline * 1e3);
+    std::printf("  whole page:            %8.3f ms   ratio %.2f\n", paint * 1e3, paint / baseline);
+    std::printf("  allocations per paint: %zu, for %d children's names and the texts too long to fit in place\n",
+                perPaint, kChildren);
+    std::printf("  (checksum %zu, %zu bytes drawn)\n", checksum, surface.m_bytes);
+    return 0;
+}
