@@ -1,0 +1,42 @@
+#pragma once
+
+// How names are put in order and matched while typing. The core sorts and
+// searches through this interface only; the desktop app and stirpex-cli hand
+// it the user's locale collation, the tests a plain ASCII one. Texts are model
+// text (UTF-8).
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace stirpex {
+
+// One entry of a name list: its text and the index of the person it names.
+struct NameEntry {
+    std::string_view text;
+    std::int32_t person = -1;
+};
+
+class Collator {
+public:
+    virtual ~Collator() = default;
+
+    // Negative, zero or positive as `a` sorts before, with or after `b`.
+    virtual int compare(std::string_view a, std::string_view b) const = 0;
+
+    // Whether `text` begins with `prefix`, ignoring case. Typed prefixes and
+    // most names are ASCII: those are decided here byte by byte, and only a
+    // text pair with other characters reaches startsWithFolded.
+    bool startsWith(std::string_view text, std::string_view prefix) const;
+
+    // Puts the entries in ascending order of their texts; entries whose texts
+    // compare equal keep their order. The default compares pairwise; a
+    // collator with a cheaper way to sort many texts at once overrides it.
+    virtual void sort(std::span<NameEntry> entries) const;
+
+protected:
+    // The prefix test for texts that are not both ASCII where they meet.
+    virtual bool startsWithFolded(std::string_view text, std::string_view prefix) const = 0;
+};
+
+} // namespace stirpex
