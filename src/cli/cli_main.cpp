@@ -84,6 +84,7 @@ const std::vector<CommandSpec>& commandTable() {
         {"stats", {{"--no-index"}}, true, cli::RunStatsCommand},
         {"dump", {}, false, cli::RunDumpCommand},
         {"page", {{"--width", true}, {"--print"}}, false, cli::RunPageCommand},
+        {"story", {{"--family", true}}, false, cli::RunStoryCommand},
     };
     return table;
 }

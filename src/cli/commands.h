@@ -9,5 +9,6 @@ namespace stirpex::cli {
 int RunStatsCommand(const CommandInput& in);
 int RunDumpCommand(const CommandInput& in);
 int RunPageCommand(const CommandInput& in);
+int RunStoryCommand(const CommandInput& in);
 
 } // namespace stirpex::cli
