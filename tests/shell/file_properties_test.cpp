@@ -19,50 +19,52 @@ constexpr std::string_view kHeaderAndRecords = "0 HEAD\n1 SOUR STIRPEX\n2 VERS 1
                                                "0 @I2@ INDI\n0 @I3@ INDI\n0 @F1@ FAM\n0 @F2@ FAM\n"
                                                "0 @N1@ NOTE Parted\n0 @S1@ SOUR\n0 @M1@ OBJE\n";
 
-std::vector<std::string> Column(const FileProperties& properties, int column) {
-    std::vector<std::string> values;
-    for (const FileProperty& p : properties) {
-        switch (column) {
-        case 0:
-            values.push_back(std::to_string(p.controlId));
-            break;
-        case 1:
-            values.emplace_back(p.label);
-            break;
-        case 2:
-            values.push_back(p.value);
-            break;
-        default:
-            values.push_back(p.alignment == PropertyAlignment::Left ? "left" : "right");
-            break;
-        }
-    }
-    return values;
-}
+struct Expected {
+    int controlId;
+    std::string_view label;
+    std::string value;
+    PropertyAlignment alignment;
+};
 
 TEST(FileProperties, ValuesOfALoadedFileInTheDialogsOrder) {
     const auto loaded = test::LoadText(kHeaderAndRecords, {}, "harrow.ged");
     const FileProperties properties = GetFileProperties(*loaded.doc, "harrow.ged", "/home/edith/harrow.ged");
-    using V = std::vector<std::string>;
-    EXPECT_EQ(Column(properties, 0), (V{"1012", "1013", "1018", "1014", "1015", "1016", "1017", "1019", "1024", "1020",
-                                        "1021", "1022", "1023", "1025"}));
-    EXPECT_EQ(Column(properties, 1), (V{"File name", "File date", "Character set", "Submitter", "Source", "Destination",
-                                        "GEDCOM version", "Full file path", "File size (bytes)", "Individuals",
-                                        "Families", "Notes", "Sources", "External references"}));
+    constexpr auto L = PropertyAlignment::Left;
+    constexpr auto R = PropertyAlignment::Right;
     // Two notes and two sources: the inline ones count beside the records.
-    EXPECT_EQ(Column(properties, 2),
-              (V{"harrow.ged", "12 MAY 2025", "ANSEL", "Edith Harrow", "STIRPEX", "ANSTFILE", "5.5",
-                 "/home/edith/harrow.ged", std::to_string(kHeaderAndRecords.size()), "3", "2", "2", "2", "1"}));
-    EXPECT_EQ(Column(properties, 3), (V{"left", "left", "left", "left", "left", "left", "left", "left", "right",
-                                        "right", "right", "right", "right", "right"}));
+    const Expected expected[kFilePropertyCount] = {
+        {1012, "File name", "harrow.ged", L},
+        {1013, "File date", "12 MAY 2025", L},
+        {1018, "Character set", "ANSEL", L},
+        {1014, "Submitter", "Edith Harrow", L},
+        {1015, "Source", "STIRPEX", L},
+        {1016, "Destination", "ANSTFILE", L},
+        {1017, "GEDCOM version", "5.5", L},
+        {1019, "Full file path", "/home/edith/harrow.ged", L},
+        {1024, "File size (bytes)", std::to_string(kHeaderAndRecords.size()), R},
+        {1020, "Individuals", "3", R},
+        {1021, "Families", "2", R},
+        {1022, "Notes", "2", R},
+        {1023, "Sources", "2", R},
+        {1025, "External references", "1", R},
+    };
+    for (std::size_t i = 0; i < kFilePropertyCount; ++i) {
+        EXPECT_EQ(properties[i].controlId, expected[i].controlId) << i;
+        EXPECT_EQ(properties[i].label, expected[i].label) << i;
+        EXPECT_EQ(properties[i].value, expected[i].value) << i;
+        EXPECT_EQ(properties[i].alignment, expected[i].alignment) << i;
+    }
 }
 
 TEST(FileProperties, AFileWithoutHeaderLinesShowsEmptyTextsAndZeroCounts) {
     const auto loaded = test::LoadText("0 @I1@ INDI\n1 NAME Ann /Harrow/\n", {}, "bare.ged");
     const FileProperties properties = GetFileProperties(*loaded.doc, "bare.ged", "/tmp/bare.ged");
-    using V = std::vector<std::string>;
-    EXPECT_EQ(Column(properties, 2),
-              (V{"bare.ged", "", "", "", "", "", "", "/tmp/bare.ged", "32", "1", "0", "0", "0", "0"}));
+    std::vector<std::string> values;
+    for (const FileProperty& p : properties) {
+        values.push_back(p.value);
+    }
+    EXPECT_EQ(values, (std::vector<std::string>{"bare.ged", "", "", "", "", "", "", "/tmp/bare.ged", "32", "1", "0",
+                                                "0", "0", "0"}));
 }
 
 TEST(FileProperties, FileSizePastTwoToTheThirtyFirstIsPrintedWhole) {
