@@ -3,6 +3,8 @@
 
 #include "cli/command.h"
 #include "cli/commands.h"
+#include "find/locale_collator_qt.h"
+#include "find/name_index.h"
 #include "gedcom/load_driver.h"
 #include "model/stirpex_doc.h"
 
@@ -84,6 +86,7 @@ const std::vector<CommandSpec>& commandTable() {
         {"stats", {{"--no-index"}}, true, cli::RunStatsCommand},
         {"dump", {}, false, cli::RunDumpCommand},
         {"page", {{"--width", true}, {"--print"}}, false, cli::RunPageCommand},
+        {"names", {{"--no-married"}, {"--find", true}}, true, cli::RunNamesCommand},
         {"story", {{"--family", true}}, false, cli::RunStoryCommand},
     };
     return table;
@@ -187,6 +190,14 @@ int run(int argc, char** argv) {
     env.messages = &messages;
     env.argumentText = argumentText;
 
+    // The index the viewer keeps in its find window, in the user's collation.
+    const LocaleCollator collator;
+    NameIndex nameIndex(collator, &messages);
+    nameIndex.m_bMarriedNames = !args.options.contains("--no-married");
+    if (args.spec->buildsIndex && !args.options.contains("--no-index")) {
+        env.nameIndex = &nameIndex;
+    }
+
     CStirpexDoc doc;
     std::string error;
     LoadResult result;
@@ -202,7 +213,8 @@ int run(int argc, char** argv) {
         return kExitOutOfMemory;
     }
 
-    const cli::CommandInput input{doc, result, path, fileNameOf(path), args.operands, args.options, args.json};
+    NameIndex* const index = args.spec->buildsIndex ? &nameIndex : nullptr;
+    const cli::CommandInput input{doc, result, path, fileNameOf(path), args.operands, args.options, args.json, index};
     const int status = args.spec->run(input);
     std::fflush(stdout);
     return status;

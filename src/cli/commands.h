@@ -9,6 +9,7 @@ namespace stirpex::cli {
 int RunStatsCommand(const CommandInput& in);
 int RunDumpCommand(const CommandInput& in);
 int RunPageCommand(const CommandInput& in);
+int RunNamesCommand(const CommandInput& in);
 int RunStoryCommand(const CommandInput& in);
 
 } // namespace stirpex::cli

@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 #include "cli/dump_command.h"
 #include "cli/json_writer.h"
+#include "find/name_index.h"
 #include "gedcom/load_driver.h"
 
 namespace stirpex::cli {
@@ -15,6 +16,7 @@ int RunStatsCommand(const CommandInput& in) {
         writer.field("stats", in.load.statsText);
         writer.key("counts");
         WriteCountsJson(in.doc, writer);
+        writer.field("nameEntries", in.nameIndex != nullptr ? in.nameIndex->size() : 0);
         writer.endObject();
         writer.flush();
         std::fputc('\n', in.out);
