@@ -45,12 +45,12 @@ public:
     // fetched while the current one is entered, which hides most of the
     // cache misses that dominate filling a large map.
     template <typename Table> void insertAll(const Table& table) {
-        std::size_t slots = m_slots.empty() ? 1024 : m_slots.size();
-        while ((m_used + table.size() + 1) * 8 > slots * 7) {
-            slots *= 2;
+        std::size_t slotCount = m_slots.empty() ? 1024 : m_slots.size();
+        while ((m_used + table.size() + 1) * 8 > slotCount * 7) {
+            slotCount *= 2;
         }
-        if (slots != m_slots.size()) {
-            grow(slots);
+        if (slotCount != m_slots.size()) {
+            grow(slotCount);
         }
         std::vector<std::uint64_t> hashes(table.size());
         for (std::size_t i = 0; i < table.size(); ++i) {
@@ -86,8 +86,8 @@ private:
         }
     }
 
-    void grow(std::size_t slots) {
-        std::vector<Slot> old(slots);
+    void grow(std::size_t slotCount) {
+        std::vector<Slot> old(slotCount);
         old.swap(m_slots);
         const std::size_t mask = m_slots.size() - 1;
         for (const Slot& slot : old) {
