@@ -88,6 +88,7 @@ const std::vector<CommandSpec>& commandTable() {
         {"page", {{"--width", true}, {"--print"}}, false, cli::RunPageCommand},
         {"names", {{"--no-married"}, {"--find", true}}, true, cli::RunNamesCommand},
         {"story", {{"--family", true}}, false, cli::RunStoryCommand},
+        {"tree", {{"--no-spouses"}}, false, cli::RunTreeCommand},
     };
     return table;
 }

@@ -11,5 +11,6 @@ int RunDumpCommand(const CommandInput& in);
 int RunPageCommand(const CommandInput& in);
 int RunNamesCommand(const CommandInput& in);
 int RunStoryCommand(const CommandInput& in);
+int RunTreeCommand(const CommandInput& in);
 
 } // namespace stirpex::cli
