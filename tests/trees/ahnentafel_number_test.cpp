@@ -34,22 +34,5 @@ TEST(AhnentafelNumber, HundredGenerationsOfMothersAndBack) {
     EXPECT_TRUE(number.isOne());
 }
 
-TEST(AhnentafelNumber, ZeroAndTheLargestStart) {
-    AhnentafelNumber zero(0);
-    zero.toParent(false);
-    EXPECT_EQ(zero.text(), "0");
-    zero.toParent(true);
-    EXPECT_EQ(zero.text(), "1");
-    zero.toChild();
-    EXPECT_EQ(zero.text(), "0");
-
-    AhnentafelNumber top(4294967295U);
-    top.toParent(true);
-    EXPECT_EQ(top.text(), "8589934591");
-    std::string label = "#";
-    top.appendTo(label);
-    EXPECT_EQ(label, "#8589934591");
-}
-
 } // namespace
 } // namespace stirpex

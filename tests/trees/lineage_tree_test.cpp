@@ -90,10 +90,6 @@ TEST(LineageTree, SelectionAndCutAreClearedWithTheNodes) {
     EXPECT_EQ(tree.childAt(kTreeRoot, 0), 0);
 }
 
-TEST(LineageTree, TooLargeMessageForAMillion) {
-    EXPECT_EQ(TreeTooLargeMessage(1000000), "The tree is too large: only the first 1000000 entries are shown.");
-}
-
 TEST(LineageTree, ItemsOutsideTheTreeThrow) {
     LineageTree tree;
     const TreeItem item = tree.insert(kTreeRoot, "x");
