@@ -13,6 +13,7 @@
 // passes happen in the parent, whose own footprint is a few megabytes. The
 // figures are medians of the K runs; MB is 2^20 bytes.
 
+#include "bench_timing.h"
 #include "gedcom/load_driver.h"
 #include "model/stirpex_doc.h"
 
@@ -35,14 +36,13 @@
 
 namespace {
 
+using stirpex::bench::Clock;
+using stirpex::bench::joined;
+using stirpex::bench::median;
+using stirpex::bench::secondsSince;
+
 constexpr std::size_t kBlock = std::size_t{1} << 20;
 constexpr double kMB = 1024.0 * 1024.0;
-
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 // One pass over the file: 1 MiB reads, '\n' counted with memchr. Returns the count.
 std::uint64_t barePass(const std::filesystem::path& path, std::vector<char>& buffer) {
@@ -193,22 +193,6 @@ LoadReport loadOnce(const std::filesystem::path& path) {
         std::exit(1);
     }
     return report;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-std::string joined(const std::vector<double>& values) {
-    std::string text;
-    char item[32];
-    for (const double v : values) {
-        std::snprintf(item, sizeof item, "%s%.3f", text.empty() ? "" : " ", v);
-        text += item;
-    }
-    return text;
 }
 
 [[noreturn]] void usage() {

@@ -17,6 +17,7 @@
 // Then the prefix search over the built index: a beginning that no entry has
 // (the whole list is read), ASCII and not. Medians of K runs.
 
+#include "bench_timing.h"
 #include "find/locale_collator_qt.h"
 #include "find/name_index.h"
 #include "gedcom/load_driver.h"
@@ -32,27 +33,10 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-std::string joined(const std::vector<double>& values) {
-    std::string text;
-    char item[32];
-    for (const double v : values) {
-        std::snprintf(item, sizeof item, "%s%.3f", text.empty() ? "" : " ", v);
-        text += item;
-    }
-    return text;
-}
+using stirpex::bench::Clock;
+using stirpex::bench::joined;
+using stirpex::bench::median;
+using stirpex::bench::secondsSince;
 
 // Leaves the entries in the order they were made.
 class FileOrder final : public stirpex::Collator {

@@ -5,6 +5,7 @@
 // number of texts it builds: once the link table has grown on the first paint,
 // a paint may allocate for its texts and nothing else.
 
+#include "bench_timing.h"
 #include "model/stirpex_doc.h"
 #include "page/page_surface.h"
 #include "page/person_page.h"
@@ -16,6 +17,11 @@
 #include <string>
 
 namespace {
+
+using stirpex::bench::Clock;
+using stirpex::bench::joined;
+using stirpex::bench::median;
+using stirpex::bench::secondsSince;
 
 std::size_t g_allocations = 0;
 
@@ -82,10 +88,6 @@ void buildFamily(CStirpexDoc& doc) {
     }
 }
 
-double secondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 } // namespace
 
 int main() {
@@ -96,7 +98,7 @@ int main() {
     // Baseline: the children's display names alone.
     const CFamily* family = doc.FindFamily("F1");
     std::size_t checksum = 0;
-    auto start = std::chrono::steady_clock::now();
+    auto start = Clock::now();
     for (int round = 0; round < kRounds; ++round) {
         for (int k = 0; k < kChildren; ++k) {
             checksum += doc.GetChild(family, k)->GetDisplayName().size();
@@ -114,7 +116,7 @@ int main() {
     page.OnDraw(surface, doc, 500, "bench.ged");
     const std::size_t perPaint = g_allocations - before;
 
-    start = std::chrono::steady_clock::now();
+    start = Clock::now();
     for (int round = 0; round < kRounds; ++round) {
         page.OnDraw(surface, doc, 500, "bench.ged");
     }

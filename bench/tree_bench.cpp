@@ -23,6 +23,7 @@
 //                Ahnentafel numbers grow to thousands of digits;
 //   y-line       the Y chromosome tree of the last man (every son).
 
+#include "bench_timing.h"
 #include "model/stirpex_doc.h"
 #include "trees/lineage_tree.h"
 #include "trees/tree_walks.h"
@@ -40,19 +41,12 @@
 
 namespace {
 
+using stirpex::bench::Clock;
+using stirpex::bench::joined;
+using stirpex::bench::median;
+using stirpex::bench::secondsSince;
+
 using namespace stirpex;
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 std::string keyOf(char prefix, int number) {
     std::string key(1, prefix);
     key.append(std::to_string(number));

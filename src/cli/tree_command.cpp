@@ -47,29 +47,6 @@ std::vector<std::int32_t> pathTo(const LineageTree& tree, TreeItem item) {
     return path;
 }
 
-// Depth-first over the tree without recursion: `visit(item, depth)` before an
-// item's children, `leave(item)` after them.
-template <typename Visit, typename Leave> void walkTree(const LineageTree& tree, Visit visit, Leave leave) {
-    struct Open {
-        TreeItem item;
-        std::int32_t nextRow;
-    };
-    std::vector<Open> stack{{kTreeRoot, 0}};
-    while (!stack.empty()) {
-        Open& top = stack.back();
-        if (top.nextRow < tree.childCount(top.item)) {
-            const TreeItem child = tree.childAt(top.item, top.nextRow++);
-            visit(child, stack.size() - 1);
-            stack.push_back({child, 0});
-            continue;
-        }
-        if (top.item != kTreeRoot) {
-            leave(top.item);
-        }
-        stack.pop_back();
-    }
-}
-
 void writeJson(std::FILE* out, const TreeWalks& walks, const LineageTree& tree) {
     JsonWriter json(out);
     json.beginObject();
@@ -81,7 +58,7 @@ void writeJson(std::FILE* out, const TreeWalks& walks, const LineageTree& tree) 
     json.endObject();
     json.key("nodes");
     json.beginArray();
-    walkTree(
+    WalkTree(
         tree,
         [&](TreeItem item, std::size_t) {
             json.beginObject();
@@ -115,7 +92,7 @@ void writeOutline(std::FILE* out, const TreeWalks& walks, const LineageTree& tre
     std::fprintf(out, "%s\n", walks.Title().c_str());
     constexpr std::array<std::string_view, 3> markers = {"[&] ", "[M] ", "[F] "};
     std::string line;
-    walkTree(
+    WalkTree(
         tree,
         [&](TreeItem item, std::size_t depth) {
             line.assign(2 * std::min(depth, kMaxIndentLevels), ' ');

@@ -87,4 +87,27 @@ private:
     mutable bool m_indexed = true;
 };
 
+// Depth-first over the tree without recursion: `visit(item, depth)` before an
+// item's children, `leave(item)` after them.
+template <typename Visit, typename Leave> void WalkTree(const LineageTree& tree, Visit visit, Leave leave) {
+    struct Open {
+        TreeItem item;
+        std::int32_t nextRow;
+    };
+    std::vector<Open> stack{{kTreeRoot, 0}};
+    while (!stack.empty()) {
+        Open& top = stack.back();
+        if (top.nextRow < tree.childCount(top.item)) {
+            const TreeItem child = tree.childAt(top.item, top.nextRow++);
+            visit(child, stack.size() - 1);
+            stack.push_back({child, 0});
+            continue;
+        }
+        if (top.item != kTreeRoot) {
+            leave(top.item);
+        }
+        stack.pop_back();
+    }
+}
+
 } // namespace stirpex

@@ -14,23 +14,14 @@ namespace stirpex::test {
 
 inline std::string Outline(const LineageTree& tree) {
     std::string out;
-    struct Open {
-        TreeItem item;
-        std::int32_t nextRow;
-    };
-    std::vector<Open> stack{{kTreeRoot, 0}};
-    while (!stack.empty()) {
-        Open& top = stack.back();
-        if (top.nextRow >= tree.childCount(top.item)) {
-            stack.pop_back();
-            continue;
-        }
-        const TreeItem item = tree.childAt(top.item, top.nextRow++);
-        out.append(2 * (stack.size() - 1), ' ');
-        out +=
-            std::to_string(tree.image(item)) + " " + tree.text(item) + " #" + std::to_string(tree.person(item)) + "\n";
-        stack.push_back({item, 0});
-    }
+    WalkTree(
+        tree,
+        [&](TreeItem item, std::size_t depth) {
+            out.append(2 * depth, ' ');
+            out += std::to_string(tree.image(item)) + " " + tree.text(item) + " #" + std::to_string(tree.person(item)) +
+                   "\n";
+        },
+        [](TreeItem) {});
     return out;
 }
 
