@@ -1,0 +1,85 @@
+#include "page/painter_surface_qt.h"
+
+#include <QColor>
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QString>
+
+#include <cmath>
+
+namespace stirpex {
+
+namespace {
+
+constexpr std::array kFaces = {PageFace::Text, PageFace::Link, PageFace::SmallLink, PageFace::Print,
+                               PageFace::PrintBold};
+
+std::size_t slot(PageFace face) noexcept {
+    return static_cast<std::size_t>(face);
+}
+
+QString toQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+QFont PainterSurface::MakeFont(PageFace face, double pixelsPerUnit) {
+    const FaceSpec spec = SpecOf(face);
+    QFont font(toQString(spec.name));
+    font.setWeight(spec.weight >= 700 ? QFont::Bold : QFont::Normal);
+    font.setUnderline(spec.underline);
+    font.setStyleStrategy(QFont::PreferAntialias);
+    // The height asked for is the whole cell; a pixel size is the em, which is smaller.
+    const double cell = spec.height * pixelsPerUnit;
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(cell))));
+    const double measured = QFontMetricsF(font).height();
+    if (measured > 0) {
+        font.setPixelSize(std::max(1, static_cast<int>(std::lround(cell * cell / measured))));
+    }
+    return font;
+}
+
+PainterSurface::PainterSurface(QPainter& painter, Units units) : m_painter(painter) {
+    if (units == Units::TenthsOfMillimetre) {
+        const QPaintDevice* device = painter.device();
+        m_pixelsPerUnit = (device ? device->logicalDpiY() : 96) / 254.0;
+        m_yUp = true;
+    }
+    for (const PageFace face : kFaces) {
+        m_fonts[slot(face)] = MakeFont(face, m_pixelsPerUnit);
+    }
+    m_painter.setFont(m_fonts[slot(m_face)]);
+    m_painter.setPen(QColor(0, 0, 0));
+}
+
+PageFace PainterSurface::SelectFace(PageFace face) {
+    const PageFace previous = m_face;
+    m_face = face;
+    m_painter.setFont(m_fonts[slot(face)]);
+    return previous;
+}
+
+void PainterSurface::SetTextColor(Rgb color) {
+    m_painter.setPen(QColor(color.r, color.g, color.b));
+}
+
+double PainterSurface::toDeviceY(int y) const noexcept {
+    return (m_yUp ? -y : y) * m_pixelsPerUnit;
+}
+
+void PainterSurface::TextOut(int x, int y, std::string_view text) {
+    if (text.empty()) {
+        return;
+    }
+    const QFontMetricsF metrics(m_painter.font(), m_painter.device());
+    m_painter.drawText(QPointF(x * m_pixelsPerUnit, toDeviceY(y) + metrics.ascent()), toQString(text));
+}
+
+int PainterSurface::TextWidth(std::string_view text) {
+    const QFontMetricsF metrics(m_painter.font(), m_painter.device());
+    return static_cast<int>(std::ceil(metrics.horizontalAdvance(toQString(text)) / m_pixelsPerUnit));
+}
+
+} // namespace stirpex

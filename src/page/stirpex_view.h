@@ -1,0 +1,94 @@
+#pragma once
+
+// The person page on screen: a scrolling view that paints the core's page,
+// forwards the mouse to it and serves the page's commands. Every decision is
+// the core's (person_page.h, page_pointer.h); this class turns its effects
+// into repaints, cursors and dialogs.
+
+#include "page/page_pointer.h"
+#include "page/person_page.h"
+
+#include <QAbstractScrollArea>
+#include <QString>
+
+#include <functional>
+
+namespace stirpex {
+
+class CStirpexDoc;
+class CStirpexView;
+class OpenGedcom;
+
+// The dialogs a page opens, provided by the shell that owns the windows. A
+// command whose dialog is not provided is disabled.
+struct PageDialogs {
+    std::function<void(CStirpexView&, const StoryRequest&)> story;
+    std::function<bool(CStirpexView&, int treeKind)> tree; // true when the dialog ended with OK
+    std::function<bool(CStirpexView&)> goTo;               // true with the typed key in m_strGoToID
+    std::function<void(CStirpexView&)> find;
+    std::function<void(CStirpexView&)> properties;
+    std::function<void(CStirpexView&, int command)> print; // print, direct print, preview
+};
+
+class CStirpexView : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    CStirpexView(OpenGedcom& document, const PageDialogs& dialogs, QWidget* parent = nullptr);
+    ~CStirpexView() override;
+
+    OpenGedcom& Document() const noexcept { return m_document; }
+    const CStirpexDoc& GetDocument() const noexcept;
+    PersonPage& Page() noexcept { return m_page; }
+    const PersonPage& Page() const noexcept { return m_page; }
+
+    // Makes `person` current and repaints at once.
+    void ShowPerson(const CPerson* person);
+    bool IsCommandEnabled(int command) const noexcept;
+    // Runs a command the page serves; false for one it does not serve or that is disabled.
+    bool RunCommand(int command);
+
+    void OnBack();
+    void OnForward();
+    void OnGoTo();
+    void OnFind();
+    void OnAncestors();
+    void OnDescendants();
+    void OnMtDNA();
+    void OnYChromosome();
+    void OnFileProperties();
+
+    // Where a link of the last paint lies in viewport coordinates.
+    QRect ClientRect(const PageRect& rect) const;
+
+signals:
+    // The page's commands may have changed state (a paint after a change of person).
+    void commandsChanged();
+    void captionChanged(const QString& caption);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    QPoint pageOffset() const;
+    QPoint toPage(const QPoint& client) const { return client + pageOffset(); }
+    void apply(const PageEffects& effects);
+    void repaintNow(const PageRect& rect);
+    void repaintAll();
+    void updateScrollRanges();
+    void runTree(int treeKind);
+    void clearHotLink();
+
+    OpenGedcom& m_document;
+    const PageDialogs& m_dialogs;
+    PersonPage m_page;
+    int m_totalHeight = 200; // scroll size as OnInitialUpdate sets it, until the first paint
+};
+
+} // namespace stirpex

@@ -1,0 +1,137 @@
+#include "shell/document_set_app.h"
+
+#include "gedcom/load_driver.h"
+#include "page/stirpex_view.h"
+#include "shell/child_frame.h"
+#include "shell/open_gedcom_app.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMdiArea>
+
+#include <algorithm>
+#include <ios>
+
+namespace stirpex {
+
+namespace {
+
+constexpr int kOutOfMemoryExitCode = 1;
+
+std::string toUtf8(const QString& text) {
+    return text.toUtf8().toStdString();
+}
+
+} // namespace
+
+QString DocumentKey(const QString& path) {
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+}
+
+DocumentSet::DocumentSet(QMdiArea& area, LoadServices services, const PageDialogs& dialogs, QObject* parent)
+    : QObject(parent), m_area(area), m_services(std::move(services)), m_dialogs(dialogs) {}
+
+DocumentSet::~DocumentSet() {
+    // The windows refer to the documents: they go first.
+    for (CChildFrame* frame : m_area.findChildren<CChildFrame*>()) {
+        disconnect(frame, nullptr, this, nullptr);
+        delete frame;
+    }
+}
+
+OpenGedcom* DocumentSet::Find(const QString& path) const {
+    const QString key = DocumentKey(path);
+    for (const auto& document : m_documents) {
+        if (document->Path() == key) {
+            return document.get();
+        }
+    }
+    return nullptr;
+}
+
+bool DocumentSet::OpenDocumentFile(const QString& path) {
+    if (OpenGedcom* open = Find(path)) {
+        const std::vector<CChildFrame*> windows = windowsOf(*open);
+        if (!windows.empty()) {
+            m_area.setActiveSubWindow(windows.front());
+        }
+        emit opened(open->Path());
+        return true;
+    }
+    const QString key = DocumentKey(path);
+    OpenedFile file = OpenGedcomFile(key.toStdString());
+    if (!file.error.empty()) {
+        if (m_services.messages) {
+            m_services.messages->Show("Cannot open " + toUtf8(QDir::toNativeSeparators(path)) + ":\n" + file.error);
+        }
+        return false;
+    }
+    auto document = std::make_unique<OpenGedcom>(key, *m_services.collator, m_services.messages);
+    LoadEnvironment env;
+    env.progress = m_services.progress;
+    env.messages = m_services.messages;
+    env.nameIndex = &document->Index();
+    env.argumentText = m_services.argumentText;
+    LoadResult result;
+    try {
+        result = LoadGedcom(document->Doc(), *file.stream, file.length, toUtf8(document->Title()), env);
+    } catch (const std::ios_base::failure& e) {
+        if (m_services.messages) {
+            m_services.messages->Show("Cannot read " + toUtf8(QDir::toNativeSeparators(path)) + ":\n" + e.what());
+        }
+        return false;
+    }
+    if (result.outcome == LoadOutcome::OutOfMemory) {
+        // The message has been shown; nothing more can be done safely.
+        if (m_services.exit) {
+            m_services.exit(kOutOfMemoryExitCode);
+        }
+        return false;
+    }
+    emit statisticsChanged(QString::fromStdString(result.statsText));
+    OpenGedcom& added = *m_documents.emplace_back(std::move(document));
+    addWindow(added);
+    emit opened(added.Path());
+    return true;
+}
+
+CChildFrame* DocumentSet::addWindow(OpenGedcom& document) {
+    auto* frame = new CChildFrame(document, m_dialogs);
+    // The document goes once its last window is gone, never while a view still shows it.
+    connect(frame, &QObject::destroyed, this, [this, open = &document] { windowGone(*open); });
+    m_area.addSubWindow(frame);
+    frame->show();
+    m_area.setActiveSubWindow(frame);
+    return frame;
+}
+
+CChildFrame* DocumentSet::NewWindow(const CChildFrame& frame) {
+    return addWindow(frame.Document());
+}
+
+std::vector<CChildFrame*> DocumentSet::windowsOf(const OpenGedcom& document) const {
+    std::vector<CChildFrame*> windows;
+    for (QMdiSubWindow* window : m_area.subWindowList(QMdiArea::CreationOrder)) {
+        auto* frame = qobject_cast<CChildFrame*>(window);
+        if (frame && &frame->Document() == &document) {
+            windows.push_back(frame);
+        }
+    }
+    return windows;
+}
+
+void DocumentSet::CloseDocument(const CChildFrame& frame) {
+    for (CChildFrame* window : windowsOf(frame.Document())) {
+        window->close();
+    }
+}
+
+void DocumentSet::windowGone(const OpenGedcom& document) {
+    if (windowsOf(document).empty()) {
+        std::erase_if(m_documents, [&document](const auto& open) { return open.get() == &document; });
+    }
+}
+
+} // namespace stirpex

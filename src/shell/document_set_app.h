@@ -1,0 +1,72 @@
+#pragma once
+
+// The open documents of the app and their windows, in the role of the
+// document template: one document per file (opening it again brings its
+// window to the front), read with its progress window and its statistics
+// line, shown in a new child window; further windows on the same document;
+// the document goes when its last window closes.
+
+#include "gedcom/load_sinks.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QMdiArea;
+
+namespace stirpex {
+
+class CChildFrame;
+class Collator;
+class OpenGedcom;
+struct PageDialogs;
+
+struct LoadServices {
+    ProgressSink* progress = nullptr;
+    MessageSink* messages = nullptr;
+    const Collator* collator = nullptr;
+    std::string argumentText; // the program's arguments joined by blanks, for "-i"
+    // Ends the program after a failure that leaves it nothing to do (memory ran out while reading).
+    std::function<void(int)> exit;
+};
+
+class DocumentSet : public QObject {
+    Q_OBJECT
+
+public:
+    DocumentSet(QMdiArea& area, LoadServices services, const PageDialogs& dialogs, QObject* parent = nullptr);
+    ~DocumentSet() override;
+
+    // Opens the file, or activates the window already showing it; false after a message when it cannot be read.
+    bool OpenDocumentFile(const QString& path);
+    // Another window on the document of `frame`.
+    CChildFrame* NewWindow(const CChildFrame& frame);
+    // Closes every window of the document shown in `frame`, and with the last one the document.
+    void CloseDocument(const CChildFrame& frame);
+
+    int Count() const noexcept { return static_cast<int>(m_documents.size()); }
+    OpenGedcom* Find(const QString& path) const;
+
+signals:
+    void opened(const QString& path);
+    void statisticsChanged(const QString& text);
+
+private:
+    CChildFrame* addWindow(OpenGedcom& document);
+    void windowGone(const OpenGedcom& document);
+    std::vector<CChildFrame*> windowsOf(const OpenGedcom& document) const;
+
+    QMdiArea& m_area;
+    LoadServices m_services;
+    const PageDialogs& m_dialogs;
+    std::vector<std::unique_ptr<OpenGedcom>> m_documents;
+};
+
+// The path a file is known by once open: absolute, with links resolved when the file exists.
+QString DocumentKey(const QString& path);
+
+} // namespace stirpex

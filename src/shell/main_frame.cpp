@@ -1,0 +1,367 @@
+#include "shell/main_frame.h"
+
+#include "page/stirpex_view.h"
+#include "shell/child_frame.h"
+#include "shell/command_table.h"
+#include "shell/open_gedcom_app.h"
+
+#include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+
+// The resources are compiled into a static library: nothing refers to them, so
+// they must be registered by hand before the first icon is asked for.
+static void initResources() {
+    Q_INIT_RESOURCE(stirpex);
+}
+
+namespace stirpex {
+
+namespace {
+
+QString toQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+constexpr int kRecentShown = 4;
+
+bool isRecentFile(int command) {
+    return command >= ID_FILE_MRU_FILE1 && command <= ID_FILE_MRU_FILE16;
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_area(new QMdiArea(this)) {
+    initResources();
+    setObjectName(QStringLiteral("mainFrame"));
+    setWindowTitle(QStringLiteral("Stirpex"));
+    setWindowIcon(QIcon(QStringLiteral(":/app/stirpex.png")));
+    resize(640, 480);
+    setAcceptDrops(true);
+    m_area->setObjectName(QStringLiteral("documentArea"));
+    setCentralWidget(m_area);
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    serveFrameCommands();
+    connect(m_area, &QMdiArea::subWindowActivated, this, &CMainFrame::activeWindowChanged);
+    switchMenus();
+    UpdateCommands();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::createActions() {
+    for (const CommandInfo& info : Commands()) {
+        if (isRecentFile(info.id)) {
+            continue;
+        }
+        auto* action = new QAction(this);
+        action->setObjectName(toQString(info.name));
+        action->setData(info.id);
+        action->setStatusTip(toQString(info.prompt));
+        action->setToolTip(info.tooltip.empty() ? QString() : toQString(info.tooltip));
+        if (const std::string_view icon = ToolbarIcon(info.id); !icon.empty()) {
+            action->setIcon(QIcon(toQString(icon)));
+        }
+        connect(action, &QAction::triggered, this, [this, id = info.id] { runCommand(id); });
+        // Keys work in every state, whichever menu bar is shown.
+        addAction(action);
+        m_actions.emplace(info.id, action);
+    }
+    std::map<int, QList<QKeySequence>> keys;
+    for (const Accelerator& accelerator : Accelerators()) {
+        keys[accelerator.command].append(QKeySequence(toQString(accelerator.key), QKeySequence::PortableText));
+    }
+    for (auto& [command, sequences] : keys) {
+        if (QAction* action = Action(command)) {
+            action->setShortcuts(sequences);
+        }
+    }
+    for (int i = 0; i < kRecentShown; ++i) {
+        auto* action = new QAction(this);
+        action->setObjectName(QStringLiteral("ID_FILE_MRU_FILE%1").arg(i + 1));
+        action->setStatusTip(toQString(FindCommand(ID_FILE_MRU_FILE1)->prompt));
+        action->setVisible(false);
+        connect(action, &QAction::triggered, this, [this, i] {
+            if (i < m_recentFiles.size()) {
+                emit recentFileChosen(m_recentFiles.at(i));
+            }
+        });
+        m_recentActions.push_back(action);
+    }
+}
+
+void CMainFrame::createMenus() {
+    const auto build = [this](std::span<const Menu> menus, std::vector<QMenu*>& into) {
+        for (const Menu& menu : menus) {
+            auto* qmenu = new QMenu(toQString(menu.title), this);
+            for (const MenuItem& item : menu.items) {
+                switch (item.kind) {
+                case MenuItemKind::Separator:
+                    qmenu->addSeparator();
+                    break;
+                case MenuItemKind::RecentFiles: {
+                    QAction* placeholder = qmenu->addAction(toQString(item.label()));
+                    placeholder->setObjectName(QStringLiteral("recentFilePlaceholder"));
+                    placeholder->setEnabled(false);
+                    placeholder->setStatusTip(toQString(FindCommand(ID_FILE_MRU_FILE1)->prompt));
+                    for (QAction* recent : m_recentActions) {
+                        qmenu->addAction(recent);
+                    }
+                    break;
+                }
+                case MenuItemKind::WindowList:
+                    m_windowMenu = qmenu;
+                    connect(qmenu, &QMenu::aboutToShow, this, &CMainFrame::fillWindowMenu);
+                    break;
+                case MenuItemKind::Command:
+                    if (QAction* action = Action(item.id)) {
+                        // One action serves every menu, so the texts of both bars must agree.
+                        action->setText(toQString(item.text));
+                        qmenu->addAction(action);
+                    }
+                    break;
+                }
+            }
+            into.push_back(qmenu);
+        }
+    };
+    build(MainMenu(), m_mainMenus);
+    build(DocumentMenu(), m_documentMenus);
+}
+
+void CMainFrame::createToolBar() {
+    m_toolBar = addToolBar(QStringLiteral("Toolbar"));
+    m_toolBar->setObjectName(QStringLiteral("toolBar"));
+    m_toolBar->setIconSize(QSize(16, 16));
+    m_toolBar->setMovable(true);
+    m_toolBar->setFloatable(true);
+    m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    for (const int command : ToolbarButtons()) {
+        if (command == ID_SEPARATOR) {
+            m_toolBar->addSeparator();
+        } else if (QAction* action = Action(command)) {
+            m_toolBar->addAction(action);
+        }
+    }
+}
+
+void CMainFrame::createStatusBar() {
+    m_readyLabel = new QLabel(QStringLiteral("Ready"), this);
+    m_statsLabel = new QLabel(this);
+    m_statsLabel->setObjectName(QStringLiteral("statsPane"));
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    m_statsLabel->setMinimumWidth(screen ? screen->geometry().width() / 4 : 160);
+    m_statsLabel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+    statusBar()->addWidget(m_readyLabel, 1);
+    statusBar()->addPermanentWidget(m_statsLabel);
+}
+
+void CMainFrame::serveFrameCommands() {
+    QAction* toolbar = Action(ID_VIEW_TOOLBAR);
+    QAction* statusbar = Action(ID_VIEW_STATUS_BAR);
+    toolbar->setCheckable(true);
+    statusbar->setCheckable(true);
+    toolbar->setChecked(true);
+    statusbar->setChecked(true);
+    SetHandler(ID_VIEW_TOOLBAR, [this] { m_toolBar->setVisible(!m_toolBar->isVisible()); });
+    SetHandler(ID_VIEW_STATUS_BAR, [this] { statusBar()->setVisible(!statusBar()->isVisible()); });
+    connect(m_toolBar, &QToolBar::visibilityChanged, toolbar, &QAction::setChecked);
+    SetHandler(ID_WINDOW_CASCADE, [this] { m_area->cascadeSubWindows(); });
+    SetHandler(ID_WINDOW_TILE_HORZ, [this] { m_area->tileSubWindows(); });
+    SetHandler(ID_WINDOW_ARRANGE, [this] {
+        // Only minimised windows are arranged: along the bottom edge, side by side.
+        int x = 0;
+        for (QMdiSubWindow* window : m_area->subWindowList()) {
+            if (window->isMinimized()) {
+                window->move(x, m_area->viewport()->height() - window->height());
+                x += window->width();
+            }
+        }
+    });
+    SetHandler(ID_APP_EXIT, [this] { close(); });
+}
+
+void CMainFrame::SetHandler(int command, std::function<void()> handler) {
+    m_handlers[command] = std::move(handler);
+    UpdateCommands();
+}
+
+QAction* CMainFrame::Action(int command) const {
+    const auto it = m_actions.find(command);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+CChildFrame* CMainFrame::ActiveChild() const {
+    // The current window stays current while a dialog or another program has the focus.
+    return qobject_cast<CChildFrame*>(m_area->currentSubWindow());
+}
+
+CStirpexView* CMainFrame::ActiveView() const {
+    const CChildFrame* child = ActiveChild();
+    return child ? child->View() : nullptr;
+}
+
+bool CMainFrame::isEnabled(int command) const {
+    const CommandInfo* info = FindCommand(command);
+    if (info == nullptr) {
+        return false;
+    }
+    switch (info->server) {
+    case CommandServer::Application:
+    case CommandServer::MainFrame:
+    case CommandServer::Document:
+        if (m_handlers.count(command) == 0) {
+            return false;
+        }
+        return info->server != CommandServer::Document || ActiveChild() != nullptr;
+    case CommandServer::View: {
+        const CStirpexView* view = ActiveView();
+        return view != nullptr && view->IsCommandEnabled(command);
+    }
+    case CommandServer::Nobody:
+        return false;
+    }
+    return false;
+}
+
+void CMainFrame::UpdateCommands() {
+    for (auto& [command, action] : m_actions) {
+        action->setEnabled(isEnabled(command));
+    }
+}
+
+bool CMainFrame::Trigger(int command) {
+    if (isRecentFile(command)) {
+        const int i = command - ID_FILE_MRU_FILE1;
+        if (i >= m_recentFiles.size()) {
+            return false;
+        }
+        m_recentActions[static_cast<std::size_t>(i)]->trigger();
+        return true;
+    }
+    QAction* action = Action(command);
+    if (action == nullptr || !isEnabled(command)) {
+        return false;
+    }
+    action->trigger();
+    return true;
+}
+
+void CMainFrame::runCommand(int command) {
+    if (!isEnabled(command)) {
+        return;
+    }
+    if (const auto handler = m_handlers.find(command); handler != m_handlers.end()) {
+        handler->second();
+    } else if (CStirpexView* view = ActiveView()) {
+        view->RunCommand(command);
+    }
+    UpdateCommands();
+}
+
+void CMainFrame::SetStatsText(const QString& text) {
+    m_statsLabel->setText(text);
+    m_statsLabel->repaint();
+}
+
+QString CMainFrame::StatsText() const {
+    return m_statsLabel->text();
+}
+
+void CMainFrame::SetRecentFiles(const QStringList& paths) {
+    m_recentFiles = paths;
+    for (int i = 0; i < kRecentShown; ++i) {
+        QAction* action = m_recentActions[static_cast<std::size_t>(i)];
+        const bool shown = i < paths.size();
+        action->setVisible(shown);
+        if (shown) {
+            action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(paths.at(i)).fileName()));
+            action->setToolTip(paths.at(i));
+        }
+    }
+    for (QAction* placeholder : findChildren<QAction*>(QStringLiteral("recentFilePlaceholder"))) {
+        placeholder->setVisible(paths.isEmpty());
+    }
+}
+
+void CMainFrame::switchMenus() {
+    const bool documents = ActiveChild() != nullptr;
+    if (documents == m_showingDocumentMenus && !menuBar()->actions().isEmpty()) {
+        return;
+    }
+    m_showingDocumentMenus = documents;
+    menuBar()->clear();
+    for (QMenu* menu : documents ? m_documentMenus : m_mainMenus) {
+        menuBar()->addMenu(menu);
+    }
+}
+
+void CMainFrame::fillWindowMenu() {
+    for (QAction* action : m_windowListActions) {
+        m_windowMenu->removeAction(action);
+        delete action;
+    }
+    m_windowListActions.clear();
+    const QList<QMdiSubWindow*> windows = m_area->subWindowList(QMdiArea::CreationOrder);
+    if (windows.isEmpty()) {
+        return;
+    }
+    m_windowListActions.push_back(m_windowMenu->addSeparator());
+    int number = 1;
+    for (QMdiSubWindow* window : windows) {
+        QAction* action = m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(window->windowTitle()));
+        action->setCheckable(true);
+        action->setChecked(window == m_area->activeSubWindow());
+        connect(action, &QAction::triggered, this, [this, window] { m_area->setActiveSubWindow(window); });
+        m_windowListActions.push_back(action);
+    }
+}
+
+void CMainFrame::activeWindowChanged(QMdiSubWindow* window) {
+    switchMenus();
+    const CChildFrame* child = qobject_cast<CChildFrame*>(window);
+    setWindowTitle(child ? QStringLiteral("Stirpex - ") + child->Document().Title() : QStringLiteral("Stirpex"));
+    if (CStirpexView* view = child ? child->View() : nullptr) {
+        // A view reports when a paint has changed its person and so its commands.
+        connect(view, &CStirpexView::commandsChanged, this, &CMainFrame::UpdateCommands, Qt::UniqueConnection);
+    }
+    UpdateCommands();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            paths.append(url.toLocalFile());
+        }
+    }
+    if (!paths.isEmpty()) {
+        event->acceptProposedAction();
+        emit filesDropped(paths);
+    }
+}
+
+} // namespace stirpex
