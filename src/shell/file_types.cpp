@@ -1,0 +1,274 @@
+#include "shell/file_types.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+#include <system_error>
+
+namespace stirpex {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kMimePackage = "mime/packages/stirpex-gedcom.xml";
+constexpr std::string_view kDesktopEntry = "applications/Stirpex.Document.desktop";
+constexpr std::string_view kIconTheme = "icons/hicolor";
+constexpr std::string_view kAppIconName = "stirpex.png";
+constexpr std::string_view kDocumentIconName = "application-x-gedcom.png";
+
+// An Exec argument as the desktop's launchers split it: quoted when it holds
+// a character a shell would treat specially, "%" doubled so that it is not
+// taken for a field code.
+std::string execArgument(std::string_view argument) {
+    constexpr std::string_view reserved = " \t\n\"'\\><~|&;$*?#()`";
+    std::string escaped;
+    for (const char c : argument) {
+        if (c == '%') {
+            escaped += "%%";
+        } else {
+            escaped += c;
+        }
+    }
+    if (!argument.empty() && argument.find_first_of(reserved) == std::string_view::npos) {
+        return escaped;
+    }
+    std::string quoted = "\"";
+    for (const char c : escaped) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\') {
+            quoted += '\\';
+        }
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
+// A desktop entry value: backslashes and control characters escaped.
+// Applied after the Exec quoting, so a backslash in a quoted argument ends
+// up written four times, as launchers expect.
+std::string entryValue(std::string_view text) {
+    std::string value;
+    for (const char c : text) {
+        switch (c) {
+        case '\\':
+            value += "\\\\";
+            break;
+        case '\n':
+            value += "\\n";
+            break;
+        case '\t':
+            value += "\\t";
+            break;
+        case '\r':
+            value += "\\r";
+            break;
+        default:
+            value += c;
+        }
+    }
+    return value;
+}
+
+std::string execLine(const fs::path& program, std::string_view arguments) {
+    return "Exec=" + entryValue(execArgument(program.string()) + std::string(arguments)) + '\n';
+}
+
+std::string failure(std::string_view what, const fs::path& path, const std::error_code& error) {
+    return std::string(what) + ' ' + path.string() + ": " + error.message();
+}
+
+bool sameContent(const fs::path& path, std::string_view content) {
+    std::error_code error;
+    if (!fs::is_regular_file(path, error) || fs::file_size(path, error) != content.size() || error) {
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    const std::string existing{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return !in.bad() && existing == content;
+}
+
+std::string temporaryName(const fs::path& path) {
+    std::random_device random;
+    std::ostringstream name;
+    name << path.filename().string() << ".tmp-" << std::hex << random() << random();
+    return name.str();
+}
+
+// Writes `content` unless the file holds it already; true when it wrote.
+bool writeIfDiffers(const fs::path& path, std::string_view content, FileTypeResult& result) {
+    if (!result.ok || sameContent(path, content)) {
+        return false;
+    }
+    std::error_code error;
+    fs::create_directories(path.parent_path(), error);
+    if (error) {
+        result = {false, result.changed, failure("Cannot create the folder", path.parent_path(), error)};
+        return false;
+    }
+    const fs::path temporary = path.parent_path() / temporaryName(path);
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+        out.close();
+        if (!out) {
+            fs::remove(temporary, error);
+            result = {false, result.changed,
+                      failure("Cannot write", temporary, std::make_error_code(std::errc::io_error))};
+            return false;
+        }
+    }
+    fs::rename(temporary, path, error);
+    if (error) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        result = {false, result.changed, failure("Cannot write", path, error)};
+        return false;
+    }
+    result.changed = true;
+    return true;
+}
+
+bool removeFile(const fs::path& path, FileTypeResult& result) {
+    std::error_code error;
+    const bool removed = fs::remove(path, error);
+    if (error && result.ok) {
+        result = {false, result.changed, failure("Cannot remove", path, error)};
+    }
+    result.changed = result.changed || removed;
+    return removed;
+}
+
+fs::path iconPath(const fs::path& dataHome, int size, std::string_view context, std::string_view name) {
+    const std::string sizeFolder = std::to_string(size) + 'x' + std::to_string(size);
+    return dataHome / kIconTheme / sizeFolder / context / name;
+}
+
+void refresh(const DetachedRunner& run, std::string_view tool, const fs::path& folder) {
+    if (!run) {
+        return;
+    }
+    try {
+        run({std::string(tool), folder.string()}); // a missing tool only leaves the caches older
+    } catch (...) {
+    }
+}
+
+FileTypeResult registerFiles(const FileTypeRegistration& registration, const DetachedRunner& run) {
+    FileTypeResult result;
+    const fs::path& home = registration.dataHome;
+    if (home.empty() || !home.is_absolute()) {
+        return {false, false, "No folder for the desktop's files: neither XDG_DATA_HOME nor HOME is usable"};
+    }
+    if (!registration.programPath.is_absolute()) {
+        return {false, false, "The program's own path is unknown: " + registration.programPath.string()};
+    }
+    for (const FileTypeIcon& icon : registration.appIcons) {
+        writeIfDiffers(iconPath(home, icon.size, "apps", kAppIconName), icon.bytes, result);
+    }
+    for (const FileTypeIcon& icon : registration.documentIcons) {
+        writeIfDiffers(iconPath(home, icon.size, "mimetypes", kDocumentIconName), icon.bytes, result);
+    }
+    if (writeIfDiffers(home / kMimePackage, MimePackageText(), result)) {
+        refresh(run, "update-mime-database", home / "mime");
+    }
+    if (writeIfDiffers(home / kDesktopEntry, DesktopEntryText(registration), result)) {
+        refresh(run, "update-desktop-database", home / "applications");
+    }
+    return result;
+}
+
+FileTypeResult unregisterFiles(const fs::path& home, const DetachedRunner& run) {
+    FileTypeResult result;
+    if (home.empty() || !home.is_absolute()) {
+        return {false, false, "No folder for the desktop's files: neither XDG_DATA_HOME nor HOME is usable"};
+    }
+    if (removeFile(home / kMimePackage, result)) {
+        refresh(run, "update-mime-database", home / "mime");
+    }
+    if (removeFile(home / kDesktopEntry, result)) {
+        refresh(run, "update-desktop-database", home / "applications");
+    }
+    std::error_code error;
+    for (fs::directory_iterator it(home / kIconTheme, error), end; !error && it != end; it.increment(error)) {
+        removeFile(it->path() / "apps" / kAppIconName, result);
+        removeFile(it->path() / "mimetypes" / kDocumentIconName, result);
+    }
+    return result;
+}
+
+} // namespace
+
+fs::path UserDataHome(const char* xdgDataHome, const char* home) {
+    if (xdgDataHome != nullptr && fs::path(xdgDataHome).is_absolute()) {
+        return xdgDataHome;
+    }
+    if (home != nullptr && fs::path(home).is_absolute()) {
+        return fs::path(home) / ".local" / "share";
+    }
+    return {};
+}
+
+fs::path UserDataHome() {
+    return UserDataHome(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+}
+
+std::string MimePackageText() {
+    std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                       "<!-- Written by Stirpex at every start; its unregister option removes it. -->\n"
+                       "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n";
+    text += "  <mime-type type=\"" + std::string(kGedcomMimeType) + "\">\n";
+    text += "    <comment>" + std::string(kFileTypeName) + "</comment>\n";
+    text += "    <sub-class-of type=\"text/plain\"/>\n"
+            "    <generic-icon name=\"text-x-generic\"/>\n"
+            "    <glob pattern=\"*.ged\"/>\n"
+            "  </mime-type>\n"
+            "</mime-info>\n";
+    return text;
+}
+
+std::string DesktopEntryText(const FileTypeRegistration& registration) {
+    const fs::path& program = registration.programPath;
+    const std::vector<std::string>& printers = registration.printers;
+    std::string text = "[Desktop Entry]\nType=Application\nName=Stirpex\n";
+    text += "Comment=" + std::string(kFileTypeName) + '\n';
+    text += "Icon=stirpex\n";
+    // Hides the entry once the program it names is gone, until a start writes it anew.
+    text += "TryExec=" + entryValue(program.string()) + '\n';
+    text += execLine(program, " %f");
+    text += "Terminal=false\nCategories=Office;Viewer;\n";
+    text += "MimeType=" + std::string(kGedcomMimeType) + ";\n";
+    text += "Actions=Print;";
+    for (std::size_t i = 1; i <= printers.size(); ++i) {
+        text += "PrintTo" + std::to_string(i) + ';';
+    }
+    text += "\nX-Stirpex-FileType=" + std::string(kFileTypeId) + '\n';
+
+    text += "\n[Desktop Action Print]\nName=Print\n" + execLine(program, " -p %f");
+    // A launcher cannot ask for a printer, so each printer gets its own verb.
+    for (std::size_t i = 0; i < printers.size(); ++i) {
+        text += "\n[Desktop Action PrintTo" + std::to_string(i + 1) + "]\n";
+        text += "Name=Print to " + entryValue(printers[i]) + '\n';
+        text += execLine(program, " -pt %f " + execArgument(printers[i]));
+    }
+    return text;
+}
+
+FileTypeResult RegisterShellFileTypes(const FileTypeRegistration& registration, const DetachedRunner& run) {
+    try {
+        return registerFiles(registration, run);
+    } catch (const std::exception& error) {
+        return {false, false, std::string("Cannot register the file type: ") + error.what()};
+    }
+}
+
+FileTypeResult UnregisterShellFileTypes(const fs::path& dataHome, const DetachedRunner& run) {
+    try {
+        return unregisterFiles(dataHome, run);
+    } catch (const std::exception& error) {
+        return {false, false, std::string("Cannot unregister the file type: ") + error.what()};
+    }
+}
+
+} // namespace stirpex
