@@ -7,7 +7,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    fonts-liberation xvfb xauth
+    fonts-liberation xvfb xauth poppler-utils
 )
 
 missing=()
