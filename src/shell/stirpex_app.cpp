@@ -1,0 +1,277 @@
+#include "shell/stirpex_app.h"
+
+#include "page/page_printer_qt.h"
+#include "shell/child_frame.h"
+#include "shell/command_line.h"
+#include "shell/command_table.h"
+#include "shell/document_set_app.h"
+#include "shell/file_types.h"
+#include "shell/main_frame.h"
+#include "shell/open_gedcom_app.h"
+#include "shell/progress_dlg.h"
+#include "shell/single_instance_app.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QPrinterInfo>
+#include <QProcess>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace stirpex {
+
+namespace {
+
+const QString kRecentKey = QStringLiteral("Recent File List/Files");
+
+bool runDetached(const std::vector<std::string>& command) {
+    if (command.empty()) {
+        return false;
+    }
+    QStringList arguments;
+    for (std::size_t i = 1; i < command.size(); ++i) {
+        arguments.append(QString::fromStdString(command[i]));
+    }
+    return QProcess::startDetached(QString::fromStdString(command.front()), arguments);
+}
+
+std::vector<FileTypeIcon> iconSizes(const QString& stem) {
+    std::vector<FileTypeIcon> icons;
+    for (const int size : {16, 32, 48, 256}) {
+        QFile file(QStringLiteral("%1-%2.png").arg(stem).arg(size));
+        if (file.open(QIODevice::ReadOnly)) {
+            icons.push_back({size, file.readAll().toStdString()});
+        }
+    }
+    return icons;
+}
+
+// What the desktop needs to open and print .ged files with this program.
+FileTypeRegistration desktopRegistration() {
+    FileTypeRegistration registration;
+    registration.dataHome = UserDataHome();
+    registration.programPath = QCoreApplication::applicationFilePath().toStdString();
+    registration.appIcons = iconSizes(QStringLiteral(":/app/stirpex"));
+    registration.documentIcons = iconSizes(QStringLiteral(":/app/document"));
+    for (const QString& printer : QPrinterInfo::availablePrinterNames()) {
+        registration.printers.push_back(printer.toStdString());
+    }
+    return registration;
+}
+
+QString toQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+CStirpexApp::CStirpexApp(QStringList arguments, AppEnvironment environment)
+    : m_arguments(std::move(arguments)), m_env(std::move(environment)),
+      m_settings(QStringLiteral("Tessel Forge"), QStringLiteral("Stirpex")) {}
+
+CStirpexApp::~CStirpexApp() {
+    // Windows go before the documents they show, and both before the services they use.
+    m_documents.reset();
+    m_mainFrame.reset();
+}
+
+bool CStirpexApp::InitInstance() {
+    std::vector<std::string> arguments;
+    for (const QString& argument : m_arguments) {
+        arguments.push_back(argument.toStdString());
+    }
+    const CommandLineInfo commandLine = ParseCommandLine(arguments);
+    if (handledWithoutWindows(commandLine)) {
+        return false;
+    }
+
+    MessageSink& messages = m_env.messages ? *m_env.messages : m_messageBoxes;
+    if (!loadTreeIcons()) {
+        messages.Show("Can't load icon");
+    }
+    loadRecentFiles();
+    provideDialogs(messages);
+    createWindows(commandLine, messages);
+    if (commandLine.command == ShellCommand::FilePrint || commandLine.command == ShellCommand::FilePrintTo) {
+        m_exitCode = printFromShell(commandLine) ? 0 : 1;
+        return false;
+    }
+
+    if (m_env.singleInstance) {
+        m_instance = std::make_unique<SingleInstance>();
+        QStringList handed;
+        if (!commandLine.file.empty()) {
+            handed.append(DocumentKey(QString::fromStdString(commandLine.file)));
+        }
+        if (m_instance->TryHandOff(handed)) {
+            return false; // the running instance shows the file
+        }
+        connect(m_instance.get(), &SingleInstance::openRequested, this, &CStirpexApp::OpenFile);
+        connect(m_instance.get(), &SingleInstance::activateRequested, this, [this] {
+            m_mainFrame->showNormal();
+            m_mainFrame->raise();
+            m_mainFrame->activateWindow();
+        });
+        m_instance->Listen();
+    }
+    if (m_env.registerFileTypes) {
+        // A desktop without the folders still runs the viewer; the type is registered on a later start.
+        RegisterFileTypes(desktopRegistration(), runDetached);
+    }
+
+    if (commandLine.command == ShellCommand::FileOpen && !OpenFile(QString::fromStdString(commandLine.file))) {
+        m_exitCode = 1;
+        return false;
+    }
+    m_mainFrame->show();
+    return true;
+}
+
+// Help, version, a bad flag and the file-type flags need no window.
+bool CStirpexApp::handledWithoutWindows(const CommandLineInfo& commandLine) {
+    switch (commandLine.command) {
+    case ShellCommand::ShowHelp:
+        std::fwrite(UsageText().data(), 1, UsageText().size(), stdout);
+        m_exitCode = 0;
+        return true;
+    case ShellCommand::ShowVersion:
+        std::fwrite(VersionText().data(), 1, VersionText().size(), stdout);
+        m_exitCode = 0;
+        return true;
+    case ShellCommand::Error:
+        std::fprintf(stderr, "stirpex: %s\nTry 'stirpex --help' for more information.\n", commandLine.error.c_str());
+        m_exitCode = 2;
+        return true;
+    case ShellCommand::AppRegister:
+    case ShellCommand::AppUnregister: {
+        const FileTypeResult result = commandLine.command == ShellCommand::AppRegister
+                                          ? RegisterFileTypes(desktopRegistration(), runDetached)
+                                          : UnregisterFileTypes(UserDataHome(), runDetached);
+        if (!result.ok) {
+            std::fprintf(stderr, "stirpex: %s\n", result.error.c_str());
+        }
+        m_exitCode = result.ok ? 0 : 1;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// The page's dialogs, each made for one showing (the name list lives with its document).
+void CStirpexApp::provideDialogs(MessageSink& messages) {
+    m_printing = std::make_unique<PagePrinting>(messages);
+    m_dialogs.print = [this](CStirpexView& view, int command) { m_printing->RunCommand(view, command); };
+}
+
+// The shell's print verbs: the start page of the file, on the current or the named printer, and no window.
+bool CStirpexApp::printFromShell(const CommandLineInfo& commandLine) {
+    const QString path = QString::fromStdString(commandLine.file);
+    if (!OpenFile(path)) {
+        return false;
+    }
+    const OpenGedcom* document = m_documents->Find(path);
+    if (document == nullptr) {
+        return false;
+    }
+    return commandLine.command == ShellCommand::FilePrintTo
+               ? m_printing->PrintFile(document->Doc(), QString::fromStdString(commandLine.printer))
+               : m_printing->PrintFile(document->Doc());
+}
+
+void CStirpexApp::createWindows(const CommandLineInfo& commandLine, MessageSink& messages) {
+    m_mainFrame = std::make_unique<CMainFrame>();
+    m_messageBoxes.SetParent(m_mainFrame.get());
+    if (!m_env.progress) {
+        m_progressWindows = std::make_unique<ProgressWindowSink>();
+    }
+    LoadServices services;
+    services.progress = m_env.progress ? m_env.progress : m_progressWindows.get();
+    services.messages = &messages;
+    services.collator = &m_collator;
+    services.argumentText = commandLine.argumentText;
+    services.exit = m_env.exit ? m_env.exit : [](int code) { std::exit(code); };
+    m_documents = std::make_unique<DocumentSet>(m_mainFrame->MdiArea(), std::move(services), m_dialogs);
+
+    CMainFrame& frame = *m_mainFrame;
+    connect(m_documents.get(), &DocumentSet::statisticsChanged, &frame, &CMainFrame::SetStatsText);
+    connect(m_documents.get(), &DocumentSet::opened, this, &CStirpexApp::fileOpened);
+    connect(&frame, &CMainFrame::recentFileChosen, this, &CStirpexApp::OpenFile);
+    connect(&frame, &CMainFrame::filesDropped, this, [this](const QStringList& paths) {
+        for (const QString& path : paths) {
+            OpenFile(path);
+        }
+    });
+    frame.SetHandler(ID_FILE_NEW, [this] { OnFileNew(); });
+    frame.SetHandler(ID_FILE_OPEN, [this] { OnFileOpen(); });
+    frame.SetHandler(ID_FILE_CLOSE, [this] {
+        if (const CChildFrame* child = m_mainFrame->ActiveChild()) {
+            m_documents->CloseDocument(*child);
+        }
+    });
+    frame.SetHandler(ID_FILE_PRINT_SETUP, [this] { m_printing->PrintSetup(m_mainFrame.get()); });
+    frame.SetHandler(ID_WINDOW_NEW, [this] {
+        if (const CChildFrame* child = m_mainFrame->ActiveChild()) {
+            m_documents->NewWindow(*child);
+        }
+    });
+    saveRecentFiles();
+}
+
+bool CStirpexApp::loadTreeIcons() {
+    const QString names[] = {QStringLiteral(":/tree/partner.png"), QStringLiteral(":/tree/male.png"),
+                             QStringLiteral(":/tree/female.png")};
+    bool all = true;
+    for (std::size_t i = 0; i < m_treeIcons.size(); ++i) {
+        m_treeIcons[i] = QIcon(names[i]);
+        all = all && !m_treeIcons[i].availableSizes().isEmpty();
+    }
+    return all;
+}
+
+void CStirpexApp::loadRecentFiles() {
+    std::vector<std::string> stored;
+    for (const QString& path : m_settings.value(kRecentKey).toStringList()) {
+        stored.push_back(path.toStdString());
+    }
+    m_recent = RecentFileList(std::move(stored));
+}
+
+void CStirpexApp::saveRecentFiles() {
+    QStringList paths;
+    for (const std::string& path : m_recent.Entries()) {
+        paths.append(toQString(path));
+    }
+    m_settings.setValue(kRecentKey, paths);
+    m_settings.sync();
+    if (m_mainFrame) {
+        m_mainFrame->SetRecentFiles(paths);
+    }
+}
+
+void CStirpexApp::fileOpened(const QString& path) {
+    m_recent.Add(path.toStdString());
+    saveRecentFiles();
+}
+
+bool CStirpexApp::OpenFile(const QString& path) {
+    return m_documents->OpenDocumentFile(path);
+}
+
+void CStirpexApp::OnFileNew() {
+    // A document exists only for a file: a new, empty one is refused and nothing opens.
+}
+
+void CStirpexApp::OnFileOpen() {
+    const QString path = m_env.chooseFileToOpen ? m_env.chooseFileToOpen()
+                                                : QFileDialog::getOpenFileName(m_mainFrame.get(), QString(), QString(),
+                                                                               QStringLiteral("Gedcom Files (*.ged)"));
+    if (!path.isEmpty()) {
+        OpenFile(path);
+    }
+}
+
+} // namespace stirpex

@@ -1,0 +1,91 @@
+#pragma once
+
+// The application: start-up in its fixed order (tree icons, settings store
+// and recent files, the documents, the main window, dropped files, one
+// running instance, the .ged file type, the command line), and the
+// application's own commands (New, Open, recent files, About, Print Setup).
+// main() makes the QApplication and then one CStirpexApp.
+
+#include "find/locale_collator_qt.h"
+#include "page/stirpex_view.h"
+#include "shell/message_box_qt.h"
+#include "shell/recent_files.h"
+
+#include <QIcon>
+#include <QObject>
+#include <QSettings>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+namespace stirpex {
+
+class CMainFrame;
+class DocumentSet;
+class PagePrinting;
+struct CommandLineInfo;
+class SingleInstance;
+
+// What start-up may be given instead of the real thing, so that tests can
+// run the whole application in one process.
+struct AppEnvironment {
+    MessageSink* messages = nullptr;           // default: message boxes
+    ProgressSink* progress = nullptr;          // default: the progress window
+    std::function<QString()> chooseFileToOpen; // default: the File Open dialog
+    std::function<void(int)> exit;             // default: end the process with that code
+    bool singleInstance = true;                // hand files to a running instance
+    bool registerFileTypes = true;
+};
+
+class CStirpexApp : public QObject {
+    Q_OBJECT
+
+public:
+    // `arguments` are the program's arguments after its path.
+    explicit CStirpexApp(QStringList arguments, AppEnvironment environment = {});
+    ~CStirpexApp() override;
+
+    // The start-up sequence; false when the program must end at once (its
+    // exit code is then ExitCode()).
+    bool InitInstance();
+    int ExitCode() const noexcept { return m_exitCode; }
+
+    CMainFrame& MainFrame() const noexcept { return *m_mainFrame; }
+    DocumentSet& Documents() const noexcept { return *m_documents; }
+    const std::array<QIcon, 3>& TreeIcons() const noexcept { return m_treeIcons; }
+    const RecentFileList& RecentFiles() const noexcept { return m_recent; }
+
+    void OnFileNew();
+    void OnFileOpen();
+    bool OpenFile(const QString& path);
+
+private:
+    bool handledWithoutWindows(const CommandLineInfo& commandLine);
+    void provideDialogs(MessageSink& messages);
+    bool printFromShell(const CommandLineInfo& commandLine);
+    void createWindows(const CommandLineInfo& commandLine, MessageSink& messages);
+    bool loadTreeIcons();
+    void loadRecentFiles();
+    void saveRecentFiles();
+    void fileOpened(const QString& path);
+
+    QStringList m_arguments;
+    AppEnvironment m_env;
+    int m_exitCode = 0;
+    std::array<QIcon, 3> m_treeIcons;
+    QSettings m_settings;
+    RecentFileList m_recent;
+    LocaleCollator m_collator;
+    MessageBoxSink m_messageBoxes;
+    std::unique_ptr<ProgressSink> m_progressWindows;
+    PageDialogs m_dialogs;
+    std::unique_ptr<CMainFrame> m_mainFrame;
+    std::unique_ptr<DocumentSet> m_documents;
+    std::unique_ptr<SingleInstance> m_instance;
+    std::unique_ptr<PagePrinting> m_printing;
+};
+
+} // namespace stirpex
