@@ -15,7 +15,9 @@
 #include <QAction>
 #include <QFile>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -79,6 +81,8 @@ private Q_SLOTS:
     void recentFilesSurviveARestart();
     void progressOnlyAboveFiftyThousandBytes();
     void commandsNobodyServesDoNothing();
+    void droppedFilesAreOpened();
+    void windowMenuListsTheWindows();
 
 private:
     CStirpexApp& start(QStringList arguments);
@@ -254,6 +258,44 @@ void AppTest::commandsNobodyServesDoNothing() {
     }
     QDir().mkpath(QStringLiteral(STIRPEX_UI_OUTPUT_DIR));
     QVERIFY(app.MainFrame().grab().save(QStringLiteral(STIRPEX_UI_OUTPUT_DIR "/app_main_frame.png")));
+}
+
+void AppTest::droppedFilesAreOpened() {
+    CStirpexApp& app = start({});
+    QVERIFY(app.InitInstance());
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(test::SamplePath())});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&app.MainFrame(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&app.MainFrame(), &drop);
+    QCOMPARE(app.Documents().Count(), 1);
+}
+
+void AppTest::windowMenuListsTheWindows() {
+    CStirpexApp& app = start({test::SamplePath()});
+    QVERIFY(app.InitInstance());
+    QVERIFY(app.MainFrame().Trigger(ID_WINDOW_NEW));
+    QMenu* windowMenu = nullptr;
+    for (QAction* action : app.MainFrame().menuBar()->actions()) {
+        if (action->text() == QStringLiteral("&Window")) {
+            windowMenu = action->menu();
+        }
+    }
+    QVERIFY(windowMenu != nullptr);
+    QMetaObject::invokeMethod(windowMenu, "aboutToShow");
+    QStringList listed;
+    int checked = 0;
+    for (const QAction* action : windowMenu->actions()) {
+        if (action->isCheckable()) {
+            listed.append(action->text());
+            checked += action->isChecked() ? 1 : 0;
+        }
+    }
+    QCOMPARE(listed.size(), 2);
+    QVERIFY(listed.front().startsWith(QStringLiteral("&1 harrow_family.ged")));
+    QCOMPARE(checked, 1);
 }
 
 QTEST_MAIN(AppTest)
