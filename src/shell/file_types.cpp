@@ -255,7 +255,7 @@ std::string DesktopEntryText(const FileTypeRegistration& registration) {
     return text;
 }
 
-FileTypeResult RegisterShellFileTypes(const FileTypeRegistration& registration, const DetachedRunner& run) {
+FileTypeResult RegisterFileTypes(const FileTypeRegistration& registration, const DetachedRunner& run) {
     try {
         return registerFiles(registration, run);
     } catch (const std::exception& error) {
@@ -263,12 +263,23 @@ FileTypeResult RegisterShellFileTypes(const FileTypeRegistration& registration, 
     }
 }
 
-FileTypeResult UnregisterShellFileTypes(const fs::path& dataHome, const DetachedRunner& run) {
+FileTypeResult UnregisterFileTypes(const fs::path& dataHome, const DetachedRunner& run) {
     try {
         return unregisterFiles(dataHome, run);
     } catch (const std::exception& error) {
         return {false, false, std::string("Cannot unregister the file type: ") + error.what()};
     }
+}
+
+FileTypeResult RegisterFileTypes(std::string_view programPath, const DetachedRunner& run) {
+    FileTypeRegistration registration;
+    registration.dataHome = UserDataHome();
+    registration.programPath = programPath;
+    return RegisterFileTypes(registration, run);
+}
+
+FileTypeResult UnregisterFileTypes(const DetachedRunner& run) {
+    return UnregisterFileTypes(UserDataHome(), run);
 }
 
 } // namespace stirpex

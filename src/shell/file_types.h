@@ -57,9 +57,13 @@ std::string DesktopEntryText(const FileTypeRegistration& registration);
 // Writes what differs. When something changed and `run` is given, asks it to
 // refresh the desktop's MIME and application caches; their absence or
 // failure is no error.
-FileTypeResult RegisterShellFileTypes(const FileTypeRegistration& registration, const DetachedRunner& run = {});
+FileTypeResult RegisterFileTypes(const FileTypeRegistration& registration, const DetachedRunner& run = {});
 
-// Removes every file RegisterShellFileTypes can write; files already gone are no error.
-FileTypeResult UnregisterShellFileTypes(const std::filesystem::path& dataHome, const DetachedRunner& run = {});
+// Removes every file RegisterFileTypes can write; files already gone are no error.
+FileTypeResult UnregisterFileTypes(const std::filesystem::path& dataHome, const DetachedRunner& run = {});
+
+// The same for the user's own data folder (UserDataHome()), without icons or printers.
+FileTypeResult RegisterFileTypes(std::string_view programPath, const DetachedRunner& run = {});
+FileTypeResult UnregisterFileTypes(const DetachedRunner& run = {});
 
 } // namespace stirpex

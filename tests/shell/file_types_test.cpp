@@ -38,7 +38,7 @@ protected:
     fs::path mimePackage() const { return m_registration.dataHome / "mime/packages/stirpex-gedcom.xml"; }
     fs::path desktopEntry() const { return m_registration.dataHome / "applications/Stirpex.Document.desktop"; }
     FileTypeResult registerRecording() {
-        return RegisterShellFileTypes(m_registration, [this](const std::vector<std::string>& command) {
+        return RegisterFileTypes(m_registration, [this](const std::vector<std::string>& command) {
             m_commands.push_back(command);
             return true;
         });
@@ -110,7 +110,7 @@ TEST_F(FileTypes, TheMimeDatabaseToolCompilesThePackage) {
     if (std::system("command -v update-mime-database >/dev/null 2>&1") != 0) {
         GTEST_SKIP() << "update-mime-database is not installed";
     }
-    ASSERT_TRUE(RegisterShellFileTypes(m_registration).ok);
+    ASSERT_TRUE(RegisterFileTypes(m_registration).ok);
     const fs::path mime = m_registration.dataHome / "mime";
     const std::string command = "update-mime-database '" + mime.string() + "' >/dev/null 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0);
@@ -131,7 +131,7 @@ TEST_F(FileTypes, ExecQuotesAPathWithSpecialCharacters) {
 TEST_F(FileTypes, IconsGoIntoTheHicolorThemeBySize) {
     m_registration.appIcons = {{16, "app16"}, {48, "app48"}};
     m_registration.documentIcons = {{32, "doc32"}};
-    ASSERT_TRUE(RegisterShellFileTypes(m_registration).ok);
+    ASSERT_TRUE(RegisterFileTypes(m_registration).ok);
     const fs::path theme = m_registration.dataHome / "icons/hicolor";
     EXPECT_EQ(readFile(theme / "16x16/apps/stirpex.png"), "app16");
     EXPECT_EQ(readFile(theme / "48x48/apps/stirpex.png"), "app48");
@@ -174,7 +174,7 @@ TEST_F(FileTypes, UnchangedFilesAreLeftAloneAndOnlyWhatDiffersIsRewritten) {
 TEST_F(FileTypes, UnregisterRemovesWhatRegisterWroteAndNothingElse) {
     m_registration.appIcons = {{16, "app16"}};
     m_registration.documentIcons = {{16, "doc16"}, {256, "doc256"}};
-    ASSERT_TRUE(RegisterShellFileTypes(m_registration).ok);
+    ASSERT_TRUE(RegisterFileTypes(m_registration).ok);
     const fs::path neighbour = m_registration.dataHome / "applications/other.desktop";
     const fs::path otherIcon = m_registration.dataHome / "icons/hicolor/16x16/apps/other.png";
     writeFile(neighbour, "[Desktop Entry]\n");
@@ -185,7 +185,7 @@ TEST_F(FileTypes, UnregisterRemovesWhatRegisterWroteAndNothingElse) {
         commands.push_back(command);
         return false; // a tool that cannot be started changes nothing
     };
-    const FileTypeResult removed = UnregisterShellFileTypes(m_registration.dataHome, record);
+    const FileTypeResult removed = UnregisterFileTypes(m_registration.dataHome, record);
     EXPECT_TRUE(removed.ok) << removed.error;
     EXPECT_TRUE(removed.changed);
     EXPECT_EQ(commands.size(), 2u);
@@ -198,7 +198,7 @@ TEST_F(FileTypes, UnregisterRemovesWhatRegisterWroteAndNothingElse) {
     EXPECT_TRUE(fs::exists(neighbour));
     EXPECT_TRUE(fs::exists(otherIcon));
 
-    const FileTypeResult twice = UnregisterShellFileTypes(m_registration.dataHome, record);
+    const FileTypeResult twice = UnregisterFileTypes(m_registration.dataHome, record);
     EXPECT_TRUE(twice.ok);
     EXPECT_FALSE(twice.changed);
     EXPECT_EQ(commands.size(), 2u);
@@ -207,7 +207,7 @@ TEST_F(FileTypes, UnregisterRemovesWhatRegisterWroteAndNothingElse) {
 TEST_F(FileTypes, FoldersThatCannotBeWrittenGiveAnErrorText) {
     writeFile(m_home / "plain-file", "x");
     m_registration.dataHome = m_home / "plain-file/share";
-    const FileTypeResult blocked = RegisterShellFileTypes(m_registration);
+    const FileTypeResult blocked = RegisterFileTypes(m_registration);
     EXPECT_FALSE(blocked.ok);
     EXPECT_FALSE(blocked.changed);
     EXPECT_EQ(blocked.error,
@@ -218,7 +218,7 @@ TEST_F(FileTypes, FoldersThatCannotBeWrittenGiveAnErrorText) {
     m_registration.dataHome = m_home / "share";
     fs::create_directories(desktopEntry() / "inside");
     const FileTypeResult occupied =
-        RegisterShellFileTypes(m_registration, [](const auto&) -> bool { throw std::runtime_error("no tools here"); });
+        RegisterFileTypes(m_registration, [](const auto&) -> bool { throw std::runtime_error("no tools here"); });
     EXPECT_FALSE(occupied.ok);
     EXPECT_TRUE(occupied.changed);
     EXPECT_EQ(occupied.error, "Cannot write " + desktopEntry().string() + ": Is a directory");
@@ -229,23 +229,38 @@ TEST_F(FileTypes, FoldersThatCannotBeWrittenGiveAnErrorText) {
     }
     EXPECT_EQ(entries, 1);
 
-    const FileTypeResult stuck = UnregisterShellFileTypes(m_registration.dataHome);
+    const FileTypeResult stuck = UnregisterFileTypes(m_registration.dataHome);
     EXPECT_FALSE(stuck.ok);
     EXPECT_EQ(stuck.error, "Cannot remove " + desktopEntry().string() + ": Directory not empty");
 }
 
 TEST_F(FileTypes, MissingFoldersOrProgramPathAreErrorsNotCrashes) {
     m_registration.dataHome.clear();
-    EXPECT_EQ(RegisterShellFileTypes(m_registration).error,
+    EXPECT_EQ(RegisterFileTypes(m_registration).error,
               "No folder for the desktop's files: neither XDG_DATA_HOME nor HOME is usable");
-    EXPECT_FALSE(UnregisterShellFileTypes({}).ok);
+    EXPECT_FALSE(UnregisterFileTypes(fs::path()).ok);
 
     m_registration.dataHome = m_home / "share";
     m_registration.programPath = "stirpex";
-    const FileTypeResult relative = RegisterShellFileTypes(m_registration);
+    const FileTypeResult relative = RegisterFileTypes(m_registration);
     EXPECT_FALSE(relative.ok);
     EXPECT_EQ(relative.error, "The program's own path is unknown: stirpex");
     EXPECT_FALSE(fs::exists(m_registration.dataHome));
+}
+
+TEST_F(FileTypes, WithoutAFolderTheUsersDataHomeIsUsed) {
+    const char* const saved = std::getenv("XDG_DATA_HOME");
+    const std::string previous = saved != nullptr ? saved : "";
+    ::setenv("XDG_DATA_HOME", m_registration.dataHome.c_str(), 1);
+    EXPECT_TRUE(RegisterFileTypes(std::string_view("/usr/bin/stirpex")).changed);
+    EXPECT_NE(readFile(desktopEntry()).find("\nExec=/usr/bin/stirpex %f\n"), std::string::npos);
+    EXPECT_TRUE(UnregisterFileTypes().changed);
+    EXPECT_FALSE(fs::exists(desktopEntry()));
+    if (saved != nullptr) {
+        ::setenv("XDG_DATA_HOME", previous.c_str(), 1);
+    } else {
+        ::unsetenv("XDG_DATA_HOME");
+    }
 }
 
 } // namespace
