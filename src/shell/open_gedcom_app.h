@@ -1,8 +1,9 @@
 #pragma once
 
 // One open GEDCOM file in the desktop app: the document, where it came from,
-// its title, and its name index with the collation it is sorted by. It lives
-// as long as at least one window shows it.
+// its title, its name index with the collation it is sorted by, and the one
+// find-by-name window over that index. It lives as long as at least one
+// window shows it.
 
 #include "find/name_index.h"
 #include "model/stirpex_doc.h"
@@ -12,6 +13,8 @@
 #include <memory>
 
 namespace stirpex {
+
+class CNameListDlg;
 
 class OpenGedcom {
 public:
@@ -27,12 +30,17 @@ public:
     const QString& Path() const noexcept { return m_path; }
     // The file's name with its extension: "royal.ged".
     const QString& Title() const noexcept { return m_title; }
+    // The document's find-by-name window, made hidden when first asked for
+    // and shared by every window on the document.
+    CNameListDlg& NameList();
 
 private:
     CStirpexDoc m_doc;
     NameIndex m_index;
     QString m_path;
     QString m_title;
+    // Last, so that it goes before the index it shows.
+    std::unique_ptr<CNameListDlg> m_pNameListDlg;
 };
 
 } // namespace stirpex

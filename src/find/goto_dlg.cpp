@@ -1,0 +1,98 @@
+#include "find/goto_dlg.h"
+
+#include "model/stirpex_doc.h"
+#include "page/stirpex_view.h"
+#include "shell/open_gedcom_app.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace stirpex {
+namespace {
+
+// Dialog units of an 8-point dialog font, whose character cell is 6 by 13
+// pixels: 4 units across a character, 8 down.
+int unitsX(int units) {
+    return units * 6 / 4;
+}
+
+int unitsY(int units) {
+    return units * 13 / 8;
+}
+
+QRect unitsRect(int x, int y, int width, int height) {
+    return {unitsX(x), unitsY(y), unitsX(width), unitsY(height)};
+}
+
+// Never smaller than the control needs to show its text in the font it is given.
+void place(QWidget& control, const QRect& rect) {
+    const QSize hint = control.sizeHint();
+    control.setGeometry(rect.x(), rect.y(), std::max(rect.width(), hint.width()),
+                        std::max(rect.height(), hint.height()));
+}
+
+} // namespace
+
+CGoToDlg::CGoToDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Go to a person by ID reference"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    auto* label = new QLabel(QStringLiteral("Go to this ID"), this);
+    label->setObjectName(QStringLiteral("idLabel"));
+    m_editID = new QLineEdit(this);
+    m_editID->setObjectName(QStringLiteral("idEdit"));
+    label->setBuddy(m_editID);
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("ok"));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("cancel"));
+    connect(ok, &QPushButton::clicked, this, &CGoToDlg::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    // Each control keeps its gap to the one above it however tall the style makes that one.
+    place(*label, unitsRect(7, 7, 68, 9));
+    QRect edit = unitsRect(7, 22, 70, 12);
+    edit.moveTop(std::max(edit.top(), label->geometry().bottom() + 1 + unitsY(6)));
+    place(*m_editID, edit);
+    place(*ok, unitsRect(129, 7, 50, 14));
+    QRect below = unitsRect(129, 24, 50, 14);
+    below.moveTop(std::max(below.top(), ok->geometry().bottom() + 1 + unitsY(3)));
+    place(*cancel, below);
+
+    // The template's size, or more with a margin of 7 units where the controls need it.
+    int right = unitsX(186);
+    int bottom = unitsY(46);
+    for (const QWidget* control : {static_cast<QWidget*>(label), static_cast<QWidget*>(m_editID),
+                                   static_cast<QWidget*>(ok), static_cast<QWidget*>(cancel)}) {
+        right = std::max(right, control->geometry().right() + 1 + unitsX(7));
+        bottom = std::max(bottom, control->geometry().bottom() + 1 + unitsY(7));
+    }
+    setFixedSize(right, bottom);
+    m_editID->setFocus();
+}
+
+CGoToDlg::~CGoToDlg() = default;
+
+int CGoToDlg::ShowGoTo(CStirpexDoc& doc) {
+    m_pDoc = &doc;
+    return exec();
+}
+
+void CGoToDlg::OnOK() {
+    if (m_pDoc != nullptr) {
+        // Exactly as typed: the key is matched with its case and blanks.
+        m_pDoc->m_strGoToID = m_editID->text().toStdString();
+    }
+    QDialog::accept();
+}
+
+bool ShowGoTo(CStirpexView& view) {
+    CGoToDlg dialog(view.window());
+    return dialog.ShowGoTo(view.Document().Doc()) == QDialog::Accepted;
+}
+
+} // namespace stirpex

@@ -1,0 +1,43 @@
+#pragma once
+
+// The go-to dialog: the user types the key of an individual, exactly as the
+// file writes it between its at-signs. OK keeps the text, untouched, as the
+// document's last go-to text for the page to look up; Cancel, Escape and the
+// close box leave that as it was. Modal, made for one showing, so the field
+// is empty each time.
+
+#include <QDialog>
+
+class QLineEdit;
+
+namespace stirpex {
+
+class CStirpexDoc;
+class CStirpexView;
+
+class CGoToDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CGoToDlg(QWidget* parent = nullptr);
+    ~CGoToDlg() override;
+
+    // Runs the dialog for `doc`: QDialog::Accepted with the typed text in
+    // its m_strGoToID, or QDialog::Rejected.
+    virtual int ShowGoTo(CStirpexDoc& doc);
+
+    QLineEdit* m_editID = nullptr;
+    CStirpexDoc* m_pDoc = nullptr;
+
+public Q_SLOTS:
+    void accept() override { OnOK(); }
+
+private:
+    void OnOK();
+};
+
+// The page's go-to command, for the application's page dialogs: true after
+// OK, with the typed key in the document's m_strGoToID.
+bool ShowGoTo(CStirpexView& view);
+
+} // namespace stirpex

@@ -1,0 +1,252 @@
+#include "find/name_list_dlg.h"
+
+#include "find/name_index.h"
+#include "find/name_list_model_qt.h"
+#include "model/stirpex_doc.h"
+#include "page/stirpex_view.h"
+#include "shell/open_gedcom_app.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListView>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace stirpex {
+namespace {
+
+// The window is laid out in dialog units of an 8-point dialog font, whose
+// character cell is 6 by 13 pixels: 4 units across a character, 8 down.
+int unitsX(int units) {
+    return units * 6 / 4;
+}
+
+int unitsY(int units) {
+    return units * 13 / 8;
+}
+
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+bool isEnter(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return false;
+    }
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+} // namespace
+
+CNameListDlg::CNameListDlg(NameIndex& index) : QDialog(nullptr), m_index(index) {
+    setWindowTitle(QStringLiteral("Name List"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    // A window left open beside the pages must not keep the program running
+    // once the main window has closed.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    m_model = new NameListModel(m_index, this);
+
+    m_cbNames = new QWidget(this);
+    m_cbNames->setObjectName(QStringLiteral("names"));
+    m_editName = new QLineEdit(m_cbNames);
+    m_editName->setObjectName(QStringLiteral("nameEdit"));
+    m_lbNames = new QListView(m_cbNames);
+    m_lbNames->setObjectName(QStringLiteral("nameList"));
+    // One row measured stands for all: a list of millions lays out at once.
+    m_lbNames->setUniformItemSizes(true);
+    m_lbNames->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_lbNames->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_lbNames->setModel(m_model);
+    auto* layout = new QVBoxLayout(m_cbNames);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(m_editName);
+    layout->addWidget(m_lbNames, 1);
+
+    m_btnMarriedNames = new QCheckBox(QStringLiteral("Index women's married names"), this);
+    m_btnMarriedNames->setObjectName(QStringLiteral("marriedNames"));
+
+    connect(m_lbNames, &QAbstractItemView::doubleClicked, this, &CNameListDlg::OnDblclkNames);
+    connect(m_lbNames->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &CNameListDlg::OnSelchangeNames);
+    // A click on the entry already chosen brings it back into a field typed over since.
+    connect(m_lbNames, &QAbstractItemView::clicked, this, &CNameListDlg::OnSelchangeNames);
+    connect(m_btnMarriedNames, &QCheckBox::clicked, this, &CNameListDlg::OnMarriedNames);
+    for (QWidget* control : {static_cast<QWidget*>(m_editName), static_cast<QWidget*>(m_lbNames),
+                             static_cast<QWidget*>(m_btnMarriedNames)}) {
+        control->installEventFilter(this);
+    }
+    placeControls();
+    OnInitDialog();
+}
+
+CNameListDlg::~CNameListDlg() = default;
+
+void CNameListDlg::placeControls() {
+    m_cbNames->setGeometry(0, 0, unitsX(185), unitsY(177));
+    // The check box is never smaller than its label needs in the font it is given.
+    const QSize hint = m_btnMarriedNames->sizeHint();
+    m_btnMarriedNames->setGeometry(unitsX(38), unitsY(179), std::max(unitsX(109), hint.width()),
+                                   std::max(unitsY(8), hint.height()));
+    resize(std::max(unitsX(186), m_btnMarriedNames->geometry().right() + 1),
+           std::max(unitsY(190), m_btnMarriedNames->geometry().bottom() + 1));
+}
+
+void CNameListDlg::OnInitDialog() {
+    m_rectClient = rect();
+    m_rectCombo = m_cbNames->geometry();
+    m_rectCheck = m_btnMarriedNames->geometry();
+    m_btnMarriedNames->setChecked(m_index.m_bMarriedNames);
+}
+
+bool CNameListDlg::MarriedNames() const noexcept {
+    return m_index.m_bMarriedNames;
+}
+
+void CNameListDlg::OnFind(CStirpexView& view, ProgressSink* progress) {
+    m_pView = &view;
+    connect(&view, &QObject::destroyed, this, &CNameListDlg::pageGone, Qt::UniqueConnection);
+    m_pDoc = &view.GetDocument();
+    m_progress = progress;
+    if (m_index.empty()) {
+        BuildIndex();
+    }
+    SelectCurrentPerson();
+    if (!m_bPlaced) {
+        m_bPlaced = true;
+        if (const QScreen* screen = view.screen()) {
+            move(screen->availableGeometry().center() - rect().center());
+        }
+    }
+    showNormal();
+    raise();
+    activateWindow();
+    // A list that was hidden has not been laid out: the selection comes into view once it is.
+    const QModelIndex current = m_lbNames->currentIndex();
+    if (current.isValid()) {
+        m_lbNames->scrollTo(current);
+    }
+}
+
+void CNameListDlg::BuildIndex() {
+    if (m_pDoc == nullptr) {
+        return;
+    }
+    const WaitCursor wait;
+    m_model->Rebuild([this] { m_index.BuildIndex(*m_pDoc, m_progress); });
+}
+
+void CNameListDlg::SelectCurrentPerson() {
+    const CPerson* current = m_pView ? m_pView->Page().m_pPerson : nullptr;
+    if (current == nullptr) {
+        return;
+    }
+    const int position = m_index.SelectCurrentPerson(current);
+    if (position >= 0) {
+        select(position);
+    }
+    m_editName->setFocus();
+    // Typing then replaces the name instead of adding to it.
+    m_editName->selectAll();
+}
+
+int CNameListDlg::Selected() const {
+    const QModelIndexList selected = m_lbNames->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.front().row();
+}
+
+void CNameListDlg::select(int position) {
+    const QModelIndex row = m_model->index(position);
+    m_lbNames->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect);
+    m_lbNames->scrollTo(row);
+    m_editName->setText(row.data().toString());
+}
+
+void CNameListDlg::OnSelchangeNames() {
+    // As in a combo box, the field shows the entry chosen in the list, so
+    // that Enter goes to it.
+    const QModelIndex current = m_lbNames->currentIndex();
+    if (current.isValid()) {
+        m_editName->setText(current.data().toString());
+    }
+}
+
+void CNameListDlg::OnDblclkNames() {
+    const std::int32_t person = m_index.personAt(Selected());
+    if (person < 0 || m_pView.isNull() || m_pDoc == nullptr) {
+        return;
+    }
+    m_pView->ShowPerson(m_pDoc->m_ppPersons[static_cast<std::size_t>(person)].get());
+    accept();
+}
+
+void CNameListDlg::OnReturn() {
+    const QByteArray typed = m_editName->text().toUtf8();
+    const int position =
+        m_index.findPrefix(std::string_view(typed.constData(), static_cast<std::size_t>(typed.size())));
+    if (position < 0) {
+        return;
+    }
+    select(position);
+    OnDblclkNames();
+}
+
+void CNameListDlg::OnMarriedNames() {
+    m_index.m_bMarriedNames = m_btnMarriedNames->isChecked();
+    BuildIndex();
+    SelectCurrentPerson();
+}
+
+void CNameListDlg::pageGone(QObject* page) {
+    // The window serves the page that last used Find; without it a choice
+    // would go nowhere. A widget reports its end before its guards are cleared.
+    if (m_pView.isNull() || m_pView.data() == page) {
+        hide();
+    }
+}
+
+bool CNameListDlg::eventFilter(QObject* watched, QEvent* event) {
+    // Enter searches whichever control has the focus, before the control sees it.
+    if (isEnter(event)) {
+        OnReturn();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CNameListDlg::keyPressEvent(QKeyEvent* event) {
+    if (isEnter(event)) {
+        OnReturn();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CNameListDlg::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (m_rectClient.isEmpty()) {
+        return;
+    }
+    const int dx = width() - m_rectClient.width();
+    const int dy = height() - m_rectClient.height();
+    const QRect combo = m_rectCombo.adjusted(0, 0, dx, dy);
+    m_cbNames->setGeometry(combo.left(), combo.top(), std::max(0, combo.width()), std::max(0, combo.height()));
+    m_btnMarriedNames->move(m_rectCheck.left(), m_rectCheck.top() + dy);
+}
+
+void ShowNameList(CStirpexView& view, ProgressSink* progress) {
+    view.Document().NameList().OnFind(view, progress);
+}
+
+} // namespace stirpex

@@ -1,0 +1,135 @@
+// The go-to dialog, opened by the page's Go To command on the sample: the
+// key is taken exactly as typed, an unknown key changes nothing, Cancel
+// keeps the last accepted key.
+
+#include "find/goto_dlg.h"
+#include "find/locale_collator_qt.h"
+#include "model/stirpex_doc.h"
+#include "page/stirpex_view.h"
+#include "shell/command_table.h"
+#include "shell/document_set_app.h"
+#include "shell/main_frame.h"
+#include "ui_support.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+using namespace stirpex;
+
+class GoToDlgTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void keyIsMatchedExactlyAsTyped_data();
+    void keyIsMatchedExactlyAsTyped();
+    void cancelKeepsThePageAndTheLastKey();
+    void dialogIsLaidOutAsItsTemplate();
+
+private:
+    CStirpexView& view() const { return *m_frame->ActiveView(); }
+    QString currentID() const { return QString::fromUtf8(view().Page().m_pPerson->m_strID.view()); }
+    QString lastKey() const { return QString::fromStdString(view().GetDocument().m_strGoToID); }
+    // Runs the command, types `text` into the dialog it opens and ends it with Enter or Escape.
+    void goTo(const QString& text, bool accept);
+
+    std::unique_ptr<CMainFrame> m_frame;
+    std::unique_ptr<DocumentSet> m_documents;
+    LocaleCollator m_collator;
+    PageDialogs m_dialogs;
+    test::RecordedMessages m_messages;
+    QString m_fieldOnOpening;
+};
+
+void GoToDlgTest::init() {
+    m_frame = std::make_unique<CMainFrame>();
+    LoadServices services;
+    services.messages = &m_messages;
+    services.collator = &m_collator;
+    m_dialogs.goTo = [](CStirpexView& page) { return ShowGoTo(page); };
+    m_documents = std::make_unique<DocumentSet>(m_frame->MdiArea(), services, m_dialogs);
+    m_frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
+    QVERIFY(m_documents->OpenDocumentFile(test::SamplePath()));
+    QTRY_VERIFY(m_frame->ActiveView() != nullptr);
+    QTRY_VERIFY(!view().Page().m_bFirstDraw);
+}
+
+void GoToDlgTest::cleanup() {
+    m_documents.reset();
+    m_frame.reset();
+    QVERIFY(m_messages.shown.isEmpty());
+}
+
+void GoToDlgTest::goTo(const QString& text, bool accept) {
+    m_fieldOnOpening = QStringLiteral("<not opened>");
+    QTimer::singleShot(0, this, [this, text, accept] {
+        auto* dialog = qobject_cast<CGoToDlg*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            return;
+        }
+        auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("idEdit"));
+        m_fieldOnOpening = field->text();
+        QTest::keyClicks(field, text);
+        QTest::keyClick(field, accept ? Qt::Key_Return : Qt::Key_Escape);
+    });
+    QVERIFY(m_frame->Trigger(ID_EDIT_GOTO));
+    QCOMPARE(m_fieldOnOpening, QString());
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+}
+
+void GoToDlgTest::keyIsMatchedExactlyAsTyped_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("id");
+    QTest::newRow("exact") << "I22"
+                           << "I22";
+    QTest::newRow("at-signs") << "@I22@"
+                              << "I1";
+    QTest::newRow("other case") << "i22"
+                                << "I1";
+    QTest::newRow("trailing blank") << "I22 "
+                                    << "I1";
+    QTest::newRow("family key") << "F1"
+                                << "I1";
+}
+
+void GoToDlgTest::keyIsMatchedExactlyAsTyped() {
+    QFETCH(QString, typed);
+    goTo(typed, true);
+    QTEST(currentID(), "id");
+    QCOMPARE(lastKey(), typed);
+}
+
+void GoToDlgTest::cancelKeepsThePageAndTheLastKey() {
+    goTo(QStringLiteral("I22"), true);
+    QCOMPARE(currentID(), QStringLiteral("I22"));
+    goTo(QStringLiteral("I4"), false);
+    QCOMPARE(currentID(), QStringLiteral("I22"));
+    QCOMPARE(lastKey(), QStringLiteral("I22"));
+    QCOMPARE(view().Page().m_history.position(), 2);
+}
+
+void GoToDlgTest::dialogIsLaidOutAsItsTemplate() {
+    CGoToDlg dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Go to a person by ID reference"));
+    QCOMPARE(dialog.findChild<QLabel*>()->text(), QStringLiteral("Go to this ID"));
+    const auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("ok"));
+    const auto* cancel = dialog.findChild<QPushButton*>(QStringLiteral("cancel"));
+    QVERIFY(ok->isDefault());
+    // The field on the left under its label, the buttons on the right one under the other.
+    QCOMPARE(dialog.m_editID->pos(), QPoint(10, 35));
+    QVERIFY(ok->x() == 193 && cancel->x() == 193 && cancel->y() > ok->geometry().bottom());
+    QVERIFY(dialog.rect().contains(cancel->geometry()));
+    QDir().mkpath(QStringLiteral(STIRPEX_UI_OUTPUT_DIR));
+    QVERIFY(dialog.grab().save(QStringLiteral(STIRPEX_UI_OUTPUT_DIR "/goto.png")));
+}
+
+QTEST_MAIN(GoToDlgTest)
+#include "goto_dlg_test.moc"

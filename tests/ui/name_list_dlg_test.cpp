@@ -1,0 +1,227 @@
+// The find-by-name window, opened by the page's Find command on the sample:
+// Enter and double-click, the married-names option, the kept list, and the
+// one window a document's pages share.
+
+#include "find/locale_collator_qt.h"
+#include "find/name_index.h"
+#include "find/name_list_dlg.h"
+#include "find/name_list_model_qt.h"
+#include "model/stirpex_doc.h"
+#include "page/stirpex_view.h"
+#include "shell/child_frame.h"
+#include "shell/command_table.h"
+#include "shell/document_set_app.h"
+#include "shell/main_frame.h"
+#include "shell/open_gedcom_app.h"
+#include "ui_support.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QListView>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <memory>
+
+using namespace stirpex;
+
+class NameListDlgTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { open({}); }
+    void cleanup();
+    void enterGoesToTheFirstEntryBeginningWithTheText_data();
+    void enterGoesToTheFirstEntryBeginningWithTheText();
+    void doubleClickGoesToTheEntry();
+    void findAgainShowsTheKeptListWithTheCurrentPerson();
+    void marriedNamesToggleRebuildsAndReselects();
+    void pagesShareTheWindowAndTheLastFinderGetsTheChoice();
+    void indexDeferredByTheStartOptionIsBuiltOnFirstFind();
+    void listAndCheckBoxKeepTheirMarginsOnResize();
+
+private:
+    void open(const std::string& arguments);
+    CStirpexView& view() const { return *m_frame->ActiveView(); }
+    CNameListDlg& list() const { return view().Document().NameList(); }
+    QString currentID() const { return idOf(view()); }
+    static QString idOf(const CStirpexView& page) { return QString::fromUtf8(page.Page().m_pPerson->m_strID.view()); }
+    QString selectedText() const { return list().Model().index(list().Selected()).data().toString(); }
+    void find();
+    void type(const QString& text);
+
+    std::unique_ptr<CMainFrame> m_frame;
+    std::unique_ptr<DocumentSet> m_documents;
+    LocaleCollator m_collator;
+    PageDialogs m_dialogs;
+    test::RecordedMessages m_messages;
+};
+
+void NameListDlgTest::open(const std::string& arguments) {
+    m_documents.reset();
+    m_frame = std::make_unique<CMainFrame>();
+    LoadServices services;
+    services.messages = &m_messages;
+    services.collator = &m_collator;
+    services.argumentText = arguments;
+    m_dialogs.find = [](CStirpexView& page) { ShowNameList(page, nullptr); };
+    m_documents = std::make_unique<DocumentSet>(m_frame->MdiArea(), services, m_dialogs);
+    m_frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
+    QVERIFY(m_documents->OpenDocumentFile(test::SamplePath()));
+    QTRY_VERIFY(m_frame->ActiveView() != nullptr);
+    QTRY_VERIFY(!view().Page().m_bFirstDraw);
+}
+
+void NameListDlgTest::cleanup() {
+    m_documents.reset();
+    m_frame.reset();
+    QVERIFY(m_messages.shown.isEmpty());
+}
+
+void NameListDlgTest::find() {
+    QVERIFY(m_frame->Trigger(ID_EDIT_FIND));
+    QVERIFY(list().isVisible());
+}
+
+// Find leaves the current person's name selected in the field, so typing replaces it.
+void NameListDlgTest::type(const QString& text) {
+    QTest::keyClicks(list().m_editName, text);
+    QCOMPARE(list().m_editName->text(), text);
+}
+
+void NameListDlgTest::enterGoesToTheFirstEntryBeginningWithTheText_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("onCheckBox");
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("id");
+    QTest::newRow("before later matches") << "har" << false << "Harrow, Albert (1887-?)"
+                                          << "I12";
+    QTest::newRow("other case, check box focused") << "HARROW, s" << true << "Harrow, Samuel (1818-1889)"
+                                                   << "I14";
+    QTest::newRow("married entry") << "harrow, astrid" << false << "Harrow, Astrid [Løvaas] (1928-2015)"
+                                   << "I32";
+    QTest::newRow("accented, married") << "IBÁÑEZ, s" << false << "Ibáñez, Susan [Harrow] (1963-?)"
+                                       << "I36";
+}
+
+void NameListDlgTest::enterGoesToTheFirstEntryBeginningWithTheText() {
+    QFETCH(QString, typed);
+    QFETCH(bool, onCheckBox);
+    find();
+    type(typed);
+    if (onCheckBox) {
+        list().m_btnMarriedNames->setFocus();
+        QCOMPARE(list().focusWidget(), list().m_btnMarriedNames);
+    }
+    QTest::keyClick(list().focusWidget(), Qt::Key_Return);
+    QTEST(currentID(), "id");
+    QTEST(selectedText(), "entry");
+    QCOMPARE(list().m_editName->text(), selectedText());
+    QVERIFY(!list().isVisible());
+    QCOMPARE(view().Page().m_history.position(), 2);
+}
+
+void NameListDlgTest::doubleClickGoesToTheEntry() {
+    find();
+    // Josiah (I18) under his alternative name.
+    const QModelIndex joss = list().Model().index(view().Document().Index().findPrefix("Harrow, Joss"));
+    list().m_lbNames->scrollTo(joss);
+    const QPoint at = list().m_lbNames->visualRect(joss).center();
+    QTest::mouseClick(list().m_lbNames->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(list().m_editName->text(), QStringLiteral("Harrow, Joss (1792-1866)"));
+    QTest::mouseDClick(list().m_lbNames->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(currentID(), QStringLiteral("I18"));
+    QVERIFY(!list().isVisible());
+}
+
+// Hidden by a choice, by Escape or by the close box, the window keeps its list.
+void NameListDlgTest::findAgainShowsTheKeptListWithTheCurrentPerson() {
+    find();
+    type(QStringLiteral("harrow, astrid"));
+    QTest::keyClick(list().m_editName, Qt::Key_Return);
+    QCOMPARE(currentID(), QStringLiteral("I32"));
+    const QSignalSpy resets(&list().Model(), &QAbstractItemModel::modelReset);
+    CNameListDlg* const window = &list();
+    find();
+    QTest::keyClick(list().m_lbNames, Qt::Key_Escape);
+    QVERIFY(!list().isVisible());
+    find();
+    QVERIFY(list().close());
+    QVERIFY(!list().isVisible());
+    QCOMPARE(currentID(), QStringLiteral("I32"));
+    find();
+    QCOMPARE(&list(), window);
+    QCOMPARE(resets.count(), 0);
+    QCOMPARE(list().Model().rowCount(), 68);
+    // Her own entry, not the married one she was found by.
+    QCOMPARE(selectedText(), QStringLiteral("Løvaas, Astrid (1928-2015)"));
+    QCOMPARE(list().m_editName->text(), selectedText());
+    QCOMPARE(list().m_editName->selectedText(), selectedText());
+    QCOMPARE(list().focusWidget(), list().m_editName);
+    const QModelIndex selected = list().Model().index(list().Selected());
+    QVERIFY(list().m_lbNames->viewport()->rect().contains(list().m_lbNames->visualRect(selected)));
+}
+
+void NameListDlgTest::marriedNamesToggleRebuildsAndReselects() {
+    find();
+    QVERIFY(list().m_btnMarriedNames->isChecked());
+    QTest::mouseClick(list().m_btnMarriedNames, Qt::LeftButton);
+    QVERIFY(!list().MarriedNames());
+    QCOMPARE(list().Model().rowCount(), 51);
+    QCOMPARE(selectedText(), QStringLiteral("Harrow, William Émile (1884-1961)"));
+    // Without her married entry nothing begins so: the text stays, nothing else happens.
+    type(QStringLiteral("harrow, astrid"));
+    QTest::keyClick(list().m_editName, Qt::Key_Return);
+    QVERIFY(list().isVisible());
+    QCOMPARE(list().m_editName->text(), QStringLiteral("harrow, astrid"));
+    QCOMPARE(selectedText(), QStringLiteral("Harrow, William Émile (1884-1961)"));
+    QCOMPARE(currentID(), QStringLiteral("I1"));
+    QTest::mouseClick(list().m_btnMarriedNames, Qt::LeftButton);
+    QVERIFY(list().MarriedNames());
+    QCOMPARE(list().Model().rowCount(), 68);
+    QCOMPARE(list().m_editName->text(), QStringLiteral("Harrow, William Émile (1884-1961)"));
+}
+
+void NameListDlgTest::pagesShareTheWindowAndTheLastFinderGetsTheChoice() {
+    CStirpexView& first = view();
+    CChildFrame* second = m_documents->NewWindow(*m_frame->ActiveChild());
+    QTRY_COMPARE(m_frame->ActiveView(), second->View());
+    QTRY_VERIFY(!second->View()->Page().m_bFirstDraw);
+    find();
+    QCOMPARE(list().m_pView.data(), second->View());
+    type(QStringLiteral("har"));
+    QTest::keyClick(list().m_editName, Qt::Key_Return);
+    QCOMPARE(idOf(*second->View()), QStringLiteral("I12"));
+    QCOMPARE(idOf(first), QStringLiteral("I1"));
+    // A page that closes while it holds the window takes the window out of sight with it.
+    find();
+    CNameListDlg& shared = list();
+    delete second;
+    QVERIFY(shared.m_pView.isNull());
+    QVERIFY(!shared.isVisible());
+    QCOMPARE(&first.Document().NameList(), &shared);
+}
+
+void NameListDlgTest::indexDeferredByTheStartOptionIsBuiltOnFirstFind() {
+    open("harrow_family.ged -i I7");
+    QVERIFY(view().Document().Index().empty());
+    find();
+    QCOMPARE(list().Model().rowCount(), 68);
+    QCOMPARE(selectedText(), QStringLiteral("Harrow, Zoë (1912-2001)"));
+}
+
+void NameListDlgTest::listAndCheckBoxKeepTheirMarginsOnResize() {
+    find();
+    QCOMPARE(list().m_rectCombo, QRect(0, 0, 277, 287));
+    QCOMPARE(list().m_rectCheck.topLeft(), QPoint(57, 290));
+    QDir().mkpath(QStringLiteral(STIRPEX_UI_OUTPUT_DIR));
+    QVERIFY(list().grab().save(QStringLiteral(STIRPEX_UI_OUTPUT_DIR "/name_list.png")));
+    list().resize(list().m_rectClient.size() + QSize(120, 60));
+    QTRY_COMPARE(list().m_cbNames->geometry(), QRect(0, 0, 397, 347));
+    QCOMPARE(list().m_btnMarriedNames->geometry(), list().m_rectCheck.translated(0, 60));
+}
+
+QTEST_MAIN(NameListDlgTest)
+#include "name_list_dlg_test.moc"
