@@ -91,9 +91,12 @@ Scan scan(std::span<const std::string> arguments) {
             } else {
                 result.lastShellFlag = command;
             }
-        } else if (result.firstUnknown.empty()) {
+        } else if (argument.starts_with("--") && result.firstUnknown.empty()) {
             result.firstUnknown = std::string(argument);
         }
+        // Any other single-dash flag is one the shell does not know, and it
+        // passes over it as it always has: "-I I7" opens the file and builds
+        // the index, since only a lower-case "-i" is the start option.
     }
     return result;
 }
