@@ -114,8 +114,14 @@ bool CNameListDlg::MarriedNames() const noexcept {
 }
 
 void CNameListDlg::OnFind(CStirpexView& view, ProgressSink* progress) {
-    m_pView = &view;
-    connect(&view, &QObject::destroyed, this, &CNameListDlg::pageGone, Qt::UniqueConnection);
+    if (m_pView != &view) {
+        // Only the page served now takes the window out of sight when it goes.
+        if (m_pView) {
+            disconnect(m_pView, &QObject::destroyed, this, &CNameListDlg::pageGone);
+        }
+        m_pView = &view;
+        connect(&view, &QObject::destroyed, this, &CNameListDlg::pageGone);
+    }
     m_pDoc = &view.GetDocument();
     m_progress = progress;
     if (m_index.empty()) {
@@ -207,12 +213,9 @@ void CNameListDlg::OnMarriedNames() {
     SelectCurrentPerson();
 }
 
-void CNameListDlg::pageGone(QObject* page) {
-    // The window serves the page that last used Find; without it a choice
-    // would go nowhere. A widget reports its end before its guards are cleared.
-    if (m_pView.isNull() || m_pView.data() == page) {
-        hide();
-    }
+void CNameListDlg::pageGone() {
+    // The window serves the page that last used Find; without it a choice would go nowhere.
+    hide();
 }
 
 bool CNameListDlg::eventFilter(QObject* watched, QEvent* event) {

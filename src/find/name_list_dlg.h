@@ -74,7 +74,7 @@ private:
     void OnMarriedNames();
     void OnSelchangeNames();
     void select(int position);
-    void pageGone(QObject* page);
+    void pageGone();
 
     NameIndex& m_index;
     NameListModel* m_model = nullptr;
