@@ -1,6 +1,12 @@
 #include "shell/stirpex_app.h"
 
+#include "find/goto_dlg.h"
+#include "find/name_list_dlg.h"
 #include "page/page_printer_qt.h"
+#include "shell/about_dlg.h"
+#include "shell/file_prop_dlg.h"
+#include "story/story_dlg.h"
+#include "trees/gedtree_dlg.h"
 #include "shell/child_frame.h"
 #include "shell/command_line.h"
 #include "shell/command_table.h"
@@ -165,6 +171,13 @@ bool CStirpexApp::handledWithoutWindows(const CommandLineInfo& commandLine) {
 void CStirpexApp::provideDialogs(MessageSink& messages) {
     m_printing = std::make_unique<PagePrinting>(messages);
     m_dialogs.print = [this](CStirpexView& view, int command) { m_printing->RunCommand(view, command); };
+    m_dialogs.story = [](CStirpexView& view, const StoryRequest& request) { ShowStory(view, request); };
+    m_dialogs.properties = [](CStirpexView& view) { ShowProperties(view); };
+    m_dialogs.goTo = [](CStirpexView& view) { return ShowGoTo(view); };
+    m_dialogs.find = [this](CStirpexView& view) { ShowNameList(view, m_documentsProgress); };
+    m_dialogs.tree = [this, sink = &messages](CStirpexView& view, int treeKind) {
+        return ShowTreeDialog(view, treeKind, m_treeIcons, sink);
+    };
 }
 
 // The shell's print verbs: the start page of the file, on the current or the named printer, and no window.
@@ -190,6 +203,7 @@ void CStirpexApp::createWindows(const CommandLineInfo& commandLine, MessageSink&
     }
     LoadServices services;
     services.progress = m_env.progress ? m_env.progress : m_progressWindows.get();
+    m_documentsProgress = services.progress;
     services.messages = &messages;
     services.collator = &m_collator;
     services.argumentText = commandLine.argumentText;
@@ -212,6 +226,7 @@ void CStirpexApp::createWindows(const CommandLineInfo& commandLine, MessageSink&
             m_documents->CloseDocument(*child);
         }
     });
+    frame.SetHandler(ID_APP_ABOUT, [this, sink = &messages] { ShowAbout(m_mainFrame.get(), sink); });
     frame.SetHandler(ID_FILE_PRINT_SETUP, [this] { m_printing->PrintSetup(m_mainFrame.get()); });
     frame.SetHandler(ID_WINDOW_NEW, [this] {
         if (const CChildFrame* child = m_mainFrame->ActiveChild()) {

@@ -81,6 +81,7 @@ private:
     LocaleCollator m_collator;
     MessageBoxSink m_messageBoxes;
     std::unique_ptr<ProgressSink> m_progressWindows;
+    ProgressSink* m_documentsProgress = nullptr; // the windows above, or the one the environment gives
     PageDialogs m_dialogs;
     std::unique_ptr<CMainFrame> m_mainFrame;
     std::unique_ptr<DocumentSet> m_documents;
