@@ -2,6 +2,7 @@
 
 #include "model/stirpex_doc.h"
 #include "page/stirpex_view.h"
+#include "shell/dialog_layout_qt.h"
 #include "shell/open_gedcom_app.h"
 
 #include <QLabel>
@@ -12,20 +13,6 @@
 
 namespace stirpex {
 namespace {
-
-// Dialog units of an 8-point dialog font, whose character cell is 6 by 13
-// pixels: 4 units across a character, 8 down.
-int unitsX(int units) {
-    return units * 6 / 4;
-}
-
-int unitsY(int units) {
-    return units * 13 / 8;
-}
-
-QRect unitsRect(int x, int y, int width, int height) {
-    return {unitsX(x), unitsY(y), unitsX(width), unitsY(height)};
-}
 
 // Never smaller than the control needs to show its text in the font it is given.
 void place(QWidget& control, const QRect& rect) {
@@ -54,22 +41,22 @@ CGoToDlg::CGoToDlg(QWidget* parent) : QDialog(parent) {
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     // Each control keeps its gap to the one above it however tall the style makes that one.
-    place(*label, unitsRect(7, 7, 68, 9));
-    QRect edit = unitsRect(7, 22, 70, 12);
-    edit.moveTop(std::max(edit.top(), label->geometry().bottom() + 1 + unitsY(6)));
+    place(*label, DialogUnitsRect(7, 7, 68, 9));
+    QRect edit = DialogUnitsRect(7, 22, 70, 12);
+    edit.moveTop(std::max(edit.top(), label->geometry().bottom() + 1 + DialogUnitsY(6)));
     place(*m_editID, edit);
-    place(*ok, unitsRect(129, 7, 50, 14));
-    QRect below = unitsRect(129, 24, 50, 14);
-    below.moveTop(std::max(below.top(), ok->geometry().bottom() + 1 + unitsY(3)));
+    place(*ok, DialogUnitsRect(129, 7, 50, 14));
+    QRect below = DialogUnitsRect(129, 24, 50, 14);
+    below.moveTop(std::max(below.top(), ok->geometry().bottom() + 1 + DialogUnitsY(3)));
     place(*cancel, below);
 
     // The template's size, or more with a margin of 7 units where the controls need it.
-    int right = unitsX(186);
-    int bottom = unitsY(46);
+    int right = DialogUnitsX(186);
+    int bottom = DialogUnitsY(46);
     for (const QWidget* control : {static_cast<QWidget*>(label), static_cast<QWidget*>(m_editID),
                                    static_cast<QWidget*>(ok), static_cast<QWidget*>(cancel)}) {
-        right = std::max(right, control->geometry().right() + 1 + unitsX(7));
-        bottom = std::max(bottom, control->geometry().bottom() + 1 + unitsY(7));
+        right = std::max(right, control->geometry().right() + 1 + DialogUnitsX(7));
+        bottom = std::max(bottom, control->geometry().bottom() + 1 + DialogUnitsY(7));
     }
     setFixedSize(right, bottom);
     m_editID->setFocus();

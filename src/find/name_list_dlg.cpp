@@ -4,6 +4,7 @@
 #include "find/name_list_model_qt.h"
 #include "model/stirpex_doc.h"
 #include "page/stirpex_view.h"
+#include "shell/dialog_layout_qt.h"
 #include "shell/open_gedcom_app.h"
 
 #include <QApplication>
@@ -19,24 +20,6 @@
 
 namespace stirpex {
 namespace {
-
-// The window is laid out in dialog units of an 8-point dialog font, whose
-// character cell is 6 by 13 pixels: 4 units across a character, 8 down.
-int unitsX(int units) {
-    return units * 6 / 4;
-}
-
-int unitsY(int units) {
-    return units * 13 / 8;
-}
-
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 bool isEnter(const QEvent* event) {
     if (event->type() != QEvent::KeyPress) {
@@ -93,13 +76,13 @@ CNameListDlg::CNameListDlg(NameIndex& index) : QDialog(nullptr), m_index(index) 
 CNameListDlg::~CNameListDlg() = default;
 
 void CNameListDlg::placeControls() {
-    m_cbNames->setGeometry(0, 0, unitsX(185), unitsY(177));
+    m_cbNames->setGeometry(0, 0, DialogUnitsX(185), DialogUnitsY(177));
     // The check box is never smaller than its label needs in the font it is given.
     const QSize hint = m_btnMarriedNames->sizeHint();
-    m_btnMarriedNames->setGeometry(unitsX(38), unitsY(179), std::max(unitsX(109), hint.width()),
-                                   std::max(unitsY(8), hint.height()));
-    resize(std::max(unitsX(186), m_btnMarriedNames->geometry().right() + 1),
-           std::max(unitsY(190), m_btnMarriedNames->geometry().bottom() + 1));
+    m_btnMarriedNames->setGeometry(DialogUnitsX(38), DialogUnitsY(179), std::max(DialogUnitsX(109), hint.width()),
+                                   std::max(DialogUnitsY(8), hint.height()));
+    resize(std::max(DialogUnitsX(186), m_btnMarriedNames->geometry().right() + 1),
+           std::max(DialogUnitsY(190), m_btnMarriedNames->geometry().bottom() + 1));
 }
 
 void CNameListDlg::OnInitDialog() {

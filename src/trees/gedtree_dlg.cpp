@@ -2,6 +2,7 @@
 
 #include "model/stirpex_doc.h"
 #include "page/stirpex_view.h"
+#include "shell/dialog_layout_qt.h"
 #include "trees/lineage_tree_model_qt.h"
 
 #include <QApplication>
@@ -19,24 +20,6 @@
 
 namespace stirpex {
 namespace {
-
-// The window is laid out in dialog units of an 8-point dialog font, whose
-// character cell is 6 by 13 pixels: 4 units across a character, 8 down.
-int unitsX(int units) {
-    return units * 6 / 4;
-}
-
-int unitsY(int units) {
-    return units * 13 / 8;
-}
-
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // The tree draws its branches as dotted lines with plus and minus boxes,
 // which the desktop style of the rest of the window may not do; everything
@@ -106,12 +89,12 @@ CGedTreeDlg::~CGedTreeDlg() {
 }
 
 void CGedTreeDlg::placeControls() {
-    m_wndTree->setGeometry(0, 0, unitsX(280), unitsY(200));
+    m_wndTree->setGeometry(0, 0, DialogUnitsX(280), DialogUnitsY(200));
     // The check box is never smaller than its label needs in the font it is given.
     const QSize hint = m_btnSpouses->sizeHint();
-    m_btnSpouses->setGeometry(unitsX(100), unitsY(200), std::max(unitsX(67), hint.width()),
-                              std::max(unitsY(10), hint.height()));
-    resize(unitsX(282), std::max(unitsY(209), m_btnSpouses->geometry().bottom() + 1));
+    m_btnSpouses->setGeometry(DialogUnitsX(100), DialogUnitsY(200), std::max(DialogUnitsX(67), hint.width()),
+                              std::max(DialogUnitsY(10), hint.height()));
+    resize(DialogUnitsX(282), std::max(DialogUnitsY(209), m_btnSpouses->geometry().bottom() + 1));
 }
 
 int CGedTreeDlg::ShowTree(CStirpexView& view, const CStirpexDoc& document, int treeKind) {
@@ -244,12 +227,8 @@ void CGedTreeDlg::resizeEvent(QResizeEvent* event) {
     if (m_rectClient.isNull()) {
         return; // not laid out yet: there are no margins to keep
     }
-    const QRect r = rect();
-    m_wndTree->setGeometry(QRect(
-        QPoint(r.left() + (m_rectTree.left() - m_rectClient.left()), r.top() + (m_rectTree.top() - m_rectClient.top())),
-        QPoint(r.right() + (m_rectTree.right() - m_rectClient.right()),
-               r.bottom() + (m_rectTree.bottom() - m_rectClient.bottom()))));
-    m_btnSpouses->move(m_rectCheck.left(), r.bottom() + (m_rectCheck.top() - m_rectClient.bottom()));
+    m_wndTree->setGeometry(FollowAllEdges(rect(), m_rectClient, m_rectTree));
+    m_btnSpouses->move(FollowBottomEdge(rect(), m_rectClient, m_rectCheck));
 }
 
 bool ShowTreeDialog(CStirpexView& view, int treeKind, const std::array<QIcon, 3>& icons, MessageSink* messages) {
