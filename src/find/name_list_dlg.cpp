@@ -224,11 +224,9 @@ void CNameListDlg::resizeEvent(QResizeEvent* event) {
     if (m_rectClient.isEmpty()) {
         return;
     }
-    const int dx = width() - m_rectClient.width();
-    const int dy = height() - m_rectClient.height();
-    const QRect combo = m_rectCombo.adjusted(0, 0, dx, dy);
+    const QRect combo = FollowAllEdges(rect(), m_rectClient, m_rectCombo);
     m_cbNames->setGeometry(combo.left(), combo.top(), std::max(0, combo.width()), std::max(0, combo.height()));
-    m_btnMarriedNames->move(m_rectCheck.left(), m_rectCheck.top() + dy);
+    m_btnMarriedNames->move(FollowBottomEdge(rect(), m_rectClient, m_rectCheck));
 }
 
 void ShowNameList(CStirpexView& view, ProgressSink* progress) {
