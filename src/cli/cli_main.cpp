@@ -70,19 +70,19 @@ public:
 
 // One subcommand: its options (besides --json) and whether the name index is
 // built at the end of reading, as the viewer builds it.
-struct OptionSpec {
+struct OptionEntry {
     std::string_view name;
     bool takesValue = false;
 };
-struct CommandSpec {
+struct CommandEntry {
     std::string_view name;
-    std::vector<OptionSpec> options;
+    std::vector<OptionEntry> options;
     bool buildsIndex = false;
     int (*run)(const cli::CommandInput&) = nullptr;
 };
 
-const std::vector<CommandSpec>& commandTable() {
-    static const std::vector<CommandSpec> table = {
+const std::vector<CommandEntry>& commandTable() {
+    static const std::vector<CommandEntry> table = {
         {"stats", {{"--no-index"}}, true, cli::RunStatsCommand},
         {"dump", {}, false, cli::RunDumpCommand},
         {"page", {{"--width", true}, {"--print"}}, false, cli::RunPageCommand},
@@ -94,24 +94,24 @@ const std::vector<CommandSpec>& commandTable() {
 }
 
 struct Arguments {
-    const CommandSpec* spec = nullptr;
+    const CommandEntry* command = nullptr;
     std::string file;
     std::vector<std::string> operands;
     std::map<std::string, std::string, std::less<>> options;
     bool json = false;
 };
 
-const CommandSpec* findCommand(std::string_view name) {
-    for (const CommandSpec& spec : commandTable()) {
-        if (spec.name == name) {
-            return &spec;
+const CommandEntry* findCommand(std::string_view name) {
+    for (const CommandEntry& entry : commandTable()) {
+        if (entry.name == name) {
+            return &entry;
         }
     }
     return nullptr;
 }
 
-const OptionSpec* findOption(const CommandSpec& spec, std::string_view name) {
-    for (const OptionSpec& option : spec.options) {
+const OptionEntry* findOption(const CommandEntry& entry, std::string_view name) {
+    for (const OptionEntry& option : entry.options) {
         if (option.name == name) {
             return &option;
         }
@@ -124,17 +124,18 @@ Arguments parseArguments(int argc, char** argv) {
     Arguments args;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (args.spec == nullptr) {
-            args.spec = findCommand(arg);
-            if (args.spec == nullptr) {
+        if (args.command == nullptr) {
+            args.command = findCommand(arg);
+            if (args.command == nullptr) {
                 throw cli::UsageError("unknown subcommand '" + std::string(arg) + "'");
             }
         } else if (arg == "--json") {
             args.json = true;
         } else if (arg.starts_with("--")) {
-            const OptionSpec* option = findOption(*args.spec, arg);
+            const OptionEntry* option = findOption(*args.command, arg);
             if (option == nullptr) {
-                throw cli::UsageError("unknown option '" + std::string(arg) + "' for " + std::string(args.spec->name));
+                throw cli::UsageError("unknown option '" + std::string(arg) + "' for " +
+                                      std::string(args.command->name));
             }
             std::string value;
             if (option->takesValue) {
@@ -195,7 +196,7 @@ int run(int argc, char** argv) {
     const LocaleCollator collator;
     NameIndex nameIndex(collator, &messages);
     nameIndex.m_bMarriedNames = !args.options.contains("--no-married");
-    if (args.spec->buildsIndex && !args.options.contains("--no-index")) {
+    if (args.command->buildsIndex && !args.options.contains("--no-index")) {
         env.nameIndex = &nameIndex;
     }
 
@@ -214,9 +215,9 @@ int run(int argc, char** argv) {
         return kExitOutOfMemory;
     }
 
-    NameIndex* const index = args.spec->buildsIndex ? &nameIndex : nullptr;
+    NameIndex* const index = args.command->buildsIndex ? &nameIndex : nullptr;
     const cli::CommandInput input{doc, result, path, fileNameOf(path), args.operands, args.options, args.json, index};
-    const int status = args.spec->run(input);
+    const int status = args.command->run(input);
     std::fflush(stdout);
     return status;
 }

@@ -26,13 +26,13 @@ QString toQString(std::string_view text) {
 } // namespace
 
 QFont PainterSurface::MakeFont(PageFace face, double pixelsPerUnit) {
-    const FaceSpec spec = SpecOf(face);
-    QFont font(toQString(spec.name));
-    font.setWeight(spec.weight >= 700 ? QFont::Bold : QFont::Normal);
-    font.setUnderline(spec.underline);
+    const FaceSpec described = SpecOf(face);
+    QFont font(toQString(described.name));
+    font.setWeight(described.weight >= 700 ? QFont::Bold : QFont::Normal);
+    font.setUnderline(described.underline);
     font.setStyleStrategy(QFont::PreferAntialias);
     // The height asked for is the whole cell; a pixel size is the em, which is smaller.
-    const double cell = spec.height * pixelsPerUnit;
+    const double cell = described.height * pixelsPerUnit;
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(cell))));
     const double measured = QFontMetricsF(font).height();
     if (measured > 0) {
