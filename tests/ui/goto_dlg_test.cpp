@@ -3,12 +3,11 @@
 // keeps the last accepted key.
 
 #include "find/goto_dlg.h"
-#include "find/locale_collator_qt.h"
 #include "model/stirpex_doc.h"
 #include "page/stirpex_view.h"
 #include "shell/command_table.h"
-#include "shell/document_set_app.h"
 #include "shell/main_frame.h"
+#include "page_windows.h"
 #include "ui_support.h"
 
 #include <QDir>
@@ -34,38 +33,27 @@ private Q_SLOTS:
     void dialogIsLaidOutAsItsTemplate();
 
 private:
-    CStirpexView& view() const { return *m_frame->ActiveView(); }
+    CStirpexView& view() const { return m_windows->View(); }
     QString currentID() const { return QString::fromUtf8(view().Page().m_pPerson->m_strID.view()); }
     QString lastKey() const { return QString::fromStdString(view().GetDocument().m_strGoToID); }
     // Runs the command, types `text` into the dialog it opens and ends it with Enter or Escape.
     void goTo(const QString& text, bool accept);
 
-    std::unique_ptr<CMainFrame> m_frame;
-    std::unique_ptr<DocumentSet> m_documents;
-    LocaleCollator m_collator;
     PageDialogs m_dialogs;
-    test::RecordedMessages m_messages;
+    std::unique_ptr<test::PageWindows> m_windows;
     QString m_fieldOnOpening;
 };
 
 void GoToDlgTest::init() {
-    m_frame = std::make_unique<CMainFrame>();
-    LoadServices services;
-    services.messages = &m_messages;
-    services.collator = &m_collator;
     m_dialogs.goTo = [](CStirpexView& page) { return ShowGoTo(page); };
-    m_documents = std::make_unique<DocumentSet>(m_frame->MdiArea(), services, m_dialogs);
-    m_frame->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
-    QVERIFY(m_documents->OpenDocumentFile(test::SamplePath()));
-    QTRY_VERIFY(m_frame->ActiveView() != nullptr);
-    QTRY_VERIFY(!view().Page().m_bFirstDraw);
+    m_windows = std::make_unique<test::PageWindows>(m_dialogs);
+    QVERIFY(m_windows->Open());
 }
 
 void GoToDlgTest::cleanup() {
-    m_documents.reset();
-    m_frame.reset();
-    QVERIFY(m_messages.shown.isEmpty());
+    const QStringList shown = m_windows->messages.shown;
+    m_windows.reset();
+    QVERIFY(shown.isEmpty());
 }
 
 void GoToDlgTest::goTo(const QString& text, bool accept) {
@@ -80,7 +68,7 @@ void GoToDlgTest::goTo(const QString& text, bool accept) {
         QTest::keyClicks(field, text);
         QTest::keyClick(field, accept ? Qt::Key_Return : Qt::Key_Escape);
     });
-    QVERIFY(m_frame->Trigger(ID_EDIT_GOTO));
+    QVERIFY(m_windows->Frame().Trigger(ID_EDIT_GOTO));
     QCOMPARE(m_fieldOnOpening, QString());
     QVERIFY(QApplication::activeModalWidget() == nullptr);
 }

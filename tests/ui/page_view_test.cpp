@@ -1,13 +1,12 @@
 // The person page on screen: painting, links under the mouse, clicks,
 // history and the commands it enables, driven through the real widgets.
 
-#include "find/locale_collator_qt.h"
 #include "model/stirpex_doc.h"
 #include "page/stirpex_view.h"
 #include "shell/child_frame.h"
 #include "shell/command_table.h"
-#include "shell/document_set_app.h"
 #include "shell/main_frame.h"
+#include "page_windows.h"
 #include "ui_support.h"
 
 #include <QAction>
@@ -42,34 +41,24 @@ private:
     void moveTo(const QPoint& point);
     const PageLink* linkTo(const char* key) const;
 
-    std::unique_ptr<CMainFrame> m_frame;
-    std::unique_ptr<DocumentSet> m_documents;
-    std::unique_ptr<LocaleCollator> m_collator;
     PageDialogs m_dialogs;
-    test::RecordedMessages m_messages;
+    std::unique_ptr<test::PageWindows> m_windows;
+    CMainFrame* m_frame = nullptr;
 };
 
 void PageViewTest::init() {
-    m_frame = std::make_unique<CMainFrame>();
-    m_collator = std::make_unique<LocaleCollator>();
-    LoadServices services;
-    services.messages = &m_messages;
-    services.collator = m_collator.get();
     m_dialogs.tree = [](CStirpexView&, int) { return false; };
-    m_documents = std::make_unique<DocumentSet>(m_frame->MdiArea(), services, m_dialogs);
-    QObject::connect(m_documents.get(), &DocumentSet::statisticsChanged, m_frame.get(), &CMainFrame::SetStatsText);
-    m_frame->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
-    QVERIFY(m_documents->OpenDocumentFile(test::SamplePath()));
-    QTRY_VERIFY(m_frame->ActiveView() != nullptr);
+    m_windows = std::make_unique<test::PageWindows>(m_dialogs);
+    QVERIFY(m_windows->Open());
+    m_frame = &m_windows->Frame();
     m_frame->ActiveChild()->showMaximized();
-    QTRY_VERIFY(!view().Page().m_bFirstDraw);
+    QTRY_COMPARE(view().Page().m_nNotesX, view().viewport()->width() - 95);
 }
 
 void PageViewTest::cleanup() {
-    m_documents.reset();
-    m_frame.reset();
-    QVERIFY(m_messages.shown.isEmpty());
+    const QStringList shown = m_windows->messages.shown;
+    m_windows.reset();
+    QVERIFY(shown.isEmpty());
 }
 
 const PageLink* PageViewTest::linkTo(const char* key) const {
