@@ -3,14 +3,13 @@
 // and sources, his birth sources, and the marriage to Clara (F1), which has
 // notes, marriage sources and divorce sources.
 
-#include "find/locale_collator_qt.h"
 #include "model/stirpex_doc.h"
 #include "page/stirpex_view.h"
 #include "shell/child_frame.h"
-#include "shell/document_set_app.h"
 #include "shell/main_frame.h"
 #include "story/story_dlg.h"
 #include "story/story_text.h"
+#include "page_windows.h"
 #include "ui_support.h"
 
 #include <QApplication>
@@ -48,43 +47,32 @@ private Q_SLOTS:
     void boxFollowsTheWindowSize();
 
 private:
-    CStirpexView& view() const { return *m_frame->ActiveView(); }
+    CStirpexView& view() const { return m_windows->View(); }
     const PageLink* findLink(int kind, int topic) const;
     // Clicks the link; `withDialog` runs inside the viewer's modal loop and must close it.
     void clickLink(const PageLink& link, std::function<void(CStoryDlg&)> withDialog);
 
-    std::unique_ptr<CMainFrame> m_frame;
-    std::unique_ptr<DocumentSet> m_documents;
-    std::unique_ptr<LocaleCollator> m_collator;
     PageDialogs m_dialogs;
-    test::RecordedMessages m_messages;
+    std::unique_ptr<test::PageWindows> m_windows;
     QList<StoryRequest> m_requests;
 };
 
 void StoryDlgTest::init() {
-    m_frame = std::make_unique<CMainFrame>();
-    m_collator = std::make_unique<LocaleCollator>();
-    LoadServices services;
-    services.messages = &m_messages;
-    services.collator = m_collator.get();
     m_requests.clear();
     m_dialogs.story = [this](CStirpexView& view, const StoryRequest& request) {
         m_requests.append(request);
         ShowStory(view, request);
     };
-    m_documents = std::make_unique<DocumentSet>(m_frame->MdiArea(), services, m_dialogs);
-    m_frame->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
-    QVERIFY(m_documents->OpenDocumentFile(test::SamplePath()));
-    QTRY_VERIFY(m_frame->ActiveView() != nullptr);
-    m_frame->ActiveChild()->showMaximized();
-    QTRY_VERIFY(!view().Page().m_bFirstDraw);
+    m_windows = std::make_unique<test::PageWindows>(m_dialogs);
+    QVERIFY(m_windows->Open());
+    m_windows->Frame().ActiveChild()->showMaximized();
+    QTRY_COMPARE(view().Page().m_nNotesX, view().viewport()->width() - 95);
 }
 
 void StoryDlgTest::cleanup() {
-    m_documents.reset();
-    m_frame.reset();
-    QVERIFY(m_messages.shown.isEmpty());
+    const QStringList shown = m_windows->messages.shown;
+    m_windows.reset();
+    QVERIFY(shown.isEmpty());
 }
 
 const PageLink* StoryDlgTest::findLink(int kind, int topic) const {
