@@ -2,7 +2,6 @@
 // Enter and double-click, the married-names option, the kept list, and the
 // one window a document's pages share.
 
-#include "find/locale_collator_qt.h"
 #include "find/name_index.h"
 #include "find/name_list_dlg.h"
 #include "find/name_list_model_qt.h"
@@ -10,9 +9,9 @@
 #include "page/stirpex_view.h"
 #include "shell/child_frame.h"
 #include "shell/command_table.h"
-#include "shell/document_set_app.h"
 #include "shell/main_frame.h"
 #include "shell/open_gedcom_app.h"
+#include "page_windows.h"
 #include "ui_support.h"
 
 #include <QCheckBox>
@@ -43,7 +42,7 @@ private Q_SLOTS:
 
 private:
     void open(const std::string& arguments);
-    CStirpexView& view() const { return *m_frame->ActiveView(); }
+    CStirpexView& view() const { return m_windows->View(); }
     CNameListDlg& list() const { return view().Document().NameList(); }
     QString currentID() const { return idOf(view()); }
     static QString idOf(const CStirpexView& page) { return QString::fromUtf8(page.Page().m_pPerson->m_strID.view()); }
@@ -51,37 +50,25 @@ private:
     void find();
     void type(const QString& text);
 
-    std::unique_ptr<CMainFrame> m_frame;
-    std::unique_ptr<DocumentSet> m_documents;
-    LocaleCollator m_collator;
     PageDialogs m_dialogs;
-    test::RecordedMessages m_messages;
+    std::unique_ptr<test::PageWindows> m_windows;
 };
 
 void NameListDlgTest::open(const std::string& arguments) {
-    m_documents.reset();
-    m_frame = std::make_unique<CMainFrame>();
-    LoadServices services;
-    services.messages = &m_messages;
-    services.collator = &m_collator;
-    services.argumentText = arguments;
+    m_windows.reset();
     m_dialogs.find = [](CStirpexView& page) { ShowNameList(page, nullptr); };
-    m_documents = std::make_unique<DocumentSet>(m_frame->MdiArea(), services, m_dialogs);
-    m_frame->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
-    QVERIFY(m_documents->OpenDocumentFile(test::SamplePath()));
-    QTRY_VERIFY(m_frame->ActiveView() != nullptr);
-    QTRY_VERIFY(!view().Page().m_bFirstDraw);
+    m_windows = std::make_unique<test::PageWindows>(m_dialogs, arguments);
+    QVERIFY(m_windows->Open());
 }
 
 void NameListDlgTest::cleanup() {
-    m_documents.reset();
-    m_frame.reset();
-    QVERIFY(m_messages.shown.isEmpty());
+    const QStringList shown = m_windows->messages.shown;
+    m_windows.reset();
+    QVERIFY(shown.isEmpty());
 }
 
 void NameListDlgTest::find() {
-    QVERIFY(m_frame->Trigger(ID_EDIT_FIND));
+    QVERIFY(m_windows->Frame().Trigger(ID_EDIT_FIND));
     QVERIFY(list().isVisible());
 }
 
@@ -186,8 +173,8 @@ void NameListDlgTest::marriedNamesToggleRebuildsAndReselects() {
 
 void NameListDlgTest::pagesShareTheWindowAndTheLastFinderGetsTheChoice() {
     CStirpexView& first = view();
-    CChildFrame* second = m_documents->NewWindow(*m_frame->ActiveChild());
-    QTRY_COMPARE(m_frame->ActiveView(), second->View());
+    CChildFrame* second = m_windows->Documents().NewWindow(*m_windows->Frame().ActiveChild());
+    QTRY_COMPARE(m_windows->Frame().ActiveView(), second->View());
     QTRY_VERIFY(!second->View()->Page().m_bFirstDraw);
     find();
     QCOMPARE(list().m_pView.data(), second->View());
