@@ -3,7 +3,6 @@
 // and the keys, the partner toggle, the line trees' selection, resizing and
 // the notice about a cut tree.
 
-#include "find/locale_collator_qt.h"
 #include "model/stirpex_doc.h"
 #include "page/stirpex_view.h"
 #include "shell/child_frame.h"
@@ -12,6 +11,7 @@
 #include "shell/open_gedcom_app.h"
 #include "trees/gedtree_dlg.h"
 #include "trees/lineage_tree_model_qt.h"
+#include "page_windows.h"
 #include "ui_support.h"
 
 #include <QCheckBox>
@@ -73,48 +73,36 @@ private Q_SLOTS:
     void cutTreeIsReportedOnceWhenTheDialogOpens();
 
 private:
-    CStirpexView& view() const { return *m_frame->ActiveView(); }
+    CStirpexView& view() const { return m_windows->View(); }
     // Runs the command; `during` sees the open dialog from inside its modal loop.
     // Whatever it leaves open is cancelled, so that a failed check cannot hang the test.
     bool runTree(int command, const std::function<void(CGedTreeDlg&)>& during);
     bool openText(const QByteArray& gedcom, const char* startKey);
 
-    std::unique_ptr<CMainFrame> m_frame;
-    std::unique_ptr<DocumentSet> m_documents;
-    std::unique_ptr<LocaleCollator> m_collator;
     std::unique_ptr<QTemporaryDir> m_dir;
     PageDialogs m_dialogs;
-    test::RecordedMessages m_messages;
+    std::unique_ptr<test::PageWindows> m_windows;
     std::array<QIcon, 3> m_icons;
     bool m_accepted = false;
 };
 
 void GedTreeDlgTest::init() {
-    m_frame = std::make_unique<CMainFrame>();
     m_icons = {QIcon(QStringLiteral(":/tree/partner.png")), QIcon(QStringLiteral(":/tree/male.png")),
                QIcon(QStringLiteral(":/tree/female.png"))};
-    m_collator = std::make_unique<LocaleCollator>();
-    LoadServices services;
-    services.messages = &m_messages;
-    services.collator = m_collator.get();
     m_dialogs.tree = [this](CStirpexView& page, int treeKind) {
-        m_accepted = ShowTreeDialog(page, treeKind, m_icons, &m_messages);
+        m_accepted = ShowTreeDialog(page, treeKind, m_icons, &m_windows->messages);
         return m_accepted;
     };
-    m_documents = std::make_unique<DocumentSet>(m_frame->MdiArea(), services, m_dialogs);
     m_dir = std::make_unique<QTemporaryDir>();
-    m_frame->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
-    QVERIFY(m_documents->OpenDocumentFile(test::SamplePath()));
-    QTRY_VERIFY(m_frame->ActiveView() != nullptr);
-    QTRY_VERIFY(!view().Page().m_bFirstDraw);
+    m_windows = std::make_unique<test::PageWindows>(m_dialogs);
+    QVERIFY(m_windows->Open());
 }
 
 void GedTreeDlgTest::cleanup() {
-    m_documents.reset();
-    m_frame.reset();
+    const QStringList shown = m_windows->messages.shown;
+    m_windows.reset();
     m_dir.reset();
-    QVERIFY(m_messages.shown.isEmpty());
+    QVERIFY(shown.isEmpty());
 }
 
 bool GedTreeDlgTest::runTree(int command, const std::function<void(CGedTreeDlg&)>& during) {
@@ -134,7 +122,7 @@ bool GedTreeDlgTest::runTree(int command, const std::function<void(CGedTreeDlg&)
             dialog->reject();
         }
     });
-    m_frame->Trigger(command);
+    m_windows->Frame().Trigger(command);
     return opened;
 }
 
@@ -145,7 +133,7 @@ bool GedTreeDlgTest::openText(const QByteArray& gedcom, const char* startKey) {
         return false;
     }
     file.close();
-    if (!m_documents->OpenDocumentFile(path)) {
+    if (!m_windows->Documents().OpenDocumentFile(path)) {
         return false;
     }
     if (!QTest::qWaitFor(
@@ -326,21 +314,21 @@ void GedTreeDlgTest::resizingKeepsTheMargins() {
 }
 
 void GedTreeDlgTest::cutTreeIsReportedOnceWhenTheDialogOpens() {
-    CGedTreeDlg dialog(m_icons, &m_messages, &view());
+    CGedTreeDlg dialog(m_icons, &m_windows->messages, &view());
     TreeLimits limits;
     limits.maxNodes = 5;
     dialog.SetLimits(limits);
     QTimer::singleShot(0, this, [&] {
-        QTRY_COMPARE(m_messages.shown.size(), 1);
+        QTRY_COMPARE(m_windows->messages.shown.size(), 1);
         QTest::mouseClick(dialog.m_btnSpouses, Qt::LeftButton);
         QTest::mouseClick(dialog.m_btnSpouses, Qt::LeftButton);
         QCOMPARE(dialog.Nodes().size(), 5);
         dialog.reject();
     });
     QCOMPARE(dialog.ShowTree(view(), view().GetDocument(), TREE_DESCENDANTS), int(QDialog::Rejected));
-    QCOMPARE(m_messages.shown,
+    QCOMPARE(m_windows->messages.shown,
              QStringList({QStringLiteral("The tree is too large: only the first 5 entries are shown.")}));
-    m_messages.shown.clear();
+    m_windows->messages.shown.clear();
 }
 
 QTEST_MAIN(GedTreeDlgTest)
