@@ -2,12 +2,12 @@
 // the sample's header and counts in their groups and places, and a file
 // without a header lying deep enough for its path to need both lines.
 
-#include "find/locale_collator_qt.h"
 #include "page/page_pointer.h"
 #include "page/stirpex_view.h"
 #include "shell/document_set_app.h"
 #include "shell/file_prop_dlg.h"
 #include "shell/main_frame.h"
+#include "page_windows.h"
 #include "ui_support.h"
 
 #include <QApplication>
@@ -102,33 +102,24 @@ private:
     void runProperties(std::function<void(CFilePropDlg&)> withDialog);
     static void record(CFilePropDlg& dialog, Shown& shown);
 
-    std::unique_ptr<CMainFrame> m_frame;
-    std::unique_ptr<DocumentSet> m_documents;
-    std::unique_ptr<LocaleCollator> m_collator;
     PageDialogs m_dialogs;
-    test::RecordedMessages m_messages;
+    std::unique_ptr<test::PageWindows> m_windows;
 };
 
 void FilePropDlgTest::init() {
-    m_frame = std::make_unique<CMainFrame>();
-    m_collator = std::make_unique<LocaleCollator>();
-    LoadServices services;
-    services.messages = &m_messages;
-    services.collator = m_collator.get();
     m_dialogs.properties = [](CStirpexView& view) { ShowProperties(view); };
-    m_documents = std::make_unique<DocumentSet>(m_frame->MdiArea(), services, m_dialogs);
-    m_frame->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
+    m_windows = std::make_unique<test::PageWindows>(m_dialogs);
+    QVERIFY(QTest::qWaitForWindowExposed(&m_windows->Frame()));
 }
 
 void FilePropDlgTest::cleanup() {
-    m_documents.reset();
-    m_frame.reset();
-    QVERIFY(m_messages.shown.isEmpty());
+    const QStringList shown = m_windows->messages.shown;
+    m_windows.reset();
+    QVERIFY(shown.isEmpty());
 }
 
 void FilePropDlgTest::runProperties(std::function<void(CFilePropDlg&)> withDialog) {
-    QTRY_VERIFY(m_frame->ActiveView() != nullptr);
+    QTRY_VERIFY(m_windows->Frame().ActiveView() != nullptr);
     QTimer poll;
     connect(&poll, &QTimer::timeout, this, [&poll, withDialog] {
         if (auto* dialog = qobject_cast<CFilePropDlg*>(QApplication::activeModalWidget())) {
@@ -137,7 +128,7 @@ void FilePropDlgTest::runProperties(std::function<void(CFilePropDlg&)> withDialo
         }
     });
     poll.start(5);
-    QVERIFY(m_frame->Trigger(ID_FILE_PROPERTIES));
+    QVERIFY(m_windows->Frame().Trigger(ID_FILE_PROPERTIES));
     QVERIFY(QApplication::activeModalWidget() == nullptr);
 }
 
@@ -157,7 +148,7 @@ void FilePropDlgTest::record(CFilePropDlg& dialog, Shown& shown) {
 }
 
 void FilePropDlgTest::sampleShowsItsHeaderAndCountsInPlace() {
-    QVERIFY(m_documents->OpenDocumentFile(test::SamplePath()));
+    QVERIFY(m_windows->Documents().OpenDocumentFile(test::SamplePath()));
     Shown shown;
     QStringList faults;
     QSize size;
@@ -201,7 +192,7 @@ void FilePropDlgTest::fileWithoutHeaderShowsEmptyTextsAndAWrappedPath() {
     QVERIFY(QDir().mkpath(folder));
     const QString path = folder + QStringLiteral("/headerless.ged");
     QVERIFY(QFile::copy(QStringLiteral(STIRPEX_TEST_DATA_DIR "/headerless.ged"), path));
-    QVERIFY(m_documents->OpenDocumentFile(path));
+    QVERIFY(m_windows->Documents().OpenDocumentFile(path));
     Shown shown;
     runProperties([&shown](CFilePropDlg& dialog) {
         record(dialog, shown);

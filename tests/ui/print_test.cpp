@@ -1,12 +1,12 @@
 // Printing the person page to a PDF file and reading the file back, the
 // preview window, Print Setup, and the messages of a job that cannot go out.
 
-#include "find/locale_collator_qt.h"
 #include "model/stirpex_doc.h"
 #include "page/page_printer_qt.h"
 #include "page/stirpex_view.h"
 #include "shell/document_set_app.h"
 #include "shell/main_frame.h"
+#include "page_windows.h"
 #include "ui_support.h"
 
 #include <QApplication>
@@ -104,19 +104,16 @@ private Q_SLOTS:
     void printSetupCancelledKeepsThePrinter();
 
 private:
-    CStirpexView& view() const { return *m_frame->ActiveView(); }
+    CStirpexView& view() const { return *m_windows->Frame().ActiveView(); }
     void open(const QString& path);
     void show(const char* key) { view().ShowPerson(view().GetDocument().FindPerson(key)); }
     QString pdf() const { return m_dir.filePath(QStringLiteral("page.pdf")); }
     QList<QRect> linkRects() const;
 
     QTemporaryDir m_dir;
-    std::unique_ptr<CMainFrame> m_frame;
-    std::unique_ptr<DocumentSet> m_documents;
-    std::unique_ptr<LocaleCollator> m_collator;
-    std::unique_ptr<PagePrinting> m_printing;
     PageDialogs m_dialogs;
-    test::RecordedMessages m_messages;
+    std::unique_ptr<test::PageWindows> m_windows;
+    std::unique_ptr<PagePrinting> m_printing;
 };
 
 void PrintTest::initTestCase() {
@@ -127,31 +124,21 @@ void PrintTest::initTestCase() {
 }
 
 void PrintTest::init() {
-    m_frame = std::make_unique<CMainFrame>();
-    m_collator = std::make_unique<LocaleCollator>();
-    m_printing = std::make_unique<PagePrinting>(m_messages);
-    m_printing->SetPrintToFile(pdf());
     m_dialogs.print = [this](CStirpexView& view, int command) { m_printing->RunCommand(view, command); };
-    LoadServices services;
-    services.messages = &m_messages;
-    services.collator = m_collator.get();
-    m_documents = std::make_unique<DocumentSet>(m_frame->MdiArea(), services, m_dialogs);
-    m_frame->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
+    m_windows = std::make_unique<test::PageWindows>(m_dialogs);
+    m_printing = std::make_unique<PagePrinting>(m_windows->messages);
+    m_printing->SetPrintToFile(pdf());
     open(test::SamplePath());
     QFile::remove(pdf());
 }
 
 void PrintTest::cleanup() {
-    m_documents.reset();
-    m_frame.reset();
     m_printing.reset();
-    m_messages.shown.clear();
+    m_windows.reset();
 }
 
 void PrintTest::open(const QString& path) {
-    QVERIFY(m_documents->OpenDocumentFile(path));
-    QTRY_VERIFY(m_frame->ActiveView() != nullptr && !view().Page().m_bFirstDraw);
+    QVERIFY(m_windows->Open(path));
 }
 
 QList<QRect> PrintTest::linkRects() const {
@@ -165,7 +152,7 @@ QList<QRect> PrintTest::linkRects() const {
 void PrintTest::printsThePageAndTheNotesOnly() {
     const QList<QRect> links = linkRects();
     QVERIFY(!links.empty());
-    QVERIFY(m_frame->Trigger(ID_FILE_PRINT));
+    QVERIFY(m_windows->Frame().Trigger(ID_FILE_PRINT));
     // Relatives print as plain names and no "Notes" or "Sources" column appears beside the values.
     const QStringList withNotes = {
         QStringLiteral("Family Name Harrow"),
@@ -199,18 +186,18 @@ void PrintTest::printsThePageAndTheNotesOnly() {
     QCOMPARE(view().Page().m_history.position(), 1);
 
     show("I3");
-    QVERIFY(m_frame->Trigger(ID_FILE_PRINT_DIRECT));
+    QVERIFY(m_windows->Frame().Trigger(ID_FILE_PRINT_DIRECT));
     const QList<QStringList> withoutNotes = pdfPages(pdf());
     QCOMPARE(withoutNotes.size(), 1);
     QCOMPARE(withoutNotes.front().size(), 11);
     QCOMPARE(withoutNotes.front().front(), QStringLiteral("Family Name Björk"));
     QCOMPARE(withoutNotes.front().back(), QStringLiteral("Children: Harrow, Lionel (1925-1999)"));
-    QVERIFY(m_messages.shown.isEmpty());
+    QVERIFY(m_windows->messages.shown.isEmpty());
 }
 
 void PrintTest::longNoteStopsAt250Millimetres() {
     open(QStringLiteral(STIRPEX_TEST_DATA_DIR "/note_of_200_lines.ged"));
-    QVERIFY(m_frame->Trigger(ID_FILE_PRINT));
+    QVERIFY(m_windows->Frame().Trigger(ID_FILE_PRINT));
     const QList<QStringList> pages = pdfPages(pdf());
     QCOMPARE(pages.size(), 1);
     // "Notes:" and line 1 share the line at 57 mm; every line takes 4 mm, and the
@@ -230,7 +217,7 @@ void PrintTest::longNoteStopsAt250Millimetres() {
 }
 
 void PrintTest::textIsPlacedInMillimetresFromThePrintableArea() {
-    QVERIFY(m_frame->Trigger(ID_FILE_PRINT));
+    QVERIFY(m_windows->Frame().Trigger(ID_FILE_PRINT));
     const QRectF area = m_printing->Printer().pageLayout().paintRect(QPageLayout::Point);
     constexpr double kPointsPerTenthMm = 72.0 / 254.0;
     const WordBox label = firstWord(pdf(), QStringLiteral("Family"));
@@ -265,7 +252,7 @@ void PrintTest::previewShowsOnePageAndLeavesTheScreenPageAlone() {
         }
         modal.close();
     });
-    QVERIFY(m_frame->Trigger(ID_FILE_PRINT_PREVIEW));
+    QVERIFY(m_windows->Frame().Trigger(ID_FILE_PRINT_PREVIEW));
     QCOMPARE(pages, 1);
     // The view keeps painting behind the preview, so it must do so with the screen geometry.
     QVERIFY(!screenInPrintState);
@@ -275,7 +262,7 @@ void PrintTest::previewShowsOnePageAndLeavesTheScreenPageAlone() {
 void PrintTest::aJobWithNowhereToGoIsReported() {
     if (QPrinterInfo::availablePrinterNames().isEmpty()) {
         // The system default of a machine without printers.
-        PagePrinting fresh(m_messages);
+        PagePrinting fresh(m_windows->messages);
         QVERIFY(!fresh.Print(view()));
     } else {
         m_printing->SetPrintToFile(QString());
@@ -283,7 +270,7 @@ void PrintTest::aJobWithNowhereToGoIsReported() {
     }
     m_printing->SetPrintToFile(m_dir.filePath(QStringLiteral("no/such/folder/page.pdf")));
     QVERIFY(!m_printing->Print(view()));
-    QCOMPARE(m_messages.shown,
+    QCOMPARE(m_windows->messages.shown,
              QStringList({QString::fromUtf8(kNoPrinterText),
                           QStringLiteral("The page could not be written to the file %1. Check it, or choose another "
                                          "printer with Print Setup.")
@@ -298,7 +285,7 @@ void PrintTest::printVerbsPrintTheStartPage() {
     QCOMPARE(pages.size(), 1);
     QCOMPARE(pages.front().front(), QStringLiteral("Family Name Harrow"));
     QVERIFY(!m_printing->PrintFile(view().GetDocument(), QStringLiteral("no-such-printer")));
-    QCOMPARE(m_messages.shown, QStringList{QStringLiteral("There is no printer named no-such-printer.")});
+    QCOMPARE(m_windows->messages.shown, QStringList{QStringLiteral("There is no printer named no-such-printer.")});
 }
 
 void PrintTest::printSetupCancelledKeepsThePrinter() {
@@ -309,7 +296,7 @@ void PrintTest::printSetupCancelledKeepsThePrinter() {
         modal.grab().save(QStringLiteral(STIRPEX_UI_OUTPUT_DIR "/print_setup.png"));
         modal.close();
     });
-    m_printing->PrintSetup(m_frame.get());
+    m_printing->PrintSetup(&m_windows->Frame());
     QCOMPARE(title, QStringLiteral("Print Setup"));
     QCOMPARE(m_printing->Printer().outputFormat(), QPrinter::PdfFormat);
     QCOMPARE(m_printing->Printer().outputFileName(), pdf());
