@@ -2,13 +2,8 @@
 
 # Each case: the file, the known answer's name, then the words after the file.
 function(stirpex_story_test ged what)
-    if(EXISTS ${PROJECT_SOURCE_DIR}/samples/${ged})
-        set(input samples/${ged})
-        set(folder ${PROJECT_SOURCE_DIR})
-    elseif(EXISTS ${STIRPEX_CORPUS_DIR}/${ged})
-        set(input ${ged})
-        set(folder ${STIRPEX_CORPUS_DIR})
-    else()
+    stirpex_locate_input(${ged} input folder)
+    if(NOT input)
         return()
     endif()
     stirpex_cli_test(story.${ged}.${what} ARGS story;${input};${ARGN};--json
