@@ -1,6 +1,7 @@
 #include "shell/about_dlg.h"
 
 #include "gedcom/load_sinks.h"
+#include "stirpex_version.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -51,7 +52,8 @@ CAboutDlg::CAboutDlg(MessageSink* messages, QWidget* parent)
     icon->setObjectName(QStringLiteral("icon"));
     icon->setPixmap(QPixmap(QStringLiteral(":/app/stirpex-32.png")));
     icon->setFixedSize(32, 32);
-    auto* version = plainText(QStringLiteral("Stirpex version 1.09, 27 Aug 2020"), this);
+    auto* version =
+        plainText(QString::fromUtf8(kVersionLine.data(), static_cast<qsizetype>(kVersionLine.size())), this);
     version->setObjectName(QStringLiteral("version"));
     m_linkCompany = makeLink(QStringLiteral("Tessel Forge Consultants"), "link1022");
     m_linkMail = makeLink(QStringLiteral("stirpex@tesselforge.example"), "link1015");
@@ -169,7 +171,8 @@ void CAboutDlg::OnClickHosting() {
 
 void SetApplicationRecord() {
     QCoreApplication::setApplicationName(QStringLiteral("Stirpex"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.9.0"));
+    QCoreApplication::setApplicationVersion(
+        QString::fromUtf8(kApplicationVersion.data(), static_cast<qsizetype>(kApplicationVersion.size())));
     QCoreApplication::setOrganizationName(QStringLiteral("Tessel Forge"));
 }
 

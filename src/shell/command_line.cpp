@@ -1,5 +1,7 @@
 #include "shell/command_line.h"
 
+#include "stirpex_version.h"
+
 #include <optional>
 #include <vector>
 
@@ -20,8 +22,6 @@ constexpr std::string_view kUsage = "Usage: stirpex [FILE] [-i KEY]\n"
                                     "  -u, --unregister  remove that registration, then end\n"
                                     "  -h, --help        show this help, then end\n"
                                     "      --version     show the version, then end\n";
-
-constexpr std::string_view kVersion = "Stirpex version 1.09, 27 Aug 2020\n";
 
 std::string joined(std::span<const std::string> arguments) {
     std::string text;
@@ -155,8 +155,8 @@ std::string_view UsageText() {
     return kUsage;
 }
 
-std::string_view VersionText() {
-    return kVersion;
+std::string VersionText() {
+    return std::string(kVersionLine) + '\n';
 }
 
 } // namespace stirpex

@@ -48,6 +48,6 @@ CommandLineInfo ParseCommandLine(std::span<const std::string> arguments);
 CommandLineInfo ParseCommandLine(int argc, const char* const* argv);
 
 std::string_view UsageText();
-std::string_view VersionText();
+std::string VersionText();
 
 } // namespace stirpex

@@ -144,7 +144,7 @@ bool CStirpexApp::handledWithoutWindows(const CommandLineInfo& commandLine) {
         m_exitCode = 0;
         return true;
     case ShellCommand::ShowVersion:
-        std::fwrite(VersionText().data(), 1, VersionText().size(), stdout);
+        std::fputs(VersionText().c_str(), stdout);
         m_exitCode = 0;
         return true;
     case ShellCommand::Error:

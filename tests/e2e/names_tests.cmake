@@ -22,10 +22,10 @@ stirpex_cli_test(names.accented.text ARGS "names;${accented};--find;emile, p"
                  EXPECTED ${expected_dir}/accented_names.ged.names.txt)
 
 # Married twice to the same man: two identical married entries. Two husbands: none.
-stirpex_cli_test(names.REMARR.GED ARGS names;${STIRPEX_CORPUS_DIR}/REMARR.GED;--json
-                 EXPECTED ${expected_dir}/REMARR.GED.names.json)
-stirpex_cli_test(names.SSMARR.GED ARGS "names;${STIRPEX_CORPUS_DIR}/SSMARR.GED;--find;STEVENS, s;--json"
-                 EXPECTED ${expected_dir}/SSMARR.GED.names.json)
+stirpex_file_test(names.REMARR.GED REMARR.GED ARGS names;@GED@;--json
+                  EXPECTED ${expected_dir}/REMARR.GED.names.json)
+stirpex_file_test(names.SSMARR.GED SSMARR.GED ARGS "names;@GED@;--find;STEVENS, s;--json"
+                  EXPECTED ${expected_dir}/SSMARR.GED.names.json)
 
 stirpex_cli_test(stats.sample.json ARGS stats;${sample};--json EXPECTED ${expected_dir}/harrow_family.ged.stats.json)
 stirpex_cli_test(stats.sample.no_index ARGS stats;${sample};--no-index;--json

@@ -1,22 +1,21 @@
 # stirpex-cli page: the person page's texts, points, faces, colours, links and flags.
 set(sample_dir ${PROJECT_SOURCE_DIR}/samples)
 
-function(stirpex_page_test name folder)
-    stirpex_cli_test(page.${name} ARGS page;${ARGN} EXPECTED ${expected_dir}/${name}.page.${page_format})
-    set_tests_properties(e2e.page.${name} PROPERTIES WORKING_DIRECTORY ${folder})
+function(stirpex_page_test name ged)
+    stirpex_file_test(page.${name} ${ged} ARGS page;@GED@;${ARGN} EXPECTED ${expected_dir}/${name}.page.${page_format})
 endfunction()
 
 set(page_format json)
-stirpex_page_test(harrow_family.start ${sample_dir} harrow_family.ged;--json)
+stirpex_page_test(harrow_family.start harrow_family.ged --json)
 # A missing child, marriage notes, no parents, a burial.
-stirpex_page_test(harrow_family.I24 ${sample_dir} harrow_family.ged;I24;--json)
+stirpex_page_test(harrow_family.I24 harrow_family.ged I24;--json)
 # A narrow window: the notes and sources columns move left over the values.
-stirpex_page_test(harrow_family.I1.narrow ${sample_dir} harrow_family.ged;I1;--width;300;--json)
-stirpex_page_test(harrow_family.I1.print ${sample_dir} harrow_family.ged;I1;--print;--json)
-stirpex_page_test(MINIMAL555.placeholder ${STIRPEX_CORPUS_DIR} MINIMAL555.GED;--json)
-stirpex_page_test(TGC551LF.start ${STIRPEX_CORPUS_DIR} TGC551LF.ged;--json)
+stirpex_page_test(harrow_family.I1.narrow harrow_family.ged I1;--width;300;--json)
+stirpex_page_test(harrow_family.I1.print harrow_family.ged I1;--print;--json)
+stirpex_page_test(MINIMAL555.placeholder MINIMAL555.GED --json)
+stirpex_page_test(TGC551LF.start TGC551LF.ged --json)
 set(page_format txt)
-stirpex_page_test(harrow_family.I1 ${sample_dir} harrow_family.ged;I1)
+stirpex_page_test(harrow_family.I1 harrow_family.ged I1)
 
 stirpex_cli_test(page.unknown_id ARGS page;${sample_dir}/harrow_family.ged;I404 EXIT 2
                  STDERR "^stirpex-cli: no individual with ID 'I404'\n$")

@@ -1,16 +1,30 @@
 # Runs stirpex-cli with ARGS (joined by '|') and checks the result.
+#   WORKDIR   folder to run in (optional; some outputs hold the path as given)
+#   REQUIRES  a public file outside the repository; when it is absent the test
+#             says so and CTest reports it skipped (optional)
 #   EXPECTED  file whose bytes stdout must equal (optional)
 #   EXIT      expected exit code (default 0)
+#   STDOUT    regular expression stdout must match (optional)
 #   STDERR    regular expression stderr must match (optional)
 #   JSON      if ON, stdout must parse as JSON
+if(DEFINED REQUIRES AND NOT EXISTS "${REQUIRES}")
+    message("STIRPEX_SKIP: ${REQUIRES} is not here (public files without a stated licence stay outside the repository)")
+    return()
+endif()
 string(REPLACE "|" ";" ARGS "${ARGS}")
 if(NOT DEFINED EXIT)
     set(EXIT 0)
 endif()
-execute_process(COMMAND ${CLI} ${ARGS}
+if(NOT DEFINED WORKDIR)
+    set(WORKDIR .)
+endif()
+execute_process(COMMAND ${CLI} ${ARGS} WORKING_DIRECTORY "${WORKDIR}"
                 RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT code EQUAL EXIT)
     message(FATAL_ERROR "exit ${code}, expected ${EXIT}\nstderr: ${err}")
+endif()
+if(DEFINED STDOUT AND NOT out MATCHES "${STDOUT}")
+    message(FATAL_ERROR "stdout does not match '${STDOUT}': ${out}")
 endif()
 if(DEFINED STDERR AND NOT err MATCHES "${STDERR}")
     message(FATAL_ERROR "stderr does not match '${STDERR}': ${err}")

@@ -2,13 +2,8 @@
 
 # Each case: the file, the known answer's name, then the words after the file.
 function(stirpex_story_test ged what)
-    stirpex_locate_input(${ged} input folder)
-    if(NOT input)
-        return()
-    endif()
-    stirpex_cli_test(story.${ged}.${what} ARGS story;${input};${ARGN};--json
-                     EXPECTED ${expected_dir}/${ged}.${what}.story.json)
-    set_tests_properties(e2e.story.${ged}.${what} PROPERTIES WORKING_DIRECTORY ${folder})
+    stirpex_file_test(story.${ged}.${what} ${ged} ARGS story;@GED@;${ARGN};--json
+                      EXPECTED ${expected_dir}/${ged}.${what}.story.json)
 endfunction()
 
 # Three notes, two of them made from OCCU and ADDR lines.

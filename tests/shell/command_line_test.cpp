@@ -117,5 +117,11 @@ TEST(CommandLine, EveryFlagTheHelpShowsIsAccepted) {
     EXPECT_EQ(flags, 10); // -i -p -pt -r --register -u --unregister -h --help --version
 }
 
+// The version is written once, in the build; the line shows it in the program's
+// old short form, the patch run into the minor number.
+TEST(CommandLine, VersionLineShowsShortVersionAndDate) {
+    EXPECT_EQ(VersionText(), "Stirpex version 1.09, 27 Aug 2020\n");
+}
+
 } // namespace
 } // namespace stirpex
