@@ -59,6 +59,7 @@ std::vector<FileTypeIcon> iconSizes(const QString& stem) {
 FileTypeRegistration desktopRegistration() {
     FileTypeRegistration registration;
     registration.dataHome = UserDataHome();
+    registration.dataDirs = SystemDataDirs();
     registration.programPath = QCoreApplication::applicationFilePath().toStdString();
     registration.appIcons = iconSizes(QStringLiteral(":/app/stirpex"));
     registration.documentIcons = iconSizes(QStringLiteral(":/app/document"));
@@ -125,6 +126,7 @@ bool CStirpexApp::InitInstance() {
     }
     if (m_env.registerFileTypes) {
         // A desktop without the folders still runs the viewer; the type is registered on a later start.
+        // An installed program leaves it to its package.
         RegisterFileTypes(desktopRegistration(), runDetached);
     }
 
@@ -158,6 +160,9 @@ bool CStirpexApp::handledWithoutWindows(const CommandLineInfo& commandLine) {
                                           : UnregisterFileTypes(UserDataHome(), runDetached);
         if (!result.ok) {
             std::fprintf(stderr, "stirpex: %s\n", result.error.c_str());
+        } else if (!result.installedEntry.empty()) {
+            std::printf("stirpex: installed as %s; nothing is registered for this user\n",
+                        result.installedEntry.c_str());
         }
         m_exitCode = result.ok ? 0 : 1;
         return true;
