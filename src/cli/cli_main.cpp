@@ -7,6 +7,7 @@
 #include "find/name_index.h"
 #include "gedcom/load_driver.h"
 #include "model/stirpex_doc.h"
+#include "shell/command_line.h"
 
 #include <unistd.h>
 
@@ -31,7 +32,8 @@ constexpr std::string_view kUsage =
     "       stirpex-cli tree FILE ancestors|descendants|mtdna|ychromosome ID [--no-spouses] [--json]\n"
     "       stirpex-cli names FILE [--no-married] [--find TEXT] [--json]\n"
     "       stirpex-cli story FILE ID notes|sources person|birth|baptism|marriage|divorce|death|burial\n"
-    "                         [--family INDEX] [--json]\n";
+    "                         [--family INDEX] [--json]\n"
+    "       stirpex-cli --help | --version\n";
 
 int fail(const std::string& message) {
     std::fprintf(stderr, "stirpex-cli: %s\n", message.c_str());
@@ -178,6 +180,10 @@ int run(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::string_view(argv[i]) == "--help" || std::string_view(argv[i]) == "-h") {
             std::fputs(kUsage.data(), stdout);
+            return 0;
+        }
+        if (std::string_view(argv[i]) == "--version") {
+            std::fwrite(VersionText().data(), 1, VersionText().size(), stdout); // the viewer's own
             return 0;
         }
     }

@@ -1,6 +1,5 @@
 #include "shell/command_line.h"
 
-#include <optional>
 #include <vector>
 
 namespace stirpex {
@@ -157,6 +156,22 @@ std::string_view UsageText() {
 
 std::string_view VersionText() {
     return kVersion;
+}
+
+std::optional<int> AnswerWithoutWindow(const CommandLineInfo& info, std::FILE* out, std::FILE* err) {
+    switch (info.command) {
+    case ShellCommand::ShowHelp:
+        std::fwrite(kUsage.data(), 1, kUsage.size(), out);
+        return 0;
+    case ShellCommand::ShowVersion:
+        std::fwrite(kVersion.data(), 1, kVersion.size(), out);
+        return 0;
+    case ShellCommand::Error:
+        std::fprintf(err, "stirpex: %s\nTry 'stirpex --help' for more information.\n", info.error.c_str());
+        return 2;
+    default:
+        return std::nullopt;
+    }
 }
 
 } // namespace stirpex

@@ -17,6 +17,8 @@
 // they stand. When several shell flags are given the last one counts; an
 // unknown flag is an error unless help or version was asked for, which win.
 
+#include <cstdio>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -49,5 +51,10 @@ CommandLineInfo ParseCommandLine(int argc, const char* const* argv);
 
 std::string_view UsageText();
 std::string_view VersionText();
+
+// Help, version and a bad option need neither a window nor a display: writes
+// the answer (usage or version to `out`, the error and a hint to `err`) and
+// gives the exit code; nullopt for every other command.
+std::optional<int> AnswerWithoutWindow(const CommandLineInfo& info, std::FILE* out, std::FILE* err);
 
 } // namespace stirpex

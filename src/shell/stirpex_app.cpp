@@ -25,6 +25,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 namespace stirpex {
@@ -140,19 +141,11 @@ bool CStirpexApp::InitInstance() {
 
 // Help, version, a bad flag and the file-type flags need no window.
 bool CStirpexApp::handledWithoutWindows(const CommandLineInfo& commandLine) {
+    if (const std::optional<int> code = AnswerWithoutWindow(commandLine, stdout, stderr)) {
+        m_exitCode = *code;
+        return true;
+    }
     switch (commandLine.command) {
-    case ShellCommand::ShowHelp:
-        std::fwrite(UsageText().data(), 1, UsageText().size(), stdout);
-        m_exitCode = 0;
-        return true;
-    case ShellCommand::ShowVersion:
-        std::fwrite(VersionText().data(), 1, VersionText().size(), stdout);
-        m_exitCode = 0;
-        return true;
-    case ShellCommand::Error:
-        std::fprintf(stderr, "stirpex: %s\nTry 'stirpex --help' for more information.\n", commandLine.error.c_str());
-        m_exitCode = 2;
-        return true;
     case ShellCommand::AppRegister:
     case ShellCommand::AppUnregister: {
         const FileTypeResult result = commandLine.command == ShellCommand::AppRegister

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <optional>
 #include <sstream>
 #include <vector>
 
@@ -115,6 +117,42 @@ TEST(CommandLine, EveryFlagTheHelpShowsIsAccepted) {
         }
     }
     EXPECT_EQ(flags, 10); // -i -p -pt -r --register -u --unregister -h --help --version
+}
+
+std::string contentOf(std::FILE* file) {
+    std::string text(static_cast<std::size_t>(std::ftell(file)), '\0');
+    std::rewind(file);
+    text.resize(std::fread(text.data(), 1, text.size(), file));
+    return text;
+}
+
+// Help and version go to standard output for a pipe, errors to standard error;
+// anything that needs a window is left to the application.
+TEST(CommandLine, HelpVersionAndErrorsAreAnsweredWithoutAWindow) {
+    struct Expected {
+        Args arguments;
+        std::optional<int> code;
+        std::string out;
+        std::string err;
+    };
+    const std::vector<Expected> cases = {
+        {{"--help", "royal.ged"}, 0, std::string(UsageText()), ""},
+        {{"--version"}, 0, std::string(VersionText()), ""},
+        {{"--bogus"}, 2, "", "stirpex: unknown option '--bogus'\nTry 'stirpex --help' for more information.\n"},
+        {{"royal.ged"}, std::nullopt, "", ""},
+        {{"--register"}, std::nullopt, "", ""},
+    };
+    for (const Expected& expected : cases) {
+        SCOPED_TRACE(describe(expected.arguments));
+        std::FILE* out = std::tmpfile();
+        std::FILE* err = std::tmpfile();
+        ASSERT_TRUE(out != nullptr && err != nullptr);
+        EXPECT_EQ(AnswerWithoutWindow(ParseCommandLine(expected.arguments), out, err), expected.code);
+        EXPECT_EQ(contentOf(out), expected.out);
+        EXPECT_EQ(contentOf(err), expected.err);
+        std::fclose(out);
+        std::fclose(err);
+    }
 }
 
 } // namespace
