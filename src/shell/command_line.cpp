@@ -6,11 +6,11 @@ namespace stirpex {
 
 namespace {
 
-constexpr std::string_view kUsage = "Usage: stirpex [FILE] [-i KEY]\n"
+constexpr std::string_view kUsage = "Usage: stirpex [FILE...] [-i KEY]\n"
                                     "       stirpex -p FILE\n"
                                     "       stirpex -pt FILE PRINTER\n"
                                     "       stirpex --register | --unregister\n"
-                                    "Shows the GEDCOM genealogy file FILE, one person at a time.\n"
+                                    "Shows each GEDCOM genealogy FILE, one person at a time.\n"
                                     "\n"
                                     "  -i KEY            start at the individual KEY (its identifier without '@')\n"
                                     "  -p FILE           print the first person's page of FILE, then end\n"
@@ -138,6 +138,9 @@ CommandLineInfo ParseCommandLine(std::span<const std::string> arguments) {
     }
     if (info.command != ShellCommand::FilePrintTo) {
         info.printer.clear();
+    }
+    if (info.command == ShellCommand::FileOpen) {
+        info.files.assign(found.plain.begin(), found.plain.end());
     }
     return info;
 }

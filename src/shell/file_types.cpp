@@ -25,7 +25,8 @@ constexpr std::string_view kOwnMark = "X-Stirpex-FileType=";
 constexpr std::string_view kOldDesktopFileId = "Stirpex.Document.desktop";
 constexpr std::string_view kOldDocumentIconName = "application-x-gedcom.png";
 
-// The lines that the user's entry shares with the installed one.
+// The lines that the user's entry shares with the installed one
+// (res/desktop/example.tesselforge.Stirpex.desktop; a test holds them equal).
 constexpr std::string_view kEntryNames = "Name=Stirpex\n"
                                          "GenericName=Genealogy Viewer\n"
                                          "Comment=Browse GEDCOM family files one person at a time\n"
@@ -335,12 +336,15 @@ std::string MimePackageText() {
             "    <generic-icon name=\"x-office-document\"/>\n";
     // Desktops that know only the older name, and files typed by it, find this type.
     text += "    <alias type=\"" + std::string(kGedcomMimeAlias) + "\"/>\n";
-    // After an optional UTF-8 byte order mark.
-    text += "    <magic>\n"
+    // Older shared-mime-info defines the alias as a type of its own, with
+    // the same globs and magic at weight 50; ours outweighs it so that a .ged
+    // file is of the registered type there too. The magic allows for a UTF-8
+    // byte order mark.
+    text += "    <magic priority=\"60\">\n"
             "      <match type=\"string\" value=\"0 HEAD\" offset=\"0:3\"/>\n"
             "    </magic>\n"
-            "    <glob pattern=\"*.ged\"/>\n"
-            "    <glob pattern=\"*.gedcom\"/>\n"
+            "    <glob pattern=\"*.ged\" weight=\"60\"/>\n"
+            "    <glob pattern=\"*.gedcom\" weight=\"60\"/>\n"
             "  </mime-type>\n"
             "</mime-info>\n";
     return text;

@@ -111,11 +111,11 @@ bool CStirpexApp::InitInstance() {
     if (m_env.singleInstance) {
         m_instance = std::make_unique<SingleInstance>();
         QStringList handed;
-        if (!commandLine.file.empty()) {
-            handed.append(DocumentKey(QString::fromStdString(commandLine.file)));
+        for (const std::string& file : commandLine.files) {
+            handed.append(DocumentKey(QString::fromStdString(file)));
         }
         if (m_instance->TryHandOff(handed)) {
-            return false; // the running instance shows the file
+            return false; // the running instance shows the files
         }
         connect(m_instance.get(), &SingleInstance::openRequested, this, &CStirpexApp::OpenFile);
         connect(m_instance.get(), &SingleInstance::activateRequested, this, [this] {
@@ -131,7 +131,7 @@ bool CStirpexApp::InitInstance() {
         RegisterFileTypes(desktopRegistration(), runDetached);
     }
 
-    if (commandLine.command == ShellCommand::FileOpen && !OpenFile(QString::fromStdString(commandLine.file))) {
+    if (commandLine.command == ShellCommand::FileOpen && !openFiles(commandLine.files)) {
         m_exitCode = 1;
         return false;
     }
@@ -272,6 +272,16 @@ void CStirpexApp::fileOpened(const QString& path) {
 
 bool CStirpexApp::OpenFile(const QString& path) {
     return m_documents->OpenDocumentFile(path);
+}
+
+// Each file its own document; start-up ends only when none of them opened
+// (each failure has shown its message).
+bool CStirpexApp::openFiles(const std::vector<std::string>& files) {
+    bool opened = false;
+    for (const std::string& file : files) {
+        opened = OpenFile(QString::fromStdString(file)) || opened;
+    }
+    return opened;
 }
 
 void CStirpexApp::OnFileNew() {

@@ -100,6 +100,17 @@ TEST(CommandLine, ArgvSkipsTheProgramPath) {
     EXPECT_EQ(info.argumentText, "-i I3 /tmp/royal.ged");
 }
 
+// A desktop hands every chosen file over at once (Exec=stirpex %F).
+TEST(CommandLine, EveryPlainArgumentIsAFileToOpen) {
+    using Files = std::vector<std::string>;
+    EXPECT_EQ(ParseCommandLine(Args{"a.ged", "-i", "I3", "b.ged", "--", "-c.ged"}).files,
+              (Files{"a.ged", "b.ged", "-c.ged"}));
+    EXPECT_EQ(ParseCommandLine(Args{}).files, Files{});
+    // The shell's verbs take one file; their second plain argument is a printer.
+    EXPECT_EQ(ParseCommandLine(Args{"-pt", "a.ged", "Laser"}).files, Files{});
+    EXPECT_EQ(ParseCommandLine(Args{"-p", "a.ged", "b.ged"}).files, Files{});
+}
+
 // Guards against a help text that offers a flag the parser rejects.
 TEST(CommandLine, EveryFlagTheHelpShowsIsAccepted) {
     std::istringstream help{std::string(UsageText())};

@@ -155,8 +155,8 @@ TEST_F(FileTypes, TheMimeDatabaseToolCompilesThePackage) {
     const std::string command = "update-mime-database '" + mime.string() + "' >/dev/null 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0);
     const std::string globs = readFile(mime / "globs2");
-    EXPECT_NE(globs.find("\n50:text/vnd.familysearch.gedcom:*.ged\n"), std::string::npos) << globs;
-    EXPECT_NE(globs.find("\n50:text/vnd.familysearch.gedcom:*.gedcom\n"), std::string::npos) << globs;
+    EXPECT_NE(globs.find("\n60:text/vnd.familysearch.gedcom:*.ged\n"), std::string::npos) << globs;
+    EXPECT_NE(globs.find("\n60:text/vnd.familysearch.gedcom:*.gedcom\n"), std::string::npos) << globs;
     EXPECT_EQ(readFile(mime / "aliases"), "application/x-gedcom text/vnd.familysearch.gedcom\n");
     EXPECT_EQ(readFile(mime / "subclasses"), "text/vnd.familysearch.gedcom text/plain\n");
     EXPECT_NE(readFile(mime / "magic").find("0 HEAD"), std::string::npos);
