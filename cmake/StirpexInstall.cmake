@@ -16,7 +16,7 @@ include(GNUInstallDirs)
 
 set(STIRPEX_APP_ID example.tesselforge.Stirpex)
 set(STIRPEX_HOMEPAGE https://tesselforge.example/stirpex)
-# The date of PROJECT_VERSION's release, for the metadata and the changelog; change them together.
+# The date of PROJECT_VERSION's release, for the metadata, the manual pages and the changelog; change them together.
 set(STIRPEX_RELEASE_DATE 2020-08-27)
 set(STIRPEX_RELEASE_DATE_RFC2822 "Thu, 27 Aug 2020 12:00:00 +0000")
 
@@ -34,7 +34,8 @@ function(stirpex_gzip source output)
                        COMMAND ${STIRPEX_GZIP} -9nc ${source} > ${output}
                        DEPENDS ${source} VERBATIM)
 endfunction()
-stirpex_gzip(${res}/man/stirpex-cli.1 ${generated}/stirpex-cli.1.gz)
+configure_file(${res}/man/stirpex-cli.1.in ${generated}/stirpex-cli.1 @ONLY)
+stirpex_gzip(${generated}/stirpex-cli.1 ${generated}/stirpex-cli.1.gz)
 set(install_files ${generated}/stirpex-cli.1.gz)
 install(FILES ${generated}/stirpex-cli.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
@@ -54,7 +55,8 @@ install(FILES ${generated}/copyright ${generated}/changelog.gz DESTINATION ${doc
 
 if(TARGET stirpex)
     install(TARGETS stirpex RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-    stirpex_gzip(${res}/man/stirpex.1 ${generated}/stirpex.1.gz)
+    configure_file(${res}/man/stirpex.1.in ${generated}/stirpex.1 @ONLY)
+    stirpex_gzip(${generated}/stirpex.1 ${generated}/stirpex.1.gz)
     list(APPEND install_files ${generated}/stirpex.1.gz)
     install(FILES ${generated}/stirpex.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
