@@ -5,6 +5,10 @@ set(STIRPEX_SANITIZERS "" CACHE STRING "Semicolon-separated sanitizers, e.g. add
 
 function(stirpex_target_flags target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wnon-virtual-dtor -Wold-style-cast -Woverloaded-virtual)
+    # Hardened as Debian builds its packages: checked string and memory
+    # functions where the optimiser can see the sizes, and relocations bound at start.
+    target_compile_definitions(${target} PRIVATE $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:_FORTIFY_SOURCE=2>)
+    target_link_options(${target} PRIVATE LINKER:-z,relro,-z,now)
     if(STIRPEX_WERROR)
         target_compile_options(${target} PRIVATE -Werror)
     endif()

@@ -9,11 +9,11 @@ namespace stirpex {
 
 namespace {
 
-constexpr std::string_view kUsage = "Usage: stirpex [FILE] [-i KEY]\n"
+constexpr std::string_view kUsage = "Usage: stirpex [FILE...] [-i KEY]\n"
                                     "       stirpex -p FILE\n"
                                     "       stirpex -pt FILE PRINTER\n"
                                     "       stirpex --register | --unregister\n"
-                                    "Shows the GEDCOM genealogy file FILE, one person at a time.\n"
+                                    "Shows each GEDCOM genealogy FILE, one person at a time.\n"
                                     "\n"
                                     "  -i KEY            start at the individual KEY (its identifier without '@')\n"
                                     "  -p FILE           print the first person's page of FILE, then end\n"
@@ -140,6 +140,9 @@ CommandLineInfo ParseCommandLine(std::span<const std::string> arguments) {
     if (info.command != ShellCommand::FilePrintTo) {
         info.printer.clear();
     }
+    if (info.command == ShellCommand::FileOpen) {
+        info.files.assign(found.plain.begin(), found.plain.end());
+    }
     return info;
 }
 
@@ -157,6 +160,22 @@ std::string_view UsageText() {
 
 std::string VersionText() {
     return std::string(kVersionLine) + '\n';
+}
+
+std::optional<int> AnswerWithoutWindow(const CommandLineInfo& info, std::FILE* out, std::FILE* err) {
+    switch (info.command) {
+    case ShellCommand::ShowHelp:
+        std::fwrite(kUsage.data(), 1, kUsage.size(), out);
+        return 0;
+    case ShellCommand::ShowVersion:
+        std::fputs(VersionText().c_str(), out);
+        return 0;
+    case ShellCommand::Error:
+        std::fprintf(err, "stirpex: %s\nTry 'stirpex --help' for more information.\n", info.error.c_str());
+        return 2;
+    default:
+        return std::nullopt;
+    }
 }
 
 } // namespace stirpex

@@ -14,12 +14,16 @@
 //   --                  every argument after it is plain
 //
 // The file and the printer are the first and second plain arguments wherever
-// they stand. When several shell flags are given the last one counts; an
+// they stand; without a shell flag every plain argument is a file to open
+// (a desktop hands over all the files chosen at once). When several shell flags are given the last one counts; an
 // unknown flag is an error unless help or version was asked for, which win.
 
+#include <cstdio>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace stirpex {
 
@@ -37,10 +41,11 @@ enum class ShellCommand {
 
 struct CommandLineInfo {
     ShellCommand command = ShellCommand::FileNew;
-    std::string file;         // as given, relative paths included
-    std::string printer;      // FilePrintTo only
-    std::string argumentText; // every argument joined by single blanks, for the "-i" start option
-    std::string error;        // Error only: one line without a trailing newline
+    std::string file;               // as given, relative paths included
+    std::vector<std::string> files; // FileOpen: every plain argument in order, `file` first
+    std::string printer;            // FilePrintTo only
+    std::string argumentText;       // every argument joined by single blanks, for the "-i" start option
+    std::string error;              // Error only: one line without a trailing newline
 };
 
 // `arguments` are the program's arguments after its path.
@@ -49,5 +54,10 @@ CommandLineInfo ParseCommandLine(int argc, const char* const* argv);
 
 std::string_view UsageText();
 std::string VersionText();
+
+// Help, version and a bad option need neither a window nor a display: writes
+// the answer (usage or version to `out`, the error and a hint to `err`) and
+// gives the exit code; nullopt for every other command.
+std::optional<int> AnswerWithoutWindow(const CommandLineInfo& info, std::FILE* out, std::FILE* err);
 
 } // namespace stirpex

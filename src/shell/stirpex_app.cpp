@@ -25,6 +25,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 namespace stirpex {
@@ -59,6 +60,7 @@ std::vector<FileTypeIcon> iconSizes(const QString& stem) {
 FileTypeRegistration desktopRegistration() {
     FileTypeRegistration registration;
     registration.dataHome = UserDataHome();
+    registration.dataDirs = SystemDataDirs();
     registration.programPath = QCoreApplication::applicationFilePath().toStdString();
     registration.appIcons = iconSizes(QStringLiteral(":/app/stirpex"));
     registration.documentIcons = iconSizes(QStringLiteral(":/app/document"));
@@ -109,11 +111,11 @@ bool CStirpexApp::InitInstance() {
     if (m_env.singleInstance) {
         m_instance = std::make_unique<SingleInstance>();
         QStringList handed;
-        if (!commandLine.file.empty()) {
-            handed.append(DocumentKey(QString::fromStdString(commandLine.file)));
+        for (const std::string& file : commandLine.files) {
+            handed.append(DocumentKey(QString::fromStdString(file)));
         }
         if (m_instance->TryHandOff(handed)) {
-            return false; // the running instance shows the file
+            return false; // the running instance shows the files
         }
         connect(m_instance.get(), &SingleInstance::openRequested, this, &CStirpexApp::OpenFile);
         connect(m_instance.get(), &SingleInstance::activateRequested, this, [this] {
@@ -125,10 +127,11 @@ bool CStirpexApp::InitInstance() {
     }
     if (m_env.registerFileTypes) {
         // A desktop without the folders still runs the viewer; the type is registered on a later start.
+        // An installed program leaves it to its package.
         RegisterFileTypes(desktopRegistration(), runDetached);
     }
 
-    if (commandLine.command == ShellCommand::FileOpen && !OpenFile(QString::fromStdString(commandLine.file))) {
+    if (commandLine.command == ShellCommand::FileOpen && !openFiles(commandLine.files)) {
         m_exitCode = 1;
         return false;
     }
@@ -138,19 +141,11 @@ bool CStirpexApp::InitInstance() {
 
 // Help, version, a bad flag and the file-type flags need no window.
 bool CStirpexApp::handledWithoutWindows(const CommandLineInfo& commandLine) {
+    if (const std::optional<int> code = AnswerWithoutWindow(commandLine, stdout, stderr)) {
+        m_exitCode = *code;
+        return true;
+    }
     switch (commandLine.command) {
-    case ShellCommand::ShowHelp:
-        std::fwrite(UsageText().data(), 1, UsageText().size(), stdout);
-        m_exitCode = 0;
-        return true;
-    case ShellCommand::ShowVersion:
-        std::fputs(VersionText().c_str(), stdout);
-        m_exitCode = 0;
-        return true;
-    case ShellCommand::Error:
-        std::fprintf(stderr, "stirpex: %s\nTry 'stirpex --help' for more information.\n", commandLine.error.c_str());
-        m_exitCode = 2;
-        return true;
     case ShellCommand::AppRegister:
     case ShellCommand::AppUnregister: {
         const FileTypeResult result = commandLine.command == ShellCommand::AppRegister
@@ -158,6 +153,9 @@ bool CStirpexApp::handledWithoutWindows(const CommandLineInfo& commandLine) {
                                           : UnregisterFileTypes(UserDataHome(), runDetached);
         if (!result.ok) {
             std::fprintf(stderr, "stirpex: %s\n", result.error.c_str());
+        } else if (!result.installedEntry.empty()) {
+            std::printf("stirpex: installed as %s; nothing is registered for this user\n",
+                        result.installedEntry.c_str());
         }
         m_exitCode = result.ok ? 0 : 1;
         return true;
@@ -274,6 +272,16 @@ void CStirpexApp::fileOpened(const QString& path) {
 
 bool CStirpexApp::OpenFile(const QString& path) {
     return m_documents->OpenDocumentFile(path);
+}
+
+// Each file its own document; start-up ends only when none of them opened
+// (each failure has shown its message).
+bool CStirpexApp::openFiles(const std::vector<std::string>& files) {
+    bool opened = false;
+    for (const std::string& file : files) {
+        opened = OpenFile(QString::fromStdString(file)) || opened;
+    }
+    return opened;
 }
 
 void CStirpexApp::OnFileNew() {

@@ -20,6 +20,8 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace stirpex {
 
@@ -71,6 +73,7 @@ private:
     void loadRecentFiles();
     void saveRecentFiles();
     void fileOpened(const QString& path);
+    bool openFiles(const std::vector<std::string>& files);
 
     QStringList m_arguments;
     AppEnvironment m_env;

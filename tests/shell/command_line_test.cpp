@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <optional>
 #include <sstream>
 #include <vector>
 
@@ -98,6 +100,17 @@ TEST(CommandLine, ArgvSkipsTheProgramPath) {
     EXPECT_EQ(info.argumentText, "-i I3 /tmp/royal.ged");
 }
 
+// A desktop hands every chosen file over at once (Exec=stirpex %F).
+TEST(CommandLine, EveryPlainArgumentIsAFileToOpen) {
+    using Files = std::vector<std::string>;
+    EXPECT_EQ(ParseCommandLine(Args{"a.ged", "-i", "I3", "b.ged", "--", "-c.ged"}).files,
+              (Files{"a.ged", "b.ged", "-c.ged"}));
+    EXPECT_EQ(ParseCommandLine(Args{}).files, Files{});
+    // The shell's verbs take one file; their second plain argument is a printer.
+    EXPECT_EQ(ParseCommandLine(Args{"-pt", "a.ged", "Laser"}).files, Files{});
+    EXPECT_EQ(ParseCommandLine(Args{"-p", "a.ged", "b.ged"}).files, Files{});
+}
+
 // Guards against a help text that offers a flag the parser rejects.
 TEST(CommandLine, EveryFlagTheHelpShowsIsAccepted) {
     std::istringstream help{std::string(UsageText())};
@@ -121,6 +134,42 @@ TEST(CommandLine, EveryFlagTheHelpShowsIsAccepted) {
 // old short form, the patch run into the minor number.
 TEST(CommandLine, VersionLineShowsShortVersionAndDate) {
     EXPECT_EQ(VersionText(), "Stirpex version 1.09, 27 Aug 2020\n");
+}
+
+std::string contentOf(std::FILE* file) {
+    std::string text(static_cast<std::size_t>(std::ftell(file)), '\0');
+    std::rewind(file);
+    text.resize(std::fread(text.data(), 1, text.size(), file));
+    return text;
+}
+
+// Help and version go to standard output for a pipe, errors to standard error;
+// anything that needs a window is left to the application.
+TEST(CommandLine, HelpVersionAndErrorsAreAnsweredWithoutAWindow) {
+    struct Expected {
+        Args arguments;
+        std::optional<int> code;
+        std::string out;
+        std::string err;
+    };
+    const std::vector<Expected> cases = {
+        {{"--help", "royal.ged"}, 0, std::string(UsageText()), ""},
+        {{"--version"}, 0, std::string(VersionText()), ""},
+        {{"--bogus"}, 2, "", "stirpex: unknown option '--bogus'\nTry 'stirpex --help' for more information.\n"},
+        {{"royal.ged"}, std::nullopt, "", ""},
+        {{"--register"}, std::nullopt, "", ""},
+    };
+    for (const Expected& expected : cases) {
+        SCOPED_TRACE(describe(expected.arguments));
+        std::FILE* out = std::tmpfile();
+        std::FILE* err = std::tmpfile();
+        ASSERT_TRUE(out != nullptr && err != nullptr);
+        EXPECT_EQ(AnswerWithoutWindow(ParseCommandLine(expected.arguments), out, err), expected.code);
+        EXPECT_EQ(contentOf(out), expected.out);
+        EXPECT_EQ(contentOf(err), expected.err);
+        std::fclose(out);
+        std::fclose(err);
+    }
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <sstream>
 
 namespace stirpex {
 namespace {
@@ -31,12 +33,15 @@ protected:
         fs::remove_all(m_home);
         fs::create_directories(m_home);
         m_registration.dataHome = m_home / "share";
+        m_registration.dataDirs = {m_home / "usr/local/share", m_home / "usr/share"};
         m_registration.programPath = "/opt/stirpex/bin/stirpex";
     }
     void TearDown() override { fs::remove_all(m_home); }
 
     fs::path mimePackage() const { return m_registration.dataHome / "mime/packages/stirpex-gedcom.xml"; }
-    fs::path desktopEntry() const { return m_registration.dataHome / "applications/Stirpex.Document.desktop"; }
+    fs::path desktopEntry() const {
+        return m_registration.dataHome / "applications/example.tesselforge.Stirpex.desktop";
+    }
     FileTypeResult registerRecording() {
         return RegisterFileTypes(m_registration, [this](const std::vector<std::string>& command) {
             m_commands.push_back(command);
@@ -63,26 +68,19 @@ TEST_F(FileTypes, RegisterWritesTheMimePackageAndTheDesktopEntry) {
     const FileTypeResult result = registerRecording();
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_TRUE(result.changed);
-    EXPECT_EQ(readFile(mimePackage()), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                                       "<!-- Written by Stirpex at every start; its unregister option removes it. -->\n"
-                                       "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-                                       "  <mime-type type=\"application/x-gedcom\">\n"
-                                       "    <comment>Gedcom Document</comment>\n"
-                                       "    <sub-class-of type=\"text/plain\"/>\n"
-                                       "    <generic-icon name=\"text-x-generic\"/>\n"
-                                       "    <glob pattern=\"*.ged\"/>\n"
-                                       "  </mime-type>\n"
-                                       "</mime-info>\n");
+    EXPECT_EQ(readFile(mimePackage()), MimePackageText());
     EXPECT_EQ(readFile(desktopEntry()), "[Desktop Entry]\n"
                                         "Type=Application\n"
                                         "Name=Stirpex\n"
-                                        "Comment=Gedcom Document\n"
+                                        "GenericName=Genealogy Viewer\n"
+                                        "Comment=Browse GEDCOM family files one person at a time\n"
                                         "Icon=stirpex\n"
                                         "TryExec=/opt/stirpex/bin/stirpex\n"
-                                        "Exec=/opt/stirpex/bin/stirpex %f\n"
+                                        "Exec=/opt/stirpex/bin/stirpex %F\n"
                                         "Terminal=false\n"
                                         "Categories=Office;Viewer;\n"
-                                        "MimeType=application/x-gedcom;\n"
+                                        "Keywords=genealogy;family tree;ancestors;descendants;GEDCOM;\n"
+                                        "MimeType=text/vnd.familysearch.gedcom;application/x-gedcom;\n"
                                         "Actions=Print;PrintTo1;PrintTo2;\n"
                                         "X-Stirpex-FileType=Stirpex.Document\n"
                                         "\n"
@@ -101,6 +99,48 @@ TEST_F(FileTypes, RegisterWritesTheMimePackageAndTheDesktopEntry) {
                                     {"update-desktop-database", (m_registration.dataHome / "applications").string()}}));
 }
 
+// The installed files live in res/desktop/, beside the samples' folder.
+fs::path installedFile(std::string_view name) {
+    return fs::path(STIRPEX_SAMPLES_DIR) / ".." / "res" / "desktop" / name;
+}
+
+// The keys of an entry's main group.
+std::map<std::string, std::string> entryKeys(std::string_view text) {
+    std::map<std::string, std::string> keys;
+    std::istringstream lines{std::string(text)};
+    std::string line;
+    std::getline(lines, line);
+    while (std::getline(lines, line) && !line.starts_with('[')) {
+        const std::size_t equals = line.find('=');
+        if (equals != std::string::npos) {
+            keys[line.substr(0, equals)] = line.substr(equals + 1);
+        }
+    }
+    return keys;
+}
+
+// A start from the build folder must register exactly what the package
+// installs, or the desktop would know two kinds of GEDCOM file and two faces
+// of Stirpex depending on how it was started.
+TEST_F(FileTypes, TheUsersCopyIsTheInstalledOneWithTheProgramsPath) {
+    EXPECT_EQ(MimePackageText(), readFile(installedFile("stirpex-gedcom.xml")));
+
+    const std::string installedText = readFile(installedFile("example.tesselforge.Stirpex.desktop"));
+    ASSERT_TRUE(installedText.starts_with("[Desktop Entry]\n"));
+    auto installed = entryKeys(installedText);
+    auto user = entryKeys(DesktopEntryText(m_registration));
+    EXPECT_EQ(installed["Exec"], "stirpex %F");
+    EXPECT_EQ(user["Exec"], "/opt/stirpex/bin/stirpex %F");
+    EXPECT_EQ(installed["TryExec"], "stirpex");
+    EXPECT_EQ(user["TryExec"], "/opt/stirpex/bin/stirpex");
+    EXPECT_EQ(installed.count("X-Stirpex-FileType"), 0u) << "a menu editor's copy would be taken for ours";
+    for (const char* own : {"Exec", "TryExec", "Actions", "X-Stirpex-FileType"}) {
+        installed.erase(own);
+        user.erase(own);
+    }
+    EXPECT_EQ(user, installed);
+}
+
 // Launchers unescape the value first and then split the Exec line as a
 // shell would; a path with blanks, "%", "$", a quote or a backslash must
 // come back whole.
@@ -114,9 +154,13 @@ TEST_F(FileTypes, TheMimeDatabaseToolCompilesThePackage) {
     const fs::path mime = m_registration.dataHome / "mime";
     const std::string command = "update-mime-database '" + mime.string() + "' >/dev/null 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    EXPECT_NE(readFile(mime / "globs2").find("\n50:application/x-gedcom:*.ged\n"), std::string::npos);
-    EXPECT_NE(readFile(mime / "subclasses").find("application/x-gedcom text/plain\n"), std::string::npos);
-    EXPECT_NE(readFile(mime / "application/x-gedcom.xml").find("<comment>Gedcom Document</comment>"),
+    const std::string globs = readFile(mime / "globs2");
+    EXPECT_NE(globs.find("\n60:text/vnd.familysearch.gedcom:*.ged\n"), std::string::npos) << globs;
+    EXPECT_NE(globs.find("\n60:text/vnd.familysearch.gedcom:*.gedcom\n"), std::string::npos) << globs;
+    EXPECT_EQ(readFile(mime / "aliases"), "application/x-gedcom text/vnd.familysearch.gedcom\n");
+    EXPECT_EQ(readFile(mime / "subclasses"), "text/vnd.familysearch.gedcom text/plain\n");
+    EXPECT_NE(readFile(mime / "magic").find("0 HEAD"), std::string::npos);
+    EXPECT_NE(readFile(mime / "text/vnd.familysearch.gedcom.xml").find("<comment>Gedcom Document</comment>"),
               std::string::npos);
 }
 
@@ -124,7 +168,7 @@ TEST_F(FileTypes, ExecQuotesAPathWithSpecialCharacters) {
     m_registration.programPath = "/opt/my apps/50%/a$b\"c\\d";
     const std::string entry = DesktopEntryText(m_registration);
     EXPECT_NE(entry.find("\nTryExec=/opt/my apps/50%/a$b\"c\\\\d\n"), std::string::npos) << entry;
-    EXPECT_NE(entry.find("\nExec=\"/opt/my apps/50%%/a\\\\$b\\\\\"c\\\\\\\\d\" %f\n"), std::string::npos) << entry;
+    EXPECT_NE(entry.find("\nExec=\"/opt/my apps/50%%/a\\\\$b\\\\\"c\\\\\\\\d\" %F\n"), std::string::npos) << entry;
     EXPECT_NE(entry.find("\nExec=\"/opt/my apps/50%%/a\\\\$b\\\\\"c\\\\\\\\d\" -p %f\n"), std::string::npos) << entry;
 }
 
@@ -135,7 +179,7 @@ TEST_F(FileTypes, IconsGoIntoTheHicolorThemeBySize) {
     const fs::path theme = m_registration.dataHome / "icons/hicolor";
     EXPECT_EQ(readFile(theme / "16x16/apps/stirpex.png"), "app16");
     EXPECT_EQ(readFile(theme / "48x48/apps/stirpex.png"), "app48");
-    EXPECT_EQ(readFile(theme / "32x32/mimetypes/application-x-gedcom.png"), "doc32");
+    EXPECT_EQ(readFile(theme / "32x32/mimetypes/text-vnd.familysearch.gedcom.png"), "doc32");
 }
 
 TEST_F(FileTypes, UnchangedFilesAreLeftAloneAndOnlyWhatDiffersIsRewritten) {
@@ -163,7 +207,7 @@ TEST_F(FileTypes, UnchangedFilesAreLeftAloneAndOnlyWhatDiffersIsRewritten) {
     EXPECT_TRUE(moved.changed);
     EXPECT_EQ(m_commands, (Commands{{"update-desktop-database", (m_registration.dataHome / "applications").string()}}));
     EXPECT_EQ(fs::last_write_time(mimePackage()), past);
-    EXPECT_NE(readFile(desktopEntry()).find("\nExec=/usr/local/bin/stirpex %f\n"), std::string::npos);
+    EXPECT_NE(readFile(desktopEntry()).find("\nExec=/usr/local/bin/stirpex %F\n"), std::string::npos);
 
     // A package cut short by someone else is repaired.
     writeFile(mimePackage(), "<?xml");
@@ -193,8 +237,8 @@ TEST_F(FileTypes, UnregisterRemovesWhatRegisterWroteAndNothingElse) {
     EXPECT_FALSE(fs::exists(desktopEntry()));
     const fs::path theme = m_registration.dataHome / "icons/hicolor";
     EXPECT_FALSE(fs::exists(theme / "16x16/apps/stirpex.png"));
-    EXPECT_FALSE(fs::exists(theme / "16x16/mimetypes/application-x-gedcom.png"));
-    EXPECT_FALSE(fs::exists(theme / "256x256/mimetypes/application-x-gedcom.png"));
+    EXPECT_FALSE(fs::exists(theme / "16x16/mimetypes/text-vnd.familysearch.gedcom.png"));
+    EXPECT_FALSE(fs::exists(theme / "256x256/mimetypes/text-vnd.familysearch.gedcom.png"));
     EXPECT_TRUE(fs::exists(neighbour));
     EXPECT_TRUE(fs::exists(otherIcon));
 
@@ -229,9 +273,12 @@ TEST_F(FileTypes, FoldersThatCannotBeWrittenGiveAnErrorText) {
     }
     EXPECT_EQ(entries, 1);
 
+    // An entry that is no file is not ours to remove; the package is.
+    fs::remove(mimePackage());
+    fs::create_directories(mimePackage() / "inside");
     const FileTypeResult stuck = UnregisterFileTypes(m_registration.dataHome);
     EXPECT_FALSE(stuck.ok);
-    EXPECT_EQ(stuck.error, "Cannot remove " + desktopEntry().string() + ": Directory not empty");
+    EXPECT_EQ(stuck.error, "Cannot remove " + mimePackage().string() + ": Directory not empty");
 }
 
 TEST_F(FileTypes, MissingFoldersOrProgramPathAreErrorsNotCrashes) {
@@ -248,19 +295,144 @@ TEST_F(FileTypes, MissingFoldersOrProgramPathAreErrorsNotCrashes) {
     EXPECT_FALSE(fs::exists(m_registration.dataHome));
 }
 
-TEST_F(FileTypes, WithoutAFolderTheUsersDataHomeIsUsed) {
-    const char* const saved = std::getenv("XDG_DATA_HOME");
-    const std::string previous = saved != nullptr ? saved : "";
-    ::setenv("XDG_DATA_HOME", m_registration.dataHome.c_str(), 1);
+// Sets an environment variable for the life of the object.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value) : m_name(name) {
+        const char* const saved = std::getenv(name);
+        m_had = saved != nullptr;
+        m_previous = m_had ? saved : "";
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() {
+        if (m_had) {
+            ::setenv(m_name, m_previous.c_str(), 1);
+        } else {
+            ::unsetenv(m_name);
+        }
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* m_name;
+    bool m_had = false;
+    std::string m_previous;
+};
+
+TEST_F(FileTypes, WithoutFoldersTheEnvironmentsAreUsed) {
+    const ScopedEnv dataHome("XDG_DATA_HOME", m_registration.dataHome.string());
+    const ScopedEnv dataDirs("XDG_DATA_DIRS", (m_home / "usr/share").string());
     EXPECT_TRUE(RegisterFileTypes(std::string_view("/usr/bin/stirpex")).changed);
-    EXPECT_NE(readFile(desktopEntry()).find("\nExec=/usr/bin/stirpex %f\n"), std::string::npos);
+    EXPECT_NE(readFile(desktopEntry()).find("\nExec=/usr/bin/stirpex %F\n"), std::string::npos);
+
+    writeFile(m_home / "usr/share/applications/example.tesselforge.Stirpex.desktop", "[Desktop Entry]\n");
+    const FileTypeResult installed = RegisterFileTypes(std::string_view("/usr/bin/stirpex"));
+    EXPECT_TRUE(installed.changed);
+    EXPECT_FALSE(fs::exists(desktopEntry()));
+
+    writeFile(desktopEntry(), DesktopEntryText(m_registration));
     EXPECT_TRUE(UnregisterFileTypes().changed);
     EXPECT_FALSE(fs::exists(desktopEntry()));
-    if (saved != nullptr) {
-        ::setenv("XDG_DATA_HOME", previous.c_str(), 1);
-    } else {
-        ::unsetenv("XDG_DATA_HOME");
-    }
+}
+
+TEST(SystemDataDirs, AbsoluteFoldersInOrderElseTheDefaults) {
+    using Dirs = std::vector<fs::path>;
+    EXPECT_EQ(SystemDataDirs("/opt/share:/usr/share"), (Dirs{"/opt/share", "/usr/share"}));
+    EXPECT_EQ(SystemDataDirs("relative::/usr/share/:"), (Dirs{"/usr/share/"}));
+    EXPECT_EQ(SystemDataDirs(""), (Dirs{"/usr/local/share", "/usr/share"}));
+    EXPECT_EQ(SystemDataDirs("relative"), (Dirs{"/usr/local/share", "/usr/share"}));
+    EXPECT_EQ(SystemDataDirs(nullptr), (Dirs{"/usr/local/share", "/usr/share"}));
+}
+
+TEST_F(FileTypes, AnEntryInASystemFolderMeansInstalledButNotTheUsersOwnFolder) {
+    EXPECT_EQ(InstalledDesktopEntry(m_registration.dataDirs, m_registration.dataHome), fs::path());
+
+    // A desktop session may list the user's own folder among the system's,
+    // by another spelling; the copy written there is no installation.
+    ASSERT_TRUE(RegisterFileTypes(m_registration).ok);
+    const std::vector<fs::path> withHome = {m_home / "share/./", m_home / "usr/share"};
+    EXPECT_EQ(InstalledDesktopEntry(withHome, m_registration.dataHome), fs::path());
+    EXPECT_TRUE(RegisterFileTypes(m_registration).ok);
+    EXPECT_TRUE(fs::exists(desktopEntry()));
+
+    const fs::path usrShare = m_home / "usr/share/applications/example.tesselforge.Stirpex.desktop";
+    const fs::path usrLocal = m_home / "usr/local/share/applications/example.tesselforge.Stirpex.desktop";
+    writeFile(usrShare, "[Desktop Entry]\n");
+    EXPECT_EQ(InstalledDesktopEntry(withHome, m_registration.dataHome), usrShare);
+    writeFile(usrLocal, "[Desktop Entry]\n");
+    EXPECT_EQ(InstalledDesktopEntry(m_registration.dataDirs, m_registration.dataHome), usrLocal);
+    // Another id, or a folder where the entry belongs, is not ours.
+    fs::remove(usrLocal);
+    fs::remove(usrShare);
+    writeFile(m_home / "usr/share/applications/Stirpex.desktop", "[Desktop Entry]\n");
+    fs::create_directories(usrLocal);
+    EXPECT_EQ(InstalledDesktopEntry(m_registration.dataDirs, m_registration.dataHome), fs::path());
+}
+
+// The menu must show one Stirpex: once installed, the copy a start from the
+// build folder wrote goes, and none is written again.
+TEST_F(FileTypes, WhenInstalledTheUsersCopyIsRemovedAndNotWrittenAgain) {
+    m_registration.appIcons = {{16, "app16"}};
+    m_registration.documentIcons = {{48, "doc48"}};
+    ASSERT_TRUE(registerRecording().ok);
+    const fs::path theme = m_registration.dataHome / "icons/hicolor";
+    const fs::path installed = m_home / "usr/share/applications/example.tesselforge.Stirpex.desktop";
+    writeFile(installed, "[Desktop Entry]\n");
+    const fs::path otherEntry = m_registration.dataHome / "applications/other.desktop";
+    writeFile(otherEntry, "[Desktop Entry]\nX-Stirpex-FileType=Stirpex.Document\n");
+    m_commands.clear();
+
+    const FileTypeResult result = registerRecording();
+    EXPECT_TRUE(result.ok) << result.error;
+    EXPECT_TRUE(result.changed);
+    EXPECT_EQ(result.installedEntry, installed);
+    EXPECT_FALSE(fs::exists(desktopEntry()));
+    EXPECT_FALSE(fs::exists(mimePackage()));
+    EXPECT_FALSE(fs::exists(theme / "16x16/apps/stirpex.png"));
+    EXPECT_FALSE(fs::exists(theme / "48x48/mimetypes/text-vnd.familysearch.gedcom.png"));
+    EXPECT_TRUE(fs::exists(otherEntry));
+    EXPECT_TRUE(fs::exists(installed));
+    EXPECT_EQ(m_commands, (Commands{{"update-mime-database", (m_registration.dataHome / "mime").string()},
+                                    {"update-desktop-database", (m_registration.dataHome / "applications").string()}}));
+
+    m_commands.clear();
+    const FileTypeResult again = registerRecording();
+    EXPECT_TRUE(again.ok);
+    EXPECT_FALSE(again.changed);
+    EXPECT_TRUE(m_commands.empty());
+    EXPECT_FALSE(fs::exists(desktopEntry()));
+
+    // An entry of our id that a menu editor made from the installed one is the user's.
+    writeFile(desktopEntry(), "[Desktop Entry]\nName=My genealogy\nExec=stirpex %F\n");
+    EXPECT_FALSE(registerRecording().changed);
+    EXPECT_TRUE(fs::exists(desktopEntry()));
+    EXPECT_FALSE(UnregisterFileTypes(m_registration.dataHome).changed);
+    EXPECT_TRUE(fs::exists(desktopEntry()));
+}
+
+// Earlier versions wrote their entry under another id and the alias as a
+// type of its own: left behind, the menu would show two Stirpex.
+TEST_F(FileTypes, WhatEarlierVersionsWroteIsRemoved) {
+    const fs::path oldEntry = m_registration.dataHome / "applications/Stirpex.Document.desktop";
+    const fs::path oldIcon = m_registration.dataHome / "icons/hicolor/32x32/mimetypes/application-x-gedcom.png";
+    const auto writeOldFiles = [&] {
+        writeFile(oldEntry, "[Desktop Entry]\nName=Stirpex\nX-Stirpex-FileType=Stirpex.Document\n");
+        writeFile(oldIcon, "png");
+        writeFile(mimePackage(), "<mime-type type=\"application/x-gedcom\">");
+    };
+    writeOldFiles();
+    ASSERT_TRUE(RegisterFileTypes(m_registration).ok);
+    EXPECT_FALSE(fs::exists(oldEntry));
+    EXPECT_FALSE(fs::exists(oldIcon));
+    EXPECT_EQ(readFile(mimePackage()), MimePackageText());
+
+    writeOldFiles();
+    writeFile(m_home / "usr/share/applications/example.tesselforge.Stirpex.desktop", "[Desktop Entry]\n");
+    ASSERT_TRUE(RegisterFileTypes(m_registration).ok);
+    EXPECT_FALSE(fs::exists(oldEntry));
+    EXPECT_FALSE(fs::exists(oldIcon));
+    EXPECT_FALSE(fs::exists(mimePackage()));
 }
 
 } // namespace

@@ -74,6 +74,7 @@ private Q_SLOTS:
     void startWithSampleShowsItsFirstPerson();
     void startOptionChoosesThePersonAndDefersTheIndex();
     void fileThatCannotBeOpenedEndsStartUp();
+    void everyFileGivenIsOpened();
     void statisticsPaneShowsTheLastFileRead();
     void openingAnOpenFileActivatesItsWindow();
     void menusFollowTheFirstAndLastDocumentWindow();
@@ -155,6 +156,18 @@ void AppTest::fileThatCannotBeOpenedEndsStartUp() {
     QCOMPARE(m_messages.shown.size(), 1);
     QVERIFY2(m_messages.shown.front().startsWith(QStringLiteral("Cannot open /nonexistent/family.ged")),
              qPrintable(m_messages.shown.front()));
+}
+
+// What a desktop's "Open with" does with several files; one that cannot be
+// opened is reported and the others are shown.
+void AppTest::everyFileGivenIsOpened() {
+    const QString second = QStringLiteral(STIRPEX_TEST_DATA_DIR "/accented_names.ged");
+    CStirpexApp& app = start({test::SamplePath(), QStringLiteral("/nonexistent/family.ged"), second});
+    QVERIFY(app.InitInstance());
+    QCOMPARE(app.Documents().Count(), 2);
+    QCOMPARE(app.MainFrame().MdiArea().subWindowList().size(), 2);
+    QCOMPARE(m_messages.shown.size(), 1);
+    QVERIFY(m_messages.shown.front().startsWith(QStringLiteral("Cannot open /nonexistent/family.ged")));
 }
 
 void AppTest::statisticsPaneShowsTheLastFileRead() {

@@ -1,8 +1,9 @@
 // Draws every image of res/ (toolbar buttons, tree images, program and
-// document icons) and a contact sheet for reviewing them enlarged. The PNGs
-// are checked in; run this only when an image changes:
+// document icons, and their copies for the desktop's hicolor theme in
+// res/icons/, PNG at every size and SVG) and a contact sheet for reviewing
+// them enlarged. The images are checked in; run this only when one changes:
 //
-//   g++ -std=c++20 -fPIC tools/icons/draw_icons.cpp $(pkg-config --cflags --libs Qt6Gui) -o /tmp/draw_icons
+//   g++ -std=c++20 -fPIC tools/icons/draw_icons.cpp $(pkg-config --cflags --libs Qt6Gui Qt6Svg) -o /tmp/draw_icons
 //   /tmp/draw_icons res /tmp/stirpex-icons.png
 //
 // The 16-pixel images are pixel art, so that every edge falls on a pixel
@@ -17,8 +18,13 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSvgGenerator>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <initializer_list>
 #include <map>
 #include <string_view>
@@ -215,11 +221,8 @@ void emblemTree(QPainter& p, QColor branch, QColor node, QColor rim) {
     }
 }
 
-QImage programIcon(int size) {
-    QImage image = blank(size);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 256.0, size / 256.0);
+// The program's icon in a 256-unit square.
+void paintProgramIcon(QPainter& p) {
     QLinearGradient fill(0, 8, 0, 248);
     fill.setColorAt(0, QColor(0x3f, 0x94, 0x5e));
     fill.setColorAt(1, QColor(0x1c, 0x52, 0x33));
@@ -227,14 +230,10 @@ QImage programIcon(int size) {
     p.setBrush(fill);
     p.drawRoundedRect(QRectF(8, 8, 240, 240), 46, 46);
     emblemTree(p, QColor(0xf6, 0xee, 0xd6), QColor(0xf2, 0xc1, 0x4e), QColor(0xf6, 0xee, 0xd6));
-    return image;
 }
 
-QImage documentIcon(int size) {
-    QImage image = blank(size);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 256.0, size / 256.0);
+// A GEDCOM document's icon in a 256-unit square.
+void paintDocumentIcon(QPainter& p) {
     QPainterPath page;
     page.moveTo(40, 8);
     page.lineTo(168, 8);
@@ -259,7 +258,42 @@ QImage documentIcon(int size) {
     p.translate(42.4, 73);
     p.scale(0.7, 0.7);
     emblemTree(p, QColor(0x2e, 0x7d, 0x4a), QColor(0xf2, 0xc1, 0x4e), QColor(0x2e, 0x7d, 0x4a));
+}
+
+using Drawing = void (*)(QPainter&);
+
+QImage rendered(Drawing draw, int size) {
+    QImage image = blank(size);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 256.0, size / 256.0);
+    draw(p);
     return image;
+}
+
+QImage programIcon(int size) {
+    return rendered(paintProgramIcon, size);
+}
+
+QImage documentIcon(int size) {
+    return rendered(paintDocumentIcon, size);
+}
+
+// The same drawing as a scalable icon for the desktop's theme.
+bool saveSvg(Drawing draw, const QString& path, const QString& title) {
+    QSvgGenerator svg;
+    svg.setFileName(path);
+    svg.setSize(QSize(256, 256));
+    svg.setViewBox(QRect(0, 0, 256, 256));
+    svg.setTitle(title);
+    QPainter p;
+    if (!p.begin(&svg)) {
+        std::fprintf(stderr, "cannot write %s\n", path.toLocal8Bit().constData());
+        return false;
+    }
+    p.setRenderHint(QPainter::Antialiasing);
+    draw(p);
+    return p.end();
 }
 
 // Replaces every pixel of colour `marker` by a vertical blend from `top` to `bottom`.
@@ -298,6 +332,122 @@ QImage documentIcon16() {
                      {'f', 0xffd8d8d8},
                      {'g', 0xff2e7d4a},
                      {'o', 0xffd89a10}});
+}
+
+// Pixel art for the panel sizes (22 and 24), where the painted icons blur:
+// crisp one-pixel outlines and branches, square nodes.
+void pixelLine(QImage& image, QPoint from, QPoint to, QRgb colour) {
+    const int steps = std::max(std::abs(to.x() - from.x()), std::abs(to.y() - from.y()));
+    for (int i = 0; i <= steps; ++i) {
+        const double t = steps == 0 ? 0.0 : static_cast<double>(i) / steps;
+        image.setPixel(static_cast<int>(std::lround(from.x() + t * (to.x() - from.x()))),
+                       static_cast<int>(std::lround(from.y() + t * (to.y() - from.y()))), colour);
+    }
+}
+
+void pixelSquare(QImage& image, QRect square, QRgb colour) {
+    const bool round = square.width() >= 4; // a 4-pixel node loses its corners
+    for (int y = square.top(); y <= square.bottom(); ++y) {
+        for (int x = square.left(); x <= square.right(); ++x) {
+            const bool corner =
+                (x == square.left() || x == square.right()) && (y == square.top() || y == square.bottom());
+            if (!(round && corner)) {
+                image.setPixel(x, y, colour);
+            }
+        }
+    }
+}
+
+// The emblem's tree: four grandchildren, two children and the root, each
+// given by its top-left corner and side; branches join the middles of facing sides.
+struct PixelTree {
+    std::array<QRect, 4> grandkids;
+    std::array<QRect, 2> kids;
+    QRect root;
+};
+
+void pixelTree(QImage& image, const PixelTree& tree, QRgb branch, QRgb node) {
+    const auto top = [](const QRect& r) { return QPoint(r.left() + (r.width() - 1) / 2, r.top() - 1); };
+    const auto bottom = [](const QRect& r) { return QPoint(r.left() + (r.width() - 1) / 2, r.bottom() + 1); };
+    for (int i = 0; i < 4; ++i) {
+        const QRect& kid = tree.kids[static_cast<std::size_t>(i / 2)];
+        pixelLine(image, bottom(tree.grandkids[static_cast<std::size_t>(i)]), top(kid), branch);
+    }
+    for (const QRect& kid : tree.kids) {
+        pixelLine(image, bottom(kid), top(tree.root), branch);
+    }
+    for (const QRect& r : tree.grandkids) {
+        pixelSquare(image, r, node);
+    }
+    for (const QRect& r : tree.kids) {
+        pixelSquare(image, r, node);
+    }
+    pixelSquare(image, tree.root, node);
+}
+
+// Mirrors a node across the icon's middle, so that both halves match.
+QRect mirrored(const QRect& r, int size) {
+    return QRect(size - 1 - r.right(), r.top(), r.width(), r.height());
+}
+
+PixelTree symmetricTree(int size, QRect grandkidOuter, QRect grandkidInner, QRect kid, QRect root) {
+    return {{grandkidOuter, grandkidInner, mirrored(grandkidInner, size), mirrored(grandkidOuter, size)},
+            {kid, mirrored(kid, size)},
+            root};
+}
+
+QImage programIconPixels(int size) {
+    QImage image = blank(size);
+    const double radius = size / 6.0;
+    const auto inside = [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= size || y >= size) {
+            return false;
+        }
+        const double cx = std::clamp(x + 0.5, radius, size - radius);
+        const double cy = std::clamp(y + 0.5, radius, size - radius);
+        return std::hypot(x + 0.5 - cx, y + 0.5 - cy) <= radius;
+    };
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            if (inside(x, y)) {
+                const bool edge = !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
+                image.setPixel(x, y, edge ? 0xff123a22 : 0xff010203);
+            }
+        }
+    }
+    shadeVertically(image, 0xff010203, QColor(0x46, 0x9e, 0x66), QColor(0x1c, 0x52, 0x33));
+    const PixelTree tree = size == 24 ? symmetricTree(24, {3, 4, 2, 2}, {8, 4, 2, 2}, {5, 10, 3, 3}, {10, 16, 4, 4})
+                                      : symmetricTree(22, {3, 4, 2, 2}, {7, 4, 2, 2}, {4, 9, 3, 3}, {9, 15, 4, 4});
+    pixelTree(image, tree, 0xfff6eed6, 0xfff2c14e);
+    return image;
+}
+
+QImage documentIconPixels(int size) {
+    QImage image = blank(size);
+    const int left = 3;
+    const int right = size - 4;
+    const int fold = 5;
+    for (int y = 0; y < size; ++y) {
+        // The page's right edge, cut by the folded corner at the top.
+        const int edge = y < fold ? right - fold + y : right;
+        for (int x = left; x <= edge; ++x) {
+            const bool outline = x == left || x == edge || y == 0 || y == size - 1;
+            image.setPixel(x, y, outline ? 0xff606060 : 0xffffffff);
+        }
+    }
+    for (int y = 0; y <= fold; ++y) {
+        for (int x = right - fold; x <= right - fold + y; ++x) {
+            const bool outline = x == right - fold || y == fold || x == right - fold + y;
+            image.setPixel(x, y, outline ? 0xff606060 : 0xffd8d8d8);
+        }
+    }
+    for (const int y : {3, 5}) {
+        pixelLine(image, QPoint(left + 3, y), QPoint(right - fold - 2, y), 0xffb0b0b0);
+    }
+    const PixelTree tree = size == 24 ? symmetricTree(24, {5, 9, 2, 2}, {9, 9, 2, 2}, {7, 13, 2, 2}, {10, 17, 4, 4})
+                                      : symmetricTree(22, {5, 8, 2, 2}, {8, 8, 2, 2}, {6, 12, 2, 2}, {9, 16, 4, 4});
+    pixelTree(image, tree, 0xff2e7d4a, 0xffd89a10);
+    return image;
 }
 
 bool save(const QImage& image, const QString& path) {
@@ -372,6 +522,34 @@ QImage contactSheet(const std::vector<std::pair<QString, QImage>>& images) {
     return sheet;
 }
 
+// The desktop theme's copies, installed with the program: every size a
+// panel, a menu or a file manager asks for, and the scalable drawing.
+bool saveTheme(const QDir& res) {
+    const QString theme = QStringLiteral("icons/hicolor/");
+    const QString appName = QStringLiteral("/apps/stirpex");
+    const QString documentName = QStringLiteral("/mimetypes/text-vnd.familysearch.gedcom");
+    bool ok = true;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256, 512}) {
+        const QString folder = theme + QStringLiteral("%1x%1").arg(size);
+        res.mkpath(folder + QStringLiteral("/apps"));
+        res.mkpath(folder + QStringLiteral("/mimetypes"));
+        const QImage program = size == 16 ? programIcon16() : size < 32 ? programIconPixels(size) : programIcon(size);
+        const QImage document = size == 16  ? documentIcon16()
+                                : size < 32 ? documentIconPixels(size)
+                                            : documentIcon(size);
+        ok = save(program, res.filePath(folder + appName + ".png")) && ok;
+        ok = save(document, res.filePath(folder + documentName + ".png")) && ok;
+    }
+    const QString scalable = theme + QStringLiteral("scalable");
+    res.mkpath(scalable + QStringLiteral("/apps"));
+    res.mkpath(scalable + QStringLiteral("/mimetypes"));
+    ok = saveSvg(paintProgramIcon, res.filePath(scalable + appName + ".svg"), QStringLiteral("Stirpex")) && ok;
+    ok =
+        saveSvg(paintDocumentIcon, res.filePath(scalable + documentName + ".svg"), QStringLiteral("Gedcom Document")) &&
+        ok;
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -412,6 +590,7 @@ int main(int argc, char** argv) {
     for (const auto& [name, image] : images) {
         ok = save(image, res.filePath(name)) && ok;
     }
+    ok = saveTheme(res) && ok;
     ok = save(contactSheet(images), QString::fromLocal8Bit(argv[2])) && ok;
     return ok ? 0 : 1;
 }
