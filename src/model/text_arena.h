@@ -9,6 +9,12 @@
 // Layout of a stored string: a 32-bit length (or 0xFFFFFFFF followed by a
 // 64-bit length before it, for texts of 4 GiB and more), the UTF-8 bytes, NUL.
 // The handle points at the first byte of the text.
+//
+// A text that grows line by line (a citation's PAGE and TEXT values) keeps room
+// behind its NUL: its bytes and NUL fill a block of the next power of two, a
+// room its length alone tells, so the handle stays one pointer. Appending then
+// writes in place until the room is full and only then moves the text to a
+// block twice as large; the blocks left behind add up to less than the last.
 
 #include <cstddef>
 #include <cstdint>
@@ -63,13 +69,16 @@ public:
     TextArena& operator=(TextArena&&) noexcept = default;
 
     ArenaStr copy(std::string_view text);
-    ArenaStr concat(std::string_view first, std::string_view second);
+    // `text` + `more`, in time and memory proportional to `more` (amortised).
+    // `text` must be empty or a result of append, as only those have room to
+    // grow, and is spent: it may now read as the longer text.
+    ArenaStr append(ArenaStr text, std::string_view more);
     void* allocate(std::size_t bytes, std::size_t alignment);
 
     std::size_t bytesReserved() const noexcept { return m_reserved; }
 
 private:
-    char* startText(std::size_t length);
+    char* startText(std::size_t length, std::size_t room);
 
     std::vector<std::unique_ptr<char[]>> m_chunks;
     char* m_cursor = nullptr;
