@@ -173,9 +173,9 @@ TEST(RecordParserNoteLines, TextValueMakesALinkedNoteWithItsFirstLine) {
         {"1 HIST Moved west", "Moved west"},
         {"1 ADDR 12 High St", "Address:  12 High St"},
         {"1 OCCU Farmer", "Occupation:  Farmer"},
-        // A pointer whose identifier is too long has the empty key: the text after '@' is the note.
-        {"1 NOTE @ABCDEFGHIJKLMNOPQRSTUVW@", "ABCDEFGHIJKLMNOPQRSTUVW@"},
-        {"1 OCCU @ABCDEFGHIJKLMNOPQRSTUVW@", "Occupation:  ABCDEFGHIJKLMNOPQRSTUVW@"},
+        // A pointer without its closing '@' has the empty key: the text after '@' is the note.
+        {"1 NOTE @ABCDEFGHIJKLMNOPQRSTUVW", "ABCDEFGHIJKLMNOPQRSTUVW"},
+        {"1 OCCU @ABCDEFGHIJKLMNOPQRSTUVW", "Occupation:  ABCDEFGHIJKLMNOPQRSTUVW"},
     };
     for (const Case& c : cases) {
         const auto loaded = LoadIndi(c.line);
