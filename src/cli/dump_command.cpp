@@ -44,36 +44,36 @@ void writePerson(JsonWriter& json, const CPerson& p) {
     json.field("givenNames", p.m_strGivenNames.view());
     json.key("altNames");
     json.beginArray();
-    for (int i = 0; i < p.m_nAltNames; ++i) {
-        json.pair(p.m_arrAltSurnames[i].view(), p.m_arrAltGivenNames[i].view());
+    for (int i = 0; i < p.Details().m_nAltNames; ++i) {
+        json.pair(p.Details().m_arrAltSurnames[i].view(), p.Details().m_arrAltGivenNames[i].view());
     }
     json.endArray();
     json.field("sex", sexText(p.m_cSex));
-    json.pairField("birth", p.m_strBirthDate.view(), p.m_strBirthPlace.view());
-    json.pairField("baptism", p.m_strBaptismDate.view(), p.m_strBaptismPlace.view());
-    json.pairField("death", p.m_strDeathDate.view(), p.m_strDeathPlace.view());
-    json.pairField("burial", p.m_strBurialDate.view(), p.m_strBurialPlace.view());
+    json.pairField("birth", p.Details().m_strBirthDate.view(), p.Details().m_strBirthPlace.view());
+    json.pairField("baptism", p.Details().m_strBaptismDate.view(), p.Details().m_strBaptismPlace.view());
+    json.pairField("death", p.Details().m_strDeathDate.view(), p.Details().m_strDeathPlace.view());
+    json.pairField("burial", p.Details().m_strBurialDate.view(), p.Details().m_strBurialPlace.view());
     json.field("birthYear", p.m_nBirthYear);
-    json.field("birthQualifier", p.m_strBirthQualifier.view());
+    json.field("birthQualifier", p.Details().m_strBirthQualifier.view());
     json.field("deathYear", p.m_nDeathYear);
-    json.field("deathQualifier", p.m_strDeathQualifier.view());
+    json.field("deathQualifier", p.Details().m_strDeathQualifier.view());
     json.field("parentFamily", p.m_strParentFamily.view());
     json.key("spouseFamilies");
     keys(json, p.m_arrSpouseFamilies);
     json.key("notes");
-    keys(json, p.m_arrNotes);
+    keys(json, p.Details().m_arrNotes);
     json.key("sources");
-    citations(json, p.m_arrSources, p.m_arrSourceTexts);
+    citations(json, p.Details().m_arrSources, p.Details().m_arrSourceTexts);
     json.key("birthSources");
-    citations(json, p.m_arrBirthSources, p.m_arrBirthSourceTexts);
+    citations(json, p.Details().m_arrBirthSources, p.Details().m_arrBirthSourceTexts);
     json.key("baptismSources");
-    citations(json, p.m_arrBaptismSources, p.m_arrBaptismSourceTexts);
+    citations(json, p.Details().m_arrBaptismSources, p.Details().m_arrBaptismSourceTexts);
     json.key("deathSources");
-    citations(json, p.m_arrDeathSources, p.m_arrDeathSourceTexts);
+    citations(json, p.Details().m_arrDeathSources, p.Details().m_arrDeathSourceTexts);
     json.key("burialSources");
-    citations(json, p.m_arrBurialSources, p.m_arrBurialSourceTexts);
+    citations(json, p.Details().m_arrBurialSources, p.Details().m_arrBurialSourceTexts);
     json.key("objects");
-    keys(json, p.m_arrObjects);
+    keys(json, p.Details().m_arrObjects);
     json.field("displayName", p.GetDisplayName());
     json.endObject();
 }
@@ -86,16 +86,16 @@ void writeFamily(JsonWriter& json, const CFamily& f) {
     json.field("wife", f.m_strWife.view());
     json.key("children");
     keys(json, f.m_arrChildren);
-    json.pairField("marriage", f.m_strMarriageDate.view(), f.m_strMarriagePlace.view());
-    json.pairField("divorce", f.m_strDivorceDate.view(), f.m_strDivorcePlace.view());
+    json.pairField("marriage", f.Details().m_strMarriageDate.view(), f.Details().m_strMarriagePlace.view());
+    json.pairField("divorce", f.Details().m_strDivorceDate.view(), f.Details().m_strDivorcePlace.view());
     json.key("notes");
-    keys(json, f.m_arrNotes);
+    keys(json, f.Details().m_arrNotes);
     json.key("sources");
-    citations(json, f.m_arrSources, f.m_arrSourceTexts);
+    citations(json, f.Details().m_arrSources, f.Details().m_arrSourceTexts);
     json.key("divorceSources");
-    citations(json, f.m_arrDivorceSources, f.m_arrDivorceSourceTexts);
+    citations(json, f.Details().m_arrDivorceSources, f.Details().m_arrDivorceSourceTexts);
     json.key("objects");
-    keys(json, f.m_arrObjects);
+    keys(json, f.Details().m_arrObjects);
     json.endObject();
 }
 
@@ -240,23 +240,23 @@ std::string heading(std::string_view kind, int index, std::string_view id) {
 
 void writePersonText(TextOut& out, const CPerson& p) {
     out.line(heading("Individual", p.m_nIndex, p.m_strID.view()) + ": " + p.GetDisplayName());
-    for (int i = 0; i < p.m_nAltNames; ++i) {
+    for (int i = 0; i < p.Details().m_nAltNames; ++i) {
         out.field("Also known as", p.FormatAltName(i, 1));
     }
     out.field("Sex", sexText(p.m_cSex));
-    out.event("Birth", p.m_strBirthDate, p.m_strBirthPlace);
-    out.event("Baptism", p.m_strBaptismDate, p.m_strBaptismPlace);
-    out.event("Death", p.m_strDeathDate, p.m_strDeathPlace);
-    out.event("Burial", p.m_strBurialDate, p.m_strBurialPlace);
+    out.event("Birth", p.Details().m_strBirthDate, p.Details().m_strBirthPlace);
+    out.event("Baptism", p.Details().m_strBaptismDate, p.Details().m_strBaptismPlace);
+    out.event("Death", p.Details().m_strDeathDate, p.Details().m_strDeathPlace);
+    out.event("Burial", p.Details().m_strBurialDate, p.Details().m_strBurialPlace);
     out.field("Child in family", p.m_strParentFamily.view());
     out.keys("Spouse in family", p.m_arrSpouseFamilies);
-    out.keys("Note", p.m_arrNotes);
-    out.citations("Source", p.m_arrSources, p.m_arrSourceTexts);
-    out.citations("Birth source", p.m_arrBirthSources, p.m_arrBirthSourceTexts);
-    out.citations("Baptism source", p.m_arrBaptismSources, p.m_arrBaptismSourceTexts);
-    out.citations("Death source", p.m_arrDeathSources, p.m_arrDeathSourceTexts);
-    out.citations("Burial source", p.m_arrBurialSources, p.m_arrBurialSourceTexts);
-    out.keys("Object", p.m_arrObjects);
+    out.keys("Note", p.Details().m_arrNotes);
+    out.citations("Source", p.Details().m_arrSources, p.Details().m_arrSourceTexts);
+    out.citations("Birth source", p.Details().m_arrBirthSources, p.Details().m_arrBirthSourceTexts);
+    out.citations("Baptism source", p.Details().m_arrBaptismSources, p.Details().m_arrBaptismSourceTexts);
+    out.citations("Death source", p.Details().m_arrDeathSources, p.Details().m_arrDeathSourceTexts);
+    out.citations("Burial source", p.Details().m_arrBurialSources, p.Details().m_arrBurialSourceTexts);
+    out.keys("Object", p.Details().m_arrObjects);
 }
 
 void writeFamilyText(TextOut& out, const CFamily& f) {
@@ -264,12 +264,12 @@ void writeFamilyText(TextOut& out, const CFamily& f) {
     out.field("Husband", f.m_strHusband.view());
     out.field("Wife", f.m_strWife.view());
     out.keys("Child", f.m_arrChildren);
-    out.event("Marriage", f.m_strMarriageDate, f.m_strMarriagePlace);
-    out.event("Divorce", f.m_strDivorceDate, f.m_strDivorcePlace);
-    out.keys("Note", f.m_arrNotes);
-    out.citations("Source", f.m_arrSources, f.m_arrSourceTexts);
-    out.citations("Divorce source", f.m_arrDivorceSources, f.m_arrDivorceSourceTexts);
-    out.keys("Object", f.m_arrObjects);
+    out.event("Marriage", f.Details().m_strMarriageDate, f.Details().m_strMarriagePlace);
+    out.event("Divorce", f.Details().m_strDivorceDate, f.Details().m_strDivorcePlace);
+    out.keys("Note", f.Details().m_arrNotes);
+    out.citations("Source", f.Details().m_arrSources, f.Details().m_arrSourceTexts);
+    out.citations("Divorce source", f.Details().m_arrDivorceSources, f.Details().m_arrDivorceSourceTexts);
+    out.keys("Object", f.Details().m_arrObjects);
 }
 
 } // namespace

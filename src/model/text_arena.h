@@ -20,7 +20,9 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace stirpex {
@@ -74,6 +76,11 @@ public:
     // grow, and is spent: it may now read as the longer text.
     ArenaStr append(ArenaStr text, std::string_view more);
     void* allocate(std::size_t bytes, std::size_t alignment);
+    // A value-initialised object that needs no destructor, freed with the arena.
+    template <typename T> T& make() {
+        static_assert(std::is_trivially_destructible_v<T>, "the arena runs no destructors");
+        return *new (allocate(sizeof(T), alignof(T))) T{};
+    }
 
     std::size_t bytesReserved() const noexcept { return m_reserved; }
 

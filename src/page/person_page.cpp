@@ -117,17 +117,17 @@ int PersonPage::DrawPage(PageSurface& surface, const CStirpexDoc& doc) {
     if (m_bPrinting) {
         surface.SelectFace(PageFace::Print);
     } else {
-        if (person.m_nNotes > 0) {
+        if (person.Details().m_nNotes > 0) {
             DrawLink(surface, m_nNotesX, y, "Notes", person.m_nIndex, TOPIC_PERSON);
         }
-        if (person.m_nSources > 0) {
+        if (person.Details().m_nSources > 0) {
             DrawLink(surface, m_nSourcesX, y, "Sources", person.m_nIndex, TOPIC_PERSON);
         }
     }
     surface.TextOut(g.labelX, y, "Family Name");
     y += g.step;
     surface.TextOut(g.labelX, y, "Given Names");
-    for (int i = 0; i < person.m_nAltNames; ++i) {
+    for (int i = 0; i < person.Details().m_nAltNames; ++i) {
         y += g.step + g.gap;
         surface.TextOut(g.labelX, y, "Alias");
         surface.TextOut(g.valueX, y, person.FormatAltName(i, 0));
@@ -164,10 +164,14 @@ int PersonPage::drawEvents(PageSurface& surface, const Geometry& g, int y) {
         bool always;
     };
     const Event events[] = {
-        {"Birth", p.m_strBirthDate, p.m_strBirthPlace, p.m_nBirthSources, TOPIC_BIRTH, true},
-        {"Baptism", p.m_strBaptismDate, p.m_strBaptismPlace, p.m_nBaptismSources, TOPIC_BAPTISM, false},
-        {"Death", p.m_strDeathDate, p.m_strDeathPlace, p.m_nDeathSources, TOPIC_DEATH, true},
-        {"Burial", p.m_strBurialDate, p.m_strBurialPlace, p.m_nBurialSources, TOPIC_BURIAL, false},
+        {"Birth", p.Details().m_strBirthDate, p.Details().m_strBirthPlace, p.Details().m_nBirthSources, TOPIC_BIRTH,
+         true},
+        {"Baptism", p.Details().m_strBaptismDate, p.Details().m_strBaptismPlace, p.Details().m_nBaptismSources,
+         TOPIC_BAPTISM, false},
+        {"Death", p.Details().m_strDeathDate, p.Details().m_strDeathPlace, p.Details().m_nDeathSources, TOPIC_DEATH,
+         true},
+        {"Burial", p.Details().m_strBurialDate, p.Details().m_strBurialPlace, p.Details().m_nBurialSources,
+         TOPIC_BURIAL, false},
     };
     for (const Event& event : events) {
         const std::string value = eventValue(event.date.view(), event.place.view());
@@ -224,19 +228,24 @@ int PersonPage::drawFamily(PageSurface& surface, const CStirpexDoc& doc, const G
         return y;
     }
     const CFamily& f = *family;
-    if (longerThanThree(f.m_strMarriageDate.view(), f.m_strMarriagePlace.view()) || f.m_nNotes > 0) {
-        surface.TextOut(g.valueX, y, datedLine("Married ", f.m_strMarriageDate.view(), f.m_strMarriagePlace.view()));
-        if (!m_bPrinting && f.m_nNotes > 0) {
+    if (longerThanThree(f.Details().m_strMarriageDate.view(), f.Details().m_strMarriagePlace.view()) ||
+        f.Details().m_nNotes > 0) {
+        surface.TextOut(
+            g.valueX, y,
+            datedLine("Married ", f.Details().m_strMarriageDate.view(), f.Details().m_strMarriagePlace.view()));
+        if (!m_bPrinting && f.Details().m_nNotes > 0) {
             DrawLink(surface, m_nNotesX, y, "Notes", f.m_nIndex, TOPIC_MARRIAGE);
         }
-        if (!m_bPrinting && f.m_nSources > 0) {
+        if (!m_bPrinting && f.Details().m_nSources > 0) {
             DrawLink(surface, m_nSourcesX, y, "Sources", f.m_nIndex, TOPIC_MARRIAGE);
         }
         y += g.step;
     }
-    if (longerThanThree(f.m_strDivorceDate.view(), f.m_strDivorcePlace.view())) {
-        surface.TextOut(g.valueX, y, datedLine("Divorced ", f.m_strDivorceDate.view(), f.m_strDivorcePlace.view()));
-        if (!m_bPrinting && f.m_nDivorceSources > 0) {
+    if (longerThanThree(f.Details().m_strDivorceDate.view(), f.Details().m_strDivorcePlace.view())) {
+        surface.TextOut(
+            g.valueX, y,
+            datedLine("Divorced ", f.Details().m_strDivorceDate.view(), f.Details().m_strDivorcePlace.view()));
+        if (!m_bPrinting && f.Details().m_nDivorceSources > 0) {
             DrawLink(surface, m_nSourcesX, y, "Sources", f.m_nIndex, TOPIC_DIVORCE);
         }
         y += g.step;
@@ -303,12 +312,12 @@ void PersonPage::OnBeginPrinting(PageSurface& surface) {
 int PersonPage::PrintPage(PageSurface& surface, const CStirpexDoc& doc) {
     static constexpr int kNotesLimit = -2500; // 250 mm below the top of the printable area
     int y = DrawPage(surface, doc);
-    if (m_pPerson == nullptr || m_pPerson->m_nNotes == 0) {
+    if (m_pPerson == nullptr || m_pPerson->Details().m_nNotes == 0) {
         return y;
     }
     y += -40 + -25;
     surface.TextOut(100, y, "Notes:");
-    for (const ArenaStr& key : m_pPerson->m_arrNotes) {
+    for (const ArenaStr& key : m_pPerson->Details().m_arrNotes) {
         const CNote* note = doc.FindNote(key.view());
         if (note == nullptr) {
             continue;
