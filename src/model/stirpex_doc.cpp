@@ -25,9 +25,9 @@ template <typename Step> const CPerson* walkLine(const CPerson* person, Step ste
 // Tables grow geometrically: stepping by a fixed 1000 entries would copy the
 // whole table again every thousand records, quadratic on large files.
 template <typename Record>
-Record& CStirpexDoc::appendRecord(std::vector<std::unique_ptr<Record>>& table, std::int32_t& count,
-                                  RecordMap<Record>& map, ArenaStr key) {
-    auto record = std::make_unique<Record>();
+Record& CStirpexDoc::appendRecord(std::vector<RecordPtr<Record>>& table, std::int32_t& count, RecordMap<Record>& map,
+                                  ArenaStr key) {
+    RecordPtr<Record> record(new (m_arena.allocate(sizeof(Record), alignof(Record))) Record());
     record->m_nIndex = count;
     record->m_strID = key;
     Record& added = *record;

@@ -19,6 +19,14 @@
 
 namespace stirpex {
 
+// Records live in the document's arena beside their texts: a heap block per
+// record would add the allocator's bookkeeping to each of millions of small
+// records. The table's handle runs the destructor; the arena frees the memory.
+struct RecordDeleter {
+    template <typename Record> void operator()(Record* record) const noexcept { record->~Record(); }
+};
+template <typename Record> using RecordPtr = std::unique_ptr<Record, RecordDeleter>;
+
 // The person a new page opens on; owns the placeholder of a file without individuals.
 struct StartPerson {
     const CPerson* person = nullptr;
@@ -65,7 +73,7 @@ public:
 
 private:
     template <typename Record>
-    Record& appendRecord(std::vector<std::unique_ptr<Record>>& table, std::int32_t& count, RecordMap<Record>& map,
+    Record& appendRecord(std::vector<RecordPtr<Record>>& table, std::int32_t& count, RecordMap<Record>& map,
                          ArenaStr key);
 
     TextArena m_arena;
@@ -82,12 +90,13 @@ public:
     std::string m_strStartID;
     std::string m_strGoToID;
 
-    // Declared so that destruction runs persons, families, notes, sources, external references.
-    std::vector<std::unique_ptr<CExtObj>> m_ppExtObjs;
-    std::vector<std::unique_ptr<CSource>> m_ppSources;
-    std::vector<std::unique_ptr<CNote>> m_ppNotes;
-    std::vector<std::unique_ptr<CFamily>> m_ppFamilies;
-    std::vector<std::unique_ptr<CPerson>> m_ppPersons;
+    // Declared so that destruction runs persons, families, notes, sources, external
+    // references, all before the arena they live in.
+    std::vector<RecordPtr<CExtObj>> m_ppExtObjs;
+    std::vector<RecordPtr<CSource>> m_ppSources;
+    std::vector<RecordPtr<CNote>> m_ppNotes;
+    std::vector<RecordPtr<CFamily>> m_ppFamilies;
+    std::vector<RecordPtr<CPerson>> m_ppPersons;
 
     std::int64_t m_nFileLength = 0;
     std::int32_t m_nPersons = 0;
