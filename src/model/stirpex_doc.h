@@ -73,8 +73,8 @@ public:
 
 private:
     template <typename Record>
-    Record& appendRecord(std::vector<RecordPtr<Record>>& table, std::int32_t& count, RecordMap<Record>& map,
-                         ArenaStr key);
+    Record& appendRecord(std::vector<RecordPtr<Record>>& table, std::int32_t& count,
+                         RecordMap<std::vector<RecordPtr<Record>>>& map, ArenaStr key);
 
     TextArena m_arena;
     bool m_bulkLoad = false;
@@ -105,11 +105,11 @@ public:
     std::int32_t m_nNotes = 0;
     std::int32_t m_nExtObjs = 0;
 
-    RecordMap<CExtObj> m_mapExtObjs;
-    RecordMap<CSource> m_mapSources;
-    RecordMap<CNote> m_mapNotes;
-    RecordMap<CFamily> m_mapFamilies;
-    RecordMap<CPerson> m_mapPersons;
+    RecordMap<std::vector<RecordPtr<CExtObj>>> m_mapExtObjs{m_ppExtObjs};
+    RecordMap<std::vector<RecordPtr<CSource>>> m_mapSources{m_ppSources};
+    RecordMap<std::vector<RecordPtr<CNote>>> m_mapNotes{m_ppNotes};
+    RecordMap<std::vector<RecordPtr<CFamily>>> m_mapFamilies{m_ppFamilies};
+    RecordMap<std::vector<RecordPtr<CPerson>>> m_mapPersons{m_ppPersons};
 };
 
 } // namespace stirpex
