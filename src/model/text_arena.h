@@ -1,8 +1,9 @@
 #pragma once
 
 // Model text lives in one arena per document: the model is written once by the
-// reader and never changed afterwards, so every string and list block is
-// carved out of large chunks and freed all at once with the document. A string
+// reader and never changed afterwards, so every string and list block, and the
+// records and their details too, are carved out of large chunks and freed all
+// at once with the document. A string
 // handle is one pointer, which keeps a record with thirty text fields small on
 // files of millions of people.
 //
