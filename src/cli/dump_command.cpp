@@ -37,6 +37,7 @@ void citations(JsonWriter& json, const ArenaStrList& sourceKeys, const ArenaStrL
 }
 
 void writePerson(JsonWriter& json, const CPerson& p) {
+    const PersonDetails& d = p.Details();
     json.beginObject();
     json.field("index", p.m_nIndex);
     json.field("id", p.m_strID.view());
@@ -44,41 +45,42 @@ void writePerson(JsonWriter& json, const CPerson& p) {
     json.field("givenNames", p.m_strGivenNames.view());
     json.key("altNames");
     json.beginArray();
-    for (int i = 0; i < p.Details().m_nAltNames; ++i) {
-        json.pair(p.Details().m_arrAltSurnames[i].view(), p.Details().m_arrAltGivenNames[i].view());
+    for (int i = 0; i < d.m_nAltNames; ++i) {
+        json.pair(d.m_arrAltSurnames[i].view(), d.m_arrAltGivenNames[i].view());
     }
     json.endArray();
     json.field("sex", sexText(p.m_cSex));
-    json.pairField("birth", p.Details().m_strBirthDate.view(), p.Details().m_strBirthPlace.view());
-    json.pairField("baptism", p.Details().m_strBaptismDate.view(), p.Details().m_strBaptismPlace.view());
-    json.pairField("death", p.Details().m_strDeathDate.view(), p.Details().m_strDeathPlace.view());
-    json.pairField("burial", p.Details().m_strBurialDate.view(), p.Details().m_strBurialPlace.view());
+    json.pairField("birth", d.m_strBirthDate.view(), d.m_strBirthPlace.view());
+    json.pairField("baptism", d.m_strBaptismDate.view(), d.m_strBaptismPlace.view());
+    json.pairField("death", d.m_strDeathDate.view(), d.m_strDeathPlace.view());
+    json.pairField("burial", d.m_strBurialDate.view(), d.m_strBurialPlace.view());
     json.field("birthYear", p.m_nBirthYear);
-    json.field("birthQualifier", p.Details().m_strBirthQualifier.view());
+    json.field("birthQualifier", d.m_strBirthQualifier.view());
     json.field("deathYear", p.m_nDeathYear);
-    json.field("deathQualifier", p.Details().m_strDeathQualifier.view());
+    json.field("deathQualifier", d.m_strDeathQualifier.view());
     json.field("parentFamily", p.m_strParentFamily.view());
     json.key("spouseFamilies");
     keys(json, p.m_arrSpouseFamilies);
     json.key("notes");
-    keys(json, p.Details().m_arrNotes);
+    keys(json, d.m_arrNotes);
     json.key("sources");
-    citations(json, p.Details().m_arrSources, p.Details().m_arrSourceTexts);
+    citations(json, d.m_arrSources, d.m_arrSourceTexts);
     json.key("birthSources");
-    citations(json, p.Details().m_arrBirthSources, p.Details().m_arrBirthSourceTexts);
+    citations(json, d.m_arrBirthSources, d.m_arrBirthSourceTexts);
     json.key("baptismSources");
-    citations(json, p.Details().m_arrBaptismSources, p.Details().m_arrBaptismSourceTexts);
+    citations(json, d.m_arrBaptismSources, d.m_arrBaptismSourceTexts);
     json.key("deathSources");
-    citations(json, p.Details().m_arrDeathSources, p.Details().m_arrDeathSourceTexts);
+    citations(json, d.m_arrDeathSources, d.m_arrDeathSourceTexts);
     json.key("burialSources");
-    citations(json, p.Details().m_arrBurialSources, p.Details().m_arrBurialSourceTexts);
+    citations(json, d.m_arrBurialSources, d.m_arrBurialSourceTexts);
     json.key("objects");
-    keys(json, p.Details().m_arrObjects);
+    keys(json, d.m_arrObjects);
     json.field("displayName", p.GetDisplayName());
     json.endObject();
 }
 
 void writeFamily(JsonWriter& json, const CFamily& f) {
+    const FamilyDetails& d = f.Details();
     json.beginObject();
     json.field("index", f.m_nIndex);
     json.field("id", f.m_strID.view());
@@ -86,16 +88,16 @@ void writeFamily(JsonWriter& json, const CFamily& f) {
     json.field("wife", f.m_strWife.view());
     json.key("children");
     keys(json, f.m_arrChildren);
-    json.pairField("marriage", f.Details().m_strMarriageDate.view(), f.Details().m_strMarriagePlace.view());
-    json.pairField("divorce", f.Details().m_strDivorceDate.view(), f.Details().m_strDivorcePlace.view());
+    json.pairField("marriage", d.m_strMarriageDate.view(), d.m_strMarriagePlace.view());
+    json.pairField("divorce", d.m_strDivorceDate.view(), d.m_strDivorcePlace.view());
     json.key("notes");
-    keys(json, f.Details().m_arrNotes);
+    keys(json, d.m_arrNotes);
     json.key("sources");
-    citations(json, f.Details().m_arrSources, f.Details().m_arrSourceTexts);
+    citations(json, d.m_arrSources, d.m_arrSourceTexts);
     json.key("divorceSources");
-    citations(json, f.Details().m_arrDivorceSources, f.Details().m_arrDivorceSourceTexts);
+    citations(json, d.m_arrDivorceSources, d.m_arrDivorceSourceTexts);
     json.key("objects");
-    keys(json, f.Details().m_arrObjects);
+    keys(json, d.m_arrObjects);
     json.endObject();
 }
 
@@ -239,37 +241,39 @@ std::string heading(std::string_view kind, int index, std::string_view id) {
 }
 
 void writePersonText(TextOut& out, const CPerson& p) {
+    const PersonDetails& d = p.Details();
     out.line(heading("Individual", p.m_nIndex, p.m_strID.view()) + ": " + p.GetDisplayName());
-    for (int i = 0; i < p.Details().m_nAltNames; ++i) {
+    for (int i = 0; i < d.m_nAltNames; ++i) {
         out.field("Also known as", p.FormatAltName(i, 1));
     }
     out.field("Sex", sexText(p.m_cSex));
-    out.event("Birth", p.Details().m_strBirthDate, p.Details().m_strBirthPlace);
-    out.event("Baptism", p.Details().m_strBaptismDate, p.Details().m_strBaptismPlace);
-    out.event("Death", p.Details().m_strDeathDate, p.Details().m_strDeathPlace);
-    out.event("Burial", p.Details().m_strBurialDate, p.Details().m_strBurialPlace);
+    out.event("Birth", d.m_strBirthDate, d.m_strBirthPlace);
+    out.event("Baptism", d.m_strBaptismDate, d.m_strBaptismPlace);
+    out.event("Death", d.m_strDeathDate, d.m_strDeathPlace);
+    out.event("Burial", d.m_strBurialDate, d.m_strBurialPlace);
     out.field("Child in family", p.m_strParentFamily.view());
     out.keys("Spouse in family", p.m_arrSpouseFamilies);
-    out.keys("Note", p.Details().m_arrNotes);
-    out.citations("Source", p.Details().m_arrSources, p.Details().m_arrSourceTexts);
-    out.citations("Birth source", p.Details().m_arrBirthSources, p.Details().m_arrBirthSourceTexts);
-    out.citations("Baptism source", p.Details().m_arrBaptismSources, p.Details().m_arrBaptismSourceTexts);
-    out.citations("Death source", p.Details().m_arrDeathSources, p.Details().m_arrDeathSourceTexts);
-    out.citations("Burial source", p.Details().m_arrBurialSources, p.Details().m_arrBurialSourceTexts);
-    out.keys("Object", p.Details().m_arrObjects);
+    out.keys("Note", d.m_arrNotes);
+    out.citations("Source", d.m_arrSources, d.m_arrSourceTexts);
+    out.citations("Birth source", d.m_arrBirthSources, d.m_arrBirthSourceTexts);
+    out.citations("Baptism source", d.m_arrBaptismSources, d.m_arrBaptismSourceTexts);
+    out.citations("Death source", d.m_arrDeathSources, d.m_arrDeathSourceTexts);
+    out.citations("Burial source", d.m_arrBurialSources, d.m_arrBurialSourceTexts);
+    out.keys("Object", d.m_arrObjects);
 }
 
 void writeFamilyText(TextOut& out, const CFamily& f) {
+    const FamilyDetails& d = f.Details();
     out.line(heading("Family", f.m_nIndex, f.m_strID.view()));
     out.field("Husband", f.m_strHusband.view());
     out.field("Wife", f.m_strWife.view());
     out.keys("Child", f.m_arrChildren);
-    out.event("Marriage", f.Details().m_strMarriageDate, f.Details().m_strMarriagePlace);
-    out.event("Divorce", f.Details().m_strDivorceDate, f.Details().m_strDivorcePlace);
-    out.keys("Note", f.Details().m_arrNotes);
-    out.citations("Source", f.Details().m_arrSources, f.Details().m_arrSourceTexts);
-    out.citations("Divorce source", f.Details().m_arrDivorceSources, f.Details().m_arrDivorceSourceTexts);
-    out.keys("Object", f.Details().m_arrObjects);
+    out.event("Marriage", d.m_strMarriageDate, d.m_strMarriagePlace);
+    out.event("Divorce", d.m_strDivorceDate, d.m_strDivorcePlace);
+    out.keys("Note", d.m_arrNotes);
+    out.citations("Source", d.m_arrSources, d.m_arrSourceTexts);
+    out.citations("Divorce source", d.m_arrDivorceSources, d.m_arrDivorceSourceTexts);
+    out.keys("Object", d.m_arrObjects);
 }
 
 } // namespace

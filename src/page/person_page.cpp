@@ -155,7 +155,7 @@ int PersonPage::DrawPage(PageSurface& surface, const CStirpexDoc& doc) {
 // Birth and death always have a line; baptism and burial only when there is
 // something to show, and they follow the line before without a gap.
 int PersonPage::drawEvents(PageSurface& surface, const Geometry& g, int y) {
-    const CPerson& p = *m_pPerson;
+    const PersonDetails& p = m_pPerson->Details();
     struct Event {
         std::string_view label;
         ArenaStr date, place;
@@ -164,14 +164,10 @@ int PersonPage::drawEvents(PageSurface& surface, const Geometry& g, int y) {
         bool always;
     };
     const Event events[] = {
-        {"Birth", p.Details().m_strBirthDate, p.Details().m_strBirthPlace, p.Details().m_nBirthSources, TOPIC_BIRTH,
-         true},
-        {"Baptism", p.Details().m_strBaptismDate, p.Details().m_strBaptismPlace, p.Details().m_nBaptismSources,
-         TOPIC_BAPTISM, false},
-        {"Death", p.Details().m_strDeathDate, p.Details().m_strDeathPlace, p.Details().m_nDeathSources, TOPIC_DEATH,
-         true},
-        {"Burial", p.Details().m_strBurialDate, p.Details().m_strBurialPlace, p.Details().m_nBurialSources,
-         TOPIC_BURIAL, false},
+        {"Birth", p.m_strBirthDate, p.m_strBirthPlace, p.m_nBirthSources, TOPIC_BIRTH, true},
+        {"Baptism", p.m_strBaptismDate, p.m_strBaptismPlace, p.m_nBaptismSources, TOPIC_BAPTISM, false},
+        {"Death", p.m_strDeathDate, p.m_strDeathPlace, p.m_nDeathSources, TOPIC_DEATH, true},
+        {"Burial", p.m_strBurialDate, p.m_strBurialPlace, p.m_nBurialSources, TOPIC_BURIAL, false},
     };
     for (const Event& event : events) {
         const std::string value = eventValue(event.date.view(), event.place.view());
@@ -182,7 +178,7 @@ int PersonPage::drawEvents(PageSurface& surface, const Geometry& g, int y) {
         surface.TextOut(g.labelX, y, event.label);
         surface.TextOut(g.valueX, y, value);
         if (!m_bPrinting && event.sources > 0) {
-            DrawLink(surface, m_nSourcesX, y, "Sources", p.m_nIndex, event.topic);
+            DrawLink(surface, m_nSourcesX, y, "Sources", m_pPerson->m_nIndex, event.topic);
         }
     }
     return y;
@@ -228,24 +224,20 @@ int PersonPage::drawFamily(PageSurface& surface, const CStirpexDoc& doc, const G
         return y;
     }
     const CFamily& f = *family;
-    if (longerThanThree(f.Details().m_strMarriageDate.view(), f.Details().m_strMarriagePlace.view()) ||
-        f.Details().m_nNotes > 0) {
-        surface.TextOut(
-            g.valueX, y,
-            datedLine("Married ", f.Details().m_strMarriageDate.view(), f.Details().m_strMarriagePlace.view()));
-        if (!m_bPrinting && f.Details().m_nNotes > 0) {
+    const FamilyDetails& fd = f.Details();
+    if (longerThanThree(fd.m_strMarriageDate.view(), fd.m_strMarriagePlace.view()) || fd.m_nNotes > 0) {
+        surface.TextOut(g.valueX, y, datedLine("Married ", fd.m_strMarriageDate.view(), fd.m_strMarriagePlace.view()));
+        if (!m_bPrinting && fd.m_nNotes > 0) {
             DrawLink(surface, m_nNotesX, y, "Notes", f.m_nIndex, TOPIC_MARRIAGE);
         }
-        if (!m_bPrinting && f.Details().m_nSources > 0) {
+        if (!m_bPrinting && fd.m_nSources > 0) {
             DrawLink(surface, m_nSourcesX, y, "Sources", f.m_nIndex, TOPIC_MARRIAGE);
         }
         y += g.step;
     }
-    if (longerThanThree(f.Details().m_strDivorceDate.view(), f.Details().m_strDivorcePlace.view())) {
-        surface.TextOut(
-            g.valueX, y,
-            datedLine("Divorced ", f.Details().m_strDivorceDate.view(), f.Details().m_strDivorcePlace.view()));
-        if (!m_bPrinting && f.Details().m_nDivorceSources > 0) {
+    if (longerThanThree(fd.m_strDivorceDate.view(), fd.m_strDivorcePlace.view())) {
+        surface.TextOut(g.valueX, y, datedLine("Divorced ", fd.m_strDivorceDate.view(), fd.m_strDivorcePlace.view()));
+        if (!m_bPrinting && fd.m_nDivorceSources > 0) {
             DrawLink(surface, m_nSourcesX, y, "Sources", f.m_nIndex, TOPIC_DIVORCE);
         }
         y += g.step;

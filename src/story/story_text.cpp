@@ -37,22 +37,22 @@ struct CitationList {
 };
 
 std::optional<CitationList> citationsFor(const CPerson& person, int topic, const CFamily* family) {
+    const PersonDetails& details = person.Details();
     switch (topic) {
     case TOPIC_PERSON:
-        return CitationList{person.Details().m_arrSources, person.Details().m_arrSourceTexts,
-                            person.Details().m_nSources, "Sources"};
+        return CitationList{details.m_arrSources, details.m_arrSourceTexts, details.m_nSources, "Sources"};
     case TOPIC_BIRTH:
-        return CitationList{person.Details().m_arrBirthSources, person.Details().m_arrBirthSourceTexts,
-                            person.Details().m_nBirthSources, "Birth sources"};
+        return CitationList{details.m_arrBirthSources, details.m_arrBirthSourceTexts, details.m_nBirthSources,
+                            "Birth sources"};
     case TOPIC_BAPTISM:
-        return CitationList{person.Details().m_arrBaptismSources, person.Details().m_arrBaptismSourceTexts,
-                            person.Details().m_nBaptismSources, "Baptism sources"};
+        return CitationList{details.m_arrBaptismSources, details.m_arrBaptismSourceTexts, details.m_nBaptismSources,
+                            "Baptism sources"};
     case TOPIC_DEATH:
-        return CitationList{person.Details().m_arrDeathSources, person.Details().m_arrDeathSourceTexts,
-                            person.Details().m_nDeathSources, "Death sources"};
+        return CitationList{details.m_arrDeathSources, details.m_arrDeathSourceTexts, details.m_nDeathSources,
+                            "Death sources"};
     case TOPIC_BURIAL:
-        return CitationList{person.Details().m_arrBurialSources, person.Details().m_arrBurialSourceTexts,
-                            person.Details().m_nBurialSources, "Burial sources"};
+        return CitationList{details.m_arrBurialSources, details.m_arrBurialSourceTexts, details.m_nBurialSources,
+                            "Burial sources"};
     case TOPIC_MARRIAGE:
         if (family != nullptr) {
             return CitationList{family->Details().m_arrSources, family->Details().m_arrSourceTexts,
