@@ -1,6 +1,10 @@
 // stirpex-gen: writes a large, realistic GEDCOM file for the load benchmark.
 //
-//   stirpex-gen --size-mb N --charset ansel|utf8 --eol crlf|lf [--seed S] OUTPUT
+//   stirpex-gen --size-mb N --charset ansel|utf8 --eol crlf|lf [--seed S] [--chain] OUTPUT
+//
+// With --chain the file is instead one father-to-son line, a person and a
+// family per generation and nothing else: the deepest file of its size, and
+// the one with the most records per byte.
 //
 // The output depends on the arguments alone: one splitmix64 stream drives
 // every choice, and no library distribution or clock is consulted, so the same
@@ -870,10 +874,39 @@ private:
     Counts m_counts;
 };
 
+// One paternal line: I1 is the father of I2, ... until the size is reached.
+// Persons come before the family that makes them a father, children after.
+Counts writeChain(Writer& out, std::uint64_t limitBytes) {
+    out.line(0, "HEAD").end();
+    out.line(1, "CHAR UTF-8").end();
+    Counts counts;
+    for (std::uint64_t n = 1;; ++n) {
+        out.ch('0').ch(' ').xref('I', n).text(" INDI").end();
+        out.line(1, "NAME Given").num(n % 997).text(" /Line/").end();
+        out.line(1, "SEX M").end();
+        if (n > 1) {
+            out.line(1, "FAMC ").xref('F', n - 1).end();
+        }
+        ++counts.persons;
+        if (out.bytes() >= limitBytes) {
+            break;
+        }
+        out.line(1, "FAMS ").xref('F', n).end();
+        out.ch('0').ch(' ').xref('F', n).text(" FAM").end();
+        out.line(1, "HUSB ").xref('I', n).end();
+        out.line(1, "CHIL ").xref('I', n + 1).end();
+        ++counts.families;
+    }
+    counts.deepest = counts.deepestPaternal = static_cast<std::uint32_t>(counts.persons);
+    out.line(0, "TRLR").end();
+    out.flush();
+    return counts;
+}
+
 [[noreturn]] void usage(const char* message) {
     std::fprintf(stderr,
                  "stirpex-gen: %s\n"
-                 "usage: stirpex-gen --size-mb N --charset ansel|utf8 --eol crlf|lf [--seed S] OUTPUT\n",
+                 "usage: stirpex-gen --size-mb N --charset ansel|utf8 --eol crlf|lf [--seed S] [--chain] OUTPUT\n",
                  message);
     std::exit(2);
 }
@@ -896,6 +929,7 @@ int main(int argc, char** argv) {
     const char* charset = nullptr;
     const char* eol = nullptr;
     const char* output = nullptr;
+    bool chain = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -907,6 +941,8 @@ int main(int argc, char** argv) {
             eol = argv[++i];
         } else if (arg == "--seed" && hasValue) {
             seed = parseNumber(argv[++i], "--seed needs a number");
+        } else if (arg == "--chain") {
+            chain = true;
         } else if (!arg.empty() && arg[0] == '-') {
             usage("unknown option or missing value");
         } else if (!output) {
@@ -939,7 +975,7 @@ int main(int argc, char** argv) {
     try {
         Writer writer(file, eolName == "crlf" ? "\r\n" : "\n");
         Generator generator(writer, charsetName == "ansel" ? Charset::Ansel : Charset::Utf8, seed);
-        const Counts counts = generator.run(sizeMb << 20);
+        const Counts counts = chain ? writeChain(writer, sizeMb << 20) : generator.run(sizeMb << 20);
         if (std::fclose(file) != 0) {
             throw std::runtime_error("close failed");
         }

@@ -37,6 +37,7 @@ void citations(JsonWriter& json, const ArenaStrList& sourceKeys, const ArenaStrL
 }
 
 void writePerson(JsonWriter& json, const CPerson& p) {
+    const PersonDetails& d = p.Details();
     json.beginObject();
     json.field("index", p.m_nIndex);
     json.field("id", p.m_strID.view());
@@ -44,41 +45,42 @@ void writePerson(JsonWriter& json, const CPerson& p) {
     json.field("givenNames", p.m_strGivenNames.view());
     json.key("altNames");
     json.beginArray();
-    for (int i = 0; i < p.m_nAltNames; ++i) {
-        json.pair(p.m_arrAltSurnames[i].view(), p.m_arrAltGivenNames[i].view());
+    for (int i = 0; i < d.m_nAltNames; ++i) {
+        json.pair(d.m_arrAltSurnames[i].view(), d.m_arrAltGivenNames[i].view());
     }
     json.endArray();
     json.field("sex", sexText(p.m_cSex));
-    json.pairField("birth", p.m_strBirthDate.view(), p.m_strBirthPlace.view());
-    json.pairField("baptism", p.m_strBaptismDate.view(), p.m_strBaptismPlace.view());
-    json.pairField("death", p.m_strDeathDate.view(), p.m_strDeathPlace.view());
-    json.pairField("burial", p.m_strBurialDate.view(), p.m_strBurialPlace.view());
+    json.pairField("birth", d.m_strBirthDate.view(), d.m_strBirthPlace.view());
+    json.pairField("baptism", d.m_strBaptismDate.view(), d.m_strBaptismPlace.view());
+    json.pairField("death", d.m_strDeathDate.view(), d.m_strDeathPlace.view());
+    json.pairField("burial", d.m_strBurialDate.view(), d.m_strBurialPlace.view());
     json.field("birthYear", p.m_nBirthYear);
-    json.field("birthQualifier", p.m_strBirthQualifier.view());
+    json.field("birthQualifier", d.m_strBirthQualifier.view());
     json.field("deathYear", p.m_nDeathYear);
-    json.field("deathQualifier", p.m_strDeathQualifier.view());
+    json.field("deathQualifier", d.m_strDeathQualifier.view());
     json.field("parentFamily", p.m_strParentFamily.view());
     json.key("spouseFamilies");
     keys(json, p.m_arrSpouseFamilies);
     json.key("notes");
-    keys(json, p.m_arrNotes);
+    keys(json, d.m_arrNotes);
     json.key("sources");
-    citations(json, p.m_arrSources, p.m_arrSourceTexts);
+    citations(json, d.m_arrSources, d.m_arrSourceTexts);
     json.key("birthSources");
-    citations(json, p.m_arrBirthSources, p.m_arrBirthSourceTexts);
+    citations(json, d.m_arrBirthSources, d.m_arrBirthSourceTexts);
     json.key("baptismSources");
-    citations(json, p.m_arrBaptismSources, p.m_arrBaptismSourceTexts);
+    citations(json, d.m_arrBaptismSources, d.m_arrBaptismSourceTexts);
     json.key("deathSources");
-    citations(json, p.m_arrDeathSources, p.m_arrDeathSourceTexts);
+    citations(json, d.m_arrDeathSources, d.m_arrDeathSourceTexts);
     json.key("burialSources");
-    citations(json, p.m_arrBurialSources, p.m_arrBurialSourceTexts);
+    citations(json, d.m_arrBurialSources, d.m_arrBurialSourceTexts);
     json.key("objects");
-    keys(json, p.m_arrObjects);
+    keys(json, d.m_arrObjects);
     json.field("displayName", p.GetDisplayName());
     json.endObject();
 }
 
 void writeFamily(JsonWriter& json, const CFamily& f) {
+    const FamilyDetails& d = f.Details();
     json.beginObject();
     json.field("index", f.m_nIndex);
     json.field("id", f.m_strID.view());
@@ -86,16 +88,16 @@ void writeFamily(JsonWriter& json, const CFamily& f) {
     json.field("wife", f.m_strWife.view());
     json.key("children");
     keys(json, f.m_arrChildren);
-    json.pairField("marriage", f.m_strMarriageDate.view(), f.m_strMarriagePlace.view());
-    json.pairField("divorce", f.m_strDivorceDate.view(), f.m_strDivorcePlace.view());
+    json.pairField("marriage", d.m_strMarriageDate.view(), d.m_strMarriagePlace.view());
+    json.pairField("divorce", d.m_strDivorceDate.view(), d.m_strDivorcePlace.view());
     json.key("notes");
-    keys(json, f.m_arrNotes);
+    keys(json, d.m_arrNotes);
     json.key("sources");
-    citations(json, f.m_arrSources, f.m_arrSourceTexts);
+    citations(json, d.m_arrSources, d.m_arrSourceTexts);
     json.key("divorceSources");
-    citations(json, f.m_arrDivorceSources, f.m_arrDivorceSourceTexts);
+    citations(json, d.m_arrDivorceSources, d.m_arrDivorceSourceTexts);
     json.key("objects");
-    keys(json, f.m_arrObjects);
+    keys(json, d.m_arrObjects);
     json.endObject();
 }
 
@@ -239,37 +241,39 @@ std::string heading(std::string_view kind, int index, std::string_view id) {
 }
 
 void writePersonText(TextOut& out, const CPerson& p) {
+    const PersonDetails& d = p.Details();
     out.line(heading("Individual", p.m_nIndex, p.m_strID.view()) + ": " + p.GetDisplayName());
-    for (int i = 0; i < p.m_nAltNames; ++i) {
+    for (int i = 0; i < d.m_nAltNames; ++i) {
         out.field("Also known as", p.FormatAltName(i, 1));
     }
     out.field("Sex", sexText(p.m_cSex));
-    out.event("Birth", p.m_strBirthDate, p.m_strBirthPlace);
-    out.event("Baptism", p.m_strBaptismDate, p.m_strBaptismPlace);
-    out.event("Death", p.m_strDeathDate, p.m_strDeathPlace);
-    out.event("Burial", p.m_strBurialDate, p.m_strBurialPlace);
+    out.event("Birth", d.m_strBirthDate, d.m_strBirthPlace);
+    out.event("Baptism", d.m_strBaptismDate, d.m_strBaptismPlace);
+    out.event("Death", d.m_strDeathDate, d.m_strDeathPlace);
+    out.event("Burial", d.m_strBurialDate, d.m_strBurialPlace);
     out.field("Child in family", p.m_strParentFamily.view());
     out.keys("Spouse in family", p.m_arrSpouseFamilies);
-    out.keys("Note", p.m_arrNotes);
-    out.citations("Source", p.m_arrSources, p.m_arrSourceTexts);
-    out.citations("Birth source", p.m_arrBirthSources, p.m_arrBirthSourceTexts);
-    out.citations("Baptism source", p.m_arrBaptismSources, p.m_arrBaptismSourceTexts);
-    out.citations("Death source", p.m_arrDeathSources, p.m_arrDeathSourceTexts);
-    out.citations("Burial source", p.m_arrBurialSources, p.m_arrBurialSourceTexts);
-    out.keys("Object", p.m_arrObjects);
+    out.keys("Note", d.m_arrNotes);
+    out.citations("Source", d.m_arrSources, d.m_arrSourceTexts);
+    out.citations("Birth source", d.m_arrBirthSources, d.m_arrBirthSourceTexts);
+    out.citations("Baptism source", d.m_arrBaptismSources, d.m_arrBaptismSourceTexts);
+    out.citations("Death source", d.m_arrDeathSources, d.m_arrDeathSourceTexts);
+    out.citations("Burial source", d.m_arrBurialSources, d.m_arrBurialSourceTexts);
+    out.keys("Object", d.m_arrObjects);
 }
 
 void writeFamilyText(TextOut& out, const CFamily& f) {
+    const FamilyDetails& d = f.Details();
     out.line(heading("Family", f.m_nIndex, f.m_strID.view()));
     out.field("Husband", f.m_strHusband.view());
     out.field("Wife", f.m_strWife.view());
     out.keys("Child", f.m_arrChildren);
-    out.event("Marriage", f.m_strMarriageDate, f.m_strMarriagePlace);
-    out.event("Divorce", f.m_strDivorceDate, f.m_strDivorcePlace);
-    out.keys("Note", f.m_arrNotes);
-    out.citations("Source", f.m_arrSources, f.m_arrSourceTexts);
-    out.citations("Divorce source", f.m_arrDivorceSources, f.m_arrDivorceSourceTexts);
-    out.keys("Object", f.m_arrObjects);
+    out.event("Marriage", d.m_strMarriageDate, d.m_strMarriagePlace);
+    out.event("Divorce", d.m_strDivorceDate, d.m_strDivorcePlace);
+    out.keys("Note", d.m_arrNotes);
+    out.citations("Source", d.m_arrSources, d.m_arrSourceTexts);
+    out.citations("Divorce source", d.m_arrDivorceSources, d.m_arrDivorceSourceTexts);
+    out.keys("Object", d.m_arrObjects);
 }
 
 } // namespace

@@ -97,7 +97,7 @@ void NameIndex::add(std::string_view text, std::int32_t person) {
 
 void NameIndex::addPerson(const CStirpexDoc& doc, const CPerson& person, std::string& scratch) {
     add(person.GetDisplayName(), person.m_nIndex);
-    for (int j = 0; j < person.m_nAltNames; ++j) {
+    for (int j = 0; j < person.Details().m_nAltNames; ++j) {
         add(person.GetAltDisplayName(j), person.m_nIndex);
     }
     if (!m_bMarriedNames || person.m_cSex != U'F') {

@@ -86,14 +86,9 @@ PointerOrText ValuePointerOrText(std::string_view line, std::size_t tagPos) noex
 }
 
 std::string_view ExtractXrefKey(std::string_view text) noexcept {
-    std::size_t pos = 0;
-    for (std::size_t copied = 0; copied < kMaxKeyLength && pos < text.size() && text[pos] != '@'; ++copied) {
-        pos += CodePointLength(static_cast<unsigned char>(text[pos]));
-    }
-    if (pos < text.size() && text[pos] == '@') {
-        return text.substr(0, pos);
-    }
-    return {};
+    // Model text is well-formed UTF-8, where no byte of a longer character is '@'.
+    const std::size_t at = text.find('@');
+    return at == std::string_view::npos ? std::string_view() : text.substr(0, at);
 }
 
 std::string MakeGeneratedKey() {

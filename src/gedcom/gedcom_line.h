@@ -17,8 +17,6 @@
 
 namespace stirpex {
 
-inline constexpr std::size_t kMaxKeyLength = 22;
-
 inline bool IsBlank(char c) noexcept {
     return c == ' ' || c == '\t';
 }
@@ -71,7 +69,9 @@ struct PointerOrText {
 };
 PointerOrText ValuePointerOrText(std::string_view line, std::size_t tagPos) noexcept;
 
-// Up to the next '@' if that comes within 22 characters; otherwise empty.
+// Up to the next '@', however far; empty when no '@' follows. Keys are kept
+// whole: exports use long identifiers (UUIDs), and keys cut to a common prefix
+// would name one person for many.
 std::string_view ExtractXrefKey(std::string_view text) noexcept;
 
 // " 0", " 1", ...: one process-wide counter for inline notes, sources and

@@ -209,8 +209,8 @@ bool RecordParser::handleFamilyRow(std::string_view line, std::size_t tag) {
         if (m_kind == RecordKind::Family) {
             m_context = Context::Divorce;
             const std::string_view value = ValueWord(line, tag);
-            if (family && (value.empty() || value[0] != 'N') && family->m_strDivorceDate.empty()) {
-                family->m_strDivorceDate = ArenaStr::fromStatic(kDivorceWithoutDate);
+            if (family && (value.empty() || value[0] != 'N') && family->Details().m_strDivorceDate.empty()) {
+                family->EditDetails(m_arena).m_strDivorceDate = ArenaStr::fromStatic(kDivorceWithoutDate);
             }
         }
     } else {
@@ -412,45 +412,17 @@ void RecordParser::dateLine(std::string_view value) {
     if (m_context == Context::NoteText) {
         return appendNoteLine(value);
     }
-    CPerson* person = m_person;
-    CFamily* family = m_family;
-    switch (m_context) {
-    case Context::Birth:
-        if (person) {
-            person->m_strBirthDate = store(value);
-            person->m_strBirthQualifier = qualifierText(value);
-            person->m_nBirthYear = DateYear(value);
-        }
-        break;
-    case Context::Baptism:
-        if (person) {
-            person->m_strBaptismDate = store(value);
-        }
-        break;
-    case Context::Death:
-        if (person) {
-            person->m_strDeathDate = store(value);
-            person->m_strDeathQualifier = qualifierText(value);
-            person->m_nDeathYear = DateYear(value);
-        }
-        break;
-    case Context::Burial:
-        if (person) {
-            person->m_strBurialDate = store(value);
-        }
-        break;
-    case Context::Marriage:
-        if (family) {
-            family->m_strMarriageDate = store(value);
-        }
-        break;
-    case Context::Divorce:
-        if (family) {
-            family->m_strDivorceDate = store(value);
-        }
-        break;
-    default:
-        break;
+    if (m_person && (m_context == Context::Birth || m_context == Context::Death)) {
+        PersonDetails& details = m_person->EditDetails(m_arena);
+        const bool birth = m_context == Context::Birth;
+        (birth ? details.m_strBirthDate : details.m_strDeathDate) = store(value);
+        (birth ? details.m_strBirthQualifier : details.m_strDeathQualifier) = qualifierText(value);
+        (birth ? m_person->m_nBirthYear : m_person->m_nDeathYear) = DateYear(value);
+        return;
+    }
+    if (ArenaStr* field = eventField(&PersonDetails::m_strBaptismDate, &PersonDetails::m_strBurialDate,
+                                     &FamilyDetails::m_strMarriageDate, &FamilyDetails::m_strDivorceDate)) {
+        *field = store(value);
     }
 }
 
@@ -458,33 +430,35 @@ void RecordParser::placeLine(std::string_view value) {
     if (value.empty()) {
         return;
     }
-    ArenaStr* field = nullptr;
-    switch (m_context) {
-    case Context::NoteText:
+    if (m_context == Context::NoteText) {
         return appendNoteLine(value);
-    case Context::Birth:
-        field = m_person ? &m_person->m_strBirthPlace : nullptr;
-        break;
-    case Context::Baptism:
-        field = m_person ? &m_person->m_strBaptismPlace : nullptr;
-        break;
-    case Context::Death:
-        field = m_person ? &m_person->m_strDeathPlace : nullptr;
-        break;
-    case Context::Burial:
-        field = m_person ? &m_person->m_strBurialPlace : nullptr;
-        break;
-    case Context::Marriage:
-        field = m_family ? &m_family->m_strMarriagePlace : nullptr;
-        break;
-    case Context::Divorce:
-        field = m_family ? &m_family->m_strDivorcePlace : nullptr;
-        break;
-    default:
-        break;
     }
-    if (field) {
+    if (m_person && (m_context == Context::Birth || m_context == Context::Death)) {
+        PersonDetails& details = m_person->EditDetails(m_arena);
+        (m_context == Context::Birth ? details.m_strBirthPlace : details.m_strDeathPlace) = store(value);
+        return;
+    }
+    if (ArenaStr* field = eventField(&PersonDetails::m_strBaptismPlace, &PersonDetails::m_strBurialPlace,
+                                     &FamilyDetails::m_strMarriagePlace, &FamilyDetails::m_strDivorcePlace)) {
         *field = store(value);
+    }
+}
+
+// The field of the baptism, burial, marriage or divorce the context names, in
+// the current person's or family's details; null in any other context.
+ArenaStr* RecordParser::eventField(ArenaStr PersonDetails::*baptism, ArenaStr PersonDetails::*burial,
+                                   ArenaStr FamilyDetails::*marriage, ArenaStr FamilyDetails::*divorce) {
+    switch (m_context) {
+    case Context::Baptism:
+        return m_person ? &(m_person->EditDetails(m_arena).*baptism) : nullptr;
+    case Context::Burial:
+        return m_person ? &(m_person->EditDetails(m_arena).*burial) : nullptr;
+    case Context::Marriage:
+        return m_family ? &(m_family->EditDetails(m_arena).*marriage) : nullptr;
+    case Context::Divorce:
+        return m_family ? &(m_family->EditDetails(m_arena).*divorce) : nullptr;
+    default:
+        return nullptr;
     }
 }
 

@@ -21,6 +21,8 @@ class CExtObj;
 class CFamily;
 class CNote;
 class CPerson;
+struct FamilyDetails;
+struct PersonDetails;
 class CSource;
 class CStirpexDoc;
 
@@ -55,6 +57,8 @@ private:
     void nameLine(std::string_view value, bool isAlias);
     void dateLine(std::string_view value);
     void placeLine(std::string_view value);
+    ArenaStr* eventField(ArenaStr PersonDetails::*baptism, ArenaStr PersonDetails::*burial,
+                         ArenaStr FamilyDetails::*marriage, ArenaStr FamilyDetails::*divorce);
     void citationText(std::string_view value);
     void appendNoteLine(std::string_view text);
 

@@ -19,7 +19,7 @@ inline void appendCitationText(TextArena& arena, ArenaStrList& texts, std::strin
         return;
     }
     ArenaStr& last = texts.last();
-    last = arena.concat(last.view(), text);
+    last = arena.append(last, text);
 }
 
 inline void addKey(TextArena& arena, ArenaStrList& list, int& count, ArenaStr key) {

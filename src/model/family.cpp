@@ -4,32 +4,56 @@
 
 namespace stirpex {
 
+namespace {
+const FamilyDetails kNoDetails;
+} // namespace
+
+const FamilyDetails& CFamily::Details() const noexcept {
+    return m_pDetails ? *m_pDetails : kNoDetails;
+}
+
+FamilyDetails& CFamily::EditDetails(TextArena& arena) {
+    if (!m_pDetails) {
+        m_pDetails = &arena.make<FamilyDetails>();
+    }
+    return *m_pDetails;
+}
+
 void CFamily::AddChild(TextArena& arena, ArenaStr key) {
     detail::addKey(arena, m_arrChildren, m_nChildren, key);
 }
 
 void CFamily::AddNote(TextArena& arena, ArenaStr key) {
-    detail::addKey(arena, m_arrNotes, m_nNotes, key);
+    FamilyDetails& details = EditDetails(arena);
+    detail::addKey(arena, details.m_arrNotes, details.m_nNotes, key);
 }
 
 void CFamily::AddObject(TextArena& arena, ArenaStr key) {
-    detail::addKey(arena, m_arrObjects, m_nObjects, key);
+    FamilyDetails& details = EditDetails(arena);
+    detail::addKey(arena, details.m_arrObjects, details.m_nObjects, key);
 }
 
 void CFamily::AddSource(TextArena& arena, ArenaStr key) {
-    detail::addCitation(arena, m_arrSources, m_arrSourceTexts, m_nSources, key);
+    FamilyDetails& details = EditDetails(arena);
+    detail::addCitation(arena, details.m_arrSources, details.m_arrSourceTexts, details.m_nSources, key);
 }
 
 void CFamily::AppendSourceText(TextArena& arena, std::string_view text) {
-    detail::appendCitationText(arena, m_arrSourceTexts, text);
+    if (m_pDetails) {
+        detail::appendCitationText(arena, m_pDetails->m_arrSourceTexts, text);
+    }
 }
 
 void CFamily::AddDivorceSource(TextArena& arena, ArenaStr key) {
-    detail::addCitation(arena, m_arrDivorceSources, m_arrDivorceSourceTexts, m_nDivorceSources, key);
+    FamilyDetails& details = EditDetails(arena);
+    detail::addCitation(arena, details.m_arrDivorceSources, details.m_arrDivorceSourceTexts, details.m_nDivorceSources,
+                        key);
 }
 
 void CFamily::AppendDivorceSourceText(TextArena& arena, std::string_view text) {
-    detail::appendCitationText(arena, m_arrDivorceSourceTexts, text);
+    if (m_pDetails) {
+        detail::appendCitationText(arena, m_pDetails->m_arrDivorceSourceTexts, text);
+    }
 }
 
 } // namespace stirpex

@@ -1,6 +1,7 @@
 #pragma once
 
-// One family (FAM): husband, wife, children by key, marriage and divorce.
+// One family (FAM): husband, wife and children by key in the record;
+// marriage, divorce and the rest in its details.
 
 #include "model/text_arena.h"
 
@@ -8,27 +9,9 @@
 
 namespace stirpex {
 
-class CFamily {
-public:
-    CFamily() = default;
-    CFamily(const CFamily&) = delete;
-    CFamily& operator=(const CFamily&) = delete;
-    virtual ~CFamily() = default;
-
-    void AddChild(TextArena& arena, ArenaStr key);
-    void AddNote(TextArena& arena, ArenaStr key);
-    void AddSource(TextArena& arena, ArenaStr key);
-    void AppendSourceText(TextArena& arena, std::string_view text);
-    void AddDivorceSource(TextArena& arena, ArenaStr key);
-    void AppendDivorceSourceText(TextArena& arena, std::string_view text);
-    void AddObject(TextArena& arena, ArenaStr key);
-
-    std::int32_t m_nIndex = -1;
-    ArenaStr m_strID;
-    ArenaStr m_strHusband;
-    ArenaStr m_strWife;
-    ArenaStrList m_arrChildren;
-    std::int32_t m_nChildren = 0;
+// Marriage, divorce, notes, citations and external references of a family;
+// made in the document's arena on the first line that needs them.
+struct FamilyDetails {
     ArenaStr m_strMarriageDate, m_strMarriagePlace;
     ArenaStr m_strDivorceDate, m_strDivorcePlace;
     ArenaStrList m_arrNotes;
@@ -39,6 +22,37 @@ public:
     std::int32_t m_nDivorceSources = 0;
     ArenaStrList m_arrObjects;
     std::int32_t m_nObjects = 0;
+};
+
+class CFamily {
+public:
+    CFamily() = default;
+    CFamily(const CFamily&) = delete;
+    CFamily& operator=(const CFamily&) = delete;
+    virtual ~CFamily() = default;
+
+    // Empty details for a family without any.
+    const FamilyDetails& Details() const noexcept;
+    // Made in the arena on first use; the arena must be the one the family's texts are in.
+    FamilyDetails& EditDetails(TextArena& arena);
+
+    void AddChild(TextArena& arena, ArenaStr key);
+    void AddNote(TextArena& arena, ArenaStr key);
+    void AddSource(TextArena& arena, ArenaStr key);
+    void AppendSourceText(TextArena& arena, std::string_view text);
+    void AddDivorceSource(TextArena& arena, ArenaStr key);
+    void AppendDivorceSourceText(TextArena& arena, std::string_view text);
+    void AddObject(TextArena& arena, ArenaStr key);
+
+    std::int32_t m_nIndex = -1;
+    std::int32_t m_nChildren = 0;
+    ArenaStr m_strID;
+    ArenaStr m_strHusband;
+    ArenaStr m_strWife;
+    ArenaStrList m_arrChildren;
+
+private:
+    FamilyDetails* m_pDetails = nullptr;
 };
 
 } // namespace stirpex

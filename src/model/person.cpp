@@ -15,7 +15,20 @@ void appendYear(std::string& out, std::string_view qualifier, int year) {
     }
 }
 
+const PersonDetails kNoDetails;
+
 } // namespace
+
+const PersonDetails& CPerson::Details() const noexcept {
+    return m_pDetails ? *m_pDetails : kNoDetails;
+}
+
+PersonDetails& CPerson::EditDetails(TextArena& arena) {
+    if (!m_pDetails) {
+        m_pDetails = &arena.make<PersonDetails>();
+    }
+    return *m_pDetails;
+}
 
 std::string CPerson::formatParts(std::string_view surname, std::string_view givenNames, int style) const {
     std::string name;
@@ -37,22 +50,24 @@ std::string CPerson::FormatName(int style) const {
 }
 
 std::string CPerson::FormatAltName(int i, int style) const {
-    return formatParts(m_arrAltSurnames[i].view(), m_arrAltGivenNames[i].view(), style);
+    const PersonDetails& details = Details();
+    return formatParts(details.m_arrAltSurnames[i].view(), details.m_arrAltGivenNames[i].view(), style);
 }
 
 std::string CPerson::GetLifeSpan() const {
     std::string span = " (";
-    appendYear(span, m_strBirthQualifier.view(), m_nBirthYear);
+    appendYear(span, Details().m_strBirthQualifier.view(), m_nBirthYear);
     span += '-';
-    appendYear(span, m_strDeathQualifier.view(), m_nDeathYear);
+    appendYear(span, Details().m_strDeathQualifier.view(), m_nDeathYear);
     span += ')';
     return span;
 }
 
 void CPerson::AddAltName(TextArena& arena, ArenaStr surname, ArenaStr givenNames) {
-    m_arrAltSurnames.append(arena, surname);
-    m_arrAltGivenNames.append(arena, givenNames);
-    ++m_nAltNames;
+    PersonDetails& details = EditDetails(arena);
+    details.m_arrAltSurnames.append(arena, surname);
+    details.m_arrAltGivenNames.append(arena, givenNames);
+    ++details.m_nAltNames;
 }
 
 void CPerson::AddSpouseFamily(TextArena& arena, ArenaStr key) {
@@ -60,46 +75,56 @@ void CPerson::AddSpouseFamily(TextArena& arena, ArenaStr key) {
 }
 
 void CPerson::AddNote(TextArena& arena, ArenaStr key) {
-    detail::addKey(arena, m_arrNotes, m_nNotes, key);
+    PersonDetails& details = EditDetails(arena);
+    detail::addKey(arena, details.m_arrNotes, details.m_nNotes, key);
 }
 
 void CPerson::AddObject(TextArena& arena, ArenaStr key) {
-    detail::addKey(arena, m_arrObjects, m_nObjects, key);
+    PersonDetails& details = EditDetails(arena);
+    detail::addKey(arena, details.m_arrObjects, details.m_nObjects, key);
 }
 
 void CPerson::AddSource(TextArena& arena, ArenaStr key) {
-    detail::addCitation(arena, m_arrSources, m_arrSourceTexts, m_nSources, key);
+    PersonDetails& details = EditDetails(arena);
+    detail::addCitation(arena, details.m_arrSources, details.m_arrSourceTexts, details.m_nSources, key);
 }
 
 void CPerson::AppendSourceText(TextArena& arena, std::string_view text) {
-    detail::appendCitationText(arena, m_arrSourceTexts, text);
+    if (m_pDetails) {
+        detail::appendCitationText(arena, m_pDetails->m_arrSourceTexts, text);
+    }
 }
 
 void CPerson::AddEventSource(TextArena& arena, int event, ArenaStr key) {
+    PersonDetails& d = EditDetails(arena);
     switch (event) {
     case EVENT_BIRTH:
-        return detail::addCitation(arena, m_arrBirthSources, m_arrBirthSourceTexts, m_nBirthSources, key);
+        return detail::addCitation(arena, d.m_arrBirthSources, d.m_arrBirthSourceTexts, d.m_nBirthSources, key);
     case EVENT_BAPTISM:
-        return detail::addCitation(arena, m_arrBaptismSources, m_arrBaptismSourceTexts, m_nBaptismSources, key);
+        return detail::addCitation(arena, d.m_arrBaptismSources, d.m_arrBaptismSourceTexts, d.m_nBaptismSources, key);
     case EVENT_DEATH:
-        return detail::addCitation(arena, m_arrDeathSources, m_arrDeathSourceTexts, m_nDeathSources, key);
+        return detail::addCitation(arena, d.m_arrDeathSources, d.m_arrDeathSourceTexts, d.m_nDeathSources, key);
     case EVENT_BURIAL:
-        return detail::addCitation(arena, m_arrBurialSources, m_arrBurialSourceTexts, m_nBurialSources, key);
+        return detail::addCitation(arena, d.m_arrBurialSources, d.m_arrBurialSourceTexts, d.m_nBurialSources, key);
     default:
         return AddSource(arena, key);
     }
 }
 
 void CPerson::AppendEventSourceText(TextArena& arena, int event, std::string_view text) {
+    if (!m_pDetails) {
+        return; // no citation to append to
+    }
+    PersonDetails& d = *m_pDetails;
     switch (event) {
     case EVENT_BIRTH:
-        return detail::appendCitationText(arena, m_arrBirthSourceTexts, text);
+        return detail::appendCitationText(arena, d.m_arrBirthSourceTexts, text);
     case EVENT_BAPTISM:
-        return detail::appendCitationText(arena, m_arrBaptismSourceTexts, text);
+        return detail::appendCitationText(arena, d.m_arrBaptismSourceTexts, text);
     case EVENT_DEATH:
-        return detail::appendCitationText(arena, m_arrDeathSourceTexts, text);
+        return detail::appendCitationText(arena, d.m_arrDeathSourceTexts, text);
     case EVENT_BURIAL:
-        return detail::appendCitationText(arena, m_arrBurialSourceTexts, text);
+        return detail::appendCitationText(arena, d.m_arrBurialSourceTexts, text);
     default:
         return AppendSourceText(arena, text);
     }

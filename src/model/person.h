@@ -2,6 +2,8 @@
 
 // One individual (INDI). Filled once by the reader; every text is model text
 // (UTF-8) kept in the owning document's arena. Each list has its count beside it.
+// The fields every view of a lineage reads (key, name, sex, years, family
+// links) are in the record; the rest is in its details.
 
 #include "model/text_arena.h"
 
@@ -12,6 +14,36 @@ namespace stirpex {
 
 // The reader's event context values, as used by AddEventSource.
 enum EventNumber : int { EVENT_BIRTH = 1, EVENT_BAPTISM = 2, EVENT_DEATH = 3, EVENT_BURIAL = 4 };
+
+// What many people of a large file lack: events, further names, notes,
+// citations and external references. It lives in the document's arena and is
+// made on the first line that needs it, so that a person of a bare lineage
+// (a name and two family links) costs a tenth of what a full record would.
+struct PersonDetails {
+    ArenaStrList m_arrAltSurnames;
+    ArenaStrList m_arrAltGivenNames;
+    std::int32_t m_nAltNames = 0;
+    ArenaStr m_strBirthDate, m_strBirthPlace;
+    ArenaStr m_strBaptismDate, m_strBaptismPlace;
+    ArenaStr m_strDeathDate, m_strDeathPlace;
+    ArenaStr m_strBurialDate, m_strBurialPlace;
+    ArenaStr m_strBirthQualifier;
+    ArenaStr m_strDeathQualifier;
+    ArenaStrList m_arrNotes;
+    std::int32_t m_nNotes = 0;
+    ArenaStrList m_arrSources, m_arrSourceTexts;
+    std::int32_t m_nSources = 0;
+    ArenaStrList m_arrBirthSources, m_arrBirthSourceTexts;
+    std::int32_t m_nBirthSources = 0;
+    ArenaStrList m_arrBaptismSources, m_arrBaptismSourceTexts;
+    std::int32_t m_nBaptismSources = 0;
+    ArenaStrList m_arrDeathSources, m_arrDeathSourceTexts;
+    std::int32_t m_nDeathSources = 0;
+    ArenaStrList m_arrBurialSources, m_arrBurialSourceTexts;
+    std::int32_t m_nBurialSources = 0;
+    ArenaStrList m_arrObjects;
+    std::int32_t m_nObjects = 0;
+};
 
 class CPerson {
 public:
@@ -28,6 +60,11 @@ public:
     // " (" qualifier year "-" qualifier year ")", "?" for an unknown year.
     std::string GetLifeSpan() const;
 
+    // Empty details (all texts empty, all counts 0) for a person without any.
+    const PersonDetails& Details() const noexcept;
+    // Made in the arena on first use; the arena must be the one the person's texts are in.
+    PersonDetails& EditDetails(TextArena& arena);
+
     void AddAltName(TextArena& arena, ArenaStr surname, ArenaStr givenNames);
     void AddSpouseFamily(TextArena& arena, ArenaStr key);
     void AddNote(TextArena& arena, ArenaStr key);
@@ -38,41 +75,20 @@ public:
     void AddObject(TextArena& arena, ArenaStr key);
 
     std::int32_t m_nIndex = -1;
+    char32_t m_cSex = 0; // first character of the SEX value, 0 when none
     ArenaStr m_strID;
     ArenaStr m_strSurname;
     ArenaStr m_strGivenNames;
-    ArenaStrList m_arrAltSurnames;
-    ArenaStrList m_arrAltGivenNames;
-    std::int32_t m_nAltNames = 0;
-    char32_t m_cSex = 0; // first character of the SEX value, 0 when none
-    ArenaStr m_strBirthDate, m_strBirthPlace;
-    ArenaStr m_strBaptismDate, m_strBaptismPlace;
-    ArenaStr m_strDeathDate, m_strDeathPlace;
-    ArenaStr m_strBurialDate, m_strBurialPlace;
     std::int32_t m_nBirthYear = -1;
-    ArenaStr m_strBirthQualifier;
     std::int32_t m_nDeathYear = -1;
-    ArenaStr m_strDeathQualifier;
     ArenaStr m_strParentFamily;
     ArenaStrList m_arrSpouseFamilies;
     std::int32_t m_nSpouseFamilies = 0;
-    ArenaStrList m_arrNotes;
-    std::int32_t m_nNotes = 0;
-    ArenaStrList m_arrSources, m_arrSourceTexts;
-    std::int32_t m_nSources = 0;
-    ArenaStrList m_arrBirthSources, m_arrBirthSourceTexts;
-    std::int32_t m_nBirthSources = 0;
-    ArenaStrList m_arrBaptismSources, m_arrBaptismSourceTexts;
-    std::int32_t m_nBaptismSources = 0;
-    ArenaStrList m_arrDeathSources, m_arrDeathSourceTexts;
-    std::int32_t m_nDeathSources = 0;
-    ArenaStrList m_arrBurialSources, m_arrBurialSourceTexts;
-    std::int32_t m_nBurialSources = 0;
-    ArenaStrList m_arrObjects;
-    std::int32_t m_nObjects = 0;
 
 private:
     std::string formatParts(std::string_view surname, std::string_view givenNames, int style) const;
+
+    PersonDetails* m_pDetails = nullptr;
 };
 
 } // namespace stirpex

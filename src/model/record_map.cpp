@@ -5,7 +5,7 @@
 namespace stirpex::detail {
 
 std::uint64_t hashKey(std::string_view key) noexcept {
-    // Keys are short (22 characters at most from a file); mix eight bytes at a time.
+    // Keys are mostly short, but any length is hashed whole; mix eight bytes at a time.
     constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
     std::uint64_t hash = key.size() * kMultiplier;
     const char* p = key.data();

@@ -25,16 +25,16 @@ template <typename Step> const CPerson* walkLine(const CPerson* person, Step ste
 // Tables grow geometrically: stepping by a fixed 1000 entries would copy the
 // whole table again every thousand records, quadratic on large files.
 template <typename Record>
-Record& CStirpexDoc::appendRecord(std::vector<std::unique_ptr<Record>>& table, std::int32_t& count,
-                                  RecordMap<Record>& map, ArenaStr key) {
-    auto record = std::make_unique<Record>();
+Record& CStirpexDoc::appendRecord(std::vector<RecordPtr<Record>>& table, std::int32_t& count,
+                                  RecordMap<std::vector<RecordPtr<Record>>>& map, ArenaStr key) {
+    RecordPtr<Record> record(new (m_arena.allocate(sizeof(Record), alignof(Record))) Record());
     record->m_nIndex = count;
     record->m_strID = key;
     Record& added = *record;
     table.push_back(std::move(record));
     ++count;
     if (!m_bulkLoad) {
-        map.insert(&added);
+        map.insert(added);
     }
     return added;
 }
@@ -44,11 +44,11 @@ void CStirpexDoc::EndBulkLoad() {
         return;
     }
     m_bulkLoad = false;
-    m_mapPersons.insertAll(m_ppPersons);
-    m_mapFamilies.insertAll(m_ppFamilies);
-    m_mapNotes.insertAll(m_ppNotes);
-    m_mapSources.insertAll(m_ppSources);
-    m_mapExtObjs.insertAll(m_ppExtObjs);
+    m_mapPersons.insertAll();
+    m_mapFamilies.insertAll();
+    m_mapNotes.insertAll();
+    m_mapSources.insertAll();
+    m_mapExtObjs.insertAll();
 }
 
 CStirpexDoc::CStirpexDoc() {

@@ -19,6 +19,14 @@
 
 namespace stirpex {
 
+// Records live in the document's arena beside their texts: a heap block per
+// record would add the allocator's bookkeeping to each of millions of small
+// records. The table's handle runs the destructor; the arena frees the memory.
+struct RecordDeleter {
+    template <typename Record> void operator()(Record* record) const noexcept { record->~Record(); }
+};
+template <typename Record> using RecordPtr = std::unique_ptr<Record, RecordDeleter>;
+
 // The person a new page opens on; owns the placeholder of a file without individuals.
 struct StartPerson {
     const CPerson* person = nullptr;
@@ -65,8 +73,8 @@ public:
 
 private:
     template <typename Record>
-    Record& appendRecord(std::vector<std::unique_ptr<Record>>& table, std::int32_t& count, RecordMap<Record>& map,
-                         ArenaStr key);
+    Record& appendRecord(std::vector<RecordPtr<Record>>& table, std::int32_t& count,
+                         RecordMap<std::vector<RecordPtr<Record>>>& map, ArenaStr key);
 
     TextArena m_arena;
     bool m_bulkLoad = false;
@@ -82,12 +90,13 @@ public:
     std::string m_strStartID;
     std::string m_strGoToID;
 
-    // Declared so that destruction runs persons, families, notes, sources, external references.
-    std::vector<std::unique_ptr<CExtObj>> m_ppExtObjs;
-    std::vector<std::unique_ptr<CSource>> m_ppSources;
-    std::vector<std::unique_ptr<CNote>> m_ppNotes;
-    std::vector<std::unique_ptr<CFamily>> m_ppFamilies;
-    std::vector<std::unique_ptr<CPerson>> m_ppPersons;
+    // Declared so that destruction runs persons, families, notes, sources, external
+    // references, all before the arena they live in.
+    std::vector<RecordPtr<CExtObj>> m_ppExtObjs;
+    std::vector<RecordPtr<CSource>> m_ppSources;
+    std::vector<RecordPtr<CNote>> m_ppNotes;
+    std::vector<RecordPtr<CFamily>> m_ppFamilies;
+    std::vector<RecordPtr<CPerson>> m_ppPersons;
 
     std::int64_t m_nFileLength = 0;
     std::int32_t m_nPersons = 0;
@@ -96,11 +105,11 @@ public:
     std::int32_t m_nNotes = 0;
     std::int32_t m_nExtObjs = 0;
 
-    RecordMap<CExtObj> m_mapExtObjs;
-    RecordMap<CSource> m_mapSources;
-    RecordMap<CNote> m_mapNotes;
-    RecordMap<CFamily> m_mapFamilies;
-    RecordMap<CPerson> m_mapPersons;
+    RecordMap<std::vector<RecordPtr<CExtObj>>> m_mapExtObjs{m_ppExtObjs};
+    RecordMap<std::vector<RecordPtr<CSource>>> m_mapSources{m_ppSources};
+    RecordMap<std::vector<RecordPtr<CNote>>> m_mapNotes{m_ppNotes};
+    RecordMap<std::vector<RecordPtr<CFamily>>> m_mapFamilies{m_ppFamilies};
+    RecordMap<std::vector<RecordPtr<CPerson>>> m_mapPersons{m_ppPersons};
 };
 
 } // namespace stirpex

@@ -1,5 +1,6 @@
 #include "model/text_arena.h"
 
+#include <bit>
 #include <limits>
 #include <new>
 #include <stdexcept>
@@ -14,6 +15,29 @@ constexpr std::uint32_t kLongLength = std::numeric_limits<std::uint32_t>::max();
 
 std::size_t alignUp(std::size_t value, std::size_t alignment) {
     return (value + alignment - 1) & ~(alignment - 1);
+}
+
+bool isLongText(std::size_t length) {
+    return length >= kLongLength;
+}
+
+std::size_t headerSize(std::size_t length) {
+    return isLongText(length) ? sizeof(std::uint32_t) + sizeof(std::uint64_t) : sizeof(std::uint32_t);
+}
+
+// The bytes and NUL of a growing text of this length own this many bytes.
+std::size_t growingRoom(std::size_t length) {
+    return std::bit_ceil(length + 1);
+}
+
+void writeLength(char* chars, std::size_t length) {
+    const std::uint32_t shortLength = isLongText(length) ? kLongLength : static_cast<std::uint32_t>(length);
+    std::memcpy(chars - sizeof shortLength, &shortLength, sizeof shortLength);
+    if (isLongText(length)) {
+        const std::uint64_t longLength = length;
+        std::memcpy(chars - sizeof shortLength - sizeof longLength, &longLength, sizeof longLength);
+    }
+    chars[length] = '\0';
 }
 
 } // namespace
@@ -60,21 +84,13 @@ void* TextArena::allocate(std::size_t bytes, std::size_t alignment) {
     return allocate(bytes, alignment);
 }
 
-char* TextArena::startText(std::size_t length) {
-    const bool isLong = length >= kLongLength;
-    const std::size_t header = isLong ? sizeof(std::uint32_t) + sizeof(std::uint64_t) : sizeof(std::uint32_t);
-    if (length > std::numeric_limits<std::size_t>::max() - header - 1) {
+char* TextArena::startText(std::size_t length, std::size_t room) {
+    const std::size_t header = headerSize(length);
+    if (room > std::numeric_limits<std::size_t>::max() - header) {
         throw std::bad_alloc();
     }
-    char* block = static_cast<char*>(allocate(header + length + 1, alignof(std::uint32_t)));
-    char* chars = block + header;
-    const std::uint32_t shortLength = isLong ? kLongLength : static_cast<std::uint32_t>(length);
-    std::memcpy(chars - sizeof shortLength, &shortLength, sizeof shortLength);
-    if (isLong) {
-        const std::uint64_t longLength = length;
-        std::memcpy(block, &longLength, sizeof longLength);
-    }
-    chars[length] = '\0';
+    char* chars = static_cast<char*>(allocate(header + room, alignof(std::uint32_t))) + header;
+    writeLength(chars, length);
     return chars;
 }
 
@@ -82,21 +98,33 @@ ArenaStr TextArena::copy(std::string_view text) {
     if (text.empty()) {
         return {};
     }
-    char* chars = startText(text.size());
+    char* chars = startText(text.size(), text.size() + 1);
     std::memcpy(chars, text.data(), text.size());
     return ArenaStr(chars);
 }
 
-ArenaStr TextArena::concat(std::string_view first, std::string_view second) {
-    if (second.empty()) {
-        return copy(first);
+ArenaStr TextArena::append(ArenaStr text, std::string_view more) {
+    if (more.empty()) {
+        return text;
     }
-    if (first.empty()) {
-        return copy(second);
+    const std::size_t length = text.size();
+    // Past this, the room of the next power of two could not be counted.
+    constexpr std::size_t kLongest = std::numeric_limits<std::size_t>::max() / 4;
+    if (more.size() > kLongest - length) {
+        throw std::bad_alloc();
     }
-    char* chars = startText(first.size() + second.size());
-    std::memcpy(chars, first.data(), first.size());
-    std::memcpy(chars + first.size(), second.data(), second.size());
+    const std::size_t grown = length + more.size();
+    // The arena's own chunks are writable; the handle only shows them as const.
+    char* chars = const_cast<char*>(text.m_chars);
+    if (!chars || growingRoom(grown) != growingRoom(length) || isLongText(grown) != isLongText(length)) {
+        char* moved = startText(grown, growingRoom(grown));
+        if (length > 0) {
+            std::memcpy(moved, chars, length);
+        }
+        chars = moved;
+    }
+    std::memcpy(chars + length, more.data(), more.size());
+    writeLength(chars, grown);
     return ArenaStr(chars);
 }
 

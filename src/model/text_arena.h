@@ -1,20 +1,29 @@
 #pragma once
 
 // Model text lives in one arena per document: the model is written once by the
-// reader and never changed afterwards, so every string and list block is
-// carved out of large chunks and freed all at once with the document. A string
+// reader and never changed afterwards, so every string and list block, and the
+// records and their details too, are carved out of large chunks and freed all
+// at once with the document. A string
 // handle is one pointer, which keeps a record with thirty text fields small on
 // files of millions of people.
 //
 // Layout of a stored string: a 32-bit length (or 0xFFFFFFFF followed by a
 // 64-bit length before it, for texts of 4 GiB and more), the UTF-8 bytes, NUL.
 // The handle points at the first byte of the text.
+//
+// A text that grows line by line (a citation's PAGE and TEXT values) keeps room
+// behind its NUL: its bytes and NUL fill a block of the next power of two, a
+// room its length alone tells, so the handle stays one pointer. Appending then
+// writes in place until the room is full and only then moves the text to a
+// block twice as large; the blocks left behind add up to less than the last.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace stirpex {
@@ -63,13 +72,21 @@ public:
     TextArena& operator=(TextArena&&) noexcept = default;
 
     ArenaStr copy(std::string_view text);
-    ArenaStr concat(std::string_view first, std::string_view second);
+    // `text` + `more`, in time and memory proportional to `more` (amortised).
+    // `text` must be empty or a result of append, as only those have room to
+    // grow, and is spent: it may now read as the longer text.
+    ArenaStr append(ArenaStr text, std::string_view more);
     void* allocate(std::size_t bytes, std::size_t alignment);
+    // A value-initialised object that needs no destructor, freed with the arena.
+    template <typename T> T& make() {
+        static_assert(std::is_trivially_destructible_v<T>, "the arena runs no destructors");
+        return *new (allocate(sizeof(T), alignof(T))) T{};
+    }
 
     std::size_t bytesReserved() const noexcept { return m_reserved; }
 
 private:
-    char* startText(std::size_t length);
+    char* startText(std::size_t length, std::size_t room);
 
     std::vector<std::unique_ptr<char[]>> m_chunks;
     char* m_cursor = nullptr;

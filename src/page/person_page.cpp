@@ -117,17 +117,17 @@ int PersonPage::DrawPage(PageSurface& surface, const CStirpexDoc& doc) {
     if (m_bPrinting) {
         surface.SelectFace(PageFace::Print);
     } else {
-        if (person.m_nNotes > 0) {
+        if (person.Details().m_nNotes > 0) {
             DrawLink(surface, m_nNotesX, y, "Notes", person.m_nIndex, TOPIC_PERSON);
         }
-        if (person.m_nSources > 0) {
+        if (person.Details().m_nSources > 0) {
             DrawLink(surface, m_nSourcesX, y, "Sources", person.m_nIndex, TOPIC_PERSON);
         }
     }
     surface.TextOut(g.labelX, y, "Family Name");
     y += g.step;
     surface.TextOut(g.labelX, y, "Given Names");
-    for (int i = 0; i < person.m_nAltNames; ++i) {
+    for (int i = 0; i < person.Details().m_nAltNames; ++i) {
         y += g.step + g.gap;
         surface.TextOut(g.labelX, y, "Alias");
         surface.TextOut(g.valueX, y, person.FormatAltName(i, 0));
@@ -155,7 +155,7 @@ int PersonPage::DrawPage(PageSurface& surface, const CStirpexDoc& doc) {
 // Birth and death always have a line; baptism and burial only when there is
 // something to show, and they follow the line before without a gap.
 int PersonPage::drawEvents(PageSurface& surface, const Geometry& g, int y) {
-    const CPerson& p = *m_pPerson;
+    const PersonDetails& p = m_pPerson->Details();
     struct Event {
         std::string_view label;
         ArenaStr date, place;
@@ -178,7 +178,7 @@ int PersonPage::drawEvents(PageSurface& surface, const Geometry& g, int y) {
         surface.TextOut(g.labelX, y, event.label);
         surface.TextOut(g.valueX, y, value);
         if (!m_bPrinting && event.sources > 0) {
-            DrawLink(surface, m_nSourcesX, y, "Sources", p.m_nIndex, event.topic);
+            DrawLink(surface, m_nSourcesX, y, "Sources", m_pPerson->m_nIndex, event.topic);
         }
     }
     return y;
@@ -224,19 +224,20 @@ int PersonPage::drawFamily(PageSurface& surface, const CStirpexDoc& doc, const G
         return y;
     }
     const CFamily& f = *family;
-    if (longerThanThree(f.m_strMarriageDate.view(), f.m_strMarriagePlace.view()) || f.m_nNotes > 0) {
-        surface.TextOut(g.valueX, y, datedLine("Married ", f.m_strMarriageDate.view(), f.m_strMarriagePlace.view()));
-        if (!m_bPrinting && f.m_nNotes > 0) {
+    const FamilyDetails& fd = f.Details();
+    if (longerThanThree(fd.m_strMarriageDate.view(), fd.m_strMarriagePlace.view()) || fd.m_nNotes > 0) {
+        surface.TextOut(g.valueX, y, datedLine("Married ", fd.m_strMarriageDate.view(), fd.m_strMarriagePlace.view()));
+        if (!m_bPrinting && fd.m_nNotes > 0) {
             DrawLink(surface, m_nNotesX, y, "Notes", f.m_nIndex, TOPIC_MARRIAGE);
         }
-        if (!m_bPrinting && f.m_nSources > 0) {
+        if (!m_bPrinting && fd.m_nSources > 0) {
             DrawLink(surface, m_nSourcesX, y, "Sources", f.m_nIndex, TOPIC_MARRIAGE);
         }
         y += g.step;
     }
-    if (longerThanThree(f.m_strDivorceDate.view(), f.m_strDivorcePlace.view())) {
-        surface.TextOut(g.valueX, y, datedLine("Divorced ", f.m_strDivorceDate.view(), f.m_strDivorcePlace.view()));
-        if (!m_bPrinting && f.m_nDivorceSources > 0) {
+    if (longerThanThree(fd.m_strDivorceDate.view(), fd.m_strDivorcePlace.view())) {
+        surface.TextOut(g.valueX, y, datedLine("Divorced ", fd.m_strDivorceDate.view(), fd.m_strDivorcePlace.view()));
+        if (!m_bPrinting && fd.m_nDivorceSources > 0) {
             DrawLink(surface, m_nSourcesX, y, "Sources", f.m_nIndex, TOPIC_DIVORCE);
         }
         y += g.step;
@@ -303,12 +304,12 @@ void PersonPage::OnBeginPrinting(PageSurface& surface) {
 int PersonPage::PrintPage(PageSurface& surface, const CStirpexDoc& doc) {
     static constexpr int kNotesLimit = -2500; // 250 mm below the top of the printable area
     int y = DrawPage(surface, doc);
-    if (m_pPerson == nullptr || m_pPerson->m_nNotes == 0) {
+    if (m_pPerson == nullptr || m_pPerson->Details().m_nNotes == 0) {
         return y;
     }
     y += -40 + -25;
     surface.TextOut(100, y, "Notes:");
-    for (const ArenaStr& key : m_pPerson->m_arrNotes) {
+    for (const ArenaStr& key : m_pPerson->Details().m_arrNotes) {
         const CNote* note = doc.FindNote(key.view());
         if (note == nullptr) {
             continue;

@@ -37,30 +37,32 @@ struct CitationList {
 };
 
 std::optional<CitationList> citationsFor(const CPerson& person, int topic, const CFamily* family) {
+    const PersonDetails& details = person.Details();
     switch (topic) {
     case TOPIC_PERSON:
-        return CitationList{person.m_arrSources, person.m_arrSourceTexts, person.m_nSources, "Sources"};
+        return CitationList{details.m_arrSources, details.m_arrSourceTexts, details.m_nSources, "Sources"};
     case TOPIC_BIRTH:
-        return CitationList{person.m_arrBirthSources, person.m_arrBirthSourceTexts, person.m_nBirthSources,
+        return CitationList{details.m_arrBirthSources, details.m_arrBirthSourceTexts, details.m_nBirthSources,
                             "Birth sources"};
     case TOPIC_BAPTISM:
-        return CitationList{person.m_arrBaptismSources, person.m_arrBaptismSourceTexts, person.m_nBaptismSources,
+        return CitationList{details.m_arrBaptismSources, details.m_arrBaptismSourceTexts, details.m_nBaptismSources,
                             "Baptism sources"};
     case TOPIC_DEATH:
-        return CitationList{person.m_arrDeathSources, person.m_arrDeathSourceTexts, person.m_nDeathSources,
+        return CitationList{details.m_arrDeathSources, details.m_arrDeathSourceTexts, details.m_nDeathSources,
                             "Death sources"};
     case TOPIC_BURIAL:
-        return CitationList{person.m_arrBurialSources, person.m_arrBurialSourceTexts, person.m_nBurialSources,
+        return CitationList{details.m_arrBurialSources, details.m_arrBurialSourceTexts, details.m_nBurialSources,
                             "Burial sources"};
     case TOPIC_MARRIAGE:
         if (family != nullptr) {
-            return CitationList{family->m_arrSources, family->m_arrSourceTexts, family->m_nSources, "Marriage sources"};
+            return CitationList{family->Details().m_arrSources, family->Details().m_arrSourceTexts,
+                                family->Details().m_nSources, "Marriage sources"};
         }
         break;
     case TOPIC_DIVORCE:
         if (family != nullptr) {
-            return CitationList{family->m_arrDivorceSources, family->m_arrDivorceSourceTexts, family->m_nDivorceSources,
-                                "Divorce sources"};
+            return CitationList{family->Details().m_arrDivorceSources, family->Details().m_arrDivorceSourceTexts,
+                                family->Details().m_nDivorceSources, "Divorce sources"};
         }
         break;
     default:
@@ -108,10 +110,10 @@ StoryText AssembleStory(const CStirpexDoc& doc, const CPerson& person, int kind,
     if (kind == LINK_NOTES) {
         if (family != nullptr) {
             story.heading = "Marriage notes";
-            appendNotes(doc, family->m_arrNotes, family->m_nNotes, story.text);
+            appendNotes(doc, family->Details().m_arrNotes, family->Details().m_nNotes, story.text);
         } else {
             story.heading = "Notes";
-            appendNotes(doc, person.m_arrNotes, person.m_nNotes, story.text);
+            appendNotes(doc, person.Details().m_arrNotes, person.Details().m_nNotes, story.text);
         }
     } else if (kind == LINK_SOURCES) {
         if (const auto list = citationsFor(person, topic, family)) {

@@ -44,28 +44,31 @@ public:
         for (const auto& p : d.m_ppPersons) {
             line({std::to_string(p->m_nIndex), std::string(p->m_strID.view()), str(p->m_strSurname),
                   str(p->m_strGivenNames), std::to_string(static_cast<std::uint32_t>(p->m_cSex)),
-                  str(p->m_strBirthDate), str(p->m_strBirthPlace), str(p->m_strBaptismDate), str(p->m_strBaptismPlace),
-                  str(p->m_strDeathDate), str(p->m_strDeathPlace), str(p->m_strBurialDate), str(p->m_strBurialPlace),
-                  p->GetDisplayName(), str(p->m_strParentFamily)});
-            list(p->m_arrAltSurnames, 0);
-            list(p->m_arrAltGivenNames, 0);
+                  str(p->Details().m_strBirthDate), str(p->Details().m_strBirthPlace),
+                  str(p->Details().m_strBaptismDate), str(p->Details().m_strBaptismPlace),
+                  str(p->Details().m_strDeathDate), str(p->Details().m_strDeathPlace),
+                  str(p->Details().m_strBurialDate), str(p->Details().m_strBurialPlace), p->GetDisplayName(),
+                  str(p->m_strParentFamily)});
+            list(p->Details().m_arrAltSurnames, 0);
+            list(p->Details().m_arrAltGivenNames, 0);
             list(p->m_arrSpouseFamilies, 0);
-            list(p->m_arrNotes, 'N');
-            citations(p->m_arrSources, p->m_arrSourceTexts);
-            citations(p->m_arrBirthSources, p->m_arrBirthSourceTexts);
-            citations(p->m_arrBaptismSources, p->m_arrBaptismSourceTexts);
-            citations(p->m_arrDeathSources, p->m_arrDeathSourceTexts);
-            citations(p->m_arrBurialSources, p->m_arrBurialSourceTexts);
-            list(p->m_arrObjects, 'O');
+            list(p->Details().m_arrNotes, 'N');
+            citations(p->Details().m_arrSources, p->Details().m_arrSourceTexts);
+            citations(p->Details().m_arrBirthSources, p->Details().m_arrBirthSourceTexts);
+            citations(p->Details().m_arrBaptismSources, p->Details().m_arrBaptismSourceTexts);
+            citations(p->Details().m_arrDeathSources, p->Details().m_arrDeathSourceTexts);
+            citations(p->Details().m_arrBurialSources, p->Details().m_arrBurialSourceTexts);
+            list(p->Details().m_arrObjects, 'O');
         }
         for (const auto& f : d.m_ppFamilies) {
-            line({std::string(f->m_strID.view()), str(f->m_strHusband), str(f->m_strWife), str(f->m_strMarriageDate),
-                  str(f->m_strMarriagePlace), str(f->m_strDivorceDate), str(f->m_strDivorcePlace)});
+            line({std::string(f->m_strID.view()), str(f->m_strHusband), str(f->m_strWife),
+                  str(f->Details().m_strMarriageDate), str(f->Details().m_strMarriagePlace),
+                  str(f->Details().m_strDivorceDate), str(f->Details().m_strDivorcePlace)});
             list(f->m_arrChildren, 0);
-            list(f->m_arrNotes, 'N');
-            citations(f->m_arrSources, f->m_arrSourceTexts);
-            citations(f->m_arrDivorceSources, f->m_arrDivorceSourceTexts);
-            list(f->m_arrObjects, 'O');
+            list(f->Details().m_arrNotes, 'N');
+            citations(f->Details().m_arrSources, f->Details().m_arrSourceTexts);
+            citations(f->Details().m_arrDivorceSources, f->Details().m_arrDivorceSourceTexts);
+            list(f->Details().m_arrObjects, 'O');
         }
         for (const auto& n : d.m_ppNotes) {
             line({key(n->m_strID, 'N')});
@@ -189,11 +192,11 @@ TEST_F(OutsideCorpus, Royal92Victoria) {
     EXPECT_EQ(victoria.m_strSurname.view(), "Hanover");
     EXPECT_EQ(victoria.m_strGivenNames.view(), "Victoria");
     EXPECT_EQ(victoria.m_cSex, U'F');
-    EXPECT_EQ(victoria.m_strBirthDate.view(), "24 MAY 1819");
-    EXPECT_EQ(victoria.m_strBirthPlace.view(), "Kensington,Palace,London,England");
-    EXPECT_EQ(victoria.m_strDeathDate.view(), "22 JAN 1901");
-    EXPECT_EQ(victoria.m_strDeathPlace.view(), "Osborne House,Isle of Wight,England");
-    EXPECT_EQ(victoria.m_strBurialPlace.view(), "Royal Mausoleum,Frogmore,Berkshire,England");
+    EXPECT_EQ(victoria.Details().m_strBirthDate.view(), "24 MAY 1819");
+    EXPECT_EQ(victoria.Details().m_strBirthPlace.view(), "Kensington,Palace,London,England");
+    EXPECT_EQ(victoria.Details().m_strDeathDate.view(), "22 JAN 1901");
+    EXPECT_EQ(victoria.Details().m_strDeathPlace.view(), "Osborne House,Isle of Wight,England");
+    EXPECT_EQ(victoria.Details().m_strBurialPlace.view(), "Royal Mausoleum,Frogmore,Berkshire,England");
     EXPECT_EQ(victoria.GetDisplayName(), "Hanover, Victoria (1819-1901)");
     EXPECT_EQ(victoria.m_strParentFamily.view(), "F42");
     EXPECT_EQ(TextsOf(victoria.m_arrSpouseFamilies), Texts{"F1"});
@@ -208,20 +211,20 @@ TEST_F(OutsideCorpus, Royal92Victoria) {
     EXPECT_EQ(albert->FormatName(1), ", Albert Augustus Charles");
     EXPECT_EQ(Id(doc->GetSpouse(albert, family)), "I1");
     EXPECT_EQ(TextsOf(family->m_arrChildren), (Texts{"I3", "I4", "I5", "I6", "I7", "I8", "I9", "I10", "I11"}));
-    EXPECT_EQ(family->m_strMarriageDate.view(), "10 FEB 1840");
-    EXPECT_EQ(family->m_strMarriagePlace.view(), "Chapel Royal,St. James Palace,England");
-    EXPECT_EQ(family->m_strDivorceDate.view(), ""); // DIV N
+    EXPECT_EQ(family->Details().m_strMarriageDate.view(), "10 FEB 1840");
+    EXPECT_EQ(family->Details().m_strMarriagePlace.view(), "Chapel Royal,St. James Palace,England");
+    EXPECT_EQ(family->Details().m_strDivorceDate.view(), ""); // DIV N
     // DIV Y with no date of its own; the blanks before 1916 are skipped.
-    EXPECT_EQ(doc->FindFamily("F24")->m_strDivorceDate.view(), "    ");
-    EXPECT_EQ(doc->FindFamily("F24")->m_strMarriageDate.view(), "1916");
+    EXPECT_EQ(doc->FindFamily("F24")->Details().m_strDivorceDate.view(), "    ");
+    EXPECT_EQ(doc->FindFamily("F24")->Details().m_strMarriageDate.view(), "1916");
 }
 
 TEST_F(OutsideCorpus, Royal92HasSeventyFourUndatedDivorces) {
     const auto doc = Load("royal92.ged");
     int divorces = 0;
     for (const auto& family : doc->m_ppFamilies) {
-        if (!family->m_strDivorceDate.empty()) {
-            EXPECT_EQ(family->m_strDivorceDate.view(), "    ") << family->m_strID.view();
+        if (!family->Details().m_strDivorceDate.empty()) {
+            EXPECT_EQ(family->Details().m_strDivorceDate.view(), "    ") << family->m_strID.view();
             ++divorces;
         }
     }
@@ -253,15 +256,15 @@ TEST_F(Corpus, AnselFileConvertsSpecialCharactersAndCombiningMarks) {
     EXPECT_EQ(doc->m_strFileDate, "20 JAN 1998");
     EXPECT_EQ(doc->m_strGedcomVersion, "5.5");
     EXPECT_EQ(doc->m_strSubmitter, "H. Eichmann");
-    EXPECT_EQ(Person(*doc, "CHILD0").m_strBirthPlace.view(),
+    EXPECT_EQ(Person(*doc, "CHILD0").Details().m_strBirthPlace.view(),
               "slash l - uppercase (L), slash o - uppercase (Ø), slash d - uppercase (Ð), thorn - uppercase (Þ)");
     const CPerson& acute = Person(*doc, "CHILD6");
     EXPECT_EQ(acute.m_strSurname.view(), "acute accent");
     EXPECT_EQ(acute.m_strGivenNames.view(), "code: E2 (Unicode: acute, 0301)");
-    EXPECT_EQ(acute.m_strBirthPlace.view(), "ÁBCDÉFGHÍJKLMNÓPQRSTÚVWXÝZ");
-    EXPECT_EQ(acute.m_strDeathPlace.view(), "ábcdéfghíjklmnópqrstúvwxýz");
+    EXPECT_EQ(acute.Details().m_strBirthPlace.view(), "ÁBCDÉFGHÍJKLMNÓPQRSTÚVWXÝZ");
+    EXPECT_EQ(acute.Details().m_strDeathPlace.view(), "ábcdéfghíjklmnópqrstúvwxýz");
     // Y umlaut is code 0x9F in the table, which is U+0178.
-    EXPECT_EQ(Person(*doc, "CHILD12").m_strBirthPlace.view(), "ÄBCDËFGHÏJKLMNÖPQRSTÜVWXŸZ");
+    EXPECT_EQ(Person(*doc, "CHILD12").Details().m_strBirthPlace.view(), "ÄBCDËFGHÏJKLMNÖPQRSTÜVWXŸZ");
 
     const CFamily* family = doc->FindFamily("FAMILY");
     ASSERT_NE(family, nullptr);
@@ -287,15 +290,15 @@ TEST_F(Corpus, Utf8FileKeepsEveryScript) {
     const CPerson& alexei = Person(*doc, "I4");
     EXPECT_EQ(alexei.m_strSurname.view(), "Иванов");
     EXPECT_EQ(alexei.m_strGivenNames.view(), "Алексей");
-    EXPECT_EQ(alexei.m_strBirthPlace.view(), "Москва, Россия");
+    EXPECT_EQ(alexei.Details().m_strBirthPlace.view(), "Москва, Россия");
     EXPECT_EQ(alexei.GetDisplayName(), "Иванов, Алексей (1965-?)");
     EXPECT_EQ(Person(*doc, "I5").FormatName(1), "太郎, 田中");
     EXPECT_EQ(Person(*doc, "I7").m_cSex, U'F');
-    EXPECT_EQ(Person(*doc, "I1").m_strBirthPlace.view(), "Paris, Île-de-France, France");
+    EXPECT_EQ(Person(*doc, "I1").Details().m_strBirthPlace.view(), "Paris, Île-de-France, France");
 
     const CPerson& nino = Person(*doc, "I10");
-    ASSERT_EQ(nino.m_nNotes, 5);
-    const CNote* hearts = doc->FindNote(nino.m_arrNotes[4].view());
+    ASSERT_EQ(nino.Details().m_nNotes, 5);
+    const CNote* hearts = doc->FindNote(nino.Details().m_arrNotes[4].view());
     ASSERT_NE(hearts, nullptr);
     EXPECT_EQ(TextsOf(hearts->m_pLines), Texts{"Hearts: ♥ ♡ 💕 💖 💗"});
 
@@ -319,9 +322,9 @@ TEST_F(Corpus, BronteFamilyLinesAndHeader) {
 
     const CPerson& patrick = Person(*doc, "I0001");
     EXPECT_EQ(patrick.GetDisplayName(), "Brontë, Patrick (1777-1861)");
-    EXPECT_EQ(patrick.m_nAltNames, 1);
+    EXPECT_EQ(patrick.Details().m_nAltNames, 1);
     EXPECT_EQ(patrick.FormatAltName(0, 1), ", Brunty");
-    EXPECT_EQ(patrick.m_strBirthPlace.view(), "County Down, Ireland");
+    EXPECT_EQ(patrick.Details().m_strBirthPlace.view(), "County Down, Ireland");
     // "abt" in lower case is no qualifier.
     EXPECT_EQ(Person(*doc, "I0011").GetDisplayName(), "Brunty, Hugh (1755-1808)");
 
@@ -331,7 +334,7 @@ TEST_F(Corpus, BronteFamilyLinesAndHeader) {
     EXPECT_EQ(Id(doc->GetFirstPaternalAncestor(&charlotte)), "I0011");
     EXPECT_EQ(Id(doc->GetFirstMaternalAncestor(&charlotte)), "I0012");
     EXPECT_EQ(Id(doc->GetSpouse(&charlotte, doc->FindFamily("F002"))), "I0009");
-    EXPECT_EQ(doc->FindFamily("F001")->m_strMarriageDate.view(), "29 December 1812");
+    EXPECT_EQ(doc->FindFamily("F001")->Details().m_strMarriageDate.view(), "29 December 1812");
     EXPECT_EQ(doc->FindFamily("F001")->m_nChildren, 6);
 }
 

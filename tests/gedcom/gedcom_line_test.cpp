@@ -148,11 +148,11 @@ TEST(ValuePointerOrText, AtSignAfterTheTagMakesAPointer) {
     }
 }
 
-TEST(ValuePointerOrText, OverlongKeyGivesEmptyKeyAndKeepsTheText) {
+TEST(ValuePointerOrText, LongKeyIsKeptWholeWithTheText) {
     const std::string line = "1 SOUR @" + Repeat("S", 23) + "@";
     const PointerOrText value = ValuePointerOrText(line, TagPosition(line));
     EXPECT_TRUE(value.isPointer);
-    EXPECT_EQ(value.key, "");
+    EXPECT_EQ(value.key, Repeat("S", 23));
     EXPECT_EQ(value.text, Repeat("S", 23) + "@");
 }
 
@@ -166,22 +166,21 @@ TEST(ExtractXrefKey, StopsAtTheClosingAtSign) {
 TEST(ExtractXrefKey, NoClosingAtSignGivesEmptyKey) {
     EXPECT_EQ(ExtractXrefKey("I1"), "");
     EXPECT_EQ(ExtractXrefKey(""), "");
-    EXPECT_EQ(ExtractXrefKey(Repeat("K", 22)), "");
+    EXPECT_EQ(ExtractXrefKey(Repeat("K", 10000)), "");
 }
 
-TEST(ExtractXrefKey, TwentyTwoCharactersAreTheLongestKey) {
-    const std::string longest = Repeat("K", 22);
-    EXPECT_EQ(ExtractXrefKey(longest + "@"), longest);
-    EXPECT_EQ(ExtractXrefKey(longest + "K@"), "");
-}
-
-TEST(ExtractXrefKey, CountsCharactersAsCodePoints) {
-    // 22 two-byte characters (44 bytes) still make a key; 23 do not.
-    const std::string longest = Repeat("\xC3\xA9", 22);
-    EXPECT_EQ(ExtractXrefKey(longest + "@"), longest);
-    EXPECT_EQ(ExtractXrefKey(longest + "\xC3\xA9@"), "");
-    const std::string emoji = Repeat("\xF0\x9F\x98\x80", 22);
-    EXPECT_EQ(ExtractXrefKey(emoji + "@x"), emoji);
+// Keys of 23 characters and more were all cut to the empty key, so distinct
+// records met under one key.
+TEST(ExtractXrefKey, KeysOfAnyLengthAreKeptWhole) {
+    for (const int length : {22, 23, 36, 10000}) {
+        const std::string key = Repeat("K", length - 1) + "1";
+        EXPECT_EQ(ExtractXrefKey(key + "@"), key) << length;
+        EXPECT_EQ(ExtractXrefKey(key + "@ INDI"), key) << length;
+    }
+    const std::string uuid = "4F1C2B7E-9D3A-4E55-8B21-0C6A9F3D7E10";
+    EXPECT_EQ(ExtractXrefKey(uuid + "@"), uuid);
+    const std::string accented = Repeat("\xC3\xA9", 30) + Repeat("\xF0\x9F\x98\x80", 30);
+    EXPECT_EQ(ExtractXrefKey(accented + "@x"), accented);
 }
 
 TEST(MakeGeneratedKey, IsABlankAndTheNextCounterValue) {
@@ -228,11 +227,11 @@ TEST(RecognizeRecordLine, KindComesFromTheEndOfTheLine) {
     }
 }
 
-TEST(RecognizeRecordLine, TwentyThreeCharacterIdentifierGivesEmptyKey) {
+TEST(RecognizeRecordLine, LongIdentifierIsTheWholeKey) {
     const std::string line = "0 @" + Repeat("I", 23) + "@ INDI";
     const RecordLine record = RecognizeRecordLine(line);
     EXPECT_EQ(record.kind, RecordKind::Individual);
-    EXPECT_EQ(record.key, "");
+    EXPECT_EQ(record.key, Repeat("I", 23));
 }
 
 TEST(FirstNoteLine, IsTheTextAfterNote) {
@@ -256,8 +255,7 @@ TEST(FirstNoteLine, IsTheTextAfterNote) {
     }
 }
 
-TEST(FirstNoteLine, IsFoundBehindAnOverlongIdentifier) {
-    // The key comes out empty, but the closing '@' still ends the identifier.
+TEST(FirstNoteLine, IsFoundBehindALongIdentifier) {
     const std::string line = "0 @" + Repeat("N", 30) + "@ NOTE Text";
     EXPECT_EQ(FirstNoteLine(line), "Text");
 }

@@ -29,9 +29,9 @@ struct Dates {
 class PersonTest : public ::testing::Test {
 protected:
     void SetDates(const Dates& dates) {
-        m_person.m_strBirthQualifier = m_arena.copy(dates.birthQualifier);
+        m_person.EditDetails(m_arena).m_strBirthQualifier = m_arena.copy(dates.birthQualifier);
         m_person.m_nBirthYear = dates.birthYear;
-        m_person.m_strDeathQualifier = m_arena.copy(dates.deathQualifier);
+        m_person.EditDetails(m_arena).m_strDeathQualifier = m_arena.copy(dates.deathQualifier);
         m_person.m_nDeathYear = dates.deathYear;
     }
     ArenaStr Text(std::string_view text) { return m_arena.copy(text); }
@@ -93,7 +93,7 @@ TEST_F(PersonTest, AltNameUsesItsEntryAndThePersonsOwnLifeSpan) {
     m_person.m_strGivenNames = Text("Jane");
     m_person.AddAltName(m_arena, Text("Brown"), Text("Jenny"));
     m_person.AddAltName(m_arena, Text("Black"), ArenaStr());
-    EXPECT_EQ(m_person.m_nAltNames, 2);
+    EXPECT_EQ(m_person.Details().m_nAltNames, 2);
     EXPECT_EQ(m_person.FormatAltName(0, 0), "Jenny Brown");
     EXPECT_EQ(m_person.FormatAltName(0, 1), "Brown, Jenny");
     EXPECT_EQ(m_person.FormatAltName(1, 0), " Black");
@@ -103,8 +103,8 @@ TEST_F(PersonTest, AltNameUsesItsEntryAndThePersonsOwnLifeSpan) {
 }
 
 TEST_F(PersonTest, EventSourceGoesToItsEventOrToTheGeneralList) {
-    using List = ArenaStrList CPerson::*;
-    using Count = std::int32_t CPerson::*;
+    using List = ArenaStrList PersonDetails::*;
+    using Count = std::int32_t PersonDetails::*;
     struct Case {
         int event;
         List keys;
@@ -112,16 +112,21 @@ TEST_F(PersonTest, EventSourceGoesToItsEventOrToTheGeneralList) {
         Count count;
     };
     const Case cases[] = {
-        {EVENT_BIRTH, &CPerson::m_arrBirthSources, &CPerson::m_arrBirthSourceTexts, &CPerson::m_nBirthSources},
-        {EVENT_BAPTISM, &CPerson::m_arrBaptismSources, &CPerson::m_arrBaptismSourceTexts, &CPerson::m_nBaptismSources},
-        {EVENT_DEATH, &CPerson::m_arrDeathSources, &CPerson::m_arrDeathSourceTexts, &CPerson::m_nDeathSources},
-        {EVENT_BURIAL, &CPerson::m_arrBurialSources, &CPerson::m_arrBurialSourceTexts, &CPerson::m_nBurialSources},
-        {0, &CPerson::m_arrSources, &CPerson::m_arrSourceTexts, &CPerson::m_nSources},
-        {5, &CPerson::m_arrSources, &CPerson::m_arrSourceTexts, &CPerson::m_nSources},
-        {-1, &CPerson::m_arrSources, &CPerson::m_arrSourceTexts, &CPerson::m_nSources},
+        {EVENT_BIRTH, &PersonDetails::m_arrBirthSources, &PersonDetails::m_arrBirthSourceTexts,
+         &PersonDetails::m_nBirthSources},
+        {EVENT_BAPTISM, &PersonDetails::m_arrBaptismSources, &PersonDetails::m_arrBaptismSourceTexts,
+         &PersonDetails::m_nBaptismSources},
+        {EVENT_DEATH, &PersonDetails::m_arrDeathSources, &PersonDetails::m_arrDeathSourceTexts,
+         &PersonDetails::m_nDeathSources},
+        {EVENT_BURIAL, &PersonDetails::m_arrBurialSources, &PersonDetails::m_arrBurialSourceTexts,
+         &PersonDetails::m_nBurialSources},
+        {0, &PersonDetails::m_arrSources, &PersonDetails::m_arrSourceTexts, &PersonDetails::m_nSources},
+        {5, &PersonDetails::m_arrSources, &PersonDetails::m_arrSourceTexts, &PersonDetails::m_nSources},
+        {-1, &PersonDetails::m_arrSources, &PersonDetails::m_arrSourceTexts, &PersonDetails::m_nSources},
     };
-    const Count allCounts[] = {&CPerson::m_nSources, &CPerson::m_nBirthSources, &CPerson::m_nBaptismSources,
-                               &CPerson::m_nDeathSources, &CPerson::m_nBurialSources};
+    const Count allCounts[] = {&PersonDetails::m_nSources, &PersonDetails::m_nBirthSources,
+                               &PersonDetails::m_nBaptismSources, &PersonDetails::m_nDeathSources,
+                               &PersonDetails::m_nBurialSources};
     for (const Case& c : cases) {
         TextArena arena;
         CPerson person;
@@ -130,10 +135,11 @@ TEST_F(PersonTest, EventSourceGoesToItsEventOrToTheGeneralList) {
         person.AddEventSource(arena, c.event, arena.copy("S2"));
         person.AppendEventSourceText(arena, c.event, "p. 2");
         person.AppendEventSourceText(arena, c.event, ", line 3");
-        EXPECT_EQ(CitationsOf(person.*c.keys, person.*c.texts), (Citations{{"S1", "p. 1"}, {"S2", "p. 2, line 3"}}))
+        EXPECT_EQ(CitationsOf(person.Details().*c.keys, person.Details().*c.texts),
+                  (Citations{{"S1", "p. 1"}, {"S2", "p. 2, line 3"}}))
             << c.event;
         for (const Count count : allCounts) {
-            EXPECT_EQ(person.*count, count == c.count ? 2 : 0) << c.event;
+            EXPECT_EQ(person.Details().*count, count == c.count ? 2 : 0) << c.event;
         }
     }
 }
@@ -144,13 +150,14 @@ TEST_F(PersonTest, CitationTextWithoutACitationDoesNothing) {
     for (const int event : {EVENT_BIRTH, EVENT_BAPTISM, EVENT_DEATH, EVENT_BURIAL}) {
         m_person.AppendEventSourceText(m_arena, event, "lost");
     }
-    EXPECT_TRUE(m_person.m_arrSourceTexts.empty());
-    EXPECT_EQ(m_person.m_nSources, 0);
+    EXPECT_TRUE(m_person.Details().m_arrSourceTexts.empty());
+    EXPECT_EQ(m_person.Details().m_nSources, 0);
 
     m_person.AddSource(m_arena, Text("S1"));
     m_person.AppendEventSourceText(m_arena, EVENT_DEATH, "lost");
-    EXPECT_EQ(CitationsOf(m_person.m_arrSources, m_person.m_arrSourceTexts), (Citations{{"S1", ""}}));
-    EXPECT_TRUE(m_person.m_arrDeathSourceTexts.empty());
+    EXPECT_EQ(CitationsOf(m_person.Details().m_arrSources, m_person.Details().m_arrSourceTexts),
+              (Citations{{"S1", ""}}));
+    EXPECT_TRUE(m_person.Details().m_arrDeathSourceTexts.empty());
 }
 
 } // namespace

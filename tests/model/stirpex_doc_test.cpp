@@ -41,10 +41,41 @@ TEST(StirpexDocLookups, KeysAreComparedExactly) {
     EXPECT_EQ(doc.FindNote("S1"), nullptr);
 }
 
-// An identifier of 23 characters has the empty key; such records still meet under "".
-TEST(StirpexDocLookups, OverlongIdentifiersMeetUnderTheEmptyKey) {
-    const auto loaded = test::LoadText("0 @ABCDEFGHIJKLMNOPQRSTUVW@ INDI\n1 FAMC @ABCDEFGHIJKLMNOPQRSTUVWX@\n"
-                                       "0 @ABCDEFGHIJKLMNOPQRSTUVW@ FAM\n1 WIFE @ABCDEFGHIJKLMNOPQRSTUVW@\n");
+// Keys of 23 characters and more used to be cut to the empty key, so a father
+// and his son met under one key: the father was shown as his son's spouse, and
+// with 10,000-character keys one person was their own father, mother, spouse
+// and child.
+TEST(StirpexDocLookups, LongIdentifiersNameDistinctRecords) {
+    for (const std::size_t length : {std::size_t{23}, std::size_t{10000}}) {
+        const std::string stem(length - 1, 'A');
+        const std::string dad = stem + "1";
+        const std::string son = stem + "2";
+        const std::string mum = stem + "3";
+        const std::string family = std::string(length - 1, 'F') + "1";
+        const auto loaded = test::LoadText("0 @" + dad + "@ INDI\n1 SEX M\n1 FAMS @" + family + "@\n0 @" + son +
+                                           "@ INDI\n1 SEX M\n1 FAMC @" + family + "@\n0 @" + mum +
+                                           "@ INDI\n1 SEX F\n1 FAMS @" + family + "@\n0 @" + family +
+                                           "@ FAM\n1 HUSB @" + dad + "@\n1 WIFE @" + mum + "@\n1 CHIL @" + son + "@\n");
+        const CStirpexDoc& doc = *loaded.doc;
+        const CPerson* father = doc.FindPerson(dad);
+        const CPerson* child = doc.FindPerson(son);
+        const CFamily* parents = doc.FindFamily(family);
+        ASSERT_NE(parents, nullptr) << length;
+        EXPECT_EQ(Id(father), dad);
+        EXPECT_EQ(Id(child), son);
+        EXPECT_EQ(Id(doc.GetFather(child)), dad);
+        EXPECT_EQ(Id(doc.GetMother(child)), mum);
+        EXPECT_EQ(Id(doc.GetSpouse(father, parents)), mum);
+        EXPECT_EQ(Id(doc.GetChild(parents, 0)), son);
+        EXPECT_EQ(Id(doc.GetFather(father)), "(null)");
+        EXPECT_EQ(doc.FindPerson(""), nullptr);
+        EXPECT_EQ(doc.FindPerson(stem), nullptr);
+    }
+}
+
+// An identifier without its closing '@' has the empty key; such records still meet under "".
+TEST(StirpexDocLookups, UnterminatedIdentifiersMeetUnderTheEmptyKey) {
+    const auto loaded = test::LoadText("0 @ABC INDI\n1 FAMC @DEF\n0 @GHI FAM\n1 WIFE @JKL\n");
     const CStirpexDoc& doc = *loaded.doc;
     const CPerson* person = doc.FindPerson("");
     ASSERT_NE(person, nullptr);

@@ -36,19 +36,47 @@ TEST(TextArena, CopyKeepsTheExactBytes) {
 TEST(TextArena, EmptyTextsAreEmptyHandles) {
     TextArena arena;
     const ArenaStr none;
-    for (const ArenaStr s : {none, arena.copy(""), arena.concat("", ""), arena.concat({}, {})}) {
+    for (const ArenaStr s : {none, arena.copy(""), arena.append({}, ""), arena.append({}, {})}) {
         ExpectStored(s, "");
         EXPECT_STREQ(s.c_str(), "");
         EXPECT_TRUE(s == "");
     }
 }
 
-TEST(TextArena, ConcatJoinsBothParts) {
+TEST(TextArena, AppendJoinsThePieces) {
     TextArena arena;
-    ExpectStored(arena.concat("p. 12", "quoted"), "p. 12quoted");
-    ExpectStored(arena.concat("", "x"), "x");
-    ExpectStored(arena.concat("x", ""), "x");
-    ExpectStored(arena.concat("a\0"sv, "\0b"sv), "a\0\0b"sv);
+    ArenaStr text = arena.append({}, "p. 12");
+    ExpectStored(text, "p. 12");
+    text = arena.append(text, "");
+    ExpectStored(text, "p. 12");
+    text = arena.append(text, "quoted");
+    ExpectStored(text, "p. 12quoted");
+    ExpectStored(arena.append(arena.append({}, "a\0"sv), "\0b"sv), "a\0\0b"sv);
+}
+
+// Each append used to store the whole text again: n pieces cost n²/2 bytes.
+TEST(TextArena, AppendCostsMemoryInProportionToWhatIsAppended) {
+    constexpr int kPieces = 100000;
+    const std::string piece = "0123456789";
+    TextArena arena;
+    ArenaStr first;
+    ArenaStr second;
+    std::vector<ArenaStr> between;
+    for (int i = 0; i < kPieces; ++i) {
+        // Other texts stored in between, and a second growing text, leave no room at the arena's end.
+        first = arena.append(first, piece);
+        between.push_back(arena.copy(std::to_string(i)));
+        second = arena.append(second, piece.substr(0, 1 + i % piece.size()));
+    }
+    ASSERT_EQ(first.size(), kPieces * piece.size());
+    EXPECT_EQ(first.view().substr(first.size() - 20), piece + piece);
+    EXPECT_EQ(second.view().substr(0, 9), "001012012");
+    for (int i = 0; i < kPieces; ++i) {
+        ASSERT_EQ(between[static_cast<std::size_t>(i)].view(), std::to_string(i));
+    }
+    // 1 MB and 0.55 MB of text, each at most twice over in its last block and once more in the
+    // blocks it left behind, plus the short texts and one chunk of slack.
+    EXPECT_LT(arena.bytesReserved(), 4 * (first.size() + second.size()) + 2 * kChunk);
 }
 
 TEST(TextArena, EarlierTextsSurviveManyLaterOnes) {
@@ -75,7 +103,7 @@ TEST(TextArena, TextsLargerThanAChunkAreStoredWhole) {
     ExpectStored(large, big);
     ExpectStored(before, "before");
     ExpectStored(after, "after");
-    ExpectStored(arena.concat(big, big), big + big);
+    ExpectStored(arena.append(arena.append({}, big), big), big + big);
 }
 
 TEST(TextArena, AllocateHonoursTheAlignment) {
@@ -115,8 +143,8 @@ TEST(ArenaStrList, LastWritesThroughToTheList) {
     TextArena arena;
     ArenaStrList list;
     list.append(arena, arena.copy("a"));
-    list.append(arena, arena.copy("b"));
-    list.last() = arena.concat(list.last(), "c");
+    list.append(arena, arena.append({}, "b"));
+    list.last() = arena.append(list.last(), "c");
     EXPECT_EQ(list[0].view(), "a");
     EXPECT_EQ(list[1].view(), "bc");
 }
