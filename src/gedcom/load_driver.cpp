@@ -8,10 +8,7 @@
 #include "model/stirpex_doc.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
 #include <new>
 
 namespace stirpex {
@@ -109,31 +106,6 @@ LoadResult LoadGedcom(CStirpexDoc& doc, std::istream& in, std::int64_t fileLengt
     }
     result.statsText = StatisticsText(doc);
     return result;
-}
-
-OpenedFile OpenGedcomFile(const std::filesystem::path& path) {
-    OpenedFile opened;
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (ec) {
-        opened.error = ec.message();
-        return opened;
-    }
-    if (std::filesystem::is_directory(status)) {
-        opened.error = std::strerror(EISDIR);
-        return opened;
-    }
-    auto file = std::make_unique<std::ifstream>();
-    errno = 0;
-    file->open(path, std::ios::binary);
-    if (!file->is_open()) {
-        opened.error = std::strerror(errno != 0 ? errno : EACCES);
-        return opened;
-    }
-    const auto size = std::filesystem::file_size(path, ec);
-    opened.length = ec ? 0 : static_cast<std::int64_t>(size);
-    opened.stream = std::move(file);
-    return opened;
 }
 
 LoadResult LoadGedcomFile(CStirpexDoc& doc, const std::filesystem::path& path, const LoadEnvironment& env,

@@ -5,6 +5,7 @@
 // the name index at the end unless the option defers it; the statistics line.
 // One pass, nothing stored per line, no resolution of references.
 
+#include "gedcom/input_file.h"
 #include "gedcom/load_sinks.h"
 
 #include <cstdint>
@@ -44,14 +45,6 @@ LoadResult LoadGedcom(CStirpexDoc& doc, std::istream& in, std::int64_t fileLengt
                       const LoadEnvironment& env);
 
 std::string StatisticsText(const CStirpexDoc& doc);
-
-// The file, opened for reading, with its length; or the reason it cannot be read.
-struct OpenedFile {
-    std::unique_ptr<std::istream> stream;
-    std::int64_t length = 0;
-    std::string error; // empty on success
-};
-OpenedFile OpenGedcomFile(const std::filesystem::path& path);
 
 // Opens and reads the file; `error` gets the reason when it cannot be opened.
 LoadResult LoadGedcomFile(CStirpexDoc& doc, const std::filesystem::path& path, const LoadEnvironment& env,
