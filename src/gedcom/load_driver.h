@@ -27,8 +27,10 @@ struct LoadEnvironment {
 
 enum class LoadOutcome {
     Loaded,
-    // Memory ran out inside the line loop; the message has been shown and the
-    // caller ends the program with exit code 1.
+    // Memory ran out while the document was being filled. Nothing has been
+    // shown yet: the caller first lets go of the half-read document, which
+    // holds the memory that showing a message needs, then shows
+    // outOfMemoryText and ends the program with exit code 1.
     OutOfMemory,
 };
 
@@ -36,7 +38,7 @@ struct LoadResult {
     LoadOutcome outcome = LoadOutcome::Loaded;
     bool indexBuilt = false;
     std::string statsText;       // "N people, N families, N notes, N sources."
-    std::string outOfMemoryText; // the message shown, when memory ran out
+    std::string outOfMemoryText; // the message to show, when memory ran out
 };
 
 // Reads `in` into `doc`, which must be new. Read errors of the stream leave as

@@ -84,7 +84,12 @@ bool DocumentSet::OpenDocumentFile(const QString& path) {
         return false;
     }
     if (result.outcome == LoadOutcome::OutOfMemory) {
-        // The message has been shown; nothing more can be done safely.
+        // The half-read document holds the memory that building the message box needs.
+        document.reset();
+        file.stream.reset();
+        if (m_services.messages) {
+            m_services.messages->Show(result.outOfMemoryText);
+        }
         if (m_services.exit) {
             m_services.exit(kOutOfMemoryExitCode);
         }
