@@ -73,7 +73,7 @@ int openWithLittleMemory(int argc, char** argv, const char* file) {
     AppEnvironment env;
     env.singleInstance = false;
     env.registerFileTypes = false;
-    CStirpexApp app({QFile::decodeName(file)}, env);
+    CStirpexApp app({file}, env);
     if (!app.InitInstance()) {
         return app.ExitCode();
     }
