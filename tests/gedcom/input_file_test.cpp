@@ -87,15 +87,6 @@ TEST_F(InputFileTest, MissingFilesAndFoldersKeepTheSystemsReason) {
     EXPECT_EQ(OpenGedcomFile(m_dir / "dangling.ged").error, "No such file or directory");
 }
 
-TEST_F(InputFileTest, UnreadableFileGivesPermissionDenied) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root reads any file";
-    }
-    const fs::path path = write("locked.ged", "0 HEAD\n");
-    fs::permissions(path, fs::perms::none);
-    EXPECT_EQ(OpenGedcomFile(path).error, "Permission denied");
-}
-
 // A pipe, a device or a socket would block the reader or never end: each is
 // refused at once, the pipe even with nobody writing to it.
 TEST_F(InputFileTest, AnythingButARegularFileIsRefusedWithoutBlocking) {
