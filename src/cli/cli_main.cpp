@@ -218,6 +218,7 @@ int run(int argc, char** argv) {
         return fail("cannot open " + path + ": " + error);
     }
     if (result.outcome == LoadOutcome::OutOfMemory) {
+        messages.Show(result.outOfMemoryText); // straight to stderr: needs no memory the document holds
         return kExitOutOfMemory;
     }
 

@@ -8,11 +8,9 @@
 #include "model/stirpex_doc.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
 #include <new>
+#include <optional>
 
 namespace stirpex {
 
@@ -20,6 +18,8 @@ namespace {
 
 constexpr std::size_t kBytesPerName = 250;
 constexpr std::int64_t kMaxBlockSize = std::int64_t{1} << 20;
+// Whole GEDCOM lines are at most 255 characters long.
+constexpr std::size_t kQuotedLineBytes = 255;
 
 int percentOf(std::int64_t bytesRead, std::int64_t fileLength) {
     if (fileLength <= 0) {
@@ -45,6 +45,65 @@ void showMessage(const LoadEnvironment& env, std::string_view text) {
     }
 }
 
+// The line as the message quotes it: well-formed, and cut short when long, so
+// that quoting a line of any length needs little memory and fits on a screen.
+std::string quotedLine(std::string_view raw) {
+    std::string quoted;
+    if (raw.size() <= kQuotedLineBytes) {
+        AppendSanitizedUtf8(quoted, raw);
+        return quoted;
+    }
+    std::size_t cut = kQuotedLineBytes;
+    // Not inside a UTF-8 sequence, which is at most four bytes long.
+    for (int back = 0; back < 3 && (static_cast<unsigned char>(raw[cut]) & 0xC0) == 0x80; ++back) {
+        --cut;
+    }
+    AppendSanitizedUtf8(quoted, raw.substr(0, cut));
+    quoted += "\u2026";
+    return quoted;
+}
+
+// Where memory ran out while reading.
+struct Exhausted {
+    int percent = 0;  // of the file's bytes in the lines handled whole
+    std::string line; // quoted; empty when no line was in hand
+};
+
+// Every line through the parser into `doc`, then the key maps. Running out of
+// memory is reported, not thrown, and by then the loop's own memory (the block
+// of lines, the parser's state) is gone.
+std::optional<Exhausted> readLines(CStirpexDoc& doc, std::istream& in, std::int64_t fileLength,
+                                   ProgressTracker& progress) {
+    RecordParser parser(doc);
+    // Small files need no megabyte buffer; large ones are read a megabyte at a time.
+    const auto blockSize = static_cast<std::size_t>(std::clamp<std::int64_t>(fileLength + 1, 4096, kMaxBlockSize));
+    LineSource lines(in, blockSize);
+    std::string scratch;
+    std::string_view raw;
+    std::int64_t bytesRead = 0;
+    try {
+        doc.BeginBulkLoad();
+        for (;;) {
+            raw = {}; // while the next line is read none is in hand, and the last may be overwritten
+            if (!lines.next(raw)) {
+                break;
+            }
+            raw = TrimLine(raw);
+            parser.HandleLine(ConvertLine(parser.charSet(), raw, scratch));
+            bytesRead += static_cast<std::int64_t>(raw.size()) + 2;
+            if (progress.shown()) {
+                progress.advance(percentOf(bytesRead, fileLength));
+            }
+        }
+        raw = {};
+        doc.EndBulkLoad();
+    } catch (const std::bad_alloc&) {
+        // Counted from the bytes read, not from the bar, so that it is right also without one.
+        return Exhausted{percentOf(bytesRead, fileLength), quotedLine(raw)};
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::string StatisticsText(const CStirpexDoc& doc) {
@@ -57,7 +116,6 @@ std::string StatisticsText(const CStirpexDoc& doc) {
 LoadResult LoadGedcom(CStirpexDoc& doc, std::istream& in, std::int64_t fileLength, std::string_view fileName,
                       const LoadEnvironment& env) {
     LoadResult result;
-    RecordParser parser(doc);
     doc.m_nFileLength = fileLength;
     doc.m_strFileName = fileName;
 
@@ -76,32 +134,11 @@ LoadResult LoadGedcom(CStirpexDoc& doc, std::istream& in, std::int64_t fileLengt
         showMessage(env, "Not enough memory for name index");
     }
 
-    // Small files need no megabyte buffer; large ones are read a megabyte at a time.
-    const auto blockSize = static_cast<std::size_t>(std::clamp<std::int64_t>(fileLength + 1, 4096, kMaxBlockSize));
-    LineSource lines(in, blockSize);
-    doc.BeginBulkLoad();
-    std::string scratch;
-    std::string_view raw;
-    std::int64_t bytesRead = 0;
-    try {
-        while (lines.next(raw)) {
-            raw = TrimLine(raw);
-            parser.HandleLine(ConvertLine(parser.charSet(), raw, scratch));
-            bytesRead += static_cast<std::int64_t>(raw.size()) + 2;
-            if (progress.shown()) {
-                progress.advance(percentOf(bytesRead, fileLength));
-            }
-        }
-    } catch (const std::bad_alloc&) {
-        // The line is shown as model text so that the message itself is well-formed.
-        std::string shown;
-        AppendSanitizedUtf8(shown, raw);
+    if (const auto exhausted = readLines(doc, in, fileLength, progress)) {
         result.outcome = LoadOutcome::OutOfMemory;
-        result.outOfMemoryText = outOfMemoryText(progress.last(), shown);
-        showMessage(env, result.outOfMemoryText);
+        result.outOfMemoryText = outOfMemoryText(exhausted->percent, exhausted->line);
         return result;
     }
-    doc.EndBulkLoad();
 
     if (buildIndexAtEnd && env.nameIndex) {
         env.nameIndex->Build(doc, env.progress);
@@ -109,31 +146,6 @@ LoadResult LoadGedcom(CStirpexDoc& doc, std::istream& in, std::int64_t fileLengt
     }
     result.statsText = StatisticsText(doc);
     return result;
-}
-
-OpenedFile OpenGedcomFile(const std::filesystem::path& path) {
-    OpenedFile opened;
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (ec) {
-        opened.error = ec.message();
-        return opened;
-    }
-    if (std::filesystem::is_directory(status)) {
-        opened.error = std::strerror(EISDIR);
-        return opened;
-    }
-    auto file = std::make_unique<std::ifstream>();
-    errno = 0;
-    file->open(path, std::ios::binary);
-    if (!file->is_open()) {
-        opened.error = std::strerror(errno != 0 ? errno : EACCES);
-        return opened;
-    }
-    const auto size = std::filesystem::file_size(path, ec);
-    opened.length = ec ? 0 : static_cast<std::int64_t>(size);
-    opened.stream = std::move(file);
-    return opened;
 }
 
 LoadResult LoadGedcomFile(CStirpexDoc& doc, const std::filesystem::path& path, const LoadEnvironment& env,

@@ -5,6 +5,7 @@
 // the name index at the end unless the option defers it; the statistics line.
 // One pass, nothing stored per line, no resolution of references.
 
+#include "gedcom/input_file.h"
 #include "gedcom/load_sinks.h"
 
 #include <cstdint>
@@ -26,8 +27,10 @@ struct LoadEnvironment {
 
 enum class LoadOutcome {
     Loaded,
-    // Memory ran out inside the line loop; the message has been shown and the
-    // caller ends the program with exit code 1.
+    // Memory ran out while the document was being filled. Nothing has been
+    // shown yet: the caller first lets go of the half-read document, which
+    // holds the memory that showing a message needs, then shows
+    // outOfMemoryText and ends the program with exit code 1.
     OutOfMemory,
 };
 
@@ -35,7 +38,7 @@ struct LoadResult {
     LoadOutcome outcome = LoadOutcome::Loaded;
     bool indexBuilt = false;
     std::string statsText;       // "N people, N families, N notes, N sources."
-    std::string outOfMemoryText; // the message shown, when memory ran out
+    std::string outOfMemoryText; // the message to show, when memory ran out
 };
 
 // Reads `in` into `doc`, which must be new. Read errors of the stream leave as
@@ -44,14 +47,6 @@ LoadResult LoadGedcom(CStirpexDoc& doc, std::istream& in, std::int64_t fileLengt
                       const LoadEnvironment& env);
 
 std::string StatisticsText(const CStirpexDoc& doc);
-
-// The file, opened for reading, with its length; or the reason it cannot be read.
-struct OpenedFile {
-    std::unique_ptr<std::istream> stream;
-    std::int64_t length = 0;
-    std::string error; // empty on success
-};
-OpenedFile OpenGedcomFile(const std::filesystem::path& path);
 
 // Opens and reads the file; `error` gets the reason when it cannot be opened.
 LoadResult LoadGedcomFile(CStirpexDoc& doc, const std::filesystem::path& path, const LoadEnvironment& env,

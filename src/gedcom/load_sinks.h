@@ -50,7 +50,6 @@ public:
     explicit ProgressTracker(std::unique_ptr<ProgressWindow> window) : m_window(std::move(window)) {}
 
     bool shown() const noexcept { return m_window != nullptr; }
-    int last() const noexcept { return m_last; }
     void advance(int percent) {
         if (m_window && percent > m_last) {
             m_last = percent;

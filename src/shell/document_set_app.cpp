@@ -3,10 +3,9 @@
 #include "gedcom/load_driver.h"
 #include "page/stirpex_view.h"
 #include "shell/child_frame.h"
+#include "shell/file_name_qt.h"
 #include "shell/open_gedcom_app.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QMdiArea>
 
 #include <algorithm>
@@ -24,10 +23,17 @@ std::string toUtf8(const QString& text) {
 
 } // namespace
 
+std::filesystem::path DocumentKey(const std::filesystem::path& path) {
+    std::error_code error;
+    std::filesystem::path key = std::filesystem::canonical(path, error);
+    if (error) {
+        key = std::filesystem::absolute(path, error).lexically_normal();
+    }
+    return key;
+}
+
 QString DocumentKey(const QString& path) {
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+    return DisplayPath(DocumentKey(PathFromText(path)));
 }
 
 DocumentSet::DocumentSet(QMdiArea& area, LoadServices services, const PageDialogs& dialogs, QObject* parent)
@@ -41,10 +47,10 @@ DocumentSet::~DocumentSet() {
     }
 }
 
-OpenGedcom* DocumentSet::Find(const QString& path) const {
-    const QString key = DocumentKey(path);
+OpenGedcom* DocumentSet::Find(const std::filesystem::path& path) const {
+    const std::filesystem::path key = DocumentKey(path);
     for (const auto& document : m_documents) {
-        if (document->Path() == key) {
+        if (document->Key() == key) {
             return document.get();
         }
     }
@@ -52,20 +58,22 @@ OpenGedcom* DocumentSet::Find(const QString& path) const {
 }
 
 bool DocumentSet::OpenDocumentFile(const QString& path) {
+    return OpenDocumentFile(PathFromText(path));
+}
+
+bool DocumentSet::OpenDocumentFile(const std::filesystem::path& path) {
     if (OpenGedcom* open = Find(path)) {
         const std::vector<CChildFrame*> windows = windowsOf(*open);
         if (!windows.empty()) {
             m_area.setActiveSubWindow(windows.front());
         }
-        emit opened(open->Path());
+        emit opened(open->Key());
         return true;
     }
-    const QString key = DocumentKey(path);
-    OpenedFile file = OpenGedcomFile(key.toStdString());
+    const std::filesystem::path key = DocumentKey(path);
+    OpenedFile file = OpenGedcomFile(key);
     if (!file.error.empty()) {
-        if (m_services.messages) {
-            m_services.messages->Show("Cannot open " + toUtf8(QDir::toNativeSeparators(path)) + ":\n" + file.error);
-        }
+        show("Cannot open " + toUtf8(DisplayPath(path)) + ":\n" + file.error);
         return false;
     }
     auto document = std::make_unique<OpenGedcom>(key, *m_services.collator, m_services.messages);
@@ -78,13 +86,14 @@ bool DocumentSet::OpenDocumentFile(const QString& path) {
     try {
         result = LoadGedcom(document->Doc(), *file.stream, file.length, toUtf8(document->Title()), env);
     } catch (const std::ios_base::failure& e) {
-        if (m_services.messages) {
-            m_services.messages->Show("Cannot read " + toUtf8(QDir::toNativeSeparators(path)) + ":\n" + e.what());
-        }
+        show("Cannot read " + toUtf8(DisplayPath(path)) + ":\n" + e.what());
         return false;
     }
     if (result.outcome == LoadOutcome::OutOfMemory) {
-        // The message has been shown; nothing more can be done safely.
+        // The half-read document holds the memory that building the message box needs.
+        document.reset();
+        file.stream.reset();
+        show(result.outOfMemoryText);
         if (m_services.exit) {
             m_services.exit(kOutOfMemoryExitCode);
         }
@@ -93,8 +102,14 @@ bool DocumentSet::OpenDocumentFile(const QString& path) {
     emit statisticsChanged(QString::fromStdString(result.statsText));
     OpenGedcom& added = *m_documents.emplace_back(std::move(document));
     addWindow(added);
-    emit opened(added.Path());
+    emit opened(added.Key());
     return true;
+}
+
+void DocumentSet::show(std::string_view message) const {
+    if (m_services.messages) {
+        m_services.messages->Show(message);
+    }
 }
 
 CChildFrame* DocumentSet::addWindow(OpenGedcom& document) {

@@ -11,9 +11,11 @@
 #include <QObject>
 #include <QString>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QMdiArea;
@@ -42,23 +44,26 @@ public:
     ~DocumentSet() override;
 
     // Opens the file, or activates the window already showing it; false after a message when it cannot be read.
-    bool OpenDocumentFile(const QString& path);
+    bool OpenDocumentFile(const std::filesystem::path& path);
+    bool OpenDocumentFile(const QString& path); // a name given as text, as any UTF-8 name can be
     // Another window on the document of `frame`.
     CChildFrame* NewWindow(const CChildFrame& frame);
     // Closes every window of the document shown in `frame`, and with the last one the document.
     void CloseDocument(const CChildFrame& frame);
 
     int Count() const noexcept { return static_cast<int>(m_documents.size()); }
-    OpenGedcom* Find(const QString& path) const;
+    OpenGedcom* Find(const std::filesystem::path& path) const;
 
 signals:
-    void opened(const QString& path);
+    // The file, by its key, has been opened or its window activated.
+    void opened(const std::filesystem::path& key);
     void statisticsChanged(const QString& text);
 
 private:
     CChildFrame* addWindow(OpenGedcom& document);
     void windowGone(const OpenGedcom& document);
     std::vector<CChildFrame*> windowsOf(const OpenGedcom& document) const;
+    void show(std::string_view message) const;
 
     QMdiArea& m_area;
     LoadServices m_services;
@@ -67,6 +72,7 @@ private:
 };
 
 // The path a file is known by once open: absolute, with links resolved when the file exists.
-QString DocumentKey(const QString& path);
+std::filesystem::path DocumentKey(const std::filesystem::path& path);
+QString DocumentKey(const QString& path); // as text to show
 
 } // namespace stirpex

@@ -3,12 +3,12 @@
 #include "page/stirpex_view.h"
 #include "shell/child_frame.h"
 #include "shell/command_table.h"
+#include "shell/file_name_qt.h"
 #include "shell/open_gedcom_app.h"
 
 #include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeySequence>
@@ -98,8 +98,8 @@ void CMainFrame::createActions() {
         action->setStatusTip(toQString(FindCommand(ID_FILE_MRU_FILE1)->prompt));
         action->setVisible(false);
         connect(action, &QAction::triggered, this, [this, i] {
-            if (i < m_recentFiles.size()) {
-                emit recentFileChosen(m_recentFiles.at(i));
+            if (static_cast<std::size_t>(i) < m_recentFiles.size()) {
+                emit recentFileChosen(m_recentFiles[static_cast<std::size_t>(i)]);
             }
         });
         m_recentActions.push_back(action);
@@ -249,11 +249,11 @@ void CMainFrame::UpdateCommands() {
 
 bool CMainFrame::Trigger(int command) {
     if (isRecentFile(command)) {
-        const int i = command - ID_FILE_MRU_FILE1;
+        const auto i = static_cast<std::size_t>(command - ID_FILE_MRU_FILE1);
         if (i >= m_recentFiles.size()) {
             return false;
         }
-        m_recentActions[static_cast<std::size_t>(i)]->trigger();
+        m_recentActions[i]->trigger();
         return true;
     }
     QAction* action = Action(command);
@@ -285,19 +285,19 @@ QString CMainFrame::StatsText() const {
     return m_statsLabel->text();
 }
 
-void CMainFrame::SetRecentFiles(const QStringList& paths) {
+void CMainFrame::SetRecentFiles(const std::vector<std::filesystem::path>& paths) {
     m_recentFiles = paths;
-    for (int i = 0; i < kRecentShown; ++i) {
-        QAction* action = m_recentActions[static_cast<std::size_t>(i)];
+    for (std::size_t i = 0; i < m_recentActions.size(); ++i) {
+        QAction* action = m_recentActions[i];
         const bool shown = i < paths.size();
         action->setVisible(shown);
         if (shown) {
-            action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(paths.at(i)).fileName()));
-            action->setToolTip(paths.at(i));
+            action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(DisplayName(paths[i])));
+            action->setToolTip(DisplayPath(paths[i]));
         }
     }
     for (QAction* placeholder : findChildren<QAction*>(QStringLiteral("recentFilePlaceholder"))) {
-        placeholder->setVisible(paths.isEmpty());
+        placeholder->setVisible(paths.empty());
     }
 }
 
@@ -352,13 +352,13 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
-    QStringList paths;
+    std::vector<std::filesystem::path> paths;
     for (const QUrl& url : event->mimeData()->urls()) {
         if (url.isLocalFile()) {
-            paths.append(url.toLocalFile());
+            paths.push_back(PathFromUrl(url));
         }
     }
-    if (!paths.isEmpty()) {
+    if (!paths.empty()) {
         event->acceptProposedAction();
         emit filesDropped(paths);
     }

@@ -8,8 +8,10 @@
 
 #include <QMainWindow>
 
+#include <filesystem>
 #include <functional>
 #include <map>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -41,7 +43,7 @@ public:
     // The application serves these commands; without a handler a command is greyed.
     void SetHandler(int command, std::function<void()> handler);
     // The recent-file list shown in the File menu, newest first.
-    void SetRecentFiles(const QStringList& paths);
+    void SetRecentFiles(const std::vector<std::filesystem::path>& paths);
 
     QAction* Action(int command) const;
     // Runs a command as its menu item would; false when it is greyed.
@@ -50,8 +52,8 @@ public:
     void UpdateCommands();
 
 signals:
-    void recentFileChosen(const QString& path);
-    void filesDropped(const QStringList& paths);
+    void recentFileChosen(const std::filesystem::path& path);
+    void filesDropped(const std::vector<std::filesystem::path>& paths);
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -80,7 +82,7 @@ private:
     QMenu* m_windowMenu = nullptr;
     std::vector<QAction*> m_windowListActions;
     std::vector<QAction*> m_recentActions;
-    QStringList m_recentFiles;
+    std::vector<std::filesystem::path> m_recentFiles;
     bool m_showingDocumentMenus = false;
 };
 

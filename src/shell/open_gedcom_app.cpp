@@ -1,13 +1,12 @@
 #include "shell/open_gedcom_app.h"
 
 #include "find/name_list_dlg.h"
-
-#include <QFileInfo>
+#include "shell/file_name_qt.h"
 
 namespace stirpex {
 
-OpenGedcom::OpenGedcom(QString path, const Collator& collator, MessageSink* messages)
-    : m_index(collator, messages), m_path(std::move(path)), m_title(QFileInfo(m_path).fileName()) {}
+OpenGedcom::OpenGedcom(std::filesystem::path key, const Collator& collator, MessageSink* messages)
+    : m_index(collator, messages), m_key(std::move(key)), m_path(DisplayPath(m_key)), m_title(DisplayName(m_key)) {}
 
 OpenGedcom::~OpenGedcom() = default;
 

@@ -10,6 +10,7 @@
 
 #include <QString>
 
+#include <filesystem>
 #include <memory>
 
 namespace stirpex {
@@ -18,7 +19,8 @@ class CNameListDlg;
 
 class OpenGedcom {
 public:
-    OpenGedcom(QString path, const Collator& collator, MessageSink* messages);
+    // `key` as DocumentKey() makes it.
+    OpenGedcom(std::filesystem::path key, const Collator& collator, MessageSink* messages);
     OpenGedcom(const OpenGedcom&) = delete;
     OpenGedcom& operator=(const OpenGedcom&) = delete;
     ~OpenGedcom();
@@ -27,8 +29,9 @@ public:
     const CStirpexDoc& Doc() const noexcept { return m_doc; }
     NameIndex& Index() noexcept { return m_index; }
     // The absolute path of the file, as it is compared when the same file is opened again.
+    const std::filesystem::path& Key() const noexcept { return m_key; }
+    // That path, and the file's name with its extension ("royal.ged"), as text to show.
     const QString& Path() const noexcept { return m_path; }
-    // The file's name with its extension: "royal.ged".
     const QString& Title() const noexcept { return m_title; }
     // The document's find-by-name window, made hidden when first asked for
     // and shared by every window on the document.
@@ -37,6 +40,7 @@ public:
 private:
     CStirpexDoc m_doc;
     NameIndex m_index;
+    std::filesystem::path m_key;
     QString m_path;
     QString m_title;
     // Last, so that it goes before the index it shows.

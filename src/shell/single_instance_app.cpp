@@ -55,7 +55,7 @@ bool answers(const QString& name) {
 enum class Parsed { Incomplete, Malformed, Complete };
 
 // Reads the header and the paths; `consumed` is where the request ended.
-Parsed parseRequest(const QByteArray& data, QStringList& paths, qsizetype& consumed) {
+Parsed parseRequest(const QByteArray& data, std::vector<std::filesystem::path>& paths, qsizetype& consumed) {
     if (data.size() < kHeader.size()) {
         return kHeader.startsWith(data) ? Parsed::Incomplete : Parsed::Malformed;
     }
@@ -76,7 +76,7 @@ Parsed parseRequest(const QByteArray& data, QStringList& paths, qsizetype& consu
         if (end < 0) {
             return Parsed::Incomplete;
         }
-        paths.append(QFile::decodeName(data.mid(at, end - at)));
+        paths.emplace_back(data.mid(at, end - at).toStdString()); // the name's bytes, whatever their encoding
         at = end + 1;
     }
     return Parsed::Incomplete;
@@ -85,7 +85,7 @@ Parsed parseRequest(const QByteArray& data, QStringList& paths, qsizetype& consu
 // One start talking to this instance.
 struct Conversation {
     QByteArray buffer;
-    QStringList paths;
+    std::vector<std::filesystem::path> paths;
     bool acknowledged = false;
     bool done = false;
 };
@@ -113,7 +113,7 @@ SingleInstance::SingleInstance(QString serverName, QObject* parent) : QObject(pa
 
 SingleInstance::~SingleInstance() = default;
 
-bool SingleInstance::TryHandOff(const QStringList& paths, int timeoutMs) {
+bool SingleInstance::TryHandOff(const std::vector<std::filesystem::path>& paths, int timeoutMs) {
     const QDeadlineTimer deadline(timeoutMs);
     lock(timeoutMs);
     QLocalSocket socket;
@@ -125,8 +125,9 @@ bool SingleInstance::TryHandOff(const QStringList& paths, int timeoutMs) {
     // From here on something listens: whatever goes wrong, its socket is not ours to remove.
     m_instanceAlive = true;
     QByteArray request = kHeader;
-    for (const QString& path : paths) {
-        request += QFile::encodeName(QFileInfo(path).absoluteFilePath());
+    for (const std::filesystem::path& path : paths) {
+        std::error_code error;
+        request += QByteArray::fromStdString(std::filesystem::absolute(path, error).lexically_normal().native());
         request += '\0';
     }
     request += '\0';
@@ -239,11 +240,10 @@ void SingleInstance::serve(QLocalSocket* socket) {
         socket->disconnectFromServer();
         // Queued, so that opening the files (long, perhaps with message
         // boxes) runs after this socket's handler has returned.
-        const QStringList paths = talk.paths;
         QMetaObject::invokeMethod(
             this,
-            [this, paths] {
-                for (const QString& path : paths) {
+            [this, paths = talk.paths] {
+                for (const std::filesystem::path& path : paths) {
                     emit openRequested(path);
                 }
                 emit activateRequested();

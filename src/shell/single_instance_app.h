@@ -12,13 +12,15 @@
 //   start    -> instance   "GO\n"     (only now does the instance open the files)
 //
 // A start that gives up before "OK" arrives sends no "GO", so the files are
-// opened by exactly one process even when the instance answers late.
+// opened by exactly one process even when the instance answers late. Paths
+// go as the bytes of the names, which need not be UTF-8.
 
 #include <QObject>
 #include <QString>
-#include <QStringList>
 
+#include <filesystem>
 #include <memory>
+#include <vector>
 
 class QLocalServer;
 class QLocalSocket;
@@ -42,7 +44,7 @@ public:
     // Offers `paths` (made absolute against the current folder) to the
     // running instance; true when it took them and this process should end.
     // An empty list only brings that instance to the front.
-    bool TryHandOff(const QStringList& paths, int timeoutMs = kHandOffTimeoutMs);
+    bool TryHandOff(const std::vector<std::filesystem::path>& paths, int timeoutMs = kHandOffTimeoutMs);
 
     // Listens for later starts, taking over a socket that a crashed instance
     // left behind. False when a live instance holds the name (this process
@@ -53,7 +55,7 @@ public:
 
 signals:
     // Queued after a start handed its files over, one per path, then activateRequested once.
-    void openRequested(const QString& path);
+    void openRequested(const std::filesystem::path& path);
     void activateRequested();
 
 private:

@@ -11,6 +11,7 @@
 #include "shell/command_line.h"
 #include "shell/command_table.h"
 #include "shell/document_set_app.h"
+#include "shell/file_name_qt.h"
 #include "shell/file_types.h"
 #include "shell/main_frame.h"
 #include "shell/open_gedcom_app.h"
@@ -70,13 +71,9 @@ FileTypeRegistration desktopRegistration() {
     return registration;
 }
 
-QString toQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 } // namespace
 
-CStirpexApp::CStirpexApp(QStringList arguments, AppEnvironment environment)
+CStirpexApp::CStirpexApp(std::vector<std::string> arguments, AppEnvironment environment)
     : m_arguments(std::move(arguments)), m_env(std::move(environment)),
       m_settings(QStringLiteral("Tessel Forge"), QStringLiteral("Stirpex")) {}
 
@@ -87,11 +84,7 @@ CStirpexApp::~CStirpexApp() {
 }
 
 bool CStirpexApp::InitInstance() {
-    std::vector<std::string> arguments;
-    for (const QString& argument : m_arguments) {
-        arguments.push_back(argument.toStdString());
-    }
-    const CommandLineInfo commandLine = ParseCommandLine(arguments);
+    const CommandLineInfo commandLine = ParseCommandLine(m_arguments);
     if (handledWithoutWindows(commandLine)) {
         return false;
     }
@@ -110,14 +103,15 @@ bool CStirpexApp::InitInstance() {
 
     if (m_env.singleInstance) {
         m_instance = std::make_unique<SingleInstance>();
-        QStringList handed;
+        std::vector<std::filesystem::path> handed;
         for (const std::string& file : commandLine.files) {
-            handed.append(DocumentKey(QString::fromStdString(file)));
+            handed.push_back(DocumentKey(std::filesystem::path(file)));
         }
         if (m_instance->TryHandOff(handed)) {
             return false; // the running instance shows the files
         }
-        connect(m_instance.get(), &SingleInstance::openRequested, this, &CStirpexApp::OpenFile);
+        connect(m_instance.get(), &SingleInstance::openRequested, this,
+                [this](const std::filesystem::path& path) { OpenFile(path); });
         connect(m_instance.get(), &SingleInstance::activateRequested, this, [this] {
             m_mainFrame->showNormal();
             m_mainFrame->raise();
@@ -180,7 +174,7 @@ void CStirpexApp::provideDialogs(MessageSink& messages) {
 
 // The shell's print verbs: the start page of the file, on the current or the named printer, and no window.
 bool CStirpexApp::printFromShell(const CommandLineInfo& commandLine) {
-    const QString path = QString::fromStdString(commandLine.file);
+    const std::filesystem::path path(commandLine.file);
     if (!OpenFile(path)) {
         return false;
     }
@@ -211,9 +205,9 @@ void CStirpexApp::createWindows(const CommandLineInfo& commandLine, MessageSink&
     CMainFrame& frame = *m_mainFrame;
     connect(m_documents.get(), &DocumentSet::statisticsChanged, &frame, &CMainFrame::SetStatsText);
     connect(m_documents.get(), &DocumentSet::opened, this, &CStirpexApp::fileOpened);
-    connect(&frame, &CMainFrame::recentFileChosen, this, &CStirpexApp::OpenFile);
-    connect(&frame, &CMainFrame::filesDropped, this, [this](const QStringList& paths) {
-        for (const QString& path : paths) {
+    connect(&frame, &CMainFrame::recentFileChosen, this, [this](const std::filesystem::path& path) { OpenFile(path); });
+    connect(&frame, &CMainFrame::filesDropped, this, [this](const std::vector<std::filesystem::path>& paths) {
+        for (const std::filesystem::path& path : paths) {
             OpenFile(path);
         }
     });
@@ -246,31 +240,36 @@ bool CStirpexApp::loadTreeIcons() {
 }
 
 void CStirpexApp::loadRecentFiles() {
+    const QVariant value = m_settings.value(kRecentKey);
+    // The store gives one entry back as a single value, not as a list of one.
+    const bool single = value.typeId() == QMetaType::QString || value.typeId() == QMetaType::QByteArray;
     std::vector<std::string> stored;
-    for (const QString& path : m_settings.value(kRecentKey).toStringList()) {
-        stored.push_back(path.toStdString());
+    for (const QVariant& entry : single ? QVariantList{value} : value.toList()) {
+        stored.push_back(PathFromStored(entry).native());
     }
     m_recent = RecentFileList(std::move(stored));
 }
 
 void CStirpexApp::saveRecentFiles() {
-    QStringList paths;
-    for (const std::string& path : m_recent.Entries()) {
-        paths.append(toQString(path));
+    std::vector<std::filesystem::path> paths;
+    QVariantList stored;
+    for (const std::string& entry : m_recent.Entries()) {
+        paths.emplace_back(entry);
+        stored.append(StoredPath(paths.back()));
     }
-    m_settings.setValue(kRecentKey, paths);
+    m_settings.setValue(kRecentKey, stored);
     m_settings.sync();
     if (m_mainFrame) {
         m_mainFrame->SetRecentFiles(paths);
     }
 }
 
-void CStirpexApp::fileOpened(const QString& path) {
-    m_recent.Add(path.toStdString());
+void CStirpexApp::fileOpened(const std::filesystem::path& path) {
+    m_recent.Add(path.native());
     saveRecentFiles();
 }
 
-bool CStirpexApp::OpenFile(const QString& path) {
+bool CStirpexApp::OpenFile(const std::filesystem::path& path) {
     return m_documents->OpenDocumentFile(path);
 }
 
@@ -279,9 +278,13 @@ bool CStirpexApp::OpenFile(const QString& path) {
 bool CStirpexApp::openFiles(const std::vector<std::string>& files) {
     bool opened = false;
     for (const std::string& file : files) {
-        opened = OpenFile(QString::fromStdString(file)) || opened;
+        opened = OpenFile(std::filesystem::path(file)) || opened;
     }
     return opened;
+}
+
+bool CStirpexApp::OpenFile(const QString& path) {
+    return OpenFile(PathFromText(path));
 }
 
 void CStirpexApp::OnFileNew() {
@@ -289,10 +292,12 @@ void CStirpexApp::OnFileNew() {
 }
 
 void CStirpexApp::OnFileOpen() {
-    const QString path = m_env.chooseFileToOpen ? m_env.chooseFileToOpen()
-                                                : QFileDialog::getOpenFileName(m_mainFrame.get(), QString(), QString(),
-                                                                               QStringLiteral("Gedcom Files (*.ged)"));
-    if (!path.isEmpty()) {
+    // A URL, not a name as text: a dialog of the desktop's gives the name's bytes in it even when they are not UTF-8.
+    const QUrl chosen = m_env.chooseFileToOpen ? m_env.chooseFileToOpen()
+                                               : QFileDialog::getOpenFileUrl(m_mainFrame.get(), QString(), QUrl(),
+                                                                             QStringLiteral("Gedcom Files (*.ged)"));
+    const std::filesystem::path path = PathFromUrl(chosen);
+    if (!path.empty()) {
         OpenFile(path);
     }
 }

@@ -15,9 +15,10 @@
 #include <QObject>
 #include <QSettings>
 #include <QString>
-#include <QStringList>
+#include <QUrl>
 
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -34,11 +35,11 @@ class SingleInstance;
 // What start-up may be given instead of the real thing, so that tests can
 // run the whole application in one process.
 struct AppEnvironment {
-    MessageSink* messages = nullptr;           // default: message boxes
-    ProgressSink* progress = nullptr;          // default: the progress window
-    std::function<QString()> chooseFileToOpen; // default: the File Open dialog
-    std::function<void(int)> exit;             // default: end the process with that code
-    bool singleInstance = true;                // hand files to a running instance
+    MessageSink* messages = nullptr;        // default: message boxes
+    ProgressSink* progress = nullptr;       // default: the progress window
+    std::function<QUrl()> chooseFileToOpen; // default: the File Open dialog
+    std::function<void(int)> exit;          // default: end the process with that code
+    bool singleInstance = true;             // hand files to a running instance
     bool registerFileTypes = true;
 };
 
@@ -46,8 +47,9 @@ class CStirpexApp : public QObject {
     Q_OBJECT
 
 public:
-    // `arguments` are the program's arguments after its path.
-    explicit CStirpexApp(QStringList arguments, AppEnvironment environment = {});
+    // `arguments` are the program's arguments after its path, as the bytes the
+    // system gave: a file name among them need not be UTF-8.
+    explicit CStirpexApp(std::vector<std::string> arguments, AppEnvironment environment = {});
     ~CStirpexApp() override;
 
     // The start-up sequence; false when the program must end at once (its
@@ -62,7 +64,8 @@ public:
 
     void OnFileNew();
     void OnFileOpen();
-    bool OpenFile(const QString& path);
+    bool OpenFile(const std::filesystem::path& path);
+    bool OpenFile(const QString& path); // a name given as text, as any UTF-8 name can be
 
 private:
     bool handledWithoutWindows(const CommandLineInfo& commandLine);
@@ -72,10 +75,10 @@ private:
     bool loadTreeIcons();
     void loadRecentFiles();
     void saveRecentFiles();
-    void fileOpened(const QString& path);
+    void fileOpened(const std::filesystem::path& path);
     bool openFiles(const std::vector<std::string>& files);
 
-    QStringList m_arguments;
+    std::vector<std::string> m_arguments;
     AppEnvironment m_env;
     int m_exitCode = 0;
     std::array<QIcon, 3> m_treeIcons;

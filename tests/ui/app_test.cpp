@@ -86,7 +86,7 @@ private Q_SLOTS:
     void windowMenuListsTheWindows();
 
 private:
-    CStirpexApp& start(QStringList arguments);
+    CStirpexApp& start(const QStringList& arguments);
 
     test::RecordedMessages m_messages;
     RecordedProgress m_progress;
@@ -104,14 +104,18 @@ void AppTest::cleanup() {
     m_app.reset();
 }
 
-CStirpexApp& AppTest::start(QStringList arguments) {
+CStirpexApp& AppTest::start(const QStringList& arguments) {
     AppEnvironment env;
     env.messages = &m_messages;
     env.progress = &m_progress;
     env.exit = [this](int code) { m_exits.append(code); };
     env.singleInstance = false;
     env.registerFileTypes = false;
-    m_app = std::make_unique<CStirpexApp>(std::move(arguments), env);
+    std::vector<std::string> bytes;
+    for (const QString& argument : arguments) {
+        bytes.push_back(QFile::encodeName(argument).toStdString());
+    }
+    m_app = std::make_unique<CStirpexApp>(std::move(bytes), env);
     return *m_app;
 }
 

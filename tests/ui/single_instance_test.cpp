@@ -13,12 +13,15 @@
 
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <future>
+#include <vector>
 
 namespace stirpex {
 namespace {
 
 using namespace std::chrono_literals;
+using Paths = std::vector<std::filesystem::path>;
 
 QString serverName(const char* test) {
     return QDir(qEnvironmentVariable("XDG_RUNTIME_DIR")).filePath(QString::fromUtf8(test));
@@ -26,7 +29,7 @@ QString serverName(const char* test) {
 
 // A later start of the program, in its own thread so that this thread's
 // event loop can serve it as a running instance would.
-std::future<bool> laterStart(const QString& name, const QStringList& paths) {
+std::future<bool> laterStart(const QString& name, const Paths& paths) {
     return std::async(std::launch::async, [name, paths] { return SingleInstance(name).TryHandOff(paths); });
 }
 
@@ -44,6 +47,10 @@ void leaveStaleSocket(const QString& path) {
     std::memcpy(address.sun_path, bytes.constData(), static_cast<std::size_t>(bytes.size()));
     QCOMPARE(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
     ::close(fd);
+}
+
+std::filesystem::path openedPath(const QSignalSpy& opened, qsizetype i) {
+    return opened.at(i).at(0).value<std::filesystem::path>();
 }
 
 QByteArray request(std::initializer_list<QByteArray> paths) {
@@ -71,27 +78,30 @@ void SingleInstanceTest::firstStartListensAndLaterStartsHandTheirFilesOver() {
     SingleInstance first;
     QSignalSpy opened(&first, &SingleInstance::openRequested);
     QSignalSpy activated(&first, &SingleInstance::activateRequested);
-    QVERIFY(!first.TryHandOff({QStringLiteral("royal.ged")}));
+    QVERIFY(!first.TryHandOff({"royal.ged"}));
     QVERIFY(first.Listen());
     QVERIFY(first.IsListening());
     QVERIFY(QFileInfo::exists(SingleInstance::DefaultServerName()));
 
-    auto second = laterStart(first.ServerName(), {QStringLiteral("royal.ged"), QStringLiteral("/data/x y.ged"),
-                                                  QStringLiteral("/data/\u00c5ngstr\u00f6m.ged")});
+    // Names go as their bytes: UTF-8 or not (0xE9 alone is "\u00e9" in Latin-1).
+    auto second = laterStart(first.ServerName(), {"royal.ged", "/data/x y.ged", "/data/\u00c5ngstr\u00f6m.ged",
+                                                  "/data/caf\xE9.ged", "/data/../data/./dots.ged"});
     QTRY_VERIFY(ready(second));
     QVERIFY(second.get());
     QTRY_COMPARE(activated.count(), 1);
-    QCOMPARE(opened.count(), 3);
-    QCOMPARE(opened[0][0].toString(), QDir::current().absoluteFilePath(QStringLiteral("royal.ged")));
-    QCOMPARE(opened[1][0].toString(), QStringLiteral("/data/x y.ged"));
-    QCOMPARE(opened[2][0].toString(), QStringLiteral("/data/\u00c5ngstr\u00f6m.ged"));
+    QCOMPARE(opened.count(), 5);
+    QCOMPARE(openedPath(opened, 0), std::filesystem::current_path() / "royal.ged");
+    QCOMPARE(openedPath(opened, 1), std::filesystem::path("/data/x y.ged"));
+    QCOMPARE(openedPath(opened, 2), std::filesystem::path("/data/\u00c5ngstr\u00f6m.ged"));
+    QCOMPARE(openedPath(opened, 3), std::filesystem::path("/data/caf\xE9.ged"));
+    QCOMPARE(openedPath(opened, 4), std::filesystem::path("/data/dots.ged"));
 
     // A start without a file only brings the instance to the front.
     auto third = laterStart(first.ServerName(), {});
     QTRY_VERIFY(ready(third));
     QVERIFY(third.get());
     QTRY_COMPARE(activated.count(), 2);
-    QCOMPARE(opened.count(), 3);
+    QCOMPARE(opened.count(), 5);
 }
 
 void SingleInstanceTest::socketLeftByACrashedInstanceIsTakenOver() {
@@ -102,12 +112,12 @@ void SingleInstanceTest::socketLeftByACrashedInstanceIsTakenOver() {
     SingleInstance start(name);
     QElapsedTimer clock;
     clock.start();
-    QVERIFY(!start.TryHandOff({QStringLiteral("/data/royal.ged")}));
+    QVERIFY(!start.TryHandOff({"/data/royal.ged"}));
     QVERIFY2(clock.elapsed() < 1000, "nobody answers at once, no need to wait");
     QVERIFY(start.Listen());
 
     QSignalSpy opened(&start, &SingleInstance::openRequested);
-    auto later = laterStart(name, {QStringLiteral("/data/royal.ged")});
+    auto later = laterStart(name, {"/data/royal.ged"});
     QTRY_VERIFY(ready(later));
     QVERIFY(later.get());
     QTRY_COMPARE(opened.count(), 1);
@@ -122,7 +132,7 @@ void SingleInstanceTest::busyInstanceKeepsItsNameAndOpensNothingItWasNotGiven() 
     // This thread runs no events now, as while the instance reads a large file.
     QElapsedTimer clock;
     clock.start();
-    auto abandoned = laterStart(name, {QStringLiteral("/data/abandoned.ged")});
+    auto abandoned = laterStart(name, {"/data/abandoned.ged"});
     QVERIFY(abandoned.wait_for(5s) == std::future_status::ready);
     QVERIFY(!abandoned.get());
     QVERIFY2(clock.elapsed() >= 1900 && clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
@@ -134,11 +144,11 @@ void SingleInstanceTest::busyInstanceKeepsItsNameAndOpensNothingItWasNotGiven() 
 
     // Once the instance is free again it serves the next start, and only that
     // one: the abandoned request never said "go".
-    auto next = laterStart(name, {QStringLiteral("/data/next.ged")});
+    auto next = laterStart(name, {"/data/next.ged"});
     QTRY_VERIFY(ready(next));
     QVERIFY(next.get());
     QTRY_COMPARE(opened.count(), 1);
-    QCOMPARE(opened[0][0].toString(), QStringLiteral("/data/next.ged"));
+    QCOMPARE(openedPath(opened, 0), std::filesystem::path("/data/next.ged"));
 }
 
 void SingleInstanceTest::garbageAndBrokenRequestsAreSurvived() {
@@ -182,12 +192,12 @@ void SingleInstanceTest::garbageAndBrokenRequestsAreSurvived() {
     silent.connectToServer(name);
     QVERIFY(silent.waitForConnected(1000));
 
-    auto start = laterStart(name, {QStringLiteral("/data/royal.ged")});
+    auto start = laterStart(name, {"/data/royal.ged"});
     QTRY_VERIFY(ready(start));
     QVERIFY(start.get());
     QTRY_COMPARE(activated.count(), 1);
     QCOMPARE(opened.count(), 1);
-    QCOMPARE(opened[0][0].toString(), QStringLiteral("/data/royal.ged"));
+    QCOMPARE(openedPath(opened, 0), std::filesystem::path("/data/royal.ged"));
     QCOMPARE(silent.state(), QLocalSocket::ConnectedState);
 }
 

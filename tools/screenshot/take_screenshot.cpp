@@ -49,7 +49,7 @@ bool waitForFirstPaint(const stirpex::CMainFrame& frame) {
     return false;
 }
 
-int take(const QString& file, const QString& output) {
+int take(const std::string& file, const QString& output) {
     StderrMessages messages;
     stirpex::AppEnvironment environment;
     environment.messages = &messages;
@@ -66,7 +66,7 @@ int take(const QString& file, const QString& output) {
         child->showMaximized();
     }
     if (!waitForFirstPaint(frame) || messages.shown) {
-        std::fprintf(stderr, "stirpex-screenshot: the page of %s was not shown\n", qPrintable(file));
+        std::fprintf(stderr, "stirpex-screenshot: the page of %s was not shown\n", file.c_str());
         return 1;
     }
     if (!frame.grab().save(output, "PNG")) {
@@ -85,5 +85,5 @@ int main(int argc, char** argv) {
         return 2;
     }
     stirpex::SetApplicationRecord();
-    return take(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
+    return take(argv[1], QString::fromLocal8Bit(argv[2]));
 }
