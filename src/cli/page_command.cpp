@@ -191,7 +191,8 @@ int RunPageCommand(const CommandInput& in) {
     if (in.operands.size() > 1) {
         throw UsageError("unexpected argument '" + in.operands[1] + "'");
     }
-    const int width = in.has("--width") ? ParseIntOption("--width", in.value("--width")) : kDefaultWidth;
+    const int width = in.has("--width") ? ParseIntOption("--width", in.value("--width"), 0, PersonPage::kMaxClientWidth)
+                                        : kDefaultWidth;
     PersonPage page;
     RecordingSurface surface;
     const LaidOutPage laidOut = layOut(page, surface, in, width);

@@ -3,7 +3,10 @@
 #include "model/stirpex_doc.h"
 #include "model/utf8.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <limits>
 
 namespace stirpex {
 
@@ -49,11 +52,19 @@ bool longerThanThree(std::string_view date, std::string_view place) noexcept {
     return CountCodePoints(date) + CountCodePoints(place) > 3;
 }
 
+// A surface may measure a text wider than the room left right of x: the edge
+// then stays at the largest int instead of wrapping round to the left.
+int rightEdge(int x, int width) noexcept {
+    const std::int64_t right = std::int64_t{x} + std::max(width, 0);
+    return static_cast<int>(std::min<std::int64_t>(right, std::numeric_limits<int>::max()));
+}
+
 } // namespace
 
 PaintOutcome PersonPage::OnDraw(PageSurface& surface, const CStirpexDoc& doc, int clientRight, std::string_view title) {
-    m_nNotesX = clientRight - 95;
-    m_nSourcesX = clientRight - 45;
+    const int right = std::clamp(clientRight, 0, kMaxClientWidth);
+    m_nNotesX = right - 95;
+    m_nSourcesX = right - 45;
     if (m_bFirstDraw) {
         TakeStartPerson(doc);
         m_bNewPerson = true;
@@ -282,7 +293,7 @@ void PersonPage::DrawLink(PageSurface& surface, int x, int y, std::string_view t
     if (nTopic != TOPIC_RELATIVE) {
         kind = x == m_nNotesX ? LINK_NOTES : LINK_SOURCES;
     }
-    m_pLinks.push_back(PageLink{PageRect{x, y, x + width, y + kLinkHeight}, kind, nTopic, nIndex});
+    m_pLinks.push_back(PageLink{PageRect{x, y, rightEdge(x, width), y + kLinkHeight}, kind, nTopic, nIndex});
     ++m_nLinks;
 }
 

@@ -53,5 +53,23 @@ TEST(PageCommandText, OnlyTextsDrawnAsLinksAreMarked) {
                                         "\nTrees: descendants\n");
 }
 
+// A width of -2147483648 once carried the notes column past the smallest int.
+TEST(PageCommandOptions, WidthOutsideAnyScreenIsAUsageError) {
+    CliRun run("0 @I1@ INDI\n0 TRLR\n");
+    for (const char* width : {"-2147483648", "-1", "100001", "99999999999", "wide"}) {
+        run.options = {{"--width", width}};
+        try {
+            run(cli::RunPageCommand);
+            ADD_FAILURE() << width << " accepted";
+        } catch (const cli::UsageError& e) {
+            EXPECT_EQ(e.what(), "--width needs a whole number from 0 to 100000, not '" + std::string(width) + "'");
+        }
+    }
+    for (const char* width : {"0", "100000"}) {
+        run.options = {{"--width", width}};
+        EXPECT_NO_THROW(run(cli::RunPageCommand)) << width;
+    }
+}
+
 } // namespace
 } // namespace stirpex

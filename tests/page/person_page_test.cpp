@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -248,6 +249,47 @@ TEST(PersonPageLinks, FiveThousandChildrenAreAllLinks) {
     EXPECT_EQ(outcome.height, 120 + 20 + 5000 * 20);
     EXPECT_TRUE(f.page.m_bCanMtDNA);
     EXPECT_FALSE(f.page.m_bCanYChromosome);
+}
+
+// Measures every text as wide as an int can say, as a screen measures a name
+// of hundreds of millions of characters.
+class WidestSurface final : public PageSurface {
+public:
+    PageFace SelectFace(PageFace face) override { return face; }
+    void SetTextColor(Rgb) override {}
+    void TextOut(int, int, std::string_view) override {}
+    int TextWidth(std::string_view) override { return std::numeric_limits<int>::max(); }
+};
+
+TEST(PersonPageGeometry, LinksTooWideForAnIntEndAtItsLargestValue) {
+    PageFixture f(kFamilies);
+    f.show("I1");
+    WidestSurface surface;
+    f.page.OnDraw(surface, f.doc(), 500, "test.ged");
+    ASSERT_EQ(f.page.Links().size(), 10u);
+    for (const PageLink& link : f.page.Links()) {
+        EXPECT_EQ(link.rect.right, std::numeric_limits<int>::max()) << link.rect.left << "," << link.rect.top;
+    }
+    const PageLink* father = f.page.HitTest(100, 80);
+    ASSERT_NE(father, nullptr);
+    EXPECT_EQ(father->nIndex, 3);
+}
+
+TEST(PersonPageGeometry, ClientWidthIsTakenWithinZeroAndTheLargestScreen) {
+    PageFixture f(kFamilies);
+    f.show("I1");
+    const std::pair<int, int> cases[] = {
+        {std::numeric_limits<int>::min(), 0},
+        {-1, 0},
+        {PersonPage::kMaxClientWidth + 1, PersonPage::kMaxClientWidth},
+        {std::numeric_limits<int>::max(), PersonPage::kMaxClientWidth},
+    };
+    for (const auto& [given, taken] : cases) {
+        f.paint(given);
+        EXPECT_EQ(f.page.m_nNotesX, taken - 95) << given;
+        EXPECT_EQ(f.page.m_nSourcesX, taken - 45) << given;
+        EXPECT_EQ(f.page.Links().front().rect, (PageRect{taken - 95, 0, taken - 95 + 40, 20})) << given;
+    }
 }
 
 TEST(PersonPageFlags, LineageCommandsFollowParentsAndChildren) {
