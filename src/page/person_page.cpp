@@ -1,5 +1,6 @@
 #include "page/person_page.h"
 
+#include "model/shown_text.h"
 #include "model/stirpex_doc.h"
 #include "model/utf8.h"
 
@@ -52,6 +53,20 @@ bool longerThanThree(std::string_view date, std::string_view place) noexcept {
     return CountCodePoints(date) + CountCodePoints(place) > 3;
 }
 
+// `text` as windows show it (model/shown_text.h); `cut` holds it when it had to be cut.
+std::string_view shown(std::string_view text, std::string& cut) {
+    if (ShownPrefix(text).size() == text.size()) {
+        return text;
+    }
+    cut = ShownText(text);
+    return cut;
+}
+
+void drawShown(PageSurface& surface, int x, int y, std::string_view text) {
+    std::string cut;
+    surface.TextOut(x, y, shown(text, cut));
+}
+
 // A surface may measure a text wider than the room left right of x: the edge
 // then stays at the largest int instead of wrapping round to the left.
 int rightEdge(int x, int width) noexcept {
@@ -92,7 +107,7 @@ std::string PersonPage::Caption(std::string_view title) const {
     std::string caption;
     caption.append(title).append(" - ");
     if (m_pPerson) {
-        caption.append(m_pPerson->m_strID.view());
+        caption.append(ShownText(m_pPerson->m_strID.view()));
     }
     return caption;
 }
@@ -123,8 +138,8 @@ int PersonPage::DrawPage(PageSurface& surface, const CStirpexDoc& doc) {
     int y = g.firstY;
 
     surface.SelectFace(g.nameFace);
-    surface.TextOut(g.valueX, y, person.m_strSurname.view());
-    surface.TextOut(g.valueX, y + g.step, person.m_strGivenNames.view());
+    drawShown(surface, g.valueX, y, person.m_strSurname.view());
+    drawShown(surface, g.valueX, y + g.step, person.m_strGivenNames.view());
     if (m_bPrinting) {
         surface.SelectFace(PageFace::Print);
     } else {
@@ -141,7 +156,7 @@ int PersonPage::DrawPage(PageSurface& surface, const CStirpexDoc& doc) {
     for (int i = 0; i < person.m_nAltNames; ++i) {
         y += g.step + g.gap;
         surface.TextOut(g.labelX, y, "Alias");
-        surface.TextOut(g.valueX, y, person.FormatAltName(i, 0));
+        drawShown(surface, g.valueX, y, person.FormatAltName(i, 0));
     }
 
     y = drawEvents(surface, g, y);
@@ -187,7 +202,7 @@ int PersonPage::drawEvents(PageSurface& surface, const Geometry& g, int y) {
         }
         y += event.always ? g.step + g.gap : g.step;
         surface.TextOut(g.labelX, y, event.label);
-        surface.TextOut(g.valueX, y, value);
+        drawShown(surface, g.valueX, y, value);
         if (!m_bPrinting && event.sources > 0) {
             DrawLink(surface, m_nSourcesX, y, "Sources", p.m_nIndex, event.topic);
         }
@@ -236,7 +251,7 @@ int PersonPage::drawFamily(PageSurface& surface, const CStirpexDoc& doc, const G
     }
     const CFamily& f = *family;
     if (longerThanThree(f.m_strMarriageDate.view(), f.m_strMarriagePlace.view()) || f.m_nNotes > 0) {
-        surface.TextOut(g.valueX, y, datedLine("Married ", f.m_strMarriageDate.view(), f.m_strMarriagePlace.view()));
+        drawShown(surface, g.valueX, y, datedLine("Married ", f.m_strMarriageDate.view(), f.m_strMarriagePlace.view()));
         if (!m_bPrinting && f.m_nNotes > 0) {
             DrawLink(surface, m_nNotesX, y, "Notes", f.m_nIndex, TOPIC_MARRIAGE);
         }
@@ -246,7 +261,7 @@ int PersonPage::drawFamily(PageSurface& surface, const CStirpexDoc& doc, const G
         y += g.step;
     }
     if (longerThanThree(f.m_strDivorceDate.view(), f.m_strDivorcePlace.view())) {
-        surface.TextOut(g.valueX, y, datedLine("Divorced ", f.m_strDivorceDate.view(), f.m_strDivorcePlace.view()));
+        drawShown(surface, g.valueX, y, datedLine("Divorced ", f.m_strDivorceDate.view(), f.m_strDivorcePlace.view()));
         if (!m_bPrinting && f.m_nDivorceSources > 0) {
             DrawLink(surface, m_nSourcesX, y, "Sources", f.m_nIndex, TOPIC_DIVORCE);
         }
@@ -272,7 +287,9 @@ int PersonPage::drawFamily(PageSurface& surface, const CStirpexDoc& doc, const G
     return y;
 }
 
-void PersonPage::DrawLink(PageSurface& surface, int x, int y, std::string_view text, int nIndex, int nTopic) {
+void PersonPage::DrawLink(PageSurface& surface, int x, int y, std::string_view whole, int nIndex, int nTopic) {
+    std::string cut;
+    const std::string_view text = shown(whole, cut);
     if (m_bPrinting) {
         surface.TextOut(x, y, text);
         return;
@@ -325,7 +342,7 @@ int PersonPage::PrintPage(PageSurface& surface, const CStirpexDoc& doc) {
             continue;
         }
         for (const ArenaStr& line : note->m_pLines) {
-            surface.TextOut(400, y, line.view());
+            drawShown(surface, 400, y, line.view());
             y += -40;
             if (y < kNotesLimit) {
                 return y;
