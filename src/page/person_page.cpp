@@ -287,11 +287,11 @@ int PersonPage::drawFamily(PageSurface& surface, const CStirpexDoc& doc, const G
     return y;
 }
 
-void PersonPage::DrawLink(PageSurface& surface, int x, int y, std::string_view whole, int nIndex, int nTopic) {
+void PersonPage::DrawLink(PageSurface& surface, int x, int y, std::string_view text, int nIndex, int nTopic) {
     std::string cut;
-    const std::string_view text = shown(whole, cut);
+    const std::string_view drawn = shown(text, cut);
     if (m_bPrinting) {
-        surface.TextOut(x, y, text);
+        surface.TextOut(x, y, drawn);
         return;
     }
     const PageFace previous = surface.SelectFace(x < m_nNotesX ? PageFace::Link : PageFace::SmallLink);
@@ -299,8 +299,8 @@ void PersonPage::DrawLink(PageSurface& surface, int x, int y, std::string_view w
     const bool pressed = !m_rectPressed.empty() && m_rectPressed.left == x && m_rectPressed.top == y;
     const bool hot = !m_rectHot.empty() && m_rectHot.left == x && m_rectHot.top == y;
     surface.SetTextColor(pressed ? kPressedLinkColor : hot ? kHotLinkColor : kLinkColor);
-    const int width = surface.TextWidth(text);
-    surface.TextOut(x, y, text);
+    const int width = surface.TextWidth(drawn);
+    surface.TextOut(x, y, drawn);
     surface.SelectFace(previous);
     surface.SetTextColor(kTextColor);
 
