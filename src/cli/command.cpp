@@ -41,4 +41,14 @@ int ParseIntOption(std::string_view option, std::string_view text) {
     return number;
 }
 
+int ParseIntOption(std::string_view option, std::string_view text, int min, int max) {
+    long long number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error != std::errc() || end != text.data() + text.size() || number < min || number > max) {
+        throw UsageError(std::string(option) + " needs a whole number from " + std::to_string(min) + " to " +
+                         std::to_string(max) + ", not '" + std::string(text) + "'");
+    }
+    return static_cast<int>(number);
+}
+
 } // namespace stirpex::cli

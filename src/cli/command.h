@@ -49,7 +49,9 @@ struct CommandInput {
 void RequireNoOperands(const CommandInput& in);
 // The individual with this key, or UsageError "no individual with ID 'X'".
 const CPerson& RequirePerson(const CStirpexDoc& doc, std::string_view id);
-// A whole number for an option such as --width; UsageError when it is not one.
+// A whole number for an option such as --family; UsageError when it is not one.
 int ParseIntOption(std::string_view option, std::string_view text);
+// The same within [min, max]; UsageError naming the range for any other number.
+int ParseIntOption(std::string_view option, std::string_view text, int min, int max);
 
 } // namespace stirpex::cli

@@ -1,5 +1,7 @@
 #include "find/collator.h"
 
+#include "model/shown_text.h"
+
 #include <algorithm>
 
 namespace stirpex {
@@ -36,8 +38,9 @@ bool Collator::startsWith(std::string_view text, std::string_view prefix) const 
 }
 
 void Collator::sort(std::span<NameEntry> entries) const {
-    std::stable_sort(entries.begin(), entries.end(),
-                     [this](const NameEntry& a, const NameEntry& b) { return compare(a.text, b.text) < 0; });
+    std::stable_sort(entries.begin(), entries.end(), [this](const NameEntry& a, const NameEntry& b) {
+        return compare(ShownPrefix(a.text), ShownPrefix(b.text)) < 0;
+    });
 }
 
 } // namespace stirpex

@@ -29,9 +29,10 @@ public:
     // text pair with other characters reaches startsWithFolded.
     bool startsWith(std::string_view text, std::string_view prefix) const;
 
-    // Puts the entries in ascending order of their texts; entries whose texts
-    // compare equal keep their order. The default compares pairwise; a
-    // collator with a cheaper way to sort many texts at once overrides it.
+    // Puts the entries in ascending order of their texts as a list shows them
+    // (model/shown_text.h); entries shown alike keep their order. The default
+    // compares pairwise; a collator with a cheaper way to sort many texts at
+    // once overrides it.
     virtual void sort(std::span<NameEntry> entries) const;
 
 protected:

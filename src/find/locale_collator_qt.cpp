@@ -1,5 +1,7 @@
 #include "find/locale_collator_qt.h"
 
+#include "model/shown_text.h"
+
 #include <QCollator>
 #include <QLocale>
 #include <QString>
@@ -100,7 +102,7 @@ std::vector<std::uint32_t> LocaleCollator::sortedOrder(std::span<const NameEntry
     std::vector<QCollatorSortKey> keys;
     keys.reserve(entries.size());
     for (const NameEntry& entry : entries) {
-        keys.push_back(m_impl->collator.sortKey(fromModel(entry.text)));
+        keys.push_back(m_impl->collator.sortKey(fromModel(ShownPrefix(entry.text))));
     }
     std::vector<std::uint32_t> order(entries.size());
     std::iota(order.begin(), order.end(), std::uint32_t{0});

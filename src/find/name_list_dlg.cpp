@@ -2,6 +2,7 @@
 
 #include "find/name_index.h"
 #include "find/name_list_model_qt.h"
+#include "model/shown_text.h"
 #include "model/stirpex_doc.h"
 #include "page/stirpex_view.h"
 #include "shell/dialog_layout_qt.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
@@ -27,6 +29,10 @@ bool isEnter(const QEvent* event) {
     }
     const int key = static_cast<const QKeyEvent*>(event)->key();
     return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+bool isCopy(const QEvent* event) {
+    return event->type() == QEvent::KeyPress && static_cast<const QKeyEvent*>(event)->matches(QKeySequence::Copy);
 }
 
 } // namespace
@@ -158,15 +164,28 @@ void CNameListDlg::select(int position) {
     const QModelIndex row = m_model->index(position);
     m_lbNames->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect);
     m_lbNames->scrollTo(row);
-    m_editName->setText(row.data().toString());
+    showInField(position);
 }
 
 void CNameListDlg::OnSelchangeNames() {
-    // As in a combo box, the field shows the entry chosen in the list, so
-    // that Enter goes to it.
     const QModelIndex current = m_lbNames->currentIndex();
     if (current.isValid()) {
-        m_editName->setText(current.data().toString());
+        showInField(current.row());
+    }
+}
+
+void CNameListDlg::showInField(int position) {
+    // As in a combo box, the field shows the entry chosen in the list, so
+    // that Enter goes to it: of an entry too long to show, the part shown,
+    // which Enter finds as the beginning of the entry.
+    const std::string_view shown = ShownPrefix(m_index.entries()[static_cast<std::size_t>(position)].text);
+    m_editName->setText(QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size())));
+}
+
+void CNameListDlg::copySelected() const {
+    const QModelIndex current = m_lbNames->currentIndex();
+    if (current.isValid()) {
+        QGuiApplication::clipboard()->setText(current.data(NameListModel::WholeTextRole).toString());
     }
 }
 
@@ -205,6 +224,11 @@ bool CNameListDlg::eventFilter(QObject* watched, QEvent* event) {
     // Enter searches whichever control has the focus, before the control sees it.
     if (isEnter(event)) {
         OnReturn();
+        return true;
+    }
+    // The list would copy the entry as shown; the whole of it is copied instead.
+    if (watched == m_lbNames && isCopy(event)) {
+        copySelected();
         return true;
     }
     return QDialog::eventFilter(watched, event);

@@ -4,7 +4,8 @@
 // sorted list of the document's name index, and the married-names option.
 // Enter searches the list from its start for the first entry beginning with
 // the typed text, ignoring case, and goes to that person; a double-click goes
-// to the entry clicked. Going to a person shows it on the page that last used
+// to the entry clicked. Ctrl+C in the list copies the whole selected entry,
+// also one the list shows cut. Going to a person shows it on the page that last used
 // Find and hides the window, which keeps its list and selection for the next
 // Find. One window per document, made when first needed, destroyed with the
 // document; it has no parent window.
@@ -74,6 +75,8 @@ private:
     void OnMarriedNames();
     void OnSelchangeNames();
     void select(int position);
+    void showInField(int position);
+    void copySelected() const;
     void pageGone();
 
     NameIndex& m_index;

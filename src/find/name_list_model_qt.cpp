@@ -1,8 +1,17 @@
 #include "find/name_list_model_qt.h"
 
 #include "find/name_index.h"
+#include "model/shown_text.h"
 
 namespace stirpex {
+
+namespace {
+
+QString toQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
 
 NameListModel::NameListModel(const NameIndex& index, QObject* parent) : QAbstractListModel(parent), m_index(index) {}
 
@@ -17,7 +26,9 @@ QVariant NameListModel::data(const QModelIndex& index, int role) const {
     const NameEntry& entry = m_index.entries()[static_cast<std::size_t>(index.row())];
     switch (role) {
     case Qt::DisplayRole:
-        return QString::fromUtf8(entry.text.data(), static_cast<qsizetype>(entry.text.size()));
+        return toQString(ShownText(entry.text));
+    case WholeTextRole:
+        return toQString(entry.text);
     case PersonRole:
         return static_cast<int>(entry.person);
     default:

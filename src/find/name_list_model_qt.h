@@ -3,7 +3,9 @@
 // The document's name index as a one-column list model. Nothing is copied:
 // a row is the entry at that position of the core index, and its text is
 // converted only when a view asks for it, so a list of millions of names
-// opens and scrolls as fast as one of a hundred.
+// opens and scrolls as fast as one of a hundred. A view is given the text as
+// a list shows it (model/shown_text.h), cut where no screen could show it;
+// the whole entry is there for copying.
 
 #include <QAbstractListModel>
 
@@ -17,6 +19,8 @@ class NameListModel final : public QAbstractListModel {
 public:
     // The entry's person index, as an int.
     static constexpr int PersonRole = Qt::UserRole;
+    // The entry's whole text, however long.
+    static constexpr int WholeTextRole = Qt::UserRole + 1;
 
     // The index must outlive the model.
     explicit NameListModel(const NameIndex& index, QObject* parent = nullptr);

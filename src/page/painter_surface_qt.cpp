@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cmath>
+#include <limits>
 
 namespace stirpex {
 
@@ -66,7 +67,8 @@ void PainterSurface::SetTextColor(Rgb color) {
 }
 
 double PainterSurface::toDeviceY(int y) const noexcept {
-    return (m_yUp ? -y : y) * m_pixelsPerUnit;
+    const double units = y; // -y of the smallest int is no int
+    return (m_yUp ? -units : units) * m_pixelsPerUnit;
 }
 
 void PainterSurface::TextOut(int x, int y, std::string_view text) {
@@ -79,7 +81,9 @@ void PainterSurface::TextOut(int x, int y, std::string_view text) {
 
 int PainterSurface::TextWidth(std::string_view text) {
     const QFontMetricsF metrics(m_painter.font(), m_painter.device());
-    return static_cast<int>(std::ceil(metrics.horizontalAdvance(toQString(text)) / m_pixelsPerUnit));
+    const double width = std::ceil(metrics.horizontalAdvance(toQString(text)) / m_pixelsPerUnit);
+    // A width past the largest int has no int: it stops there.
+    return width < std::numeric_limits<int>::max() ? static_cast<int>(width) : std::numeric_limits<int>::max();
 }
 
 } // namespace stirpex

@@ -1,9 +1,13 @@
 #include "page/person_page.h"
 
+#include "model/shown_text.h"
 #include "model/stirpex_doc.h"
 #include "model/utf8.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <limits>
 
 namespace stirpex {
 
@@ -49,11 +53,33 @@ bool longerThanThree(std::string_view date, std::string_view place) noexcept {
     return CountCodePoints(date) + CountCodePoints(place) > 3;
 }
 
+// `text` as windows show it (model/shown_text.h); `cut` holds it when it had to be cut.
+std::string_view shown(std::string_view text, std::string& cut) {
+    if (ShownPrefix(text).size() == text.size()) {
+        return text;
+    }
+    cut = ShownText(text);
+    return cut;
+}
+
+void drawShown(PageSurface& surface, int x, int y, std::string_view text) {
+    std::string cut;
+    surface.TextOut(x, y, shown(text, cut));
+}
+
+// A surface may measure a text wider than the room left right of x: the edge
+// then stays at the largest int instead of wrapping round to the left.
+int rightEdge(int x, int width) noexcept {
+    const std::int64_t right = std::int64_t{x} + std::max(width, 0);
+    return static_cast<int>(std::min<std::int64_t>(right, std::numeric_limits<int>::max()));
+}
+
 } // namespace
 
 PaintOutcome PersonPage::OnDraw(PageSurface& surface, const CStirpexDoc& doc, int clientRight, std::string_view title) {
-    m_nNotesX = clientRight - 95;
-    m_nSourcesX = clientRight - 45;
+    const int right = std::clamp(clientRight, 0, kMaxClientWidth);
+    m_nNotesX = right - 95;
+    m_nSourcesX = right - 45;
     if (m_bFirstDraw) {
         TakeStartPerson(doc);
         m_bNewPerson = true;
@@ -81,7 +107,7 @@ std::string PersonPage::Caption(std::string_view title) const {
     std::string caption;
     caption.append(title).append(" - ");
     if (m_pPerson) {
-        caption.append(m_pPerson->m_strID.view());
+        caption.append(ShownText(m_pPerson->m_strID.view()));
     }
     return caption;
 }
@@ -112,8 +138,8 @@ int PersonPage::DrawPage(PageSurface& surface, const CStirpexDoc& doc) {
     int y = g.firstY;
 
     surface.SelectFace(g.nameFace);
-    surface.TextOut(g.valueX, y, person.m_strSurname.view());
-    surface.TextOut(g.valueX, y + g.step, person.m_strGivenNames.view());
+    drawShown(surface, g.valueX, y, person.m_strSurname.view());
+    drawShown(surface, g.valueX, y + g.step, person.m_strGivenNames.view());
     if (m_bPrinting) {
         surface.SelectFace(PageFace::Print);
     } else {
@@ -130,7 +156,7 @@ int PersonPage::DrawPage(PageSurface& surface, const CStirpexDoc& doc) {
     for (int i = 0; i < person.Details().m_nAltNames; ++i) {
         y += g.step + g.gap;
         surface.TextOut(g.labelX, y, "Alias");
-        surface.TextOut(g.valueX, y, person.FormatAltName(i, 0));
+        drawShown(surface, g.valueX, y, person.FormatAltName(i, 0));
     }
 
     y = drawEvents(surface, g, y);
@@ -176,7 +202,7 @@ int PersonPage::drawEvents(PageSurface& surface, const Geometry& g, int y) {
         }
         y += event.always ? g.step + g.gap : g.step;
         surface.TextOut(g.labelX, y, event.label);
-        surface.TextOut(g.valueX, y, value);
+        drawShown(surface, g.valueX, y, value);
         if (!m_bPrinting && event.sources > 0) {
             DrawLink(surface, m_nSourcesX, y, "Sources", m_pPerson->m_nIndex, event.topic);
         }
@@ -226,7 +252,8 @@ int PersonPage::drawFamily(PageSurface& surface, const CStirpexDoc& doc, const G
     const CFamily& f = *family;
     const FamilyDetails& fd = f.Details();
     if (longerThanThree(fd.m_strMarriageDate.view(), fd.m_strMarriagePlace.view()) || fd.m_nNotes > 0) {
-        surface.TextOut(g.valueX, y, datedLine("Married ", fd.m_strMarriageDate.view(), fd.m_strMarriagePlace.view()));
+        drawShown(surface, g.valueX, y,
+                  datedLine("Married ", fd.m_strMarriageDate.view(), fd.m_strMarriagePlace.view()));
         if (!m_bPrinting && fd.m_nNotes > 0) {
             DrawLink(surface, m_nNotesX, y, "Notes", f.m_nIndex, TOPIC_MARRIAGE);
         }
@@ -236,7 +263,8 @@ int PersonPage::drawFamily(PageSurface& surface, const CStirpexDoc& doc, const G
         y += g.step;
     }
     if (longerThanThree(fd.m_strDivorceDate.view(), fd.m_strDivorcePlace.view())) {
-        surface.TextOut(g.valueX, y, datedLine("Divorced ", fd.m_strDivorceDate.view(), fd.m_strDivorcePlace.view()));
+        drawShown(surface, g.valueX, y,
+                  datedLine("Divorced ", fd.m_strDivorceDate.view(), fd.m_strDivorcePlace.view()));
         if (!m_bPrinting && fd.m_nDivorceSources > 0) {
             DrawLink(surface, m_nSourcesX, y, "Sources", f.m_nIndex, TOPIC_DIVORCE);
         }
@@ -263,8 +291,10 @@ int PersonPage::drawFamily(PageSurface& surface, const CStirpexDoc& doc, const G
 }
 
 void PersonPage::DrawLink(PageSurface& surface, int x, int y, std::string_view text, int nIndex, int nTopic) {
+    std::string cut;
+    const std::string_view drawn = shown(text, cut);
     if (m_bPrinting) {
-        surface.TextOut(x, y, text);
+        surface.TextOut(x, y, drawn);
         return;
     }
     const PageFace previous = surface.SelectFace(x < m_nNotesX ? PageFace::Link : PageFace::SmallLink);
@@ -272,8 +302,8 @@ void PersonPage::DrawLink(PageSurface& surface, int x, int y, std::string_view t
     const bool pressed = !m_rectPressed.empty() && m_rectPressed.left == x && m_rectPressed.top == y;
     const bool hot = !m_rectHot.empty() && m_rectHot.left == x && m_rectHot.top == y;
     surface.SetTextColor(pressed ? kPressedLinkColor : hot ? kHotLinkColor : kLinkColor);
-    const int width = surface.TextWidth(text);
-    surface.TextOut(x, y, text);
+    const int width = surface.TextWidth(drawn);
+    surface.TextOut(x, y, drawn);
     surface.SelectFace(previous);
     surface.SetTextColor(kTextColor);
 
@@ -283,7 +313,7 @@ void PersonPage::DrawLink(PageSurface& surface, int x, int y, std::string_view t
     if (nTopic != TOPIC_RELATIVE) {
         kind = x == m_nNotesX ? LINK_NOTES : LINK_SOURCES;
     }
-    m_pLinks.push_back(PageLink{PageRect{x, y, x + width, y + kLinkHeight}, kind, nTopic, nIndex});
+    m_pLinks.push_back(PageLink{PageRect{x, y, rightEdge(x, width), y + kLinkHeight}, kind, nTopic, nIndex});
     ++m_nLinks;
 }
 
@@ -315,7 +345,7 @@ int PersonPage::PrintPage(PageSurface& surface, const CStirpexDoc& doc) {
             continue;
         }
         for (const ArenaStr& line : note->m_pLines) {
-            surface.TextOut(400, y, line.view());
+            drawShown(surface, 400, y, line.view());
             y += -40;
             if (y < kNotesLimit) {
                 return y;

@@ -39,6 +39,8 @@ class PersonPage {
 public:
     static constexpr int kScrollWidth = 440;
     static constexpr int kLinkHeight = 20;
+    // Wider than any row of screens; a client width is taken between 0 and this.
+    static constexpr int kMaxClientWidth = 100000;
 
     PersonPage() = default;
     PersonPage(const PersonPage&) = delete;

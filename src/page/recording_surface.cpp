@@ -2,6 +2,8 @@
 
 #include "model/utf8.h"
 
+#include <limits>
+
 namespace stirpex {
 
 PageFace RecordingSurface::SelectFace(PageFace face) {
@@ -15,7 +17,10 @@ void RecordingSurface::TextOut(int x, int y, std::string_view text) {
 }
 
 int RecordingSurface::TextWidth(std::string_view text) {
-    return static_cast<int>(CountCodePoints(text)) * kCharWidth;
+    // Counting stops where the width would pass the largest int.
+    constexpr std::size_t kWidest = std::numeric_limits<int>::max() / kCharWidth;
+    const std::size_t count = CountCodePoints(text, kWidest + 1);
+    return count > kWidest ? std::numeric_limits<int>::max() : static_cast<int>(count) * kCharWidth;
 }
 
 std::string_view FaceName(PageFace face) noexcept {

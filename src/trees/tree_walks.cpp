@@ -2,6 +2,7 @@
 
 #include "gedcom/load_sinks.h"
 #include "model/stirpex_doc.h"
+#include "model/shown_text.h"
 #include "trees/ahnentafel_number.h"
 
 #include <algorithm>
@@ -13,6 +14,12 @@ namespace {
 
 constexpr std::string_view kUnknownPartner = "Unknown partner";
 constexpr std::string_view kImageFailed = "SetItemImage failed";
+
+// A person's name as a node or the title shows it (model/shown_text.h).
+std::string shownName(std::string name) {
+    CutToShown(name);
+    return name;
+}
 
 } // namespace
 
@@ -70,7 +77,7 @@ std::string TreeWalks::Title() const {
     if (prefix.empty() || m_pPerson == nullptr) {
         return {};
     }
-    return std::string(prefix) + m_pPerson->FormatName(0);
+    return std::string(prefix) + shownName(m_pPerson->FormatName(0));
 }
 
 void TreeWalks::OnIncludeSpouses() {
@@ -206,7 +213,7 @@ bool TreeWalks::pushPerson(std::vector<DescentFrame>& stack, const CPerson* pers
     if (person == nullptr || onPath(person)) {
         return false;
     }
-    const TreeItem item = insertNode(parent, person->GetDisplayName());
+    const TreeItem item = insertNode(parent, shownName(person->GetDisplayName()));
     if (item == kNoTreeItem) {
         return false;
     }
@@ -221,7 +228,8 @@ bool TreeWalks::pushPerson(std::vector<DescentFrame>& stack, const CPerson* pers
 }
 
 TreeItem TreeWalks::insertPartner(const CPerson* partner, TreeItem node) {
-    const TreeItem item = insertNode(node, partner ? partner->GetDisplayName() : std::string(kUnknownPartner));
+    const TreeItem item =
+        insertNode(node, partner ? shownName(partner->GetDisplayName()) : std::string(kUnknownPartner));
     if (item == kNoTreeItem) {
         return item;
     }
@@ -300,7 +308,7 @@ void TreeWalks::AddAncestors(const CPerson* person, std::int32_t number, TreeIte
         std::vector<LineFrame> stack;
         const auto enter = [&](const CPerson* p, TreeItem under) {
             std::string label;
-            const std::string name = p->GetDisplayName();
+            const std::string name = shownName(p->GetDisplayName());
             label.reserve(current.digitCount() + 2 + name.size());
             current.appendTo(label);
             label.append("  ").append(name);
@@ -368,7 +376,7 @@ void TreeWalks::runLine(const CPerson* person, TreeItem parent, bool yLine) {
             if (p == nullptr || (yLine && p->m_cSex != 'M') || onPath(p)) {
                 return;
             }
-            const TreeItem item = insertNode(under, p->GetDisplayName());
+            const TreeItem item = insertNode(under, shownName(p->GetDisplayName()));
             if (item == kNoTreeItem) {
                 return;
             }

@@ -21,3 +21,5 @@ stirpex_cli_test(page.unknown_id ARGS page;${sample_dir}/harrow_family.ged;I404 
                  STDERR "^stirpex-cli: no individual with ID 'I404'\n$")
 stirpex_cli_test(page.bad_width ARGS page;${sample_dir}/harrow_family.ged;--width;wide EXIT 2
                  STDERR "^stirpex-cli: --width needs a whole number")
+stirpex_cli_test(page.width_beyond_any_screen ARGS page;${sample_dir}/harrow_family.ged;--width;-2147483648 EXIT 2
+                 STDERR "^stirpex-cli: --width needs a whole number from 0 to 100000, not '-2147483648'\n$")

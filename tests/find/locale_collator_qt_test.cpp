@@ -1,5 +1,7 @@
 #include "find/locale_collator_qt.h"
 
+#include "model/shown_text.h"
+
 #include <gtest/gtest.h>
 
 #include <QLocale>
@@ -74,6 +76,18 @@ TEST(LocaleCollatorOrder, KeySortAgreesWithPairwiseSort) {
         EXPECT_EQ(byKeys[i].person, pairwise[i].person) << i;
         EXPECT_EQ(texts[static_cast<std::size_t>(byKeys[i].person)], byKeys[i].text) << i;
     }
+}
+
+// Collation keys are made of what the list shows of a name, not of 50 MB.
+TEST(LocaleCollatorOrder, TextsAlikeInAllTheListShowsKeepTheirOrder) {
+    const LocaleCollator collator;
+    const std::string shown(kMaxShownCodePoints, 'a');
+    const std::string b = shown + "b", a = shown + "a", before = shown.substr(1) + "0";
+    std::vector<NameEntry> entries = {{b, 0}, {a, 1}, {before, 2}};
+    collator.sort(entries);
+    EXPECT_EQ(entries[0].person, 2);
+    EXPECT_EQ(entries[1].person, 0);
+    EXPECT_EQ(entries[2].person, 1);
 }
 
 TEST(LocaleCollatorStartsWith, NonAsciiLettersMatchInEitherCase) {

@@ -1,9 +1,11 @@
 #include "page/person_page.h"
 
 #include "page/page_fixture.h"
+#include "model/shown_text.h"
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -250,6 +252,83 @@ TEST(PersonPageLinks, FiveThousandChildrenAreAllLinks) {
     EXPECT_FALSE(f.page.m_bCanYChromosome);
 }
 
+// Measures every text as wide as an int can say, as a screen measures a name
+// of hundreds of millions of characters.
+class WidestSurface final : public PageSurface {
+public:
+    PageFace SelectFace(PageFace face) override { return face; }
+    void SetTextColor(Rgb) override {}
+    void TextOut(int, int, std::string_view) override {}
+    int TextWidth(std::string_view) override { return std::numeric_limits<int>::max(); }
+};
+
+TEST(PersonPageGeometry, LinksTooWideForAnIntEndAtItsLargestValue) {
+    PageFixture f(kFamilies);
+    f.show("I1");
+    WidestSurface surface;
+    f.page.OnDraw(surface, f.doc(), 500, "test.ged");
+    ASSERT_EQ(f.page.Links().size(), 10u);
+    for (const PageLink& link : f.page.Links()) {
+        EXPECT_EQ(link.rect.right, std::numeric_limits<int>::max()) << link.rect.left << "," << link.rect.top;
+    }
+    const PageLink* father = f.page.HitTest(100, 80);
+    ASSERT_NE(father, nullptr);
+    EXPECT_EQ(father->nIndex, 3);
+}
+
+TEST(PersonPageGeometry, ClientWidthIsTakenWithinZeroAndTheLargestScreen) {
+    PageFixture f(kFamilies);
+    f.show("I1");
+    const std::pair<int, int> cases[] = {
+        {std::numeric_limits<int>::min(), 0},
+        {-1, 0},
+        {PersonPage::kMaxClientWidth + 1, PersonPage::kMaxClientWidth},
+        {std::numeric_limits<int>::max(), PersonPage::kMaxClientWidth},
+    };
+    for (const auto& [given, taken] : cases) {
+        f.paint(given);
+        EXPECT_EQ(f.page.m_nNotesX, taken - 95) << given;
+        EXPECT_EQ(f.page.m_nSourcesX, taken - 45) << given;
+        EXPECT_EQ(f.page.Links().front().rect, (PageRect{taken - 95, 0, taken - 95 + 40, 20})) << given;
+    }
+}
+
+// A 50 MB name once went whole to the screen's text engine on every paint.
+TEST(PersonPageLayout, ValuesLongerThanAnyScreenAreDrawnCut) {
+    const std::string name(kMaxShownCodePoints + 500, 'A');
+    const std::string ellipsis = "\xE2\x80\xA6";
+    const auto cut = [&](std::string_view before) {
+        return std::string(before) + std::string(kMaxShownCodePoints - before.size(), 'A') + ellipsis;
+    };
+    PageFixture f("0 @I1@ INDI\n1 NAME " + name + " /" + name + "/\n1 NAME Al /" + name + "/\n1 BIRT\n2 PLAC " + name +
+                  "\n1 FAMS @F1@\n0 @I2@ INDI\n1 NAME Kid /" + name +
+                  "/\n0 @I3@ INDI\n1 NAME Eve /Lee/\n"
+                  "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I3@\n1 CHIL @I2@\n1 MARR\n2 PLAC " +
+                  name + "\n0 TRLR\n");
+    f.show("I1");
+    f.paint();
+    const std::vector<Placed> drawn = placed(f.surface);
+    const std::vector<Placed> values = {
+        {100, 0, cut("")},  {100, 20, cut("")},           {100, 40, cut("Al ")},
+        {100, 60, cut("")}, {100, 160, cut("Married  ")}, {100, 180, cut("")},
+    };
+    for (const Placed& value : values) {
+        EXPECT_NE(std::find(drawn.begin(), drawn.end(), value), drawn.end())
+            << std::get<0>(value) << "," << std::get<1>(value);
+    }
+    ASSERT_EQ(f.page.Links().size(), 2u);
+    EXPECT_EQ(f.page.Links()[1].rect, (PageRect{100, 180, 100 + 8 * (2000 + 1), 200}));
+}
+
+TEST(PersonPageLayout, PrintedNoteLinesLongerThanAnyPageAreCut) {
+    const std::string line(kMaxShownCodePoints + 1, 'n');
+    PageFixture f("0 @I1@ INDI\n1 NOTE @N1@\n0 @N1@ NOTE " + line + "\n0 TRLR\n");
+    f.show("I1");
+    f.page.OnBeginPrinting(f.surface);
+    f.page.PrintPage(f.surface, f.doc());
+    EXPECT_EQ(f.surface.ops().back().text, std::string(kMaxShownCodePoints, 'n') + "\xE2\x80\xA6");
+}
+
 TEST(PersonPageFlags, LineageCommandsFollowParentsAndChildren) {
     PageFixture f("0 @M@ INDI\n1 SEX M\n1 FAMS @F1@\n0 @D@ INDI\n1 SEX F\n1 FAMC @F1@\n1 FAMS @F2@\n"
                   "0 @S@ INDI\n1 SEX M\n1 FAMC @F2@\n0 @X@ INDI\n1 FAMS @F3@\n0 @Y@ INDI\n1 FAMC @F3@\n"
@@ -288,6 +367,14 @@ TEST(PersonPagePaint, FirstPaintTakesTheStartPersonAndNamesTheCaption) {
     EXPECT_FALSE(f.page.m_bCanBack);
     EXPECT_FALSE(f.page.m_bCanForward);
     EXPECT_FALSE(f.page.OnDraw(surface, f.doc(), 300, "royal.ged").newPerson);
+}
+
+TEST(PersonPagePaint, CaptionShowsAKeyLongerThanAnyScreenCut) {
+    CStirpexDoc doc;
+    const std::string key(kMaxShownCodePoints + 1, 'K');
+    PersonPage page;
+    page.SetPerson(&doc.AddPerson(doc.Arena().copy(key)));
+    EXPECT_EQ(page.Caption("royal.ged"), "royal.ged - " + std::string(kMaxShownCodePoints, 'K') + "\xE2\x80\xA6");
 }
 
 TEST(PersonPagePaint, EmptyFileShowsThePlaceholderItKeeps) {

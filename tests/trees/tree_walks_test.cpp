@@ -3,6 +3,7 @@
 #include "gedcom/load_sinks.h"
 #include "gedcom/test_support.h"
 #include "model/stirpex_doc.h"
+#include "model/shown_text.h"
 #include "tree_test_support.h"
 #include "trees/lineage_tree.h"
 
@@ -398,6 +399,28 @@ TEST(TreeDialog, TitlesAndCheckBoxPerKind) {
     }
     trees.open("Q", TREE_DESCENDANTS);
     EXPECT_EQ(trees.walks.Title(), "Descendants of  Harrow");
+}
+
+// A 50 MB name once went whole into the title and into every node naming its
+// person; an Ahnentafel number stays whole before a cut name.
+TEST(TreeDialog, NamesLongerThanAnyScreenAreCutInTitleAndNodes) {
+    const std::string name(kMaxShownCodePoints + 1, 'A');
+    const std::string cut = std::string(kMaxShownCodePoints, 'A') + "\xE2\x80\xA6";
+    Trees trees("0 @C@ INDI\n1 NAME /" + name + "/\n1 SEX M\n1 FAMC @F@\n0 @D@ INDI\n1 NAME /" + name +
+                "/\n1 SEX M\n1 FAMS @F@\n0 @F@ FAM\n1 HUSB @D@\n1 CHIL @C@\n");
+    trees.open("C", TREE_ANCESTORS);
+    // The title names the person given names first: here none, then a blank.
+    EXPECT_TRUE(trees.walks.Title() == "Ancestors of  " + cut.substr(1));
+    ASSERT_EQ(trees.tree.size(), 2);
+    EXPECT_TRUE(trees.tree.text(0) == "1  " + cut);
+    EXPECT_TRUE(trees.tree.text(1) == "2  " + cut);
+    for (const int kind : {TREE_DESCENDANTS, TREE_YCHROMOSOME}) {
+        trees.open("D", kind);
+        for (TreeItem item = 0; item < trees.tree.size(); ++item) {
+            const std::string& text = trees.tree.text(item);
+            EXPECT_TRUE(text == cut || text == "Unknown partner") << kind << ": " << text.substr(0, 10);
+        }
+    }
 }
 
 TEST(TreeDialog, ChoosingGivesTheNodesPersonOrKeepsTheCurrentOne) {
