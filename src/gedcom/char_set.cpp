@@ -18,7 +18,7 @@ bool isAscii(std::string_view text) noexcept {
     std::size_t rest = text.size();
     std::uint64_t high = 0;
     for (; rest >= 8; rest -= 8, p += 8) {
-        std::uint64_t word;
+        std::uint64_t word = 0;
         std::memcpy(&word, p, 8);
         high |= word;
     }
@@ -118,7 +118,7 @@ int sequenceLength(const unsigned char* p, std::size_t rest) noexcept {
     if (c < 0x80) {
         return 1;
     }
-    int length;
+    int length = 0;
     unsigned char low = 0x80;
     unsigned char high = 0xBF;
     if (c >= 0xC2 && c <= 0xDF) {

@@ -14,7 +14,7 @@ const char* findLineEnd(const char* p, const char* end) noexcept {
     constexpr std::uint64_t kOnes = 0x0101010101010101ull;
     constexpr std::uint64_t kHighs = 0x8080808080808080ull;
     while (end - p >= 8) {
-        std::uint64_t word;
+        std::uint64_t word = 0;
         std::memcpy(&word, p, 8);
         const std::uint64_t lf = word ^ (kOnes * '\n');
         const std::uint64_t cr = word ^ (kOnes * '\r');

@@ -11,7 +11,7 @@ std::uint64_t hashKey(std::string_view key) noexcept {
     const char* p = key.data();
     std::size_t rest = key.size();
     while (rest >= 8) {
-        std::uint64_t word;
+        std::uint64_t word = 0;
         std::memcpy(&word, p, 8);
         hash = (hash ^ word) * kMultiplier;
         hash ^= hash >> 29;

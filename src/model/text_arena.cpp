@@ -46,12 +46,12 @@ std::size_t ArenaStr::size() const noexcept {
     if (!m_chars) {
         return 0;
     }
-    std::uint32_t length;
+    std::uint32_t length = 0;
     std::memcpy(&length, m_chars - sizeof length, sizeof length);
     if (length != kLongLength) {
         return length;
     }
-    std::uint64_t longLength;
+    std::uint64_t longLength = 0;
     std::memcpy(&longLength, m_chars - sizeof length - sizeof longLength, sizeof longLength);
     return static_cast<std::size_t>(longLength);
 }

@@ -43,7 +43,7 @@ public:
     // Texts that never change, such as the qualifiers "c", "<" and ">".
     template <std::size_t N> struct Static {
         std::uint32_t length = N - 1;
-        char chars[N];
+        char chars[N] = {};
     };
     template <std::size_t N> static ArenaStr fromStatic(const Static<N>& s) noexcept { return ArenaStr(s.chars); }
 

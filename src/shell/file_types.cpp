@@ -315,7 +315,7 @@ std::vector<fs::path> SystemDataDirs() {
 
 fs::path InstalledDesktopEntry(const std::vector<fs::path>& dataDirs, const fs::path& dataHome) {
     for (const fs::path& folder : dataDirs) {
-        const fs::path entry = folder / kApplications / kDesktopFileId;
+        fs::path entry = folder / kApplications / kDesktopFileId;
         std::error_code error;
         if (!sameFolder(folder, dataHome) && fs::is_regular_file(entry, error)) {
             return entry;

@@ -31,7 +31,8 @@ constexpr int kProbeMs = 500;
 constexpr qsizetype kMaxSocketPath = 100;
 
 int remaining(const QDeadlineTimer& deadline) {
-    return static_cast<int>(std::clamp<qint64>(deadline.remainingTime(), 0, SingleInstance::kHandOffTimeoutMs * 10));
+    return static_cast<int>(
+        std::clamp<qint64>(deadline.remainingTime(), 0, qint64{SingleInstance::kHandOffTimeoutMs} * 10));
 }
 
 bool writeAll(QLocalSocket& socket, const QByteArray& data, const QDeadlineTimer& deadline) {
@@ -98,10 +99,10 @@ void drop(QLocalSocket* socket) {
 } // namespace
 
 QString SingleInstance::DefaultServerName() {
-    const QString name = QStringLiteral("stirpex-%1").arg(::getuid());
+    QString name = QStringLiteral("stirpex-%1").arg(::getuid());
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && QFileInfo(runtime).isDir()) {
-        const QString path = QDir(runtime).filePath(name);
+        QString path = QDir(runtime).filePath(name);
         if (QFile::encodeName(path).size() <= kMaxSocketPath) {
             return path;
         }

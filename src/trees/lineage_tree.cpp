@@ -83,7 +83,7 @@ TreeItem LineageTree::childAt(TreeItem parent, std::int32_t row) const {
         buildIndex();
     }
     const std::int32_t start = parent == kTreeRoot ? 0 : m_childStart[static_cast<std::size_t>(parent)];
-    return m_children[static_cast<std::size_t>(start + row)];
+    return m_children[static_cast<std::size_t>(start) + static_cast<std::size_t>(row)];
 }
 
 // Every node is the child at its row of its parent: one pass places it.
@@ -99,7 +99,7 @@ void LineageTree::buildIndex() const {
     for (std::size_t i = 0; i < count; ++i) {
         const Node& n = m_nodes[i];
         const std::int32_t start = n.parent == kTreeRoot ? 0 : m_childStart[static_cast<std::size_t>(n.parent)];
-        m_children[static_cast<std::size_t>(start + n.row)] = static_cast<TreeItem>(i);
+        m_children[static_cast<std::size_t>(start) + static_cast<std::size_t>(n.row)] = static_cast<TreeItem>(i);
     }
     m_indexed = true;
 }
