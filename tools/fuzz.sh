@@ -18,7 +18,7 @@ seconds=${1:-60}
 areas=("$@")
 [ ${#areas[@]} -gt 0 ] || areas=(reader page trees names story)
 
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTIRPEX_FUZZ=ON \
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTIRPEX_FUZZ=ON -DSTIRPEX_WERROR=ON \
     -DSTIRPEX_BUILD_TESTS=OFF -DSTIRPEX_BUILD_BENCH=OFF -DSTIRPEX_BUILD_UI=OFF >/dev/null
 targets=()
 for area in "${areas[@]}"; do
