@@ -1,6 +1,6 @@
 // The person page as the view drives it, on a recording surface: painted at a
-// window width taken from the input, persons opened one after another (by a
-// link or by their key), every link of a page hit-tested and some of them
+// window width taken from the input, persons opened one after another (as the
+// name list, the go-to dialog and a tree dialog open them), every link of a page hit-tested and some of them
 // hovered, pressed and released (relatives followed and left again with Back,
 // notes and sources opened), each page printed, and at the end Back and
 // Forward through the whole history.
@@ -51,6 +51,9 @@ private:
 // What the next paint must report about the person shown.
 enum class Change { None, Visit, HistoryMove };
 
+// The dialogs that show a person on the page.
+enum class Opener { NameList, GoTo, Tree };
+
 bool sameOps(const std::vector<DrawnText>& a, const std::vector<DrawnText>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const DrawnText& x, const DrawnText& y) {
         return x.x == y.x && x.y == y.y && x.text == y.text && x.face == y.face && x.color == y.color;
@@ -68,7 +71,7 @@ public:
     PageRun(const CStirpexDoc& doc, int clientRight) : m_doc(doc), m_clientRight(clientRight) {}
 
     void paint(Change change);
-    void open(const CPerson& person, bool byKey);
+    void open(const CPerson& person, Opener opener);
     void clickLinks(fuzz::Choices& choices);
     void print();
     void walkHistory();
@@ -97,7 +100,8 @@ void PageRun::paint(Change change) {
         m_visits.record(shownIndex());
     }
     Require(shownIndex() == m_visits.current(), "the page shows the visit the history is at");
-    Require(m_page.m_bCanBack == m_visits.canBack() && m_page.m_bCanForward == m_visits.canForward(),
+    Require(IsCommandEnabled(m_page, ID_GO_BACK) == m_visits.canBack() &&
+                IsCommandEnabled(m_page, ID_GO_FORWARD) == m_visits.canForward(),
             "Back and Forward are enabled as the visits allow");
     checkPaint(outcome);
 }
@@ -137,13 +141,24 @@ bool PageRun::drewAt(int x, int y, Rgb color) const {
                        [&](const DrawnText& op) { return op.x == x && op.y == y && op.color == color; });
 }
 
-void PageRun::open(const CPerson& person, bool byKey) {
-    if (byKey) {
+void PageRun::open(const CPerson& person, Opener opener) {
+    switch (opener) {
+    case Opener::NameList:
+        ShowPerson(m_page, &person);
+        break;
+    case Opener::GoTo: {
         const std::string_view key = person.m_strID.view();
         Require(OnGoToAccepted(m_page, m_doc, key).repaintAll, "a person's own key goes to a person");
         Require(m_page.m_pPerson->m_strID.view() == key, "going to a key shows the person with exactly that key");
-    } else {
-        ShowPerson(m_page, &person);
+        break;
+    }
+    case Opener::Tree:
+        // A cancelled tree dialog repaints the page as it was.
+        Require(OnTreeClosed(m_page, false).repaintAll, "a closed tree dialog repaints");
+        paint(Change::None);
+        m_page.SetPerson(&person);
+        Require(OnTreeClosed(m_page, true).repaintAll, "a tree dialog closed with a choice repaints");
+        break;
     }
     paint(Change::Visit);
 }
@@ -172,6 +187,12 @@ void PageRun::click(const PageLink& link) {
             "the pointer over a link shows the hand and makes the link hot");
     paint(Change::None);
     Require(drewAt(x, y, kHotLinkColor), "a hot link is drawn in the hot colour");
+    // The pointer leaves over the frame and comes back.
+    const PageEffects left = OnNcMouseMove(m_page);
+    Require(m_page.m_rectHot.empty() && left.repaintCount == 1 && left.repaint[0] == hit.rect &&
+                left.cursor == PageCursor::Arrow,
+            "leaving the page repaints the hot link and forgets it");
+    Require(OnMouseMove(m_page, x, y).cursor == PageCursor::Hand, "coming back makes the link hot again");
     OnLButtonDown(m_page);
     Require(m_page.m_rectPressed == hit.rect, "a press presses the hot link");
     paint(Change::None);
@@ -248,7 +269,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     run.clickLinks(choices);
     run.print();
     fuzz::ForSomePersons(*doc, choices, kMaxPersons, [&](const CPerson& person) {
-        run.open(person, choices.flip());
+        run.open(person, static_cast<Opener>(choices.pick(0, 2)));
         run.clickLinks(choices);
         run.print();
     });

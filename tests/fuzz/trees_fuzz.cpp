@@ -118,8 +118,10 @@ void TreeRun::check() const {
     const bool line = walks.m_nTreeKind == TREE_MTDNA || walks.m_nTreeKind == TREE_YCHROMOSOME;
     Require(tree.selected() == walks.m_hSelectItem, "the tree selects the walk's choice");
     Require(line || tree.selected() == kNoTreeItem, "only the line trees select a node");
-    Require(tree.selected() == kNoTreeItem || tree.person(tree.selected()) == current.m_nIndex,
+    Require(tree.selectedPerson() == (tree.selected() == kNoTreeItem ? -1 : current.m_nIndex),
             "the selected node is the current person");
+    Require(tree.selected() == kNoTreeItem || tree.visibleItem() == tree.selected(),
+            "the view scrolls to the selected node");
 }
 
 void buildAll(const CStirpexDoc& doc, const CPerson& person) {
