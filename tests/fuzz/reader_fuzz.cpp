@@ -1,34 +1,38 @@
 // Any bytes must load without a crash, a hang or ill-formed model text, in
-// every character set the file can switch to.
+// every character set the file can switch to, and into a document whose
+// memory stays in proportion to the file.
 
+#include "fuzz_input.h"
 #include "gedcom/char_set.h"
-#include "gedcom/load_driver.h"
-#include "model/stirpex_doc.h"
 
 #include <cstdint>
-#include <cstdlib>
-#include <sstream>
 #include <string>
 
 namespace {
 
 using namespace stirpex;
+using fuzz::Require;
+
+// Beyond the arena's first two chunks, a document may hold this many bytes of
+// text and records per byte of its file: a small record in a hostile file costs
+// a few dozen, while a text that grows by copying itself on every line costs
+// thousands.
+constexpr std::size_t kArenaBytesPerFileByte = 64;
+constexpr std::size_t kArenaBaseBytes = std::size_t{2} << 20;
 
 void requireWellFormed(std::string_view text) {
-    if (!IsWellFormedUtf8(text)) {
-        std::abort();
-    }
+    Require(IsWellFormedUtf8(text), "model text is not well-formed UTF-8");
 }
 
 void checkModelText(const CStirpexDoc& doc) {
     for (const auto& person : doc.m_ppPersons) {
         requireWellFormed(person->m_strID.view());
         requireWellFormed(person->GetDisplayName());
-        requireWellFormed(person->m_strBirthPlace.view());
-        for (int i = 0; i < person->m_nAltNames; ++i) {
+        requireWellFormed(person->Details().m_strBirthPlace.view());
+        for (int i = 0; i < person->Details().m_nAltNames; ++i) {
             requireWellFormed(person->GetAltDisplayName(i));
         }
-        for (const ArenaStr& text : person->m_arrSourceTexts) {
+        for (const ArenaStr& text : person->Details().m_arrSourceTexts) {
             requireWellFormed(text.view());
         }
     }
@@ -47,25 +51,21 @@ void checkModelText(const CStirpexDoc& doc) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string bytes(reinterpret_cast<const char*>(data), size);
-
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     for (const CharSet set : {CharSet::Ansel, CharSet::None, CharSet::Utf8, CharSet::IbmPc, CharSet::Macintosh}) {
         std::string scratch;
         requireWellFormed(ConvertLine(set, bytes, scratch));
     }
 
-    CStirpexDoc doc;
-    std::istringstream in(bytes);
     LoadEnvironment env;
     env.argumentText = "file.ged";
-    const LoadResult result = LoadGedcom(doc, in, static_cast<std::int64_t>(size), "fuzz.ged", env);
-    if (result.outcome != LoadOutcome::Loaded) {
-        std::abort();
-    }
-    checkModelText(doc);
-    for (const auto& person : doc.m_ppPersons) {
-        doc.GetFirstMaternalAncestor(person.get());
-        doc.GetFirstPaternalAncestor(person.get());
+    const auto doc = fuzz::LoadDocument({data, size}, env);
+    checkModelText(*doc);
+    Require(doc->Arena().bytesReserved() <= kArenaBaseBytes + kArenaBytesPerFileByte * size,
+            "the document holds far more memory than its file");
+    for (const auto& person : doc->m_ppPersons) {
+        doc->GetFirstMaternalAncestor(person.get());
+        doc->GetFirstPaternalAncestor(person.get());
     }
     return 0;
 }

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets in build-fuzz/ (clang, with AddressSanitizer and
+# UndefinedBehaviorSanitizer) and fuzzes each in turn:
+#
+#     bash tools/fuzz.sh [SECONDS] [AREA...]
+#
+# SECONDS per target (default 60); AREA any of reader, page, trees, names,
+# story (default all). Seeds are our own files (tests/data, samples) and the
+# public ones in tests/data/corpus, which libFuzzer reads recursively. What a
+# run learns stays in build-fuzz/fuzz-corpus/AREA/ for the next run; what it
+# finds (crash-*, timeout-*, oom-*, leak-*: each input a GEDCOM file that
+# replays the run) goes to build-fuzz/findings/AREA/, beside the fuzzer's log.
+# Exits 1 when any target found something.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+[ $# -gt 0 ] && shift
+areas=("$@")
+[ ${#areas[@]} -gt 0 ] || areas=(reader page trees names story)
+
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTIRPEX_FUZZ=ON -DSTIRPEX_WERROR=ON \
+    -DSTIRPEX_BUILD_TESTS=OFF -DSTIRPEX_BUILD_BENCH=OFF -DSTIRPEX_BUILD_UI=OFF >/dev/null
+targets=()
+for area in "${areas[@]}"; do
+    targets+=("stirpex_${area}_fuzz")
+done
+cmake --build build-fuzz --parallel 2 --target "${targets[@]}"
+
+seeds=$(mktemp -d)
+trap 'rm -rf "$seeds"' EXIT
+cp tests/data/*.ged samples/*.ged "$seeds/"
+found=()
+for area in "${areas[@]}"; do
+    corpus=build-fuzz/fuzz-corpus/$area
+    findings=build-fuzz/findings/$area
+    mkdir -p "$corpus" "$findings"
+    echo "== fuzz $area for $seconds s"
+    if ! "build-fuzz/tests/fuzz/stirpex_${area}_fuzz" -max_total_time="$seconds" -max_len=16384 -timeout=10 \
+        -rss_limit_mb=2048 -dict=tests/fuzz/gedcom.dict -print_final_stats=1 -artifact_prefix="$findings/" \
+        "$corpus" "$seeds" tests/data/corpus >"$findings/fuzz.log" 2>&1; then
+        found+=("$area")
+        tail -n 60 "$findings/fuzz.log"
+    fi
+    grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb)|^#[0-9]+ *DONE' "$findings/fuzz.log" || true
+done
+if [ ${#found[@]} -gt 0 ]; then
+    echo "fuzzing found faults in: ${found[*]} (inputs and logs in build-fuzz/findings/)" >&2
+    exit 1
+fi
+echo "fuzzing found nothing"
