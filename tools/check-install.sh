@@ -113,7 +113,8 @@ use_installed_package() {
     cp samples/harrow_family.ged "$sample"
     cp samples/harrow_family.ged "$scratch/FAMILY.GEDCOM"
     expect "command -v stirpex" /usr/bin/stirpex command -v stirpex || status=1
-    expect "stirpex --version" "$("$build"/src/stirpex-cli --version)" env -u DISPLAY stirpex --version || status=1
+    expect "stirpex --version" "$(env -u DISPLAY "$build"/src/stirpex --version)" env -u DISPLAY stirpex --version ||
+        status=1
     expect "stirpex-cli --version" "$("$build"/src/stirpex-cli --version)" stirpex-cli --version || status=1
     expect "stirpex-cli stats" "$("$build"/src/stirpex-cli stats "$sample")" stirpex-cli stats "$sample" || status=1
     # What a GNOME, Xfce or MATE desktop asks (GIO), and what xdg-mime asks anywhere else.
