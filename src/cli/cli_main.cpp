@@ -33,6 +33,7 @@ constexpr std::string_view kUsage =
     "       stirpex-cli names FILE [--no-married] [--find TEXT] [--json]\n"
     "       stirpex-cli story FILE ID notes|sources person|birth|baptism|marriage|divorce|death|burial\n"
     "                         [--family INDEX] [--json]\n"
+    "       stirpex-cli check FILE [--json]\n"
     "       stirpex-cli --help | --version\n";
 
 int fail(const std::string& message) {
@@ -91,6 +92,7 @@ const std::vector<CommandEntry>& commandTable() {
         {"names", {{"--no-married"}, {"--find", true}}, true, cli::RunNamesCommand},
         {"story", {{"--family", true}}, false, cli::RunStoryCommand},
         {"tree", {{"--no-spouses"}}, false, cli::RunTreeCommand},
+        {"check", {}, false, cli::RunCheckCommand},
     };
     return table;
 }

@@ -12,5 +12,6 @@ int RunPageCommand(const CommandInput& in);
 int RunNamesCommand(const CommandInput& in);
 int RunStoryCommand(const CommandInput& in);
 int RunTreeCommand(const CommandInput& in);
+int RunCheckCommand(const CommandInput& in);
 
 } // namespace stirpex::cli

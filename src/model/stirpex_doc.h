@@ -7,6 +7,7 @@
 
 #include "model/family.h"
 #include "model/person.h"
+#include "model/reading_log.h"
 #include "model/record_map.h"
 #include "model/source.h"
 #include "model/text_arena.h"
@@ -89,6 +90,8 @@ public:
     std::string m_strSubmitter;
     std::string m_strStartID;
     std::string m_strGoToID;
+
+    ReadingLog m_readingLog;
 
     // Declared so that destruction runs persons, families, notes, sources, external
     // references, all before the arena they live in.

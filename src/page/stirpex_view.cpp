@@ -267,7 +267,10 @@ void CStirpexView::OnYChromosome() {
 
 void CStirpexView::OnFileProperties() {
     if (m_dialogs.properties) {
-        m_dialogs.properties(*this);
+        clearHotLink();
+        if (const CPerson* person = m_dialogs.properties(*this)) {
+            ShowPerson(person);
+        }
         repaintAll();
     }
 }

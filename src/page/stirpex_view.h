@@ -26,7 +26,8 @@ struct PageDialogs {
     std::function<bool(CStirpexView&, int treeKind)> tree; // true when the dialog ended with OK
     std::function<bool(CStirpexView&)> goTo;               // true with the typed key in m_strGoToID
     std::function<void(CStirpexView&)> find;
-    std::function<void(CStirpexView&)> properties;
+    // Returns the person the user chose to open from the reading report, or null.
+    std::function<const CPerson*(CStirpexView&)> properties;
     std::function<void(CStirpexView&, int command)> print; // print, direct print, preview
 };
 

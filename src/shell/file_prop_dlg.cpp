@@ -1,6 +1,9 @@
 #include "shell/file_prop_dlg.h"
 
 #include "page/stirpex_view.h"
+#include "model/stirpex_doc.h"
+#include "shell/dialog_layout_qt.h"
+#include "shell/reading_report_dlg.h"
 #include "shell/open_gedcom_app.h"
 
 #include <QGridLayout>
@@ -85,11 +88,19 @@ CFilePropDlg::CFilePropDlg(QWidget* parent) : QDialog(parent) {
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    m_btnReport = new QPushButton(QStringLiteral("&Reading Report..."), this);
+    m_btnReport->setObjectName(QStringLiteral("report"));
+    m_btnReport->setEnabled(false);
+    connect(m_btnReport, &QPushButton::clicked, this, &CFilePropDlg::showReport);
+    auto* buttons = new QVBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_btnReport);
+    buttons->addWidget(ok);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_groupFile);
     bottom->addStretch(1);
-    bottom->addWidget(ok, 0, Qt::AlignBottom);
+    bottom->addLayout(buttons);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_groupHeader);
     layout->addWidget(m_groupPath);
@@ -150,14 +161,37 @@ void CFilePropDlg::SetValues(const FileProperties& properties) {
     setFixedSize(QSize(kWidth, kHeight).expandedTo(sizeHint()));
 }
 
-int CFilePropDlg::ShowProperties(const CStirpexDoc& doc, const QString& title, const QString& fullPath) {
+std::int32_t CFilePropDlg::ShowProperties(const CStirpexDoc& doc, const QString& title, const QString& fullPath) {
+    m_doc = &doc;
+    m_chosenPerson = -1;
+    m_btnReport->setEnabled(true);
     SetValues(GetFileProperties(doc, title.toStdString(), fullPath.toStdString()));
-    return exec();
+    exec();
+    return m_chosenPerson;
 }
 
-void ShowProperties(CStirpexView& view) {
+void CFilePropDlg::showReport() {
+    if (!m_doc) {
+        return;
+    }
+    ReadingReport report;
+    {
+        const WaitCursor wait; // a file of millions of records takes a moment to check
+        report = MakeReadingReport(*m_doc);
+    }
+    CReadingReportDlg dialog(*m_doc, std::move(report), this);
+    dialog.exec();
+    if (dialog.ChosenPerson() >= 0) {
+        m_chosenPerson = dialog.ChosenPerson();
+        accept();
+    }
+}
+
+const CPerson* ShowProperties(CStirpexView& view) {
     CFilePropDlg dialog(view.window());
-    dialog.ShowProperties(view.GetDocument(), view.Document().Title(), view.Document().Path());
+    const CStirpexDoc& doc = view.GetDocument();
+    const std::int32_t chosen = dialog.ShowProperties(doc, view.Document().Title(), view.Document().Path());
+    return chosen >= 0 && chosen < doc.m_nPersons ? doc.m_ppPersons[static_cast<std::size_t>(chosen)].get() : nullptr;
 }
 
 } // namespace stirpex

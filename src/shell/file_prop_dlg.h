@@ -11,13 +11,16 @@
 #include <QDialog>
 
 #include <array>
+#include <cstdint>
 
 class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
+class QPushButton;
 
 namespace stirpex {
 
+class CPerson;
 class CStirpexDoc;
 class CStirpexView;
 
@@ -29,8 +32,10 @@ public:
     ~CFilePropDlg() override;
 
     // Fills the fourteen values for `doc`, the file name `title` and the file's
-    // full path, then runs the dialog; OK and Escape both end it.
-    int ShowProperties(const CStirpexDoc& doc, const QString& title, const QString& fullPath);
+    // full path, then runs the dialog; OK and Escape both end it, and so does
+    // opening a person from the reading report. Returns that person's table
+    // index, or -1.
+    std::int32_t ShowProperties(const CStirpexDoc& doc, const QString& title, const QString& fullPath);
     void SetValues(const FileProperties& properties);
 
     static constexpr int kFirstControl = 1012;
@@ -44,15 +49,20 @@ public:
     QGroupBox* m_groupHeader = nullptr;
     QGroupBox* m_groupPath = nullptr;
     QGroupBox* m_groupFile = nullptr;
+    QPushButton* m_btnReport = nullptr;
 
 private:
+    void showReport();
     void addValue(int controlId, QGroupBox* group, int row, int column, int span = 1);
 
     std::array<QLabel*, kFilePropertyCount> m_labels{};
     std::array<QWidget*, kFilePropertyCount> m_values{};
+    const CStirpexDoc* m_doc = nullptr;
+    std::int32_t m_chosenPerson = -1;
 };
 
-// The page's File properties command, for the application's page dialogs.
-void ShowProperties(CStirpexView& view);
+// The page's File properties command, for the application's page dialogs:
+// the person to open from the reading report, or null.
+const CPerson* ShowProperties(CStirpexView& view);
 
 } // namespace stirpex

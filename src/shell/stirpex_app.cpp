@@ -164,7 +164,7 @@ void CStirpexApp::provideDialogs(MessageSink& messages) {
     m_printing = std::make_unique<PagePrinting>(messages);
     m_dialogs.print = [this](CStirpexView& view, int command) { m_printing->RunCommand(view, command); };
     m_dialogs.story = [](CStirpexView& view, const StoryRequest& request) { ShowStory(view, request); };
-    m_dialogs.properties = [](CStirpexView& view) { ShowProperties(view); };
+    m_dialogs.properties = [](CStirpexView& view) { return ShowProperties(view); };
     m_dialogs.goTo = [](CStirpexView& view) { return ShowGoTo(view); };
     m_dialogs.find = [this](CStirpexView& view) { ShowNameList(view, m_documentsProgress); };
     m_dialogs.tree = [this, sink = &messages](CStirpexView& view, int treeKind) {

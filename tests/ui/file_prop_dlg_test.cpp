@@ -3,10 +3,12 @@
 // without a header lying deep enough for its path to need both lines.
 
 #include "page/page_pointer.h"
+#include "model/stirpex_doc.h"
 #include "page/stirpex_view.h"
 #include "shell/document_set_app.h"
 #include "shell/file_prop_dlg.h"
 #include "shell/main_frame.h"
+#include "shell/reading_report_dlg.h"
 #include "page_windows.h"
 #include "ui_support.h"
 
@@ -21,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QTreeWidget>
 #include <QTimer>
 #include <QtTest>
 
@@ -96,6 +99,7 @@ private Q_SLOTS:
     void cleanup();
     void sampleShowsItsHeaderAndCountsInPlace();
     void fileWithoutHeaderShowsEmptyTextsAndAWrappedPath();
+    void readingReportOpensThePersonWhosePointerIsBroken();
 
 private:
     // Runs the command on the active page; `withDialog` runs inside the modal loop and must end it.
@@ -107,7 +111,7 @@ private:
 };
 
 void FilePropDlgTest::init() {
-    m_dialogs.properties = [](CStirpexView& view) { ShowProperties(view); };
+    m_dialogs.properties = [](CStirpexView& view) { return ShowProperties(view); };
     m_windows = std::make_unique<test::PageWindows>(m_dialogs);
     QVERIFY(QTest::qWaitForWindowExposed(&m_windows->Frame()));
 }
@@ -206,6 +210,47 @@ void FilePropDlgTest::fileWithoutHeaderShowsEmptyTextsAndAWrappedPath() {
     // Both lines in view: nothing to scroll to.
     QCOMPARE(shown.pathLines, 2);
     QCOMPARE(shown.pathScroll, 0);
+}
+
+void FilePropDlgTest::readingReportOpensThePersonWhosePointerIsBroken() {
+    QTemporaryDir temporary;
+    QVERIFY(temporary.isValid());
+    const QString path = temporary.filePath(QStringLiteral("broken.ged"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("0 HEAD\n0 @I1@ INDI\n1 NAME Ann /Lee/\n0 @I2@ INDI\n1 NAME Bo /Lee/\n1 FAMC @F9@\n0 TRLR\n");
+    file.close();
+    QVERIFY(m_windows->Open(path));
+    QStringList items;
+    bool disabledBeforeShown = false;
+    runProperties([&](CFilePropDlg& dialog) {
+        auto* button = dialog.findChild<QPushButton*>(QStringLiteral("report"));
+        QTimer::singleShot(0, &dialog, [&items] {
+            QTRY_VERIFY(qobject_cast<CReadingReportDlg*>(QApplication::activeModalWidget()) != nullptr);
+            auto* report = qobject_cast<CReadingReportDlg*>(QApplication::activeModalWidget());
+            QTreeWidgetItem* missing = nullptr;
+            for (int i = 0; i < report->m_tree->topLevelItemCount(); ++i) {
+                QTreeWidgetItem* section = report->m_tree->topLevelItem(i);
+                items << section->text(0);
+                if (section->text(0).startsWith(QStringLiteral("Pointers naming no record"))) {
+                    missing = section->child(0);
+                }
+            }
+            QVERIFY(missing != nullptr);
+            items << missing->text(0);
+            // The section heading itself names nobody: activating it leaves the dialog open.
+            emit report->m_tree->itemActivated(missing->parent(), 0);
+            QVERIFY(report->isVisible());
+            emit report->m_tree->itemActivated(missing, 0);
+        });
+        disabledBeforeShown = !CFilePropDlg().findChild<QPushButton*>(QStringLiteral("report"))->isEnabled();
+        QTest::mouseClick(button, Qt::LeftButton);
+    });
+    QVERIFY(disabledBeforeShown);
+    QVERIFY2(items.size() == 7, qPrintable(items.join(QLatin1Char('\n'))));
+    QCOMPARE(items[3], QStringLiteral("Pointers naming no record: 1"));
+    QCOMPARE(items[6], QStringLiteral("individual @I2@: FAMC @F9@ \u2014 Lee, Bo (?-?)"));
+    QCOMPARE(QString::fromUtf8(m_windows->View().Page().m_pPerson->m_strID.view()), QStringLiteral("I2"));
 }
 
 QTEST_MAIN(FilePropDlgTest)

@@ -1,0 +1,61 @@
+#pragma once
+
+// What the reader notes about a file while it reads it, for the reading
+// report: the encoding it chose and why, the lines that took no effect
+// (counted by tag) and the lines with bytes it could not decode.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace stirpex {
+
+// How many line numbers an item keeps, and how many items a list names; the
+// totals always count everything.
+inline constexpr std::size_t kReportFirstLines = 5;
+inline constexpr std::size_t kReportListedItems = 500;
+inline constexpr std::size_t kMaxSkippedTags = 200;
+inline constexpr std::string_view kOtherTags = "(other tags)";
+
+struct LineSample {
+    std::int64_t count = 0;
+    std::vector<std::int64_t> firstLines; // 1-based, at most kReportFirstLines
+    void add(std::int64_t line);
+};
+
+struct SkippedTag {
+    std::string tag; // empty for lines without a level
+    LineSample lines;
+};
+
+class ReadingLog {
+public:
+    std::string encoding;       // the encoding the text was read in
+    std::string encodingReason; // why: a byte-order mark, the CHAR line, the first bytes...
+    LineSample undecodable;     // lines with bytes that could not be decoded
+
+    // A line that took no effect, counted under its tag (empty for a line
+    // without a level). Past kMaxSkippedTags different tags, further new ones
+    // are counted together under kOtherTags: a file of junk must not grow
+    // the log without bound.
+    void skipped(std::string_view tag, std::int64_t lineNumber);
+    // Tags by falling count, equal counts by tag.
+    std::vector<SkippedTag> skippedTags() const;
+    std::int64_t skippedLines() const noexcept { return m_skippedLines; }
+
+private:
+    // Looked up by view: most skipped lines repeat a tag already met, and
+    // should not cost an allocation each.
+    struct TagHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view tag) const noexcept { return std::hash<std::string_view>{}(tag); }
+    };
+    std::unordered_map<std::string, LineSample, TagHash, std::equal_to<>> m_skipped;
+    std::int64_t m_skippedLines = 0;
+};
+
+} // namespace stirpex

@@ -1,0 +1,128 @@
+#include "gedcom/reading_report.h"
+
+#include "gedcom/test_support.h"
+#include "model/stirpex_doc.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace stirpex {
+namespace {
+
+using test::LoadText;
+
+constexpr std::string_view kBroken = "0 HEAD\n"
+                                     "0 @I1@ INDI\n"
+                                     "1 NAME Ann /Lee/\n"
+                                     "1 FAMC @F9@\n"
+                                     "1 FAMS @F1@\n"
+                                     "1 NOTE @N7@\n"
+                                     "1 BIRT\n"
+                                     "2 SOUR @S3@\n"
+                                     "0 @I2@ INDI\n"
+                                     "1 NAME Bo /Lee/\n"
+                                     "0 @I2@ INDI\n"
+                                     "1 NAME Cy /Lee/\n"
+                                     "0 @F1@ FAM\n"
+                                     "1 HUSB @I2@\n"
+                                     "1 WIFE @I1@\n"
+                                     "1 CHIL @I8@\n"
+                                     "1 OBJE @O1@\n"
+                                     "0 @I2@ INDI\n"
+                                     "0 TRLR\n";
+
+TEST(ReadingReport, ListsEveryPointerThatNamesNoRecordWithItsRecord) {
+    const auto loaded = LoadText(kBroken);
+    const ReadingReport report = MakeReadingReport(*loaded.doc);
+    ASSERT_EQ(report.missingTotal, 5);
+    ASSERT_EQ(report.missing.size(), 5u);
+    const std::pair<std::string_view, std::string_view> expected[] = {
+        {"FAMC", "F9"}, {"NOTE", "N7"}, {"SOUR", "S3"}, {"CHIL", "I8"}, {"OBJE", "O1"}};
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(report.missing[i].tag, expected[i].first) << i;
+        EXPECT_EQ(report.missing[i].key, expected[i].second) << i;
+    }
+    EXPECT_EQ(report.missing[0].from.kind, RecordKind::Individual);
+    EXPECT_EQ(report.missing[0].from.index, 0);
+    EXPECT_EQ(report.missing[3].from.kind, RecordKind::Family);
+    EXPECT_EQ(report.missing[3].from.key, "F1");
+}
+
+TEST(ReadingReport, NamesEachDuplicateIdentifierOnceWithAllItsRecordsInFileOrder) {
+    const auto loaded = LoadText(kBroken);
+    const ReadingReport report = MakeReadingReport(*loaded.doc);
+    EXPECT_EQ(report.duplicateTotal, 2); // two of the three I2 records are shadowed
+    ASSERT_EQ(report.duplicates.size(), 1u);
+    EXPECT_EQ(report.duplicates[0].kind, RecordKind::Individual);
+    EXPECT_EQ(report.duplicates[0].key, "I2");
+    EXPECT_EQ(report.duplicates[0].indices, (std::vector<std::int32_t>{1, 2, 3}));
+}
+
+TEST(ReadingReport, CleanFileReportsNothingAndAFamilyWithoutPartnersIsNotBroken) {
+    const auto loaded = LoadText("0 @I1@ INDI\n1 FAMS @F1@\n0 @F1@ FAM\n1 WIFE @I1@\n0 TRLR\n");
+    const ReadingReport report = MakeReadingReport(*loaded.doc);
+    EXPECT_EQ(report.missingTotal, 0);
+    EXPECT_EQ(report.duplicateTotal, 0);
+    const std::string text = FormatReadingReport(report);
+    EXPECT_NE(text.find("Pointers naming no record: none\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Duplicate identifiers: none\n"), std::string::npos) << text;
+}
+
+TEST(ReadingReport, ListsAreBoundedButTotalsCountEverything) {
+    std::string text = "0 @F1@ FAM\n";
+    for (std::size_t i = 0; i < kReportListedItems + 20; ++i) {
+        text += "1 CHIL @X" + std::to_string(i) + "@\n";
+    }
+    const auto loaded = LoadText(text);
+    const ReadingReport report = MakeReadingReport(*loaded.doc);
+    EXPECT_EQ(report.missingTotal, static_cast<std::int64_t>(kReportListedItems + 20));
+    EXPECT_EQ(report.missing.size(), kReportListedItems);
+    EXPECT_NE(FormatReadingReport(report).find("  ...\n"), std::string::npos);
+}
+
+TEST(ReadingLog, CountsSkippedLinesByTagWithTheirFirstLineNumbers) {
+    ReadingLog log;
+    for (std::int64_t line = 1; line <= 8; ++line) {
+        log.skipped("_UID", line * 10);
+    }
+    log.skipped("RESI", 3);
+    log.skipped("", 4);
+    log.skipped("", 5);
+    const auto tags = log.skippedTags();
+    ASSERT_EQ(tags.size(), 3u);
+    EXPECT_EQ(tags[0].tag, "_UID");
+    EXPECT_EQ(tags[0].lines.count, 8);
+    EXPECT_EQ(tags[0].lines.firstLines, (std::vector<std::int64_t>{10, 20, 30, 40, 50}));
+    EXPECT_EQ(tags[1].tag, ""); // two lines without a level sort before RESI's one
+    EXPECT_EQ(tags[2].tag, "RESI");
+    EXPECT_EQ(log.skippedLines(), 11);
+}
+
+TEST(ReadingLog, FileOfJunkTagsDoesNotGrowTheLogWithoutBound) {
+    ReadingLog log;
+    for (std::size_t i = 0; i < kMaxSkippedTags + 50; ++i) {
+        log.skipped("T" + std::to_string(i), static_cast<std::int64_t>(i + 1));
+    }
+    const auto tags = log.skippedTags();
+    EXPECT_EQ(tags.size(), kMaxSkippedTags + 1);
+    EXPECT_EQ(tags[0].tag, kOtherTags);
+    EXPECT_EQ(tags[0].lines.count, 50);
+    EXPECT_EQ(log.skippedLines(), static_cast<std::int64_t>(kMaxSkippedTags + 50));
+}
+
+TEST(ReadingReport, TextNamesTheFirstLinesAndSaysWhenThereAreMore) {
+    ReadingReport report;
+    report.encoding = "UTF-8";
+    report.encodingReason = "byte-order mark";
+    report.skippedLines = 7;
+    report.skipped.push_back({"_UID", {7, {1, 2, 3, 4, 5}}});
+    report.undecodable = {1, {12}};
+    const std::string text = FormatReadingReport(report);
+    EXPECT_NE(text.find("Encoding: UTF-8 (byte-order mark)\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("  _UID: 7 (lines 1, 2, 3, 4, 5, ...)\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Undecodable characters: in 1 line (line 12)\n"), std::string::npos) << text;
+}
+
+} // namespace
+} // namespace stirpex
