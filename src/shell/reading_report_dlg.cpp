@@ -55,6 +55,7 @@ CReadingReportDlg::CReadingReportDlg(const CStirpexDoc& doc, ReadingReport repor
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     auto* copy = buttons->addButton(QStringLiteral("&Copy"), QDialogButtonBox::ActionRole);
     copy->setObjectName(QStringLiteral("copy"));
+    copy->setAutoDefault(false);
     connect(copy, &QPushButton::clicked, this, [this] { copyAll(); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
