@@ -88,12 +88,26 @@ const icu::Normalizer2* composer() noexcept {
 // composed where Unicode composes them. Without the normaliser (no ICU data)
 // the marks still follow the letter, uncomposed.
 void appendWithMarks(std::string& out, char32_t base, std::string_view marks) {
+    const icu::Normalizer2* nfc = composer();
+    if (nfc && base < 0x80 && marks.size() == 1) {
+        // The common case, one mark on an ASCII letter, costs one lookup: such a
+        // letter has no decomposition and a single mark nothing to reorder, so
+        // NFC is the pair's precomposed character where Unicode has one.
+        const char32_t mark = unicodeOf(static_cast<unsigned char>(marks[0]));
+        const UChar32 composed = nfc->composePair(static_cast<UChar32>(base), static_cast<UChar32>(mark));
+        if (composed >= 0) {
+            AppendUtf8(out, static_cast<char32_t>(composed));
+        } else {
+            AppendUtf8(out, base);
+            AppendUtf8(out, mark);
+        }
+        return;
+    }
     std::string cluster; // a letter and a mark or two fit the string's own buffer
     AppendUtf8(cluster, base);
     for (const char mark : marks) {
         AppendUtf8(cluster, unicodeOf(static_cast<unsigned char>(mark)));
     }
-    const icu::Normalizer2* nfc = composer();
     if (nfc && cluster.size() <= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
         const std::size_t before = out.size();
         UErrorCode status = U_ZERO_ERROR;
