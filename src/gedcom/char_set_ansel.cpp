@@ -8,7 +8,6 @@
 
 #include <array>
 #include <cstdint>
-#include <limits>
 
 namespace stirpex::detail {
 
@@ -52,6 +51,10 @@ constexpr std::array<char32_t, 96> kAnselToUnicode = {
 // clang-format on
 
 constexpr unsigned char kFirstMark = 0xE0;
+// No script stacks more marks on a letter than Unicode's stream-safe limit. The
+// normaliser reorders a stack in time that grows with its square, so beyond
+// this many the marks of a (hostile) line follow as written, uncomposed.
+constexpr std::size_t kMaxComposedMarks = 30;
 constexpr unsigned char kDotlessI = 0xB8;
 
 char32_t unicodeOf(unsigned char c) noexcept {
@@ -103,23 +106,26 @@ void appendWithMarks(std::string& out, char32_t base, std::string_view marks) {
         }
         return;
     }
+    const std::string_view composed = marks.substr(0, kMaxComposedMarks);
     std::string cluster; // a letter and a mark or two fit the string's own buffer
     AppendUtf8(cluster, base);
-    for (const char mark : marks) {
+    for (const char mark : composed) {
         AppendUtf8(cluster, unicodeOf(static_cast<unsigned char>(mark)));
     }
-    if (nfc && cluster.size() <= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
-        const std::size_t before = out.size();
-        UErrorCode status = U_ZERO_ERROR;
+    const std::size_t before = out.size();
+    UErrorCode status = U_ZERO_ERROR;
+    if (nfc) {
         icu::StringByteSink<std::string> sink(&out);
         nfc->normalizeUTF8(0, icu::StringPiece(cluster.data(), static_cast<std::int32_t>(cluster.size())), sink,
                            nullptr, status);
-        if (U_SUCCESS(status)) {
-            return;
-        }
-        out.resize(before);
     }
-    out += cluster;
+    if (!nfc || U_FAILURE(status)) {
+        out.resize(before);
+        out += cluster;
+    }
+    for (const char mark : marks.substr(composed.size())) {
+        AppendUtf8(out, unicodeOf(static_cast<unsigned char>(mark)));
+    }
 }
 
 } // namespace
