@@ -1,6 +1,5 @@
 #include "gedcom/char_set_ansel.h"
 
-#include "gedcom/char_set.h"
 #include "gedcom/load_driver.h"
 #include "model/stirpex_doc.h"
 #include "model/utf8.h"
@@ -167,13 +166,6 @@ TEST(Ansel, LongLinesAndLongStacksStayWhole) {
         expected += "\u0301\u0332";
     }
     EXPECT_EQ(Ansel(stack + "a"), expected);
-}
-
-TEST(Ansel, ConvertLineAppliesItToLinesWithHighBytesOnly) {
-    std::string scratch;
-    const std::string_view ascii = "2 PLAC Krakow";
-    EXPECT_EQ(ConvertLine(CharSet::Ansel, ascii, scratch).data(), ascii.data());
-    EXPECT_EQ(ConvertLine(CharSet::Ansel, "2 PLAC Krak\xE2ow, Ma\xB1opolska", scratch), "2 PLAC Kraków, Małopolska");
 }
 
 // The repository's ANSEL file and its UTF-8 twin, written by one program from

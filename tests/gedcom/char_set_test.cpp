@@ -135,20 +135,17 @@ TEST(ConvertLine, CodePagesGiveWhatIcuGivesForEveryHighByte) {
     }
 }
 
+// What the model text must hold whichever converter the build's tables come from.
 TEST(ConvertLine, CodePagesKeepWhatWindows1252Lacks) {
     const struct {
         CharSet set;
         std::string_view raw;
         std::string_view text;
     } cases[] = {
-        {CharSet::IbmPc, "\xC9\xCD\xBB\xB0\xDB", "╔═╗░█"},
-        {CharSet::IbmPc, "\xE0\xE2\xE3\xE4\xEA\xEC\xF7\xFB", "αΓπΣΩ∞≈√"},
-        {CharSet::IbmPc, "\x8F\xE6", "Åμ"},
-        {CharSet::Macintosh, "\xF0\xDB\xB0\xB9\xBD", "\uF8FF€∞πΩ"},
-        {CharSet::Macintosh, "\xAD\xB2\xC3\xC5\xD7\xF5", "≠≤√≈◊ı"},
+        {CharSet::IbmPc, "\xC9\xCD\xBB\xE0\xE3\xEC\xFB", "╔═╗απ∞√"},
+        {CharSet::Macintosh, "\xF0\xDB\xAD\xB9", "\uF8FF€≠π"}, // the Apple logo in its private-use place
         // The codes Windows-1252 leaves undefined stand for the C1 controls of the same number.
-        {CharSet::None, "\x81\x8D\x8F\x90\x9D", "\u0081\u008D\u008F\u0090\u009D"},
-        {CharSet::None, "\x80\x8A\x92\x99\x9F\xA0\xFF", "€Š’™Ÿ\u00A0ÿ"},
+        {CharSet::None, "\x81\x8D\x8F\x90\x9D\x80", "\u0081\u008D\u008F\u0090\u009D€"},
     };
     for (const auto& c : cases) {
         std::string scratch;
