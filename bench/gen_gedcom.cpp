@@ -134,7 +134,7 @@ constexpr AnselLetter kAnselLetters[] = {
     {U'ÿ', 0xE8, 'y'},
     {U'š', 0xE9, 's'},
     {U'ž', 0xE9, 'z'},
-    // Letters the reader has no single Windows-1252 code for; they exercise its fallbacks.
+    // Letters that Windows-1252 lacks: the reader keeps them only through Unicode.
     {U'ě', 0xE9, 'e'},
     {U'ř', 0xE9, 'r'},
     {U'ź', 0xE2, 'z'},

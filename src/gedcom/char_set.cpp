@@ -1,6 +1,7 @@
 #include "gedcom/char_set.h"
 
-#include "gedcom/char_set_tables.h"
+#include "gedcom/char_set_ansel.h"
+#include "gedcom/char_set_code_pages.h"
 #include "model/utf8.h"
 
 #include <array>
@@ -10,8 +11,6 @@
 namespace stirpex {
 
 namespace {
-
-using detail::AnselResult;
 
 bool isAscii(std::string_view text) noexcept {
     const char* p = text.data();
@@ -28,49 +27,19 @@ bool isAscii(std::string_view text) noexcept {
     return (high & 0x8080808080808080ull) == 0;
 }
 
-// Reads ANSEL bytes and hands each resulting Windows-1252 code to `emit`.
-template <typename Emit> void decodeAnsel(std::string_view in, Emit emit) {
-    const std::size_t n = in.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto c = static_cast<unsigned char>(in[i]);
-        if (c < 0x80) {
-            emit(c);
-        } else if (c < 0xA0) {
-            // control bytes are dropped
-        } else if (c < 0xE0) {
-            emit(detail::kAnselSpecial[c - 0xA0]);
-        } else if (i + 1 < n) {
-            const AnselResult mark = detail::anselMark(c, static_cast<unsigned char>(in[i + 1]));
-            if (mark.consumed) {
-                emit(mark.code);
-                ++i;
-            }
-            // otherwise the mark is dropped and its base is read as a byte of its own
-        }
-        // a mark that ends the line is dropped
-    }
-}
-
-template <std::size_t N> void mapHighBytes(std::string& line, const std::array<unsigned char, N>& table) {
-    for (char& ch : line) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c >= 0x80) {
-            ch = static_cast<char>(table[c - 0x80]);
-        }
-    }
-}
-
-// The UTF-8 form of every Windows-1252 code, worked out once: conversion then
-// costs one table read per character instead of an encoding step.
+// The UTF-8 form of every byte of a code page, worked out at compile time:
+// conversion then costs one table read per byte instead of an encoding step.
 struct Utf8Code {
     unsigned char length;
     char bytes[3];
 };
 
-constexpr std::array<Utf8Code, 256> makeUtf8Codes() {
-    std::array<Utf8Code, 256> codes{};
+using CodePage = std::array<Utf8Code, 256>;
+
+constexpr CodePage makeCodePage(const std::array<char32_t, 128>& highHalf) {
+    CodePage codes{};
     for (unsigned c = 0; c < 256; ++c) {
-        const char32_t cp = c < 0x80 ? c : c < 0xA0 ? detail::kWindows1252[c - 0x80] : c;
+        const char32_t cp = c < 0x80 ? c : highHalf[c - 0x80];
         Utf8Code& code = codes[c];
         if (cp < 0x80) {
             code = {1, {static_cast<char>(cp), 0, 0}};
@@ -85,32 +54,36 @@ constexpr std::array<Utf8Code, 256> makeUtf8Codes() {
     return codes;
 }
 
-constexpr auto kUtf8Codes = makeUtf8Codes();
-
-// Writes Windows-1252 codes as UTF-8 into a buffer sized for the worst case (three bytes each).
-class Utf8Output {
-public:
-    Utf8Output(std::string& out, std::size_t maxCodes) : m_out(out), m_start(out.size()) {
-        out.resize(m_start + maxCodes * 3);
-        m_cursor = out.data() + m_start;
+constexpr bool inBasicPlane(const std::array<char32_t, 128>& highHalf) {
+    for (const char32_t cp : highHalf) {
+        if (cp > 0xFFFF) {
+            return false;
+        }
     }
-    ~Utf8Output() { m_out.resize(static_cast<std::size_t>(m_cursor - m_out.data())); }
-    Utf8Output(const Utf8Output&) = delete;
-    Utf8Output& operator=(const Utf8Output&) = delete;
+    return true;
+}
+static_assert(inBasicPlane(detail::kWindows1252ToUnicode) && inBasicPlane(detail::kIbmPcToUnicode) &&
+                  inBasicPlane(detail::kMacRomanToUnicode),
+              "a code page character needs four UTF-8 bytes");
 
-    void operator()(unsigned char c) noexcept {
-        const Utf8Code& code = kUtf8Codes[c];
-        m_cursor[0] = code.bytes[0];
-        m_cursor[1] = code.bytes[1];
-        m_cursor[2] = code.bytes[2];
-        m_cursor += code.length;
+constexpr CodePage kWindows1252 = makeCodePage(detail::kWindows1252ToUnicode);
+constexpr CodePage kIbmPc = makeCodePage(detail::kIbmPcToUnicode);
+constexpr CodePage kMacRoman = makeCodePage(detail::kMacRomanToUnicode);
+
+// Appends the UTF-8 form of 8-bit text, written into a buffer sized for the worst case (three bytes a byte).
+void appendCodePage(std::string& out, std::string_view bytes, const CodePage& codes) {
+    const std::size_t start = out.size();
+    out.resize(start + bytes.size() * 3);
+    char* cursor = out.data() + start;
+    for (const char ch : bytes) {
+        const Utf8Code& code = codes[static_cast<unsigned char>(ch)];
+        cursor[0] = code.bytes[0];
+        cursor[1] = code.bytes[1];
+        cursor[2] = code.bytes[2];
+        cursor += code.length;
     }
-
-private:
-    std::string& m_out;
-    std::size_t m_start;
-    char* m_cursor;
-};
+    out.resize(static_cast<std::size_t>(cursor - out.data()));
+}
 
 // Length of the well-formed sequence at p, or of its maximal ill-formed subpart as a negative number.
 int sequenceLength(const unsigned char* p, std::size_t rest) noexcept {
@@ -165,28 +138,6 @@ std::optional<CharSet> CharSetFromValue(std::string_view value) noexcept {
     return std::nullopt;
 }
 
-void AnselToAnsi(std::string& line) {
-    std::size_t written = 0;
-    // The result is never longer than what has been read, so it can be written over the line.
-    decodeAnsel(std::string_view(line), [&](unsigned char code) { line[written++] = static_cast<char>(code); });
-    line.resize(written);
-}
-
-void IbmPcToAnsi(std::string& line) {
-    mapHighBytes(line, detail::kIbmPc);
-}
-
-void MacToAnsi(std::string& line) {
-    mapHighBytes(line, detail::kMacRoman);
-}
-
-void AppendWindows1252AsUtf8(std::string& out, std::string_view codes) {
-    Utf8Output emit(out, codes.size());
-    for (const char c : codes) {
-        emit(static_cast<unsigned char>(c));
-    }
-}
-
 bool IsWellFormedUtf8(std::string_view bytes) noexcept {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     std::size_t rest = bytes.size();
@@ -223,13 +174,11 @@ std::string_view ConvertLine(CharSet set, std::string_view raw, std::string& scr
     }
     scratch.clear();
     switch (set) {
-    case CharSet::Ansel: {
-        Utf8Output emit(scratch, raw.size());
-        decodeAnsel(raw, [&emit](unsigned char code) { emit(code); });
+    case CharSet::Ansel:
+        detail::AppendAnselAsUtf8(scratch, raw);
         break;
-    }
     case CharSet::None:
-        AppendWindows1252AsUtf8(scratch, raw);
+        appendCodePage(scratch, raw, kWindows1252);
         break;
     case CharSet::Utf8:
         if (IsWellFormedUtf8(raw)) {
@@ -238,15 +187,11 @@ std::string_view ConvertLine(CharSet set, std::string_view raw, std::string& scr
         AppendSanitizedUtf8(scratch, raw);
         break;
     case CharSet::IbmPc:
-    case CharSet::Macintosh: {
-        const auto& table = set == CharSet::IbmPc ? detail::kIbmPc : detail::kMacRoman;
-        Utf8Output emit(scratch, raw.size());
-        for (const char ch : raw) {
-            const auto c = static_cast<unsigned char>(ch);
-            emit(c < 0x80 ? c : table[c - 0x80]);
-        }
+        appendCodePage(scratch, raw, kIbmPc);
         break;
-    }
+    case CharSet::Macintosh:
+        appendCodePage(scratch, raw, kMacRoman);
+        break;
     }
     return scratch;
 }

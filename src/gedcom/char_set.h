@@ -1,9 +1,12 @@
 #pragma once
 
 // The character sets a GEDCOM file may name in its CHAR line, and the
-// conversion of one line into model text. The byte tables produce
-// Windows-1252 codes, exactly as the old viewers did; one last step turns
-// those codes into UTF-8. A UTF-8 file is kept as written, with every
+// conversion of one line into model text (UTF-8). The 8-bit sets convert
+// straight to Unicode: ANSEL with its combining marks moved behind their
+// letters and composed (char_set_ansel.h); code page 437, Mac OS Roman and
+// Windows-1252 byte for byte, through tables written from ICU's converters at
+// build time (the five codes Windows-1252 leaves undefined become U+0081,
+// U+008D, U+008F, U+0090, U+009D). A UTF-8 file is kept as written, with every
 // ill-formed sequence replaced by U+FFFD.
 
 #include <optional>
@@ -18,13 +21,6 @@ enum class CharSet { Ansel, None, Utf8, IbmPc, Macintosh };
 // nothing when the value names none of them and the set in force stays.
 std::optional<CharSet> CharSetFromValue(std::string_view value) noexcept;
 
-// Byte conversions to Windows-1252 codes, in place; ANSEL can shorten the line.
-void AnselToAnsi(std::string& line);
-void IbmPcToAnsi(std::string& line);
-void MacToAnsi(std::string& line);
-
-// Appends the UTF-8 form of Windows-1252 codes (the five undefined codes map to U+0081 etc.).
-void AppendWindows1252AsUtf8(std::string& out, std::string_view codes);
 // Appends bytes as well-formed UTF-8, each maximal ill-formed subpart replaced by U+FFFD.
 void AppendSanitizedUtf8(std::string& out, std::string_view bytes);
 bool IsWellFormedUtf8(std::string_view bytes) noexcept;
