@@ -41,7 +41,8 @@ struct LoadResult {
     std::string outOfMemoryText; // the message to show, when memory ran out
 };
 
-// Reads `in` into `doc`, which must be new. Read errors of the stream leave as
+// Reads `in` into `doc`, which must be new: any bytes, UTF-16 and a byte-order
+// mark included (gedcom/decoded_input.h). Read errors of the stream leave as
 // std::ios_base::failure.
 LoadResult LoadGedcom(CStirpexDoc& doc, std::istream& in, std::int64_t fileLength, std::string_view fileName,
                       const LoadEnvironment& env);

@@ -5,6 +5,7 @@
 // run of the reader, read-only afterwards. References between records are keys,
 // resolved only when asked; a key that names nothing yields null.
 
+#include "model/encoding_decision.h"
 #include "model/family.h"
 #include "model/person.h"
 #include "model/record_map.h"
@@ -89,6 +90,7 @@ public:
     std::string m_strSubmitter;
     std::string m_strStartID;
     std::string m_strGoToID;
+    EncodingDecision m_encoding;
 
     // Declared so that destruction runs persons, families, notes, sources, external
     // references, all before the arena they live in.
