@@ -7,6 +7,7 @@
 #include "gedcom/record_parser.h"
 #include "gedcom/start_option.h"
 #include "gedcom/utf16_decoder.h"
+#include "model/media_archive.h"
 #include "model/stirpex_doc.h"
 
 #include <algorithm>
@@ -170,6 +171,11 @@ LoadResult LoadGedcom(CStirpexDoc& doc, std::istream& in, std::int64_t fileLengt
     return result;
 }
 
+LoadResult LoadGedcom(CStirpexDoc& doc, OpenedFile& file, std::string_view fileName, const LoadEnvironment& env) {
+    doc.m_media = std::move(file.media);
+    return LoadGedcom(doc, *file.stream, file.length, fileName, env);
+}
+
 LoadResult LoadGedcomFile(CStirpexDoc& doc, const std::filesystem::path& path, const LoadEnvironment& env,
                           std::string& error) {
     OpenedFile opened = OpenGedcomFile(path);
@@ -178,7 +184,7 @@ LoadResult LoadGedcomFile(CStirpexDoc& doc, const std::filesystem::path& path, c
         return {};
     }
     error.clear();
-    return LoadGedcom(doc, *opened.stream, opened.length, path.filename().string(), env);
+    return LoadGedcom(doc, opened, path.filename().string(), env);
 }
 
 } // namespace stirpex

@@ -47,6 +47,9 @@ struct LoadResult {
 LoadResult LoadGedcom(CStirpexDoc& doc, std::istream& in, std::int64_t fileLength, std::string_view fileName,
                       const LoadEnvironment& env);
 
+// The same for an opened file; the document takes over its archive's media, if any.
+LoadResult LoadGedcom(CStirpexDoc& doc, OpenedFile& file, std::string_view fileName, const LoadEnvironment& env);
+
 std::string StatisticsText(const CStirpexDoc& doc);
 
 // Opens and reads the file; `error` gets the reason when it cannot be opened.

@@ -7,6 +7,7 @@
 
 #include "model/encoding_decision.h"
 #include "model/family.h"
+#include "model/media_archive.h"
 #include "model/person.h"
 #include "model/record_map.h"
 #include "model/source.h"
@@ -91,6 +92,7 @@ public:
     std::string m_strStartID;
     std::string m_strGoToID;
     EncodingDecision m_encoding;
+    std::unique_ptr<MediaArchive> m_media; // the archive's other files, when the file was one
 
     // Declared so that destruction runs persons, families, notes, sources, external
     // references, all before the arena they live in.

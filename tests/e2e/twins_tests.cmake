@@ -1,5 +1,6 @@
 # One family in two files: UTF-16 (either byte order, with or without a mark)
-# and UTF-8. Each pair must give the same output.
+# and UTF-8, a plain file and the same packed as a GEDZIP archive. Each pair
+# must give the same output.
 set(run_twins ${CMAKE_CURRENT_SOURCE_DIR}/run_twins.cmake)
 
 # stirpex_twins_test(name WORKDIR folder FIRST file SECOND file ARGS ... [ARCHIVE] [RENAME a|b] [REQUIRES file])
@@ -46,3 +47,26 @@ foreach(order LE BE)
                        SECOND 555SAMPLE16${order}.GED ARGS dump;@FILE@;--json
                        REQUIRES ${STIRPEX_CORPUS_DIR}/555SAMPLE16${order}.GED)
 endforeach()
+
+# Our sample as an archive, through every subcommand (words after the file joined by ':').
+foreach(subcommand stats dump:--json page:I1:--json page:I1 tree:ancestors:I38:--json names:--json
+                   story:I1:notes:person:--json)
+    string(REPLACE ":" "_" words "${subcommand}")
+    string(REPLACE "--" "" words "${words}")
+    string(REPLACE ":" ";" subcommand "${subcommand}")
+    list(POP_FRONT subcommand command)
+    stirpex_twins_test(gedzip.${words} WORKDIR ${PROJECT_SOURCE_DIR}/samples FIRST harrow_family.ged
+                       SECOND ${CMAKE_CURRENT_BINARY_DIR}/gedzip/${words}/harrow_family.gdz
+                       ARGS ${command};@FILE@;${subcommand} ARCHIVE)
+endforeach()
+
+# Archives that do not open say why, as any file that cannot be opened.
+set(broken ${CMAKE_CURRENT_BINARY_DIR}/gedzip/broken)
+file(MAKE_DIRECTORY ${broken}/media)
+file(WRITE ${broken}/media/photo.jpg "the bytes of a photograph")
+file(WRITE ${broken}/not-an-archive.gdz "0 HEAD\n0 TRLR\n")
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf media-only.gdz --format=zip media WORKING_DIRECTORY ${broken})
+stirpex_cli_test(gedzip.without_text ARGS stats;${broken}/media-only.gdz EXIT 2
+                 STDERR "^stirpex-cli: cannot open .*/media-only.gdz: The archive holds no gedcom.ged\n$")
+stirpex_cli_test(gedzip.not_an_archive ARGS dump;${broken}/not-an-archive.gdz EXIT 2
+                 STDERR "^stirpex-cli: cannot open .*/not-an-archive.gdz: Not a zip archive\n$")
