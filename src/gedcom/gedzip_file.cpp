@@ -9,9 +9,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ios>
 #include <limits>
 #include <memory>
-#include <stdexcept>
 #include <utility>
 
 namespace stirpex {
@@ -55,7 +55,8 @@ protected:
     std::streamsize readSome(char* out, std::streamsize count) override {
         const zip_int64_t got = zip_fread(m_file, out, static_cast<zip_uint64_t>(count));
         if (got < 0) {
-            throw std::runtime_error(zip_file_strerror(m_file)); // a damaged entry: its data or its checksum
+            // A damaged entry, its data or its checksum; the stream passes the reason on.
+            throw std::ios_base::failure(zip_file_strerror(m_file));
         }
         return static_cast<std::streamsize>(got);
     }
@@ -151,6 +152,7 @@ OpenedFile openArchive(const std::shared_ptr<Archive>& archive, zip_source_t* so
     OpenedFile opened;
     opened.length = sizeOf(stat);
     opened.stream = std::make_unique<OwningStream<EntryBuffer>>(archive, file);
+    opened.stream->exceptions(std::ios::badbit); // so that a read error says what is damaged
     opened.media = std::make_unique<GedzipMedia>(archive);
     return opened;
 }

@@ -20,6 +20,8 @@ bool HasZipSignature(std::string_view firstBytes) noexcept;
 
 // Opens the archive on the descriptor, which it takes over in every case.
 // The error names what is wrong: not an archive, damaged, no gedcom.ged, ...
+// Damage found later, in the compressed text, throws std::ios_base::failure
+// from the stream's reads, naming it.
 OpenedFile OpenGedzip(int fd);
 // The same for an archive held in memory.
 OpenedFile OpenGedzip(std::string bytes);
