@@ -7,7 +7,6 @@
 #include "gedcom/record_parser.h"
 #include "gedcom/start_option.h"
 #include "gedcom/utf16_decoder.h"
-#include "model/media_archive.h"
 #include "model/stirpex_doc.h"
 
 #include <algorithm>
