@@ -109,14 +109,18 @@ expect() {
 }
 
 use_installed_package() {
-    local status=0 sample="$scratch/family.ged"
+    local status=0 sample="$scratch/family.ged" archive="$scratch/family.gdz"
     cp samples/harrow_family.ged "$sample"
     cp samples/harrow_family.ged "$scratch/FAMILY.GEDCOM"
+    mkdir -p "$scratch/archive" && cp samples/harrow_family.ged "$scratch/archive/gedcom.ged"
+    (cd "$scratch/archive" && cmake -E tar cf "$archive" --format=zip gedcom.ged)
     expect "command -v stirpex" /usr/bin/stirpex command -v stirpex || status=1
     expect "stirpex --version" "$(env -u DISPLAY "$build"/src/stirpex --version)" env -u DISPLAY stirpex --version ||
         status=1
     expect "stirpex-cli --version" "$("$build"/src/stirpex-cli --version)" stirpex-cli --version || status=1
     expect "stirpex-cli stats" "$("$build"/src/stirpex-cli stats "$sample")" stirpex-cli stats "$sample" || status=1
+    expect "stirpex-cli stats family.gdz" "$("$build"/src/stirpex-cli stats "$sample")" stirpex-cli stats "$archive" ||
+        status=1
     # What a GNOME, Xfce or MATE desktop asks (GIO), and what xdg-mime asks anywhere else.
     for desktop in GNOME X-Generic; do
         expect "xdg-mime query filetype family.ged ($desktop)" text/vnd.familysearch.gedcom \
@@ -124,8 +128,10 @@ use_installed_package() {
         expect "xdg-mime query filetype FAMILY.GEDCOM ($desktop)" text/vnd.familysearch.gedcom \
             "${desktop_env[@]}" XDG_CURRENT_DESKTOP=$desktop xdg-mime query filetype "$scratch/FAMILY.GEDCOM" ||
             status=1
+        expect "xdg-mime query filetype family.gdz ($desktop)" application/x-gedzip \
+            "${desktop_env[@]}" XDG_CURRENT_DESKTOP=$desktop xdg-mime query filetype "$archive" || status=1
     done
-    for type in text/vnd.familysearch.gedcom application/x-gedcom; do
+    for type in text/vnd.familysearch.gedcom application/x-gedcom application/x-gedzip; do
         expect "xdg-mime query default $type" "$app_id.desktop" \
             "${desktop_env[@]}" xdg-mime query default "$type" || status=1
     done

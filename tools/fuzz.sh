@@ -5,8 +5,9 @@
 #     bash tools/fuzz.sh [SECONDS] [AREA...]
 #
 # SECONDS per target (default 60); AREA any of reader, page, trees, names,
-# story (default all). Seeds are our own files (tests/data, samples) and the
-# public ones in tests/data/corpus, which libFuzzer reads recursively. What a
+# story (default all). Seeds are our own files (tests/data, samples; the small
+# ones also in UTF-16 and as GEDZIP archives) and the public ones in
+# tests/data/corpus, which libFuzzer reads recursively. What a
 # run learns stays in build-fuzz/fuzz-corpus/AREA/ for the next run; what it
 # finds (crash-*, timeout-*, oom-*, leak-*: each input a GEDCOM file that
 # replays the run) goes to build-fuzz/findings/AREA/, beside the fuzzer's log.
@@ -29,6 +30,17 @@ cmake --build build-fuzz --parallel 2 --target "${targets[@]}"
 seeds=$(mktemp -d)
 trap 'rm -rf "$seeds"' EXIT
 cp tests/data/*.ged samples/*.ged "$seeds/"
+# Our small files also as UTF-16 either way round and packed as GEDZIP archives.
+for file in tests/data/*.ged; do
+    name=$(basename "$file" .ged)
+    iconv -f UTF-8 -t UTF-16LE "$file" >"$seeds/$name-utf16le.ged"
+    { printf '\xfe\xff'; iconv -f UTF-8 -t UTF-16BE "$file"; } >"$seeds/$name-utf16be.ged"
+    mkdir -p "$seeds/$name.stage/media"
+    cp "$file" "$seeds/$name.stage/gedcom.ged"
+    printf 'the bytes of a photograph' >"$seeds/$name.stage/media/photo.jpg"
+    (cd "$seeds/$name.stage" && cmake -E tar cf "../$name.gdz" --format=zip gedcom.ged media)
+    rm -r "$seeds/$name.stage"
+done
 found=()
 for area in "${areas[@]}"; do
     corpus=build-fuzz/fuzz-corpus/$area

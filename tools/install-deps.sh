@@ -9,7 +9,7 @@ packages=(
     clang libclang-rt-14-dev clang-format
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-liberation xvfb xauth poppler-utils
-    qt6-svg-dev
+    qt6-svg-dev libzip-dev
     dpkg-dev file lintian appstream desktop-file-utils shared-mime-info xdg-utils
     libglib2.0-bin libfile-mimeinfo-perl man-db hicolor-icon-theme
 )

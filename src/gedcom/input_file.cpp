@@ -1,5 +1,8 @@
 #include "gedcom/input_file.h"
 
+#include "gedcom/gedzip_file.h"
+#include "gedcom/pull_buffer.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,7 +11,6 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
-#include <streambuf>
 #include <system_error>
 #include <utility>
 
@@ -29,45 +31,18 @@ public:
         }
     }
     int get() const noexcept { return m_fd; }
+    int release() noexcept { return std::exchange(m_fd, -1); }
 
 private:
     int m_fd;
 };
 
-// Reads straight from the descriptor into the caller's memory: the line
-// source asks for up to a megabyte at a time, which a buffer here would only
-// copy. A read error leaves as an exception, which the stream turns into its
-// bad state.
-class DescriptorBuffer final : public std::streambuf {
+class DescriptorBuffer final : public PullBuffer {
 public:
     explicit DescriptorBuffer(Descriptor fd) noexcept : m_fd(std::move(fd)) {}
 
 protected:
-    int_type underflow() override {
-        const std::streamsize got = readSome(m_small.data(), static_cast<std::streamsize>(m_small.size()));
-        if (got == 0) {
-            return traits_type::eof();
-        }
-        setg(m_small.data(), m_small.data(), m_small.data() + got);
-        return traits_type::to_int_type(m_small[0]);
-    }
-
-    std::streamsize xsgetn(char* out, std::streamsize count) override {
-        std::streamsize done = std::min<std::streamsize>(count, egptr() - gptr());
-        std::copy_n(gptr(), done, out);
-        gbump(static_cast<int>(done));
-        while (done < count) {
-            const std::streamsize got = readSome(out + done, count - done);
-            if (got == 0) {
-                break;
-            }
-            done += got;
-        }
-        return done;
-    }
-
-private:
-    std::streamsize readSome(char* out, std::streamsize count) {
+    std::streamsize readSome(char* out, std::streamsize count) override {
         for (;;) {
             const ssize_t got = ::read(m_fd.get(), out, static_cast<std::size_t>(count));
             if (got >= 0) {
@@ -79,16 +54,8 @@ private:
         }
     }
 
-    Descriptor m_fd;
-    std::array<char, 4096> m_small{}; // for reads of a few characters only
-};
-
-class DescriptorStream final : public std::istream {
-public:
-    explicit DescriptorStream(Descriptor fd) : std::istream(nullptr), m_buffer(std::move(fd)) { rdbuf(&m_buffer); }
-
 private:
-    DescriptorBuffer m_buffer;
+    Descriptor m_fd;
 };
 
 OpenedFile failed(std::string reason) {
@@ -106,6 +73,22 @@ std::string refusal(mode_t mode) {
         return std::strerror(EISDIR);
     }
     return std::string(kNotARegularFile);
+}
+
+bool hasGedzipExtension(const std::filesystem::path& path) {
+    const std::string extension = path.extension().string();
+    return std::ranges::equal(extension, std::string_view(".gdz"), [](char c, char lower) {
+        return (c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) == lower;
+    });
+}
+
+// An archive by its content, whatever its name; and a .gdz file is always
+// taken for one, so that a damaged archive is reported as such.
+bool isGedzip(int fd, const std::filesystem::path& path) {
+    std::array<char, 4> first{};
+    const ssize_t got = ::pread(fd, first.data(), first.size(), 0);
+    return (got > 0 && HasZipSignature(std::string_view(first.data(), static_cast<std::size_t>(got)))) ||
+           hasGedzipExtension(path);
 }
 
 } // namespace
@@ -135,9 +118,12 @@ OpenedFile OpenGedcomFile(const std::filesystem::path& path) {
     if (const int flags = ::fcntl(fd.get(), F_GETFL); flags >= 0) {
         ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
     }
+    if (isGedzip(fd.get(), path)) {
+        return OpenGedzip(fd.release());
+    }
     OpenedFile opened;
     opened.length = static_cast<std::int64_t>(info.st_size);
-    opened.stream = std::make_unique<DescriptorStream>(std::move(fd));
+    opened.stream = std::make_unique<OwningStream<DescriptorBuffer>>(std::move(fd));
     return opened;
 }
 

@@ -1,10 +1,12 @@
 #include "gedcom/load_driver.h"
 
 #include "gedcom/char_set.h"
+#include "gedcom/decoded_input.h"
 #include "gedcom/gedcom_line.h"
 #include "gedcom/line_source.h"
 #include "gedcom/record_parser.h"
 #include "gedcom/start_option.h"
+#include "gedcom/utf16_decoder.h"
 #include "model/stirpex_doc.h"
 
 #include <algorithm>
@@ -63,6 +65,17 @@ std::string quotedLine(std::string_view raw) {
     return quoted;
 }
 
+// The file's bytes that a trimmed line stands for: the line and a line end of
+// two. UTF-16 takes two bytes a code unit, and its count never runs ahead of
+// what has been read, so that the last line of a file comes to its length.
+std::int64_t fileBytesOf(std::string_view line, const DecodedInput& input, std::int64_t before) {
+    if (!input.decodes()) {
+        return before + static_cast<std::int64_t>(line.size()) + 2;
+    }
+    const auto units = static_cast<std::int64_t>(Utf16Length(line)) + 2;
+    return std::min(before + 2 * units, input.bytesTaken());
+}
+
 // Where memory ran out while reading.
 struct Exhausted {
     int percent = 0;  // of the file's bytes in the lines handled whole
@@ -77,7 +90,11 @@ std::optional<Exhausted> readLines(CStirpexDoc& doc, std::istream& in, std::int6
     RecordParser parser(doc);
     // Small files need no megabyte buffer; large ones are read a megabyte at a time.
     const auto blockSize = static_cast<std::size_t>(std::clamp<std::int64_t>(fileLength + 1, 4096, kMaxBlockSize));
-    LineSource lines(in, blockSize);
+    DecodedInput input(in, blockSize);
+    if (input.detection().form != ByteForm::Bytes) {
+        parser.LockCharSet(CharSet::Utf8); // the bytes have spoken: a CHAR line can no longer switch sets
+    }
+    LineSource lines(input.stream(), blockSize);
     std::string scratch;
     std::string_view raw;
     std::int64_t bytesRead = 0;
@@ -90,13 +107,18 @@ std::optional<Exhausted> readLines(CStirpexDoc& doc, std::istream& in, std::int6
             }
             raw = TrimLine(raw);
             parser.HandleLine(ConvertLine(parser.charSet(), raw, scratch));
-            bytesRead += static_cast<std::int64_t>(raw.size()) + 2;
+            bytesRead = fileBytesOf(raw, input, bytesRead);
             if (progress.shown()) {
                 progress.advance(percentOf(bytesRead, fileLength));
             }
         }
         raw = {};
+        if (input.decodes()) {
+            bytesRead = input.bytesTaken();
+            progress.advance(percentOf(bytesRead, fileLength));
+        }
         doc.EndBulkLoad();
+        doc.m_encoding = DecideEncoding(input.detection(), parser.charSet(), doc.m_strCharSet);
     } catch (const std::bad_alloc&) {
         // Counted from the bytes read, not from the bar, so that it is right also without one.
         return Exhausted{percentOf(bytesRead, fileLength), quotedLine(raw)};
@@ -148,6 +170,11 @@ LoadResult LoadGedcom(CStirpexDoc& doc, std::istream& in, std::int64_t fileLengt
     return result;
 }
 
+LoadResult LoadGedcom(CStirpexDoc& doc, OpenedFile& file, std::string_view fileName, const LoadEnvironment& env) {
+    doc.m_media = std::move(file.media);
+    return LoadGedcom(doc, *file.stream, file.length, fileName, env);
+}
+
 LoadResult LoadGedcomFile(CStirpexDoc& doc, const std::filesystem::path& path, const LoadEnvironment& env,
                           std::string& error) {
     OpenedFile opened = OpenGedcomFile(path);
@@ -156,7 +183,7 @@ LoadResult LoadGedcomFile(CStirpexDoc& doc, const std::filesystem::path& path, c
         return {};
     }
     error.clear();
-    return LoadGedcom(doc, *opened.stream, opened.length, path.filename().string(), env);
+    return LoadGedcom(doc, opened, path.filename().string(), env);
 }
 
 } // namespace stirpex

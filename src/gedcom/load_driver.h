@@ -41,10 +41,14 @@ struct LoadResult {
     std::string outOfMemoryText; // the message to show, when memory ran out
 };
 
-// Reads `in` into `doc`, which must be new. Read errors of the stream leave as
+// Reads `in` into `doc`, which must be new: any bytes, UTF-16 and a byte-order
+// mark included (gedcom/decoded_input.h). Read errors of the stream leave as
 // std::ios_base::failure.
 LoadResult LoadGedcom(CStirpexDoc& doc, std::istream& in, std::int64_t fileLength, std::string_view fileName,
                       const LoadEnvironment& env);
+
+// The same for an opened file; the document takes over its archive's media, if any.
+LoadResult LoadGedcom(CStirpexDoc& doc, OpenedFile& file, std::string_view fileName, const LoadEnvironment& env);
 
 std::string StatisticsText(const CStirpexDoc& doc);
 

@@ -254,7 +254,7 @@ bool RecordParser::handleHeaderRow(std::string_view line, std::size_t tag) {
     } else if (TagIs(line, tag, "CHAR")) {
         const std::string_view value = ValueFixed(line, tag, 4);
         m_doc.m_strCharSet = value;
-        if (const auto set = CharSetFromValue(value)) {
+        if (const auto set = CharSetFromValue(value); set && !m_charSetLocked) {
             m_charSet = *set;
         }
     } else {

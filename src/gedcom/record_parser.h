@@ -35,6 +35,11 @@ public:
 
     // The set the next line is to be converted from; ANSEL until a CHAR line says otherwise.
     CharSet charSet() const noexcept { return m_charSet; }
+    // Fixes the set, whatever CHAR lines say: for text whose bytes showed their encoding.
+    void LockCharSet(CharSet set) noexcept {
+        m_charSet = set;
+        m_charSetLocked = true;
+    }
 
 private:
     enum class Context { None, Birth, Baptism, Death, Burial, Marriage, Divorce, NoteText, Occupation, Address };
@@ -69,6 +74,7 @@ private:
     CStirpexDoc& m_doc;
     TextArena& m_arena;
     CharSet m_charSet = CharSet::Ansel;
+    bool m_charSetLocked = false;
     RecordKind m_kind = RecordKind::None;
     Context m_context = Context::None;
     bool m_citationData = false;

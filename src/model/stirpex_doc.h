@@ -5,7 +5,9 @@
 // run of the reader, read-only afterwards. References between records are keys,
 // resolved only when asked; a key that names nothing yields null.
 
+#include "model/encoding_decision.h"
 #include "model/family.h"
+#include "model/media_archive.h"
 #include "model/person.h"
 #include "model/reading_log.h"
 #include "model/record_map.h"
@@ -90,6 +92,8 @@ public:
     std::string m_strSubmitter;
     std::string m_strStartID;
     std::string m_strGoToID;
+    EncodingDecision m_encoding;
+    std::unique_ptr<MediaArchive> m_media; // the archive's other files, when the file was one
 
     ReadingLog m_readingLog;
 

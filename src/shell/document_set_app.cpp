@@ -84,7 +84,7 @@ bool DocumentSet::OpenDocumentFile(const std::filesystem::path& path) {
     env.argumentText = m_services.argumentText;
     LoadResult result;
     try {
-        result = LoadGedcom(document->Doc(), *file.stream, file.length, toUtf8(document->Title()), env);
+        result = LoadGedcom(document->Doc(), file, toUtf8(document->Title()), env);
     } catch (const std::ios_base::failure& e) {
         show("Cannot read " + toUtf8(DisplayPath(path)) + ":\n" + e.what());
         return false;

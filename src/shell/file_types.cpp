@@ -31,10 +31,11 @@ constexpr std::string_view kEntryNames = "Name=Stirpex\n"
                                          "GenericName=Genealogy Viewer\n"
                                          "Comment=Browse GEDCOM family files one person at a time\n"
                                          "Icon=stirpex\n";
-constexpr std::string_view kEntryKinds = "Terminal=false\n"
-                                         "Categories=Office;Viewer;\n"
-                                         "Keywords=genealogy;family tree;ancestors;descendants;GEDCOM;\n"
-                                         "MimeType=text/vnd.familysearch.gedcom;application/x-gedcom;\n";
+constexpr std::string_view kEntryKinds =
+    "Terminal=false\n"
+    "Categories=Office;Viewer;\n"
+    "Keywords=genealogy;family tree;ancestors;descendants;GEDCOM;\n"
+    "MimeType=text/vnd.familysearch.gedcom;application/x-gedcom;application/x-gedzip;\n";
 
 // An Exec argument as the desktop's launchers split it: quoted when it holds
 // a character a shell would treat specially, "%" doubled so that it is not
@@ -345,6 +346,13 @@ std::string MimePackageText() {
             "    </magic>\n"
             "    <glob pattern=\"*.ged\" weight=\"60\"/>\n"
             "    <glob pattern=\"*.gedcom\" weight=\"60\"/>\n"
+            "  </mime-type>\n";
+    // Known by its name only: its content starts as any zip file's.
+    text += "  <mime-type type=\"" + std::string(kGedzipMimeType) + "\">\n";
+    text += "    <comment>" + std::string(kGedzipTypeName) + "</comment>\n";
+    text += "    <sub-class-of type=\"application/zip\"/>\n"
+            "    <generic-icon name=\"x-office-document\"/>\n"
+            "    <glob pattern=\"*.gdz\" weight=\"60\"/>\n"
             "  </mime-type>\n"
             "</mime-info>\n";
     return text;

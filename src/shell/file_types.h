@@ -1,11 +1,12 @@
 #pragma once
 
-// The .ged file type for the desktop. An installed Stirpex brings its desktop
+// The .ged and .gdz file types for the desktop. An installed Stirpex brings its desktop
 // entry, MIME package and icons in a system data folder; a Stirpex run from
 // where it was built has none, so at every start it writes the same files for
 // the current user:
 //
-//   <data home>/mime/packages/stirpex-gedcom.xml       text/vnd.familysearch.gedcom (alias application/x-gedcom)
+//   <data home>/mime/packages/stirpex-gedcom.xml       text/vnd.familysearch.gedcom (alias application/x-gedcom),
+//                                                      application/x-gedzip
 //   <data home>/applications/example.tesselforge.Stirpex.desktop    open, print and print-to verbs
 //   <data home>/icons/hicolor/NxN/apps/stirpex.png                  when icons are given
 //   <data home>/icons/hicolor/NxN/mimetypes/text-vnd.familysearch.gedcom.png
@@ -37,6 +38,9 @@ inline constexpr std::string_view kFileTypeName = "Gedcom Document";
 inline constexpr std::string_view kDesktopFileId = "example.tesselforge.Stirpex.desktop";
 inline constexpr std::string_view kGedcomMimeType = "text/vnd.familysearch.gedcom";
 inline constexpr std::string_view kGedcomMimeAlias = "application/x-gedcom";
+// A zip archive of gedcom.ged and its media (.gdz); no registered name is known for it.
+inline constexpr std::string_view kGedzipMimeType = "application/x-gedzip";
+inline constexpr std::string_view kGedzipTypeName = "Gedcom Archive";
 
 struct FileTypeIcon {
     int size = 0;      // width and height in pixels

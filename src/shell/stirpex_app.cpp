@@ -293,9 +293,11 @@ void CStirpexApp::OnFileNew() {
 
 void CStirpexApp::OnFileOpen() {
     // A URL, not a name as text: a dialog of the desktop's gives the name's bytes in it even when they are not UTF-8.
-    const QUrl chosen = m_env.chooseFileToOpen ? m_env.chooseFileToOpen()
-                                               : QFileDialog::getOpenFileUrl(m_mainFrame.get(), QString(), QUrl(),
-                                                                             QStringLiteral("Gedcom Files (*.ged)"));
+    // Plain files and archives in one filter: which a family comes in is seldom known.
+    const QString filter = QStringLiteral("Gedcom Files (*.ged *.gdz)");
+    const QUrl chosen = m_env.chooseFileToOpen
+                            ? m_env.chooseFileToOpen(filter)
+                            : QFileDialog::getOpenFileUrl(m_mainFrame.get(), QString(), QUrl(), filter);
     const std::filesystem::path path = PathFromUrl(chosen);
     if (!path.empty()) {
         OpenFile(path);

@@ -35,11 +35,11 @@ class SingleInstance;
 // What start-up may be given instead of the real thing, so that tests can
 // run the whole application in one process.
 struct AppEnvironment {
-    MessageSink* messages = nullptr;        // default: message boxes
-    ProgressSink* progress = nullptr;       // default: the progress window
-    std::function<QUrl()> chooseFileToOpen; // default: the File Open dialog
-    std::function<void(int)> exit;          // default: end the process with that code
-    bool singleInstance = true;             // hand files to a running instance
+    MessageSink* messages = nullptr;                             // default: message boxes
+    ProgressSink* progress = nullptr;                            // default: the progress window
+    std::function<QUrl(const QString& filter)> chooseFileToOpen; // default: the File Open dialog
+    std::function<void(int)> exit;                               // default: end the process with that code
+    bool singleInstance = true;                                  // hand files to a running instance
     bool registerFileTypes = true;
 };
 

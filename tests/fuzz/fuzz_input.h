@@ -1,7 +1,9 @@
 #pragma once
 
 // What every fuzz target starts from. The fuzzed bytes are read whole as a
-// GEDCOM file, as the viewer reads one; the choices a target makes beyond the
+// GEDCOM file, as the viewer reads one: UTF-16 and byte-order marks through
+// the same detection, and bytes that start as a zip archive does as a GEDZIP
+// archive, from memory, its media read back too. The choices a target makes beyond the
 // file (a window width, the first person to open, a memory budget) are taken
 // from the same bytes, read from the end. So each input, a crash input too,
 // replays a whole run and also opens as it is in stirpex-cli and the viewer.

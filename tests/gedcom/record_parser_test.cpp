@@ -668,18 +668,17 @@ TEST(RecordParserCurrentRecords, SourceTextGoesToTheNewestSourceNotTheCitedOne) 
 
 // ---- Byte-order mark ----
 
-// The mark is read as ANSEL before any CHAR line: the header line gets two leading
-// blanks and no level, so the header's lines belong to no record.
-TEST(RecordParserByteOrderMark, HeaderAfterAMarkIsReadAsNoRecord) {
+// The mark is no part of the first line: the header is read, and the mark's
+// UTF-8 holds whatever CHAR says.
+TEST(RecordParserByteOrderMark, HeaderAfterAMarkIsTheHeader) {
     const auto loaded = test::LoadText("\xEF\xBB\xBF"
-                                       "0 HEAD\n1 SOUR WRITER\n1 DATE 1 JAN 2000\n1 CHAR UTF-8\n"
+                                       "0 HEAD\n1 SOUR WRITER\n1 DATE 1 JAN 2000\n1 CHAR ANSEL\n"
                                        "0 @I1@ INDI\n1 NAME Zoë /Ünal/\n");
     const CStirpexDoc& doc = *loaded.doc;
-    EXPECT_EQ(doc.m_strSourceSystem, "");
-    EXPECT_EQ(doc.m_strFileDate, "");
-    EXPECT_EQ(doc.m_strCharSet, "UTF-8");
-    ASSERT_EQ(doc.m_nSources, 1);
-    EXPECT_EQ(doc.m_ppSources[0]->m_strTitle.view(), "WRITER");
+    EXPECT_EQ(doc.m_strSourceSystem, "WRITER");
+    EXPECT_EQ(doc.m_strFileDate, "1 JAN 2000");
+    EXPECT_EQ(doc.m_strCharSet, "ANSEL");
+    EXPECT_EQ(doc.m_nSources, 0);
     EXPECT_EQ(PersonOf(loaded, "I1").m_strGivenNames.view(), "Zoë");
     EXPECT_EQ(PersonOf(loaded, "I1").m_strSurname.view(), "Ünal");
 }

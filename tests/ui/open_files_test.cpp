@@ -1,6 +1,7 @@
 // Opening files by every way the app is given them (its command line, File
 // Open, the recent files, a drop, a later start handing them over), where the
-// file's name is not UTF-8 and where the file is a pipe nobody writes to.
+// file's name is not UTF-8, where the file is a pipe nobody writes to, and
+// where it is a GEDZIP archive.
 
 #include "shell/child_frame.h"
 #include "shell/command_table.h"
@@ -9,9 +10,11 @@
 #include "shell/open_gedcom_app.h"
 #include "shell/single_instance_app.h"
 #include "shell/stirpex_app.h"
+#include "support/zip_writer.h"
 #include "ui_support.h"
 
 #include <QAction>
+#include <QDir>
 #include <QMdiArea>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -23,7 +26,9 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <future>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <thread>
@@ -86,6 +91,7 @@ private Q_SLOTS:
     void recentFilesKeepTheNameAcrossARestart();
     void laterStartHandsTheNameAndAPipeOver();
     void pipeIsRefusedWithoutWaiting();
+    void archiveOpensEveryWay();
 
 private:
     CStirpexApp& start(std::vector<std::string> arguments, bool singleInstance = false);
@@ -95,6 +101,7 @@ private:
     fs::path m_latin1;
     test::RecordedMessages m_messages;
     QUrl m_chosen;
+    QString m_filter; // what the File Open dialog was given
     std::unique_ptr<CStirpexApp> m_app;
 };
 
@@ -116,7 +123,10 @@ void OpenFilesTest::cleanup() {
 CStirpexApp& OpenFilesTest::start(std::vector<std::string> arguments, bool singleInstance) {
     AppEnvironment env;
     env.messages = &m_messages;
-    env.chooseFileToOpen = [this] { return m_chosen; };
+    env.chooseFileToOpen = [this](const QString& filter) {
+        m_filter = filter;
+        return m_chosen;
+    };
     env.exit = [](int) {};
     env.singleInstance = singleInstance;
     env.registerFileTypes = false;
@@ -222,6 +232,68 @@ void OpenFilesTest::pipeIsRefusedWithoutWaiting() {
     QVERIFY(!started.InitInstance());
     QCOMPARE(started.ExitCode(), 1);
     QCOMPARE(m_messages.shown.size(), 1);
+}
+
+// The name patterns of a dialog filter such as "Gedcom Files (*.ged *.gdz)".
+QStringList filterPatterns(const QString& filter) {
+    const qsizetype open = filter.indexOf(QLatin1Char('('));
+    const qsizetype close = filter.lastIndexOf(QLatin1Char(')'));
+    return open < 0 || close < open
+               ? QStringList{}
+               : filter.mid(open + 1, close - open - 1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+void OpenFilesTest::archiveOpensEveryWay() {
+    std::ifstream sample(QFile::encodeName(test::SamplePath()).toStdString(), std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(sample), std::istreambuf_iterator<char>()};
+    const fs::path archive = m_latin1.parent_path() / "harrow.gdz";
+    std::ofstream(archive, std::ios::binary) << test::ZipBytes({{"gedcom.ged", text}, {"media/photo.jpg", "jpeg"}});
+    const QString shown = QStringLiteral("harrow.gdz");
+    const auto showsTheArchive = [this, &shown] {
+        const CMainFrame& frame = m_app->MainFrame();
+        return m_app->Documents().Count() == 1 && m_messages.shown.isEmpty() &&
+               QTest::qWaitFor([&frame] { return frame.ActiveView() && !frame.ActiveView()->Page().m_bFirstDraw; }) &&
+               frame.ActiveChild()->Document().Title() == shown &&
+               frame.windowTitle() == QStringLiteral("Stirpex - ") + shown &&
+               frame.StatsText() == QStringLiteral("47 people, 17 families, 35 notes, 5 sources.") &&
+               frame.ActiveChild()->Document().Doc().m_media != nullptr;
+    };
+
+    // The command line.
+    QVERIFY(start({archive.native()}).InitInstance());
+    QVERIFY2(showsTheArchive(), qPrintable(m_messages.shown.join(QLatin1Char('\n'))));
+
+    // File Open, whose filter offers archives beside plain files.
+    m_app.reset();
+    CStirpexApp& app = start({});
+    QVERIFY(app.InitInstance());
+    m_chosen = fileUrl(archive);
+    QVERIFY(app.MainFrame().Trigger(ID_FILE_OPEN));
+    for (const char* name : {"harrow.gdz", "harrow.ged"}) {
+        QVERIFY2(QDir::match(filterPatterns(m_filter), QString::fromLatin1(name)), qPrintable(m_filter));
+    }
+    QVERIFY2(showsTheArchive(), qPrintable(m_messages.shown.join(QLatin1Char('\n'))));
+
+    // A drop.
+    m_app.reset();
+    CStirpexApp& dropped = start({});
+    QVERIFY(dropped.InitInstance());
+    QMimeData data;
+    data.setData(QStringLiteral("text/uri-list"), fileUrl(archive).toEncoded() + "\r\n");
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&dropped.MainFrame(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&dropped.MainFrame(), &drop);
+    QVERIFY2(showsTheArchive(), qPrintable(m_messages.shown.join(QLatin1Char('\n'))));
+
+    // An archive without the text says why it does not open.
+    const fs::path mediaOnly = m_latin1.parent_path() / "media-only.gdz";
+    std::ofstream(mediaOnly, std::ios::binary) << test::ZipBytes({{"media/photo.jpg", "jpeg"}});
+    m_messages.shown.clear();
+    QVERIFY(!dropped.OpenFile(mediaOnly));
+    QCOMPARE(m_messages.shown, QStringList{QStringLiteral("Cannot open ") + QFile::decodeName(mediaOnly.c_str()) +
+                                           QStringLiteral(":\nThe archive holds no gedcom.ged")});
 }
 
 QTEST_MAIN(OpenFilesTest)
