@@ -164,6 +164,49 @@ std::string heading(std::string_view title, std::int64_t count) {
 
 } // namespace
 
+std::string_view EncodingName(TextEncoding encoding) noexcept {
+    switch (encoding) {
+    case TextEncoding::Ansel:
+        return "ANSEL";
+    case TextEncoding::Ansi:
+        return "ANSI (Windows-1252)";
+    case TextEncoding::Utf8:
+        return "UTF-8";
+    case TextEncoding::IbmPc:
+        return "IBM PC (code page 437)";
+    case TextEncoding::Macintosh:
+        return "Macintosh (Mac OS Roman)";
+    case TextEncoding::Utf16LE:
+        return "UTF-16LE";
+    case TextEncoding::Utf16BE:
+        return "UTF-16BE";
+    }
+    return "unknown";
+}
+
+std::string EncodingReasonText(const EncodingDecision& decision, std::string_view charValue) {
+    std::string text;
+    switch (decision.reason) {
+    case EncodingReason::ByteOrderMark:
+        text = "the file starts with a byte-order mark";
+        break;
+    case EncodingReason::FirstBytes:
+        text = "the first bytes are UTF-16";
+        break;
+    case EncodingReason::CharValue:
+        text = "the header says CHAR " + std::string(charValue);
+        break;
+    case EncodingReason::NoCharValue:
+        text = charValue.empty() ? "the header names no character set"
+                                 : "the header's CHAR " + std::string(charValue) + " names no known set";
+        break;
+    }
+    if (decision.charValueOverruled) {
+        text += "; the header's CHAR " + std::string(charValue) + " does not match the bytes";
+    }
+    return text;
+}
+
 std::string_view RecordKindName(RecordKind kind) noexcept {
     switch (kind) {
     case RecordKind::Individual:
@@ -189,8 +232,8 @@ std::string_view RecordKindName(RecordKind kind) noexcept {
 ReadingReport MakeReadingReport(const CStirpexDoc& doc) {
     ReadingReport report;
     const ReadingLog& log = doc.m_readingLog;
-    report.encoding = log.encoding;
-    report.encodingReason = log.encodingReason;
+    report.encoding = EncodingName(doc.m_encoding.encoding);
+    report.encodingReason = EncodingReasonText(doc.m_encoding, doc.m_strCharSet);
     report.gedcomVersion = doc.m_strGedcomVersion;
     report.skipped = log.skippedTags();
     report.skippedLines = log.skippedLines();

@@ -9,6 +9,7 @@
 // for them.
 
 #include "gedcom/gedcom_line.h"
+#include "model/encoding_decision.h"
 #include "model/reading_log.h"
 
 #include <cstddef>
@@ -57,6 +58,11 @@ ReadingReport MakeReadingReport(const CStirpexDoc& doc);
 
 // The report as readable text, one item per line, ending in a line break.
 std::string FormatReadingReport(const ReadingReport& report);
+
+// "UTF-8", "ANSEL", "IBM PC (code page 437)"...
+std::string_view EncodingName(TextEncoding encoding) noexcept;
+// Why the reader chose the encoding, as a phrase: "the file starts with a byte-order mark"...
+std::string EncodingReasonText(const EncodingDecision& decision, std::string_view charValue);
 
 // "individual", "family", "note", "source", "object"...
 std::string_view RecordKindName(RecordKind kind) noexcept;

@@ -1,8 +1,8 @@
 #pragma once
 
 // What the reader notes about a file while it reads it, for the reading
-// report: the encoding it chose and why, the lines that took no effect
-// (counted by tag) and the lines with bytes it could not decode.
+// report: the lines that took no effect (counted by tag) and the lines with
+// bytes it could not decode.
 
 #include <cstddef>
 #include <cstdint>
@@ -34,9 +34,7 @@ struct SkippedTag {
 
 class ReadingLog {
 public:
-    std::string encoding;       // the encoding the text was read in
-    std::string encodingReason; // why: a byte-order mark, the CHAR line, the first bytes...
-    LineSample undecodable;     // lines with bytes that could not be decoded
+    LineSample undecodable; // lines with bytes that could not be decoded
 
     // A line that took no effect, counted under its tag (empty for a line
     // without a level). Past kMaxSkippedTags different tags, further new ones

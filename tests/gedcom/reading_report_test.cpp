@@ -81,6 +81,28 @@ TEST(ReadingReport, ListsAreBoundedButTotalsCountEverything) {
     EXPECT_NE(FormatReadingReport(report).find("  ...\n"), std::string::npos);
 }
 
+TEST(ReadingReport, SaysWhichEncodingWasReadAndWhy) {
+    const struct {
+        std::string_view text;
+        std::string_view encoding;
+        std::string_view reason;
+    } cases[] = {
+        {"0 HEAD\n1 CHAR ANSI\n0 TRLR\n", "ANSI (Windows-1252)", "the header says CHAR ANSI"},
+        {"0 HEAD\n0 TRLR\n", "ANSEL", "the header names no character set"},
+        {"0 HEAD\n1 CHAR EBCDIC\n0 TRLR\n", "ANSEL", "the header's CHAR EBCDIC names no known set"},
+        {"\xEF\xBB\xBF"
+         "0 HEAD\n1 CHAR ANSEL\n0 TRLR\n",
+         "UTF-8", "the file starts with a byte-order mark; the header's CHAR ANSEL does not match the bytes"},
+        {std::string_view("0\0 \0H\0E\0A\0D\0\n\0", 14), "UTF-16LE", "the first bytes are UTF-16"},
+    };
+    for (const auto& c : cases) {
+        const auto loaded = LoadText(c.text);
+        const ReadingReport report = MakeReadingReport(*loaded.doc);
+        EXPECT_EQ(report.encoding, c.encoding) << c.text;
+        EXPECT_EQ(report.encodingReason, c.reason) << c.text;
+    }
+}
+
 TEST(ReadingLog, CountsSkippedLinesByTagWithTheirFirstLineNumbers) {
     ReadingLog log;
     for (std::int64_t line = 1; line <= 8; ++line) {
