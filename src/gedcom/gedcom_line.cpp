@@ -72,8 +72,8 @@ std::string_view PointerKey(std::string_view line, std::size_t tagPos) noexcept 
     return ExtractXrefKey(value.substr(skipCharacters(value, 0, 1)));
 }
 
-PointerOrText ValuePointerOrText(std::string_view line, std::size_t tagPos) noexcept {
-    const std::string_view value = ValueFixed(line, tagPos, 4);
+PointerOrText ValuePointerOrText(std::string_view line, std::size_t tagPos, std::size_t length) noexcept {
+    const std::string_view value = ValueFixed(line, tagPos, length);
     PointerOrText result;
     if (!value.empty() && value[0] == '@') {
         result.isPointer = true;
@@ -135,10 +135,14 @@ std::optional<std::string_view> FirstNoteLine(std::string_view line) noexcept {
         return std::nullopt;
     }
     std::size_t pos = SkipBlanks(line, close + 1);
-    if (!TagIs(line, pos, "NOTE")) {
+    if (TagIs(line, pos, "NOTE")) {
+        pos += 4;
+    } else if (TagIs(line, pos, "SNOTE")) { // a shared note of GEDCOM 7
+        pos += 5;
+    } else {
         return std::nullopt;
     }
-    pos = SkipBlanks(line, pos + 4);
+    pos = SkipBlanks(line, pos);
     if (pos >= line.size()) {
         return std::nullopt;
     }

@@ -61,13 +61,13 @@ std::string_view ValuePlace(std::string_view line, std::size_t tagPos) noexcept;
 // Rule D: rule A, then one character taken to be '@', then the key.
 std::string_view PointerKey(std::string_view line, std::size_t tagPos) noexcept;
 
-// Rule E: a pointer value (with its key) or a text value.
+// Rule E: a pointer value (with its key) or a text value, after a tag of `length` characters.
 struct PointerOrText {
     bool isPointer = false;
     std::string_view key;  // pointer: its key, possibly empty
     std::string_view text; // the value after the tag; for a pointer, what follows its '@'
 };
-PointerOrText ValuePointerOrText(std::string_view line, std::size_t tagPos) noexcept;
+PointerOrText ValuePointerOrText(std::string_view line, std::size_t tagPos, std::size_t length = 4) noexcept;
 
 // Up to the next '@', however far; empty when no '@' follows. Keys are kept
 // whole: exports use long identifiers (UUIDs), and keys cut to a common prefix
@@ -86,7 +86,7 @@ struct RecordLine {
 };
 RecordLine RecognizeRecordLine(std::string_view line) noexcept;
 
-// The text a NOTE record line carries after "NOTE", if any.
+// The text a NOTE (or SNOTE) record line carries after its tag, if any.
 std::optional<std::string_view> FirstNoteLine(std::string_view line) noexcept;
 
 } // namespace stirpex

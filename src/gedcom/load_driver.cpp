@@ -1,8 +1,8 @@
 #include "gedcom/load_driver.h"
 
 #include "gedcom/char_set.h"
-#include "gedcom/gedcom_line.h"
 #include "gedcom/line_source.h"
+#include "gedcom/logical_lines.h"
 #include "gedcom/record_parser.h"
 #include "gedcom/start_option.h"
 #include "model/stirpex_doc.h"
@@ -77,7 +77,8 @@ std::optional<Exhausted> readLines(CStirpexDoc& doc, std::istream& in, std::int6
     RecordParser parser(doc);
     // Small files need no megabyte buffer; large ones are read a megabyte at a time.
     const auto blockSize = static_cast<std::size_t>(std::clamp<std::int64_t>(fileLength + 1, 4096, kMaxBlockSize));
-    LineSource lines(in, blockSize);
+    LineSource source(in, blockSize);
+    LogicalLines lines(source);
     std::string scratch;
     std::string_view raw;
     std::int64_t bytesRead = 0;
@@ -88,9 +89,8 @@ std::optional<Exhausted> readLines(CStirpexDoc& doc, std::istream& in, std::int6
             if (!lines.next(raw)) {
                 break;
             }
-            raw = TrimLine(raw);
             parser.HandleLine(ConvertLine(parser.charSet(), raw, scratch));
-            bytesRead += static_cast<std::int64_t>(raw.size()) + 2;
+            bytesRead += static_cast<std::int64_t>(lines.countedBytes());
             if (progress.shown()) {
                 progress.advance(percentOf(bytesRead, fileLength));
             }

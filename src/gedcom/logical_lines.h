@@ -1,0 +1,51 @@
+#pragma once
+
+// The lines the record parser reads: trimmed, and with every CONC line joined
+// to the line it continues, so that the parser sees one line per line of text
+// and never has to join anything itself.
+//
+// A writer splits a long value over CONC lines anywhere: inside a word, and
+// inside the bytes of one character (a UTF-8 sequence, an ANSEL mark and its
+// letter). So the join is made on the raw bytes, before character conversion,
+// and keeps everything on both sides of the split: the white space that ends
+// the line before a CONC, and the CONC's value after its one delimiter.
+//
+// A CONC at level n continues the last line when that line is at level n - 1
+// (at level 0 only a note record), or is itself a CONT or CONC at level n.
+// Any other CONC has nothing to continue and is passed on as it is.
+//
+// The common line costs one look at the line after it and no copy; only a
+// line that is continued is copied, once, with its continuations appended.
+
+#include "gedcom/line_source.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace stirpex {
+
+class LogicalLines {
+public:
+    explicit LogicalLines(LineSource& source) noexcept : m_source(source) {}
+
+    // False at the end of the file. The line stays valid until the next call.
+    // Throws what LineSource throws, and std::bad_alloc.
+    bool next(std::string_view& line);
+
+    // What the last line counts for progress: for each line of the file it
+    // was made of, its trimmed length plus 2 for the line end.
+    std::size_t countedBytes() const noexcept { return m_counted; }
+
+private:
+    std::string_view join(std::string_view head, std::string_view conc);
+
+    LineSource& m_source;
+    std::string_view m_ahead; // the line after the last one handed out, not yet handed out
+    bool m_hasAhead = false;
+    bool m_atEnd = false;
+    std::string m_joined;
+    std::size_t m_counted = 0;
+};
+
+} // namespace stirpex
