@@ -28,6 +28,31 @@ Texts AddressOf(const std::string& lines) {
     return NoteLines(loaded, person.Details().m_arrNotes[0]);
 }
 
+// ---- Joined text ----
+
+// The join comes before conversion: a character whose bytes, or an ANSEL mark
+// and its letter, were split over two lines comes out whole.
+TEST(RecordParserJoinedText, CharacterSplitOverAConcLineComesOutWhole) {
+    struct Case {
+        const char* charSet;
+        const char* first;
+        const char* rest;
+        const char* note;
+    };
+    const Case cases[] = {
+        {"UTF-8", "caf\xC3", "\xA9 au lait", "caf\u00e9 au lait"},
+        {"UTF-8", "a tulip \xF0\x9F", "\x8C\xB7", "a tulip \U0001F337"},
+        {"ANSEL", "caf\xE2", "e au lait", "caf\u00e9 au lait"},
+    };
+    for (const Case& c : cases) {
+        const auto loaded = test::LoadText(std::string("0 HEAD\n1 CHAR ") + c.charSet + "\n0 @I1@ INDI\n1 NOTE " +
+                                           c.first + "\n2 CONC " + c.rest + "\n");
+        const CPerson& person = PersonOf(loaded, "I1");
+        ASSERT_EQ(person.Details().m_nNotes, 1) << c.note;
+        EXPECT_EQ(NoteLines(loaded, person.Details().m_arrNotes[0]), Texts{c.note});
+    }
+}
+
 // ---- Addresses ----
 
 // The old reader kept only the ADDR line; its CONT lines were lost.
