@@ -23,18 +23,6 @@ std::size_t skipCharacters(std::string_view line, std::size_t pos, std::size_t c
 
 } // namespace
 
-std::string_view TrimLine(std::string_view line) noexcept {
-    std::size_t begin = 0;
-    std::size_t end = line.size();
-    while (begin < end && IsTrimSpace(line[begin])) {
-        ++begin;
-    }
-    while (end > begin && IsTrimSpace(line[end - 1])) {
-        --end;
-    }
-    return line.substr(begin, end - begin);
-}
-
 std::size_t SkipBlanks(std::string_view line, std::size_t pos) noexcept {
     while (pos < line.size() && IsBlank(line[pos])) {
         ++pos;
@@ -72,8 +60,8 @@ std::string_view PointerKey(std::string_view line, std::size_t tagPos) noexcept 
     return ExtractXrefKey(value.substr(skipCharacters(value, 0, 1)));
 }
 
-PointerOrText ValuePointerOrText(std::string_view line, std::size_t tagPos, std::size_t length) noexcept {
-    const std::string_view value = ValueFixed(line, tagPos, length);
+PointerOrText ValuePointerOrText(std::string_view line, std::size_t tagPos) noexcept {
+    const std::string_view value = ValueFixed(line, tagPos, 4);
     PointerOrText result;
     if (!value.empty() && value[0] == '@') {
         result.isPointer = true;

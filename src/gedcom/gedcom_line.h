@@ -25,7 +25,18 @@ inline bool IsTrimSpace(char c) noexcept {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-std::string_view TrimLine(std::string_view line) noexcept;
+// Every line of the file is trimmed: kept inline.
+inline std::string_view TrimLine(std::string_view line) noexcept {
+    std::size_t begin = 0;
+    std::size_t end = line.size();
+    while (begin < end && IsTrimSpace(line[begin])) {
+        ++begin;
+    }
+    while (end > begin && IsTrimSpace(line[end - 1])) {
+        --end;
+    }
+    return line.substr(begin, end - begin);
+}
 
 // 0 to 4 from the first character alone, or -1 (no level).
 inline int LineLevel(std::string_view line) noexcept {
@@ -61,13 +72,13 @@ std::string_view ValuePlace(std::string_view line, std::size_t tagPos) noexcept;
 // Rule D: rule A, then one character taken to be '@', then the key.
 std::string_view PointerKey(std::string_view line, std::size_t tagPos) noexcept;
 
-// Rule E: a pointer value (with its key) or a text value, after a tag of `length` characters.
+// Rule E: a pointer value (with its key) or a text value.
 struct PointerOrText {
     bool isPointer = false;
     std::string_view key;  // pointer: its key, possibly empty
     std::string_view text; // the value after the tag; for a pointer, what follows its '@'
 };
-PointerOrText ValuePointerOrText(std::string_view line, std::size_t tagPos, std::size_t length = 4) noexcept;
+PointerOrText ValuePointerOrText(std::string_view line, std::size_t tagPos) noexcept;
 
 // Up to the next '@', however far; empty when no '@' follows. Keys are kept
 // whole: exports use long identifiers (UUIDs), and keys cut to a common prefix

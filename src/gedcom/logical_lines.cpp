@@ -43,8 +43,9 @@ bool tagIsWord(std::string_view line, std::size_t tag, const char (&word)[5]) no
     return TagIs(line, tag, word) && wordEnd(line, tag) == tag + 4;
 }
 
-// The level of a CONC line (its start trimmed), or -1 for any other line.
+// The level of a CONC line, or -1 for any other line.
 int concLevel(std::string_view line) noexcept {
+    line = trimStart(line);
     const Shape shape = shapeOf(line);
     return shape.level > 0 && tagIsWord(line, shape.tag, "CONC") ? shape.level : -1;
 }
@@ -84,34 +85,23 @@ bool endsAtTag(std::string_view head) noexcept {
 
 } // namespace
 
-bool LogicalLines::next(std::string_view& line) {
-    std::string_view current;
-    if (m_hasAhead) {
-        current = m_ahead;
-    } else if (m_atEnd || !m_source.next(current)) {
-        m_atEnd = true;
-        return false;
+// The line in hand when the one after it may be a CONC.
+std::string_view LogicalLines::continued(std::string_view current) {
+    const int level = concLevel(m_ahead);
+    if (level > 0 && isContinuedBy(trimStart(current), level)) {
+        return join(trimStart(current), level);
     }
-    m_hasAhead = m_source.next(m_ahead);
-    m_atEnd = !m_hasAhead;
-    current = trimStart(m_source.previous()); // reading ahead may have moved it
-    const int level = m_hasAhead ? concLevel(trimStart(m_ahead)) : -1;
-    if (level > 0 && isContinuedBy(current, level)) {
-        line = join(current, m_ahead);
-    } else {
-        line = trimEnd(current);
-        m_counted = line.size() + 2;
-    }
-    return true;
+    const std::string_view line = TrimLine(current);
+    m_counted = line.size() + 2;
+    return line;
 }
 
-std::string_view LogicalLines::join(std::string_view head, std::string_view conc) {
-    const int level = concLevel(trimStart(conc));
+std::string_view LogicalLines::join(std::string_view head, int level) {
     m_joined.assign(head);
     m_counted = trimEnd(head).size() + 2;
     bool needsDelimiter = endsAtTag(head);
     do {
-        const std::string_view trimmed = trimStart(conc);
+        const std::string_view trimmed = trimStart(m_ahead);
         const std::string_view value = concValue(trimmed);
         if (needsDelimiter && !value.empty()) {
             m_joined += ' ';
@@ -120,10 +110,8 @@ std::string_view LogicalLines::join(std::string_view head, std::string_view conc
         m_joined.append(value);
         m_counted += trimEnd(trimmed).size() + 2;
         m_hasAhead = m_source.next(m_ahead);
-        m_atEnd = !m_hasAhead;
-        conc = m_ahead;
         // CONC has no lines under it: only another CONC at its level goes on.
-    } while (m_hasAhead && concLevel(trimStart(conc)) == level);
+    } while (m_hasAhead && concLevel(m_ahead) == level);
     return trimEnd(m_joined);
 }
 

@@ -17,6 +17,7 @@
 // The common line costs one look at the line after it and no copy; only a
 // line that is continued is copied, once, with its continuations appended.
 
+#include "gedcom/gedcom_line.h"
 #include "gedcom/line_source.h"
 
 #include <cstddef>
@@ -31,19 +32,41 @@ public:
 
     // False at the end of the file. The line stays valid until the next call.
     // Throws what LineSource throws, and std::bad_alloc.
-    bool next(std::string_view& line);
+    bool next(std::string_view& line) {
+        // The line to hand out is the one read ahead last time (at the start: the first one).
+        if (!m_hasAhead && !m_source.next(m_ahead)) {
+            return false;
+        }
+        m_hasAhead = m_source.next(m_ahead);
+        const std::string_view current = m_source.previous(); // reading ahead may have moved it
+        if (m_hasAhead && mayBeConc(m_ahead)) [[unlikely]] {
+            line = continued(current);
+            return true;
+        }
+        line = TrimLine(current);
+        m_counted = line.size() + 2;
+        return true;
+    }
 
     // What the last line counts for progress: for each line of the file it
     // was made of, its trimmed length plus 2 for the line end.
     std::size_t countedBytes() const noexcept { return m_counted; }
 
 private:
-    std::string_view join(std::string_view head, std::string_view conc);
+    // Every line of the file is asked: the usual shape (a level digit, one
+    // blank, a tag) is decided here, any other shape the long way.
+    static bool mayBeConc(std::string_view line) noexcept {
+        if (line.size() > 2 && line[1] == ' ' && line[0] >= '0' && line[0] <= '9' && !IsBlank(line[2])) {
+            return line.size() >= 6 && line[2] == 'C' && line[3] == 'O' && line[4] == 'N' && line[5] == 'C';
+        }
+        return true;
+    }
+    std::string_view continued(std::string_view current);
+    std::string_view join(std::string_view head, int level);
 
     LineSource& m_source;
-    std::string_view m_ahead; // the line after the last one handed out, not yet handed out
+    std::string_view m_ahead; // the line after the last one handed out
     bool m_hasAhead = false;
-    bool m_atEnd = false;
     std::string m_joined;
     std::size_t m_counted = 0;
 };

@@ -52,7 +52,7 @@ std::string_view RecordParser::text(std::string_view value) const noexcept {
 
 bool RecordParser::HandleLine(std::string_view line) {
     const int level = LineLevel(line);
-    if (level >= 0 && level <= m_voidCitationLevel) {
+    if (m_voidCitationLevel != 0 && level >= 0 && level <= m_voidCitationLevel) {
         m_voidCitationLevel = 0;
     }
     switch (level) {
@@ -201,13 +201,13 @@ RecordParser::Row RecordParser::handleIndividualRow(std::string_view line, std::
 RecordParser::Row RecordParser::handleEventRow(std::string_view line, std::size_t tag) {
     bool used = true;
     if (TagIs(line, tag, "NOTE") || TagIs(line, tag, "EVEN") || TagIs(line, tag, "HIST")) {
-        used = noteLikeLine(line, tag, 4, Context::NoteText);
+        used = noteLikeLine(line, tag, Context::NoteText);
     } else if (TagIs(line, tag, "SNOTE")) {
-        used = noteLikeLine(line, tag, 5, Context::NoteText);
+        used = noteLikeLine(line, tag + 1, Context::NoteText); // its value follows "NOTE", as a NOTE line's
     } else if (TagIs(line, tag, "ADDR")) {
-        used = noteLikeLine(line, tag, 4, Context::Address);
+        used = noteLikeLine(line, tag, Context::Address);
     } else if (TagIs(line, tag, "OCCU")) {
-        used = noteLikeLine(line, tag, 4, Context::Occupation);
+        used = noteLikeLine(line, tag, Context::Occupation);
     } else if (TagIs(line, tag, "BIRT")) {
         m_context = Context::Birth;
     } else if (TagIs(line, tag, "BAP") || TagIs(line, tag, "CHR")) {

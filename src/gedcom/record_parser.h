@@ -79,7 +79,7 @@ private:
     Row handleSourceRow(std::string_view line, std::size_t tag);
     Row handleHeaderRow(std::string_view line, std::size_t tag);
 
-    bool noteLikeLine(std::string_view line, std::size_t tag, std::size_t tagLength, Context context);
+    bool noteLikeLine(std::string_view line, std::size_t tag, Context context);
     bool sourceLine(std::string_view line, std::size_t tag, bool isEventCitation);
     bool objectLine(std::string_view line, std::size_t tag);
     void nameLine(std::string_view value, bool isAlias);

@@ -85,9 +85,9 @@ CNote& RecordParser::makeNote(std::string_view firstLine) {
     return note;
 }
 
-bool RecordParser::noteLikeLine(std::string_view line, std::size_t tag, std::size_t tagLength, Context context) {
+bool RecordParser::noteLikeLine(std::string_view line, std::size_t tag, Context context) {
     m_context = context;
-    const PointerOrText value = ValuePointerOrText(line, tag, tagLength);
+    const PointerOrText value = ValuePointerOrText(line, tag);
     ArenaStr key;
     if (value.isPointer && !value.key.empty()) {
         if (isVoid(value.key)) {
