@@ -89,11 +89,10 @@ private:
                          ArenaStr FamilyDetails::*marriage, ArenaStr FamilyDetails::*divorce);
     bool citationText(std::string_view value);
     bool continuationLine(std::string_view line, std::size_t tag);
-    bool textContinuation(std::string_view value);
     bool appendNoteLine(std::string_view text);
     bool addressLine(std::string_view value);
     bool addressPartLine(std::string_view line, std::size_t tag);
-    bool mimeLine(CNote* note, std::string_view value);
+    bool mimeLine(CNote*& note, std::string_view value);
     void versionLine(std::string_view value);
 
     CNote& makeNote(std::string_view firstLine);
@@ -112,8 +111,8 @@ private:
     Context m_context = Context::None;
     bool m_citationData = false;
     TextTarget m_textTarget = TextTarget::None;
-    // Set by a SOUR @VOID@ line to its level: the lines under it cite nothing,
-    // so their text must not go to the citation before it.
+    // Set to its level by a SOUR line that cites nothing (@VOID@, or under a
+    // NO): the lines under it must not add to the citation before it.
     int m_voidCitationLevel = 0;
     CPerson* m_person = nullptr;
     CFamily* m_family = nullptr;

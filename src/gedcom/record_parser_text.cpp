@@ -20,15 +20,15 @@ constexpr std::string_view kOccupationLabel = "Occupation:  ";
 constexpr std::size_t kAddressSearchBytes = 4096;
 
 bool addressHas(const CNote& address, std::string_view part) {
-    std::size_t searched = 0;
+    std::size_t budget = kAddressSearchBytes;
     for (const ArenaStr& line : address.m_pLines) {
-        if (searched > kAddressSearchBytes) {
-            break;
-        }
-        if (line.view().find(part) != std::string_view::npos) {
+        if (line.view().substr(0, budget).find(part) != std::string_view::npos) {
             return true;
         }
-        searched += line.size();
+        if (line.size() >= budget) {
+            break;
+        }
+        budget -= line.size();
     }
     return false;
 }
@@ -178,8 +178,10 @@ bool RecordParser::addressPartLine(std::string_view line, std::size_t tag) {
     return addressLine(value);
 }
 
-// A note written as HTML is kept as the plain text a reader sees.
-bool RecordParser::mimeLine(CNote* note, std::string_view value) {
+// A note written as HTML is kept as the plain text a reader sees. Its text
+// is converted once: a further MIME line changes nothing (converting again
+// would decode the text twice, and many such lines would take quadratic time).
+bool RecordParser::mimeLine(CNote*& note, std::string_view value) {
     if (!note) {
         return false;
     }
@@ -201,12 +203,10 @@ bool RecordParser::mimeLine(CNote* note, std::string_view value) {
         begin = end + 1;
     }
     note->m_pLines = lines;
+    note = nullptr;
     return true;
 }
 
-// A citation of @VOID@, or one that supports an event's not having happened
-// (which the lists of general citations would show as supporting the event),
-// cites nothing; the lines under it must not add to the citation before it.
 bool RecordParser::sourceLine(std::string_view line, std::size_t tag, bool isEventCitation) {
     const PointerOrText value = ValuePointerOrText(line, tag);
     ArenaStr key;

@@ -183,11 +183,14 @@ TEST(RecordParserHtmlNotes, NoteMarkedAsHtmlIsKeptAsPlainText) {
     EXPECT_EQ(NoteLines(loaded, person.m_arrNotes[2]), Texts{"<i>no type</i>"});
 }
 
-// A MIME line changes only the note its own NOTE line made.
+// A MIME line changes only the note its own NOTE line made, and only once.
 TEST(RecordParserHtmlNotes, MimeUnderAnythingElseChangesNoNote) {
-    const auto loaded = LoadGedcom7("0 @N1@ SNOTE <b>one</b>\n0 @I1@ INDI\n1 SNOTE @N1@\n2 MIME text/html\n"
-                                    "1 BIRT\n2 MIME text/html\n1 OBJE\n2 MIME text/html\n");
+    const auto loaded =
+        LoadGedcom7("0 @N1@ SNOTE <b>one</b>\n0 @N2@ SNOTE &amp;lt;\n1 MIME text/html\n1 MIME text/html\n"
+                    "0 @I1@ INDI\n1 SNOTE @N1@\n2 MIME text/html\n"
+                    "1 BIRT\n2 MIME text/html\n1 OBJE\n2 MIME text/html\n");
     EXPECT_EQ(NoteLines(loaded, "N1"), Texts{"<b>one</b>"});
+    EXPECT_EQ(NoteLines(loaded, "N2"), Texts{"&lt;"});
 }
 
 } // namespace
