@@ -51,11 +51,7 @@ std::string_view RecordParser::text(std::string_view value) const noexcept {
 }
 
 bool RecordParser::HandleLine(std::string_view line) {
-    const int level = LineLevel(line);
-    if (m_voidCitationLevel != 0 && level >= 0 && level <= m_voidCitationLevel) {
-        m_voidCitationLevel = 0;
-    }
-    switch (level) {
+    switch (LineLevel(line)) {
     case 0:
         return handleLevel0(line);
     case 1:
@@ -72,6 +68,7 @@ bool RecordParser::HandleLine(std::string_view line) {
 }
 
 bool RecordParser::handleLevel0(std::string_view line) {
+    m_voidCitationLevel = 0;
     m_context = Context::None;
     m_citationData = false;
     m_textTarget = TextTarget::None;
@@ -111,6 +108,7 @@ bool RecordParser::handleLevel0(std::string_view line) {
 }
 
 bool RecordParser::handleLevel1(std::string_view line, std::size_t tag) {
+    m_voidCitationLevel = 0;
     m_context = Context::None;
     m_citationData = false;
     m_textTarget = TextTarget::None;
@@ -323,6 +321,9 @@ int RecordParser::eventNumber() const noexcept {
 }
 
 bool RecordParser::handleLevel2(std::string_view line, std::size_t tag) {
+    if (m_voidCitationLevel == 2) {
+        m_voidCitationLevel = 0;
+    }
     m_citationData = false;
     m_textTarget = TextTarget::None;
     if (TagIs(line, tag, "DATE")) {

@@ -111,8 +111,9 @@ private:
     Context m_context = Context::None;
     bool m_citationData = false;
     TextTarget m_textTarget = TextTarget::None;
-    // Set to its level by a SOUR line that cites nothing (@VOID@, or under a
-    // NO): the lines under it must not add to the citation before it.
+    // Set to its level (1 or 2) by a SOUR line that cites nothing (@VOID@, or
+    // under a NO), until the next line of that level or above: the lines under
+    // it must not add to the citation before it.
     int m_voidCitationLevel = 0;
     CPerson* m_person = nullptr;
     CFamily* m_family = nullptr;
