@@ -14,6 +14,9 @@ namespace {
 
 constexpr std::string_view kAddressLabel = "Address:  ";
 constexpr std::string_view kOccupationLabel = "Occupation:  ";
+// A citation's text is one text, shown within the notes and sources text, whose
+// lines end in CR LF: the lines of a cited text are broken the same way.
+constexpr std::string_view kCitationLineBreak = "\r\n";
 // A structured part of an address (city, postal code, ...) already written in
 // the address's own lines is not added again. Only this much of the address
 // is searched, so that no file can make the search slow.
@@ -328,7 +331,7 @@ bool RecordParser::handleLevel4(std::string_view line, std::size_t tag) {
         m_source->AddTextLine(m_arena, store(value));
         return true;
     case TextTarget::Citation: {
-        std::string next = "\n";
+        std::string next(kCitationLineBreak);
         next.append(value);
         return citationText(next);
     }

@@ -411,13 +411,14 @@ TEST(RecordParserCitations, PageAndDataTextAreConcatenatedWithoutSeparator) {
 
 // The citation-data flag belongs to the DATA line: a level-2 line ends it. The
 // continuations of cited text stay in the citation (they used to go to the
-// current source), each CONT a line of its own.
+// current source), each CONT a line of its own, broken by CR LF as the notes
+// and sources text breaks its lines.
 TEST(RecordParserCitations, CitedTextKeepsItsContinuationsAndOtherTextGoesToTheCurrentSource) {
     const auto loaded = test::LoadText("0 @S1@ SOUR\n0 @I1@ INDI\n1 SOUR @S1@\n2 DATA\n3 TEXT cited \n4 CONC more\n"
                                        "4 CONT next\n4 CONT\n2 QUAY 3\n3 TEXT elsewhere\n4 CONT too\n");
     const CPerson& person = PersonOf(loaded, "I1");
     EXPECT_EQ(CitationsOf(person.Details().m_arrSources, person.Details().m_arrSourceTexts),
-              (Citations{{"S1", "cited more\nnext\n"}}));
+              (Citations{{"S1", "cited more\r\nnext\r\n"}}));
     EXPECT_EQ(TextsOf(SourceOf(loaded, "S1").m_arrText), (Texts{"elsewhere", "too"}));
 }
 
