@@ -23,18 +23,6 @@ std::size_t skipCharacters(std::string_view line, std::size_t pos, std::size_t c
 
 } // namespace
 
-std::string_view TrimLine(std::string_view line) noexcept {
-    std::size_t begin = 0;
-    std::size_t end = line.size();
-    while (begin < end && IsTrimSpace(line[begin])) {
-        ++begin;
-    }
-    while (end > begin && IsTrimSpace(line[end - 1])) {
-        --end;
-    }
-    return line.substr(begin, end - begin);
-}
-
 std::size_t SkipBlanks(std::string_view line, std::size_t pos) noexcept {
     while (pos < line.size() && IsBlank(line[pos])) {
         ++pos;
@@ -135,14 +123,41 @@ std::optional<std::string_view> FirstNoteLine(std::string_view line) noexcept {
         return std::nullopt;
     }
     std::size_t pos = SkipBlanks(line, close + 1);
-    if (!TagIs(line, pos, "NOTE")) {
+    if (TagIs(line, pos, "NOTE")) {
+        pos += 4;
+    } else if (TagIs(line, pos, "SNOTE")) { // a shared note of GEDCOM 7
+        pos += 5;
+    } else {
         return std::nullopt;
     }
-    pos = SkipBlanks(line, pos + 4);
+    pos = SkipBlanks(line, pos);
     if (pos >= line.size()) {
         return std::nullopt;
     }
     return line.substr(pos);
+}
+
+std::string_view ReportTag(std::string_view line) noexcept {
+    constexpr std::size_t kReportTagBytes = 31;
+    if (LineLevel(line) < 0) {
+        return {};
+    }
+    std::size_t pos = TagPosition(line);
+    if (LineLevel(line) == 0 && pos < line.size() && line[pos] == '@') {
+        const std::size_t close = line.find('@', pos + 1);
+        pos = close == std::string_view::npos ? line.size() : SkipBlanks(line, close + 1);
+    }
+    std::size_t end = pos;
+    while (end < line.size() && !IsBlank(line[end]) && end - pos < kReportTagBytes) {
+        ++end;
+    }
+    // A word cut short is not cut inside a character: back to where the last one starts.
+    if (end < line.size() && !IsBlank(line[end])) {
+        while (end > pos && (static_cast<unsigned char>(line[end]) & 0xC0) == 0x80) {
+            --end;
+        }
+    }
+    return line.substr(pos, end - pos);
 }
 
 } // namespace stirpex

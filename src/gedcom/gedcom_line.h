@@ -25,7 +25,18 @@ inline bool IsTrimSpace(char c) noexcept {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-std::string_view TrimLine(std::string_view line) noexcept;
+// Every line of the file is trimmed: kept inline.
+inline std::string_view TrimLine(std::string_view line) noexcept {
+    std::size_t begin = 0;
+    std::size_t end = line.size();
+    while (begin < end && IsTrimSpace(line[begin])) {
+        ++begin;
+    }
+    while (end > begin && IsTrimSpace(line[end - 1])) {
+        --end;
+    }
+    return line.substr(begin, end - begin);
+}
 
 // 0 to 4 from the first character alone, or -1 (no level).
 inline int LineLevel(std::string_view line) noexcept {
@@ -86,7 +97,12 @@ struct RecordLine {
 };
 RecordLine RecognizeRecordLine(std::string_view line) noexcept;
 
-// The text a NOTE record line carries after "NOTE", if any.
+// The text a NOTE (or SNOTE) record line carries after its tag, if any.
 std::optional<std::string_view> FirstNoteLine(std::string_view line) noexcept;
+
+// The tag a line is known by in the reading report: the word at its tag
+// position (after the identifier of a level-0 record line), at most 31 bytes
+// and never cut inside a character; empty for a line without a level.
+std::string_view ReportTag(std::string_view line) noexcept;
 
 } // namespace stirpex

@@ -40,11 +40,15 @@ bool LineSource::fill() {
     if (m_eof) {
         return false;
     }
-    // Keep the unfinished line at the front; grow only when one line fills the whole buffer.
-    if (m_begin > 0) {
-        std::memmove(m_buffer.get(), m_buffer.get() + m_begin, m_end - m_begin);
-        m_end -= m_begin;
-        m_begin = 0;
+    // Keep the previous line and the unfinished one at the front; grow only
+    // when those two fill the whole buffer.
+    const std::size_t keep = std::min(m_begin, m_previousBegin);
+    if (keep > 0) {
+        std::memmove(m_buffer.get(), m_buffer.get() + keep, m_end - keep);
+        m_end -= keep;
+        m_begin -= keep;
+        m_previousBegin -= keep;
+        m_lastBegin = m_previousBegin; // next() has just made the last line the previous one
     }
     if (m_end == m_capacity) {
         auto grown = std::make_unique_for_overwrite<char[]>(m_capacity * 2);
@@ -66,6 +70,8 @@ bool LineSource::fill() {
 }
 
 bool LineSource::next(std::string_view& line) {
+    m_previousBegin = m_lastBegin;
+    m_previousLength = m_lastLength;
     for (;;) {
         const char* base = m_buffer.get();
         const char* stop = findLineEnd(base + m_begin + m_scanned, base + m_end);
@@ -74,6 +80,8 @@ bool LineSource::next(std::string_view& line) {
         const bool decided = at < m_end && (base[at] == '\n' || at + 1 < m_end || m_eof);
         if (decided) {
             line = std::string_view(base + m_begin, at - m_begin);
+            m_lastBegin = m_begin;
+            m_lastLength = line.size();
             const bool crlf = base[at] == '\r' && at + 1 < m_end && base[at + 1] == '\n';
             m_begin = at + (crlf ? 2 : 1);
             m_scanned = 0;
@@ -88,6 +96,8 @@ bool LineSource::next(std::string_view& line) {
             base = m_buffer.get();
             const std::size_t end = (m_end > m_begin && base[m_end - 1] == '\r') ? m_end - 1 : m_end;
             line = std::string_view(base + m_begin, end - m_begin);
+            m_lastBegin = m_begin;
+            m_lastLength = line.size();
             m_begin = m_end;
             return true;
         }

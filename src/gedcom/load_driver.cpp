@@ -4,6 +4,7 @@
 #include "gedcom/decoded_input.h"
 #include "gedcom/gedcom_line.h"
 #include "gedcom/line_source.h"
+#include "gedcom/logical_lines.h"
 #include "gedcom/record_parser.h"
 #include "gedcom/start_option.h"
 #include "gedcom/utf16_decoder.h"
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <new>
 #include <optional>
 
@@ -65,15 +67,23 @@ std::string quotedLine(std::string_view raw) {
     return quoted;
 }
 
-// The file's bytes that a trimmed line stands for: the line and a line end of
-// two. UTF-16 takes two bytes a code unit, and its count never runs ahead of
-// what has been read, so that the last line of a file comes to its length.
-std::int64_t fileBytesOf(std::string_view line, const DecodedInput& input, std::int64_t before) {
+// The file's bytes that a line stands for: `counted`, each trimmed line of the
+// file it was joined from and a line end of two. UTF-16 takes two bytes a code
+// unit, and its count never runs ahead of what has been read, so that the last
+// line of a file comes to its length.
+std::int64_t fileBytesOf(std::string_view line, std::size_t counted, const DecodedInput& input, std::int64_t before) {
     if (!input.decodes()) {
-        return before + static_cast<std::int64_t>(line.size()) + 2;
+        return before + static_cast<std::int64_t>(counted);
     }
     const auto units = static_cast<std::int64_t>(Utf16Length(line)) + 2;
     return std::min(before + 2 * units, input.bytesTaken());
+}
+
+// U+FFFD in model text: a character a conversion could not decode. The byte
+// search first, since almost every line has no 0xEF at all.
+bool hasReplacementCharacter(std::string_view text) noexcept {
+    return std::memchr(text.data(), 0xEF, text.size()) != nullptr &&
+           text.find("\xEF\xBF\xBD") != std::string_view::npos;
 }
 
 // Where memory ran out while reading.
@@ -94,7 +104,8 @@ std::optional<Exhausted> readLines(CStirpexDoc& doc, std::istream& in, std::int6
     if (input.detection().form != ByteForm::Bytes) {
         parser.LockCharSet(CharSet::Utf8); // the bytes have spoken: a CHAR line can no longer switch sets
     }
-    LineSource lines(input.stream(), blockSize);
+    LineSource source(input.stream(), blockSize);
+    LogicalLines lines(source);
     std::string scratch;
     std::string_view raw;
     std::int64_t bytesRead = 0;
@@ -105,9 +116,14 @@ std::optional<Exhausted> readLines(CStirpexDoc& doc, std::istream& in, std::int6
             if (!lines.next(raw)) {
                 break;
             }
-            raw = TrimLine(raw);
-            parser.HandleLine(ConvertLine(parser.charSet(), raw, scratch));
-            bytesRead = fileBytesOf(raw, input, bytesRead);
+            const std::string_view text = ConvertLine(parser.charSet(), raw, scratch);
+            if (!parser.HandleLine(text) && !text.empty()) [[unlikely]] {
+                doc.m_readingLog.skipped(ReportTag(text), lines.lineNumber());
+            }
+            if (hasReplacementCharacter(text)) [[unlikely]] {
+                doc.m_readingLog.undecodable.add(lines.lineNumber());
+            }
+            bytesRead = fileBytesOf(raw, lines.countedBytes(), input, bytesRead);
             if (progress.shown()) {
                 progress.advance(percentOf(bytesRead, fileLength));
             }
@@ -119,6 +135,9 @@ std::optional<Exhausted> readLines(CStirpexDoc& doc, std::istream& in, std::int6
         }
         doc.EndBulkLoad();
         doc.m_encoding = DecideEncoding(input.detection(), parser.charSet(), doc.m_strCharSet);
+        if (parser.isGedcom7() && input.detection().form == ByteForm::Bytes) {
+            doc.m_encoding.reason = EncodingReason::GedcomVersion;
+        }
     } catch (const std::bad_alloc&) {
         // Counted from the bytes read, not from the bar, so that it is right also without one.
         return Exhausted{percentOf(bytesRead, fileLength), quotedLine(raw)};

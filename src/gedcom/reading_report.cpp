@@ -196,6 +196,9 @@ std::string EncodingReasonText(const EncodingDecision& decision, std::string_vie
     case EncodingReason::CharValue:
         text = "the header says CHAR " + std::string(charValue);
         break;
+    case EncodingReason::GedcomVersion:
+        text = "GEDCOM 7 files are UTF-8";
+        break;
     case EncodingReason::NoCharValue:
         text = charValue.empty() ? "the header names no character set"
                                  : "the header's CHAR " + std::string(charValue) + " names no known set";

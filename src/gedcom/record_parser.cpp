@@ -45,7 +45,12 @@ ArenaStr RecordParser::store(std::string_view text) {
     return m_arena.copy(text);
 }
 
-void RecordParser::HandleLine(std::string_view line) {
+std::string_view RecordParser::text(std::string_view value) const noexcept {
+    const bool escaped = m_isGedcom7 && value.size() >= 2 && value[0] == '@' && value[1] == '@';
+    return escaped ? value.substr(1) : value;
+}
+
+bool RecordParser::HandleLine(std::string_view line) {
     switch (LineLevel(line)) {
     case 0:
         return handleLevel0(line);
@@ -58,14 +63,18 @@ void RecordParser::HandleLine(std::string_view line) {
     case 4:
         return handleLevel4(line, TagPosition(line));
     default:
-        return;
+        return false;
     }
 }
 
-void RecordParser::handleLevel0(std::string_view line) {
+bool RecordParser::handleLevel0(std::string_view line) {
+    m_voidCitationLevel = 0;
     m_context = Context::None;
     m_citationData = false;
-    m_sourceText = false;
+    m_textTarget = TextTarget::None;
+    m_recordNote = nullptr;
+    m_lineNote = nullptr;
+    m_addressNote = nullptr;
     m_kind = RecordKind::None;
     const RecordLine record = RecognizeRecordLine(line);
     switch (record.kind) {
@@ -84,8 +93,9 @@ void RecordParser::handleLevel0(std::string_view line) {
     case RecordKind::Note: {
         m_note = &m_doc.AddNote(store(record.key));
         if (const auto first = FirstNoteLine(line)) {
-            m_note->m_pLines.append(m_arena, store(*first));
+            m_note->m_pLines.append(m_arena, store(text(*first)));
         }
+        m_recordNote = m_note;
         break;
     }
     case RecordKind::Header:
@@ -94,23 +104,34 @@ void RecordParser::handleLevel0(std::string_view line) {
         break;
     }
     m_kind = record.kind;
+    return record.kind != RecordKind::None;
 }
 
-void RecordParser::handleLevel1(std::string_view line, std::size_t tag) {
+bool RecordParser::handleLevel1(std::string_view line, std::size_t tag) {
+    m_voidCitationLevel = 0;
     m_context = Context::None;
     m_citationData = false;
-    m_sourceText = false;
-    if (handleIndividualRow(line, tag) || handleEventRow(line, tag) || handleFamilyRow(line, tag)) {
-        return;
+    m_textTarget = TextTarget::None;
+    m_lineNote = nullptr;
+    m_addressNote = nullptr;
+    Row row = handleIndividualRow(line, tag);
+    if (row == Row::NotMatched) {
+        row = handleEventRow(line, tag);
+    }
+    if (row == Row::NotMatched) {
+        row = handleFamilyRow(line, tag);
+    }
+    if (row != Row::NotMatched) {
+        return row == Row::Used;
     }
     if (TagIs(line, tag, "CONT") || TagIs(line, tag, "CONC")) {
-        if (m_kind == RecordKind::Note) {
-            appendNoteLine(ValueWord(line, tag));
-        }
-        return;
+        return m_kind == RecordKind::Note && appendNoteLine(ValueWord(line, tag));
     }
-    if (m_kind == RecordKind::Source && handleSourceRow(line, tag)) {
-        return;
+    if (m_kind == RecordKind::Source) {
+        row = handleSourceRow(line, tag);
+        if (row != Row::NotMatched) {
+            return row == Row::Used;
+        }
     }
     if (TagIs(line, tag, "SOUR")) {
         return sourceLine(line, tag, false);
@@ -120,59 +141,71 @@ void RecordParser::handleLevel1(std::string_view line, std::size_t tag) {
     }
     if (m_kind == RecordKind::ExtObj && TagIs(line, tag, "FILE")) {
         if (m_extObj && m_extObj->m_strFile.empty()) {
-            m_extObj->m_strFile = store(ValueWord(line, tag));
+            m_extObj->m_strFile = store(text(ValueWord(line, tag)));
+            return true;
         }
-        return;
+        return false;
     }
-    handleHeaderRow(line, tag);
+    if (m_kind == RecordKind::Note && TagIs(line, tag, "MIME")) {
+        return mimeLine(m_recordNote, ValueFixed(line, tag, 4));
+    }
+    return handleHeaderRow(line, tag) == Row::Used;
 }
 
-bool RecordParser::handleIndividualRow(std::string_view line, std::size_t tag) {
+RecordParser::Row RecordParser::handleIndividualRow(std::string_view line, std::size_t tag) {
     const bool individual = m_kind == RecordKind::Individual && m_person;
     if (TagIs(line, tag, "NAME")) {
-        const std::string_view value = ValueFixed(line, tag, 4);
+        const std::string_view value = text(ValueFixed(line, tag, 4));
         if (individual) {
             nameLine(value, false);
         } else if (m_kind == RecordKind::Submitter && !value.empty()) {
             m_doc.m_strSubmitter = WithoutSlashes(value);
+        } else {
+            return Row::Skipped;
         }
-        return true;
+        return Row::Used;
     }
     if (m_kind == RecordKind::Individual && TagIs(line, tag, "ALIA")) {
         const std::string_view value = ValueFixed(line, tag, 4);
-        if (individual && (value.empty() || value[0] != '@')) {
-            nameLine(value, true);
+        if (!individual || (!value.empty() && value[0] == '@')) {
+            return Row::Skipped;
         }
-        return true;
+        nameLine(value, true);
+        return Row::Used;
     }
     if (TagIs(line, tag, "SEX")) {
-        if (individual) {
-            m_person->m_cSex = firstCharacter(ValueFixed(line, tag, 3));
+        if (!individual) {
+            return Row::Skipped;
         }
-        return true;
+        m_person->m_cSex = firstCharacter(ValueFixed(line, tag, 3));
+        return Row::Used;
     }
-    if (TagIs(line, tag, "FAMC")) {
-        if (individual) {
-            m_person->m_strParentFamily = store(PointerKey(line, tag));
+    const bool famc = TagIs(line, tag, "FAMC");
+    if (famc || TagIs(line, tag, "FAMS")) {
+        const std::string_view key = PointerKey(line, tag);
+        if (!individual || isVoid(key)) {
+            return Row::Skipped;
         }
-        return true;
-    }
-    if (TagIs(line, tag, "FAMS")) {
-        if (individual) {
-            m_person->AddSpouseFamily(m_arena, store(PointerKey(line, tag)));
+        if (famc) {
+            m_person->m_strParentFamily = store(key);
+        } else {
+            m_person->AddSpouseFamily(m_arena, store(key));
         }
-        return true;
+        return Row::Used;
     }
-    return false;
+    return Row::NotMatched;
 }
 
-bool RecordParser::handleEventRow(std::string_view line, std::size_t tag) {
+RecordParser::Row RecordParser::handleEventRow(std::string_view line, std::size_t tag) {
+    bool used = true;
     if (TagIs(line, tag, "NOTE") || TagIs(line, tag, "EVEN") || TagIs(line, tag, "HIST")) {
-        noteLikeLine(line, tag, Context::NoteText);
+        used = noteLikeLine(line, tag, Context::NoteText);
+    } else if (TagIs(line, tag, "SNOTE")) {
+        used = noteLikeLine(line, tag + 1, Context::NoteText); // its value follows "NOTE", as a NOTE line's
     } else if (TagIs(line, tag, "ADDR")) {
-        noteLikeLine(line, tag, Context::Address);
+        used = noteLikeLine(line, tag, Context::Address);
     } else if (TagIs(line, tag, "OCCU")) {
-        noteLikeLine(line, tag, Context::Occupation);
+        used = noteLikeLine(line, tag, Context::Occupation);
     } else if (TagIs(line, tag, "BIRT")) {
         m_context = Context::Birth;
     } else if (TagIs(line, tag, "BAP") || TagIs(line, tag, "CHR")) {
@@ -181,86 +214,83 @@ bool RecordParser::handleEventRow(std::string_view line, std::size_t tag) {
         m_context = Context::Death;
     } else if (TagIs(line, tag, "BURI")) {
         m_context = Context::Burial;
+    } else if (TagIs(line, tag, "NO") && (tag + 2 == line.size() || IsBlank(line[tag + 2]))) {
+        m_context = Context::NoEvent;
     } else {
-        return false;
+        return Row::NotMatched;
     }
-    return true;
+    return used ? Row::Used : Row::Skipped;
 }
 
-bool RecordParser::handleFamilyRow(std::string_view line, std::size_t tag) {
+RecordParser::Row RecordParser::handleFamilyRow(std::string_view line, std::size_t tag) {
     CFamily* family = m_kind == RecordKind::Family ? m_family : nullptr;
-    if (TagIs(line, tag, "HUSB")) {
-        if (family) {
-            family->m_strHusband = store(PointerKey(line, tag));
+    const bool husband = TagIs(line, tag, "HUSB");
+    const bool wife = !husband && TagIs(line, tag, "WIFE");
+    if (husband || wife || TagIs(line, tag, "CHIL")) {
+        const std::string_view key = PointerKey(line, tag);
+        if (!family || isVoid(key)) {
+            return Row::Skipped;
         }
-    } else if (TagIs(line, tag, "WIFE")) {
-        if (family) {
-            family->m_strWife = store(PointerKey(line, tag));
-        }
-    } else if (TagIs(line, tag, "CHIL")) {
-        if (family) {
-            family->AddChild(m_arena, store(PointerKey(line, tag)));
-        }
-    } else if (TagIs(line, tag, "MARR")) {
-        if (m_kind == RecordKind::Family) {
-            m_context = Context::Marriage;
-        }
-    } else if (TagIs(line, tag, "DIV")) {
-        if (m_kind == RecordKind::Family) {
-            m_context = Context::Divorce;
-            const std::string_view value = ValueWord(line, tag);
-            if (family && (value.empty() || value[0] != 'N') && family->Details().m_strDivorceDate.empty()) {
-                family->EditDetails(m_arena).m_strDivorceDate = ArenaStr::fromStatic(kDivorceWithoutDate);
-            }
-        }
-    } else {
-        return false;
-    }
-    return true;
-}
-
-bool RecordParser::handleSourceRow(std::string_view line, std::size_t tag) {
-    if (TagIs(line, tag, "DATA")) {
-        return true;
-    }
-    ArenaStr CSource::*field = nullptr;
-    if (TagIs(line, tag, "TITL")) {
-        field = &CSource::m_strTitle;
-    } else if (TagIs(line, tag, "AUTH")) {
-        field = &CSource::m_strAuthor;
-    } else if (TagIs(line, tag, "PUBL")) {
-        field = &CSource::m_strPublication;
-    } else if (!TagIs(line, tag, "TEXT")) {
-        return false;
-    }
-    if (m_source) {
-        const ArenaStr value = store(ValueWord(line, tag));
-        if (field) {
-            m_source->*field = value;
+        if (husband) {
+            family->m_strHusband = store(key);
+        } else if (wife) {
+            family->m_strWife = store(key);
         } else {
-            m_source->AddTextLine(m_arena, value);
+            family->AddChild(m_arena, store(key));
+        }
+        return Row::Used;
+    }
+    const bool marriage = TagIs(line, tag, "MARR");
+    if (!marriage && !TagIs(line, tag, "DIV")) {
+        return Row::NotMatched;
+    }
+    if (m_kind != RecordKind::Family) {
+        return Row::Skipped;
+    }
+    m_context = marriage ? Context::Marriage : Context::Divorce;
+    if (!marriage) {
+        const std::string_view value = ValueWord(line, tag);
+        if (family && (value.empty() || value[0] != 'N') && family->Details().m_strDivorceDate.empty()) {
+            family->EditDetails(m_arena).m_strDivorceDate = ArenaStr::fromStatic(kDivorceWithoutDate);
         }
     }
-    return true;
+    return Row::Used;
 }
 
-bool RecordParser::handleHeaderRow(std::string_view line, std::size_t tag) {
+RecordParser::Row RecordParser::handleHeaderRow(std::string_view line, std::size_t tag) {
     if (TagIs(line, tag, "DATE")) {
-        if (m_kind == RecordKind::Header) {
-            m_doc.m_strFileDate = ValueFixed(line, tag, 4);
+        if (m_kind != RecordKind::Header) {
+            return Row::Skipped;
         }
+        m_doc.m_strFileDate = text(ValueFixed(line, tag, 4));
     } else if (TagIs(line, tag, "DEST")) {
-        m_doc.m_strDestination = ValueFixed(line, tag, 4);
+        m_doc.m_strDestination = text(ValueFixed(line, tag, 4));
     } else if (TagIs(line, tag, "CHAR")) {
         const std::string_view value = ValueFixed(line, tag, 4);
         m_doc.m_strCharSet = value;
-        if (const auto set = CharSetFromValue(value); set && !m_charSetLocked) {
+        // GEDCOM 7 is UTF-8 whatever a CHAR line says.
+        if (const auto set = CharSetFromValue(value); set && !m_charSetLocked && !m_isGedcom7) {
             m_charSet = *set;
         }
+    } else if (TagIs(line, tag, "GEDC")) {
+        if (m_kind != RecordKind::Header) {
+            return Row::Skipped;
+        }
+        m_context = Context::GedcomInfo;
     } else {
-        return false;
+        return Row::NotMatched;
     }
-    return true;
+    return Row::Used;
+}
+
+// Only the VERS under the header's GEDC is the GEDCOM version; the one under
+// its SOUR is the version of the program that wrote the file.
+void RecordParser::versionLine(std::string_view value) {
+    m_doc.m_strGedcomVersion = value;
+    m_isGedcom7 = !value.empty() && value[0] == '7';
+    if (m_isGedcom7) {
+        m_charSet = CharSet::Utf8;
+    }
 }
 
 void RecordParser::nameLine(std::string_view value, bool isAlias) {
@@ -272,89 +302,6 @@ void RecordParser::nameLine(std::string_view value, bool isAlias) {
         m_person->m_strGivenNames = givenNames;
     } else {
         m_person->AddAltName(m_arena, surname, givenNames);
-    }
-}
-
-CNote& RecordParser::makeNote(std::string_view firstLine) {
-    CNote& note = m_doc.AddNote(store(MakeGeneratedKey()));
-    if (!firstLine.empty()) {
-        note.m_pLines.append(m_arena, store(firstLine));
-    }
-    m_note = &note;
-    return note;
-}
-
-void RecordParser::noteLikeLine(std::string_view line, std::size_t tag, Context context) {
-    m_context = context;
-    const PointerOrText value = ValuePointerOrText(line, tag);
-    ArenaStr key;
-    if (value.isPointer && !value.key.empty()) {
-        key = store(value.key);
-    } else if (value.text.empty() || context == Context::NoteText) {
-        key = makeNote(value.text).m_strID;
-    } else {
-        const std::string_view prefix = context == Context::Occupation ? "Occupation:  " : "Address:  ";
-        std::string text;
-        text.reserve(prefix.size() + value.text.size());
-        text.append(prefix).append(value.text);
-        key = makeNote(text).m_strID;
-    }
-    if (m_kind == RecordKind::Individual && m_person) {
-        m_person->AddNote(m_arena, key);
-    } else if (m_kind == RecordKind::Family && m_family) {
-        m_family->AddNote(m_arena, key);
-    } else if (m_kind == RecordKind::Source && m_source) {
-        m_source->AddNote(m_arena, key);
-    }
-}
-
-void RecordParser::sourceLine(std::string_view line, std::size_t tag, bool isEventCitation) {
-    const PointerOrText value = ValuePointerOrText(line, tag);
-    ArenaStr key;
-    if (value.isPointer) {
-        key = store(value.key);
-    } else if (!isEventCitation && m_kind == RecordKind::Header) {
-        if (!value.text.empty()) {
-            m_doc.m_strSourceSystem = value.text;
-        }
-        return;
-    } else {
-        CSource& source = m_doc.AddSource(store(MakeGeneratedKey()));
-        source.m_strTitle = store(value.text);
-        m_source = &source;
-        key = source.m_strID;
-    }
-    if (m_kind == RecordKind::Individual && m_person) {
-        if (isEventCitation) {
-            m_person->AddEventSource(m_arena, eventNumber(), key);
-        } else {
-            m_person->AddSource(m_arena, key);
-        }
-    } else if (m_kind == RecordKind::Family && m_family) {
-        if (isEventCitation && m_context == Context::Divorce) {
-            m_family->AddDivorceSource(m_arena, key);
-        } else {
-            m_family->AddSource(m_arena, key);
-        }
-    }
-}
-
-void RecordParser::objectLine(std::string_view line, std::size_t tag) {
-    const PointerOrText value = ValuePointerOrText(line, tag);
-    ArenaStr key;
-    if (value.isPointer) {
-        key = store(value.key);
-    } else {
-        CExtObj& object = m_doc.AddExtObj(store(MakeGeneratedKey()));
-        m_extObj = &object;
-        key = object.m_strID;
-    }
-    if (m_kind == RecordKind::Individual && m_person) {
-        m_person->AddObject(m_arena, key);
-    } else if (m_kind == RecordKind::Family && m_family) {
-        m_family->AddObject(m_arena, key);
-    } else if (m_kind == RecordKind::Source && m_source) {
-        m_source->AddObject(m_arena, key);
     }
 }
 
@@ -373,41 +320,50 @@ int RecordParser::eventNumber() const noexcept {
     }
 }
 
-void RecordParser::appendNoteLine(std::string_view text) {
-    if (m_note) {
-        m_note->m_pLines.append(m_arena, store(text));
+bool RecordParser::handleLevel2(std::string_view line, std::size_t tag) {
+    if (m_voidCitationLevel == 2) {
+        m_voidCitationLevel = 0;
     }
-}
-
-void RecordParser::handleLevel2(std::string_view line, std::size_t tag) {
     m_citationData = false;
-    m_sourceText = false;
+    m_textTarget = TextTarget::None;
     if (TagIs(line, tag, "DATE")) {
-        dateLine(ValueFixed(line, tag, 4));
-    } else if (TagIs(line, tag, "PLAC")) {
-        placeLine(ValuePlace(line, tag));
-    } else if (TagIs(line, tag, "TYPE")) {
-        if (m_context == Context::NoteText) {
-            appendNoteLine(ValueFixed(line, tag, 4));
-        }
-    } else if (TagIs(line, tag, "CONT") || TagIs(line, tag, "CONC") || TagIs(line, tag, "NOTE")) {
-        if (m_context == Context::NoteText) {
-            appendNoteLine(ValueWord(line, tag));
-        }
-    } else if (TagIs(line, tag, "SOUR")) {
-        sourceLine(line, tag, true);
-    } else if (TagIs(line, tag, "PAGE")) {
-        citationText(ValueFixed(line, tag, 4));
-    } else if (TagIs(line, tag, "DATA")) {
-        m_citationData = true;
-    } else if (TagIs(line, tag, "VERS")) {
-        m_doc.m_strGedcomVersion = ValueFixed(line, tag, 4);
+        return dateLine(ValueFixed(line, tag, 4));
     }
+    if (TagIs(line, tag, "PLAC")) {
+        return placeLine(ValuePlace(line, tag));
+    }
+    if (TagIs(line, tag, "TYPE")) {
+        return m_context == Context::NoteText && appendNoteLine(ValueFixed(line, tag, 4));
+    }
+    if (TagIs(line, tag, "CONT") || TagIs(line, tag, "CONC") || TagIs(line, tag, "NOTE")) {
+        return continuationLine(line, tag);
+    }
+    if (TagIs(line, tag, "SOUR")) {
+        return sourceLine(line, tag, true);
+    }
+    if (TagIs(line, tag, "PAGE")) {
+        return citationText(text(ValueFixed(line, tag, 4)));
+    }
+    if (TagIs(line, tag, "DATA")) {
+        m_citationData = true;
+        return true;
+    }
+    if (TagIs(line, tag, "VERS")) {
+        if (m_context != Context::GedcomInfo) {
+            return false;
+        }
+        versionLine(ValueFixed(line, tag, 4));
+        return true;
+    }
+    if (TagIs(line, tag, "MIME")) {
+        return m_context == Context::NoteText && mimeLine(m_lineNote, ValueFixed(line, tag, 4));
+    }
+    return m_context == Context::Address && addressPartLine(line, tag);
 }
 
-void RecordParser::dateLine(std::string_view value) {
+bool RecordParser::dateLine(std::string_view value) {
     if (value.empty()) {
-        return;
+        return false;
     }
     if (m_context == Context::NoteText) {
         return appendNoteLine(value);
@@ -418,17 +374,20 @@ void RecordParser::dateLine(std::string_view value) {
         (birth ? details.m_strBirthDate : details.m_strDeathDate) = store(value);
         (birth ? details.m_strBirthQualifier : details.m_strDeathQualifier) = qualifierText(value);
         (birth ? m_person->m_nBirthYear : m_person->m_nDeathYear) = DateYear(value);
-        return;
+        return true;
     }
     if (ArenaStr* field = eventField(&PersonDetails::m_strBaptismDate, &PersonDetails::m_strBurialDate,
                                      &FamilyDetails::m_strMarriageDate, &FamilyDetails::m_strDivorceDate)) {
         *field = store(value);
+        return true;
     }
+    return false;
 }
 
-void RecordParser::placeLine(std::string_view value) {
+bool RecordParser::placeLine(std::string_view value) {
+    value = text(value);
     if (value.empty()) {
-        return;
+        return false;
     }
     if (m_context == Context::NoteText) {
         return appendNoteLine(value);
@@ -436,12 +395,14 @@ void RecordParser::placeLine(std::string_view value) {
     if (m_person && (m_context == Context::Birth || m_context == Context::Death)) {
         PersonDetails& details = m_person->EditDetails(m_arena);
         (m_context == Context::Birth ? details.m_strBirthPlace : details.m_strDeathPlace) = store(value);
-        return;
+        return true;
     }
     if (ArenaStr* field = eventField(&PersonDetails::m_strBaptismPlace, &PersonDetails::m_strBurialPlace,
                                      &FamilyDetails::m_strMarriagePlace, &FamilyDetails::m_strDivorcePlace)) {
         *field = store(value);
+        return true;
     }
+    return false;
 }
 
 // The field of the baptism, burial, marriage or divorce the context names, in
@@ -459,39 +420,6 @@ ArenaStr* RecordParser::eventField(ArenaStr PersonDetails::*baptism, ArenaStr Pe
         return m_family ? &(m_family->EditDetails(m_arena).*divorce) : nullptr;
     default:
         return nullptr;
-    }
-}
-
-void RecordParser::citationText(std::string_view value) {
-    if (m_kind == RecordKind::Individual && m_person) {
-        m_person->AppendEventSourceText(m_arena, eventNumber(), value);
-    } else if (m_kind == RecordKind::Family && m_family) {
-        if (m_context == Context::Divorce) {
-            m_family->AppendDivorceSourceText(m_arena, value);
-        } else {
-            m_family->AppendSourceText(m_arena, value);
-        }
-    }
-}
-
-void RecordParser::handleLevel3(std::string_view line, std::size_t tag) {
-    m_sourceText = false;
-    if (TagIs(line, tag, "PAGE")) {
-        citationText(ValueFixed(line, tag, 4));
-    } else if (TagIs(line, tag, "TEXT")) {
-        m_sourceText = true;
-        const std::string_view value = ValueFixed(line, tag, 4);
-        if (m_citationData) {
-            citationText(value);
-        } else if (m_source) {
-            m_source->AddTextLine(m_arena, store(value));
-        }
-    }
-}
-
-void RecordParser::handleLevel4(std::string_view line, std::size_t tag) {
-    if (m_sourceText && m_source && (TagIs(line, tag, "CONT") || TagIs(line, tag, "CONC"))) {
-        m_source->AddTextLine(m_arena, store(ValueFixed(line, tag, 4)));
     }
 }
 

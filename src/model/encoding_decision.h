@@ -14,6 +14,7 @@ enum class EncodingReason {
     ByteOrderMark, // the file starts with one
     FirstBytes,    // no mark, but the first characters are UTF-16: each ASCII byte beside a zero byte
     CharValue,     // the header's CHAR line named the set
+    GedcomVersion, // the header's GEDC VERS says GEDCOM 7, whose text is UTF-8
     NoCharValue,   // no CHAR line named a known set: ANSEL
 };
 

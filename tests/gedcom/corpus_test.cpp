@@ -180,9 +180,11 @@ TEST_F(OutsideCorpus, Royal92CountsAndHeader) {
     EXPECT_EQ(doc->m_strCharSet, "ANSEL");
     EXPECT_EQ(doc->m_strSubmitter, "Denis R. Reid");
     EXPECT_EQ(doc->m_strGedcomVersion, "");
-    // The submitter's ADDR is the one note; its CONT lines are address, not note text.
+    // The submitter's ADDR is the one note, with its CONT lines (the old reader lost them).
     ASSERT_EQ(doc->m_nNotes, 1);
-    EXPECT_EQ(TextsOf(doc->m_ppNotes[0]->m_pLines), Texts{"Address:  149 Kimrose Lane"});
+    EXPECT_EQ(TextsOf(doc->m_ppNotes[0]->m_pLines),
+              (Texts{"Address:  149 Kimrose Lane", "Broadview Heights, Ohio 44147-1258",
+                     "Internet Email address:  ah189@cleveland.freenet.edu"}));
 }
 
 TEST_F(OutsideCorpus, Royal92Victoria) {
@@ -320,7 +322,7 @@ TEST_F(Corpus, BronteFamilyLinesAndHeader) {
     const auto doc = Load("bronte.ged");
     EXPECT_EQ(StatisticsText(*doc), "14 people, 4 families, 0 notes, 0 sources.");
     EXPECT_EQ(doc->m_strSourceSystem, "webtreeprint.com");
-    EXPECT_EQ(doc->m_strGedcomVersion, "5.5"); // after 1.0 under SOUR
+    EXPECT_EQ(doc->m_strGedcomVersion, "5.5"); // GEDC's, not the 1.0 under SOUR
     EXPECT_EQ(doc->m_strFileDate, "25 OCT 2012");
     EXPECT_EQ(doc->m_strSubmitter, "webTreePrint");
 

@@ -22,11 +22,17 @@ Lines ReadLines(const std::string& input, std::size_t blockSize = kDefaultBlock)
     LineSource source(in, blockSize);
     Lines lines;
     std::string_view line;
+    // The line before the last stays readable, wherever the buffer moved it, so that a reader can look ahead.
+    std::string before;
     while (source.next(line)) {
+        EXPECT_EQ(source.previous(), before) << "before line " << lines.size() << ", block " << blockSize;
         lines.emplace_back(line);
+        before = lines.back();
     }
+    EXPECT_EQ(source.previous(), before);
     // The end stays the end.
     EXPECT_FALSE(source.next(line));
+    EXPECT_EQ(source.previous(), before);
     return lines;
 }
 

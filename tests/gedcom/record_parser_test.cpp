@@ -1,73 +1,26 @@
 #include "gedcom/record_parser.h"
 
-#include "gedcom/test_support.h"
+#include "gedcom/parser_test_support.h"
 #include "model/stirpex_doc.h"
 #include "support/memory_limit.h"
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace stirpex {
 namespace {
 
-using Texts = std::vector<std::string>;
-using Citations = std::vector<std::pair<std::string, std::string>>;
-
-Texts TextsOf(const ArenaStrList& list) {
-    Texts out;
-    for (const ArenaStr& text : list) {
-        out.emplace_back(text.view());
-    }
-    return out;
-}
-
-Citations CitationsOf(const ArenaStrList& keys, const ArenaStrList& texts) {
-    Citations out;
-    for (int i = 0; i < keys.size(); ++i) {
-        out.emplace_back(std::string(keys[i].view()), std::string(texts[i].view()));
-    }
-    return out;
-}
-
-template <typename Record>
-const Record& Find(const Record* (CStirpexDoc::*find)(std::string_view) const noexcept, const test::LoadedDoc& loaded,
-                   std::string_view key) {
-    const Record* record = ((*loaded.doc).*find)(key);
-    if (!record) {
-        throw std::logic_error("no record " + std::string(key));
-    }
-    return *record;
-}
-const CPerson& PersonOf(const test::LoadedDoc& loaded, std::string_view key) {
-    return Find(&CStirpexDoc::FindPerson, loaded, key);
-}
-const CFamily& FamilyOf(const test::LoadedDoc& loaded, std::string_view key) {
-    return Find(&CStirpexDoc::FindFamily, loaded, key);
-}
-const CSource& SourceOf(const test::LoadedDoc& loaded, std::string_view key) {
-    return Find(&CStirpexDoc::FindSource, loaded, key);
-}
-
-// The lines of the note a (usually generated) key names; fails when the key names none.
-Texts NoteLines(const test::LoadedDoc& loaded, ArenaStr key) {
-    const CNote* note = loaded.doc->FindNote(key.view());
-    if (!note) {
-        throw std::logic_error("no note '" + std::string(key.view()) + "'");
-    }
-    return TextsOf(note->m_pLines);
-}
-
-bool IsGeneratedKey(ArenaStr key) {
-    return key.size() > 1 && key.view()[0] == ' ';
-}
-
-test::LoadedDoc LoadIndi(const std::string& body) {
-    return test::LoadText("0 @I1@ INDI\n" + body + "\n");
-}
+using test::Citations;
+using test::CitationsOf;
+using test::FamilyOf;
+using test::IsGeneratedKey;
+using test::LoadIndi;
+using test::NoteLines;
+using test::PersonOf;
+using test::SourceOf;
+using test::Texts;
+using test::TextsOf;
 
 // ---- Names and aliases ----
 
@@ -204,24 +157,25 @@ TEST(RecordParserNoteLines, PointerValueLinksTheKeyWithoutMakingANote) {
     }
 }
 
+// CONC continues the line before it; everything else at level 2 is a line of its own.
 TEST(RecordParserNoteLines, NoteTextContextCollectsLevelTwoLines) {
     const auto loaded = LoadIndi("1 NOTE First\n2 CONT second\n2 CONC third\n2 NOTE fourth\n2 TYPE\n2 CONT\n"
+                                 "2 SOUR @S1@\n2 CONC orphan\n"
                                  "1 EVEN\n2 TYPE Graduation\n2 DATE\n2 DATE 1990\n2 PLAC\n2 PLACE Boston");
     const CPerson& person = PersonOf(loaded, "I1");
     ASSERT_EQ(person.Details().m_nNotes, 2);
-    EXPECT_EQ(NoteLines(loaded, person.Details().m_arrNotes[0]), (Texts{"First", "second", "third", "fourth", "", ""}));
+    EXPECT_EQ(NoteLines(loaded, person.Details().m_arrNotes[0]),
+              (Texts{"First", "secondthird", "fourth", "", "", "orphan"}));
     EXPECT_EQ(NoteLines(loaded, person.Details().m_arrNotes[1]), (Texts{"Graduation", "1990", "Boston"}));
     EXPECT_TRUE(person.Details().m_strBirthDate.empty());
 }
 
-// Occupation and address are contexts of their own: their continuation lines are not note text.
-TEST(RecordParserNoteLines, OccupationAndAddressDropTheirLevelTwoLines) {
-    const auto loaded = LoadIndi("1 OCCU Farmer\n2 CONT and miller\n2 DATE 1850\n2 PLAC Kent\n"
-                                 "1 ADDR 1 Main St\n2 CONT Springfield\n2 TYPE home");
+// Occupation is a context of its own: its level-2 lines are not note text.
+TEST(RecordParserNoteLines, OccupationDropsItsLevelTwoLines) {
+    const auto loaded = LoadIndi("1 OCCU Farmer\n2 CONT and miller\n2 DATE 1850\n2 PLAC Kent");
     const CPerson& person = PersonOf(loaded, "I1");
-    ASSERT_EQ(person.Details().m_nNotes, 2);
+    ASSERT_EQ(person.Details().m_nNotes, 1);
     EXPECT_EQ(NoteLines(loaded, person.Details().m_arrNotes[0]), Texts{"Occupation:  Farmer"});
-    EXPECT_EQ(NoteLines(loaded, person.Details().m_arrNotes[1]), Texts{"Address:  1 Main St"});
     EXPECT_TRUE(person.Details().m_strBirthDate.empty());
     EXPECT_TRUE(person.Details().m_strBirthPlace.empty());
 }
@@ -397,11 +351,10 @@ TEST(RecordParserFamilies, DivorceWithoutNoGetsFourBlanksUntilDated) {
 
 // ---- Note records ----
 
-TEST(RecordParserNoteRecords, EveryContinuationIsALineOfItsOwn) {
-    const auto loaded = test::LoadText("0 @N1@ NOTE First line\n1 CONT second\n1 CONC third\n1 CONT\n1 CONC   end\n"
-                                       "0 @N2@ NOTE\n0 @NOTE5@ SOUR\n");
-    EXPECT_EQ(NoteLines(loaded, loaded.doc->m_ppNotes[0]->m_strID),
-              (Texts{"First line", "second", "third", "", "end"}));
+TEST(RecordParserNoteRecords, ContStartsALineAndConcContinuesIt) {
+    const auto loaded = test::LoadText("0 @N1@ NOTE First li\n1 CONC ne\n1 CONT second \n1 CONC third\n1 CONT\n"
+                                       "1 CONT\n1 CONC   end\n0 @N2@ NOTE\n0 @NOTE5@ SOUR\n");
+    EXPECT_EQ(NoteLines(loaded, loaded.doc->m_ppNotes[0]->m_strID), (Texts{"First line", "second third", "", "end"}));
     EXPECT_EQ(loaded.doc->m_ppNotes[0]->m_strID.view(), "N1");
     EXPECT_EQ(NoteLines(loaded, loaded.doc->m_ppNotes[1]->m_strID), Texts{});
     EXPECT_EQ(loaded.doc->m_nNotes, 3);
@@ -427,18 +380,22 @@ TEST(RecordParserSources, TitleAuthorPublicationTakeTheLastValueOfAnySpelling) {
     EXPECT_EQ(source.m_nTextLines, 0);
 }
 
-TEST(RecordParserSources, LevelOneTextKeepsOnlyItsOwnLine) {
-    const auto loaded = test::LoadText("0 @S1@ SOUR\n1 TEXT Line one\n2 CONT dropped\n2 CONC dropped too\n"
-                                       "1 TEXT Line two\n");
+// The old reader dropped a source text's CONT and CONC lines. A CONT after a
+// line that is not the text's own has nothing to continue, as before.
+TEST(RecordParserSources, LevelOneTextKeepsItsContinuations) {
+    const auto loaded = test::LoadText("0 @S1@ SOUR\n1 TEXT Line one\n2 CONT second li\n2 CONC ne\n2 CONT\n"
+                                       "1 TEXT Line two\n2 DATE 1900\n2 CONC orphan\n1 TITL Register\n2 CONT lost\n"
+                                       "0 @I1@ INDI\n1 TEXT not a source\n2 CONT lost\n");
     const CSource& source = SourceOf(loaded, "S1");
-    EXPECT_EQ(TextsOf(source.m_arrText), (Texts{"Line one", "Line two"}));
-    EXPECT_EQ(source.m_nTextLines, 2);
+    EXPECT_EQ(TextsOf(source.m_arrText), (Texts{"Line one", "second line", "", "Line two"}));
+    EXPECT_EQ(source.m_nTextLines, 4);
+    EXPECT_EQ(source.m_strTitle.view(), "Register");
 }
 
 TEST(RecordParserSources, LevelThreeTextAndItsLevelFourContinuationsAreSourceText) {
     const auto loaded = test::LoadText("0 @S1@ SOUR\n1 DATA\n2 EVEN BIRT\n3 TEXT Entry\n4 CONT more\n4 CONC end\n"
                                        "3 NOTE x\n4 CONT lost\n");
-    EXPECT_EQ(TextsOf(SourceOf(loaded, "S1").m_arrText), (Texts{"Entry", "more", "end"}));
+    EXPECT_EQ(TextsOf(SourceOf(loaded, "S1").m_arrText), (Texts{"Entry", "moreend"}));
 }
 
 // ---- Citations ----
@@ -452,15 +409,17 @@ TEST(RecordParserCitations, PageAndDataTextAreConcatenatedWithoutSeparator) {
     EXPECT_EQ(loaded.doc->m_nSources, 0);
 }
 
-// The citation-data flag belongs to the DATA line: a level-2 line ends it, and level-4
-// continuations of cited text go to the current source, not to the citation.
-TEST(RecordParserCitations, TextOutsideCitationDataGoesToTheCurrentSource) {
-    const auto loaded = test::LoadText("0 @S1@ SOUR\n0 @I1@ INDI\n1 SOUR @S1@\n2 DATA\n3 TEXT cited\n4 CONC more\n"
-                                       "2 QUAY 3\n3 TEXT elsewhere\n");
+// The citation-data flag belongs to the DATA line: a level-2 line ends it. The
+// continuations of cited text stay in the citation (they used to go to the
+// current source), each CONT a line of its own, broken by CR LF as the notes
+// and sources text breaks its lines.
+TEST(RecordParserCitations, CitedTextKeepsItsContinuationsAndOtherTextGoesToTheCurrentSource) {
+    const auto loaded = test::LoadText("0 @S1@ SOUR\n0 @I1@ INDI\n1 SOUR @S1@\n2 DATA\n3 TEXT cited \n4 CONC more\n"
+                                       "4 CONT next\n4 CONT\n2 QUAY 3\n3 TEXT elsewhere\n4 CONT too\n");
     const CPerson& person = PersonOf(loaded, "I1");
     EXPECT_EQ(CitationsOf(person.Details().m_arrSources, person.Details().m_arrSourceTexts),
-              (Citations{{"S1", "cited"}}));
-    EXPECT_EQ(TextsOf(SourceOf(loaded, "S1").m_arrText), (Texts{"more", "elsewhere"}));
+              (Citations{{"S1", "cited more\r\nnext\r\n"}}));
+    EXPECT_EQ(TextsOf(SourceOf(loaded, "S1").m_arrText), (Texts{"elsewhere", "too"}));
 }
 
 TEST(RecordParserCitations, CitationUnderAnEventGoesToThatEventsList) {
@@ -601,8 +560,8 @@ TEST(RecordParserObjects, ObjectsAreLinkedAndTheFirstNonEmptyFileWins) {
 // ---- Header and submitter ----
 
 TEST(RecordParserHeader, HeaderFieldsTakeTheirLastValues) {
-    const auto loaded = test::LoadText("0 HEAD\n1 SOUR FIRST\n1 SOUR WRITER\n2 VERS 1.0\n1 SOUR\n1 DEST ANY\n"
-                                       "1 DATE 1 JAN 2000\n1 DATE 2 JAN 2000\n1 GEDC\n2 VERS 5.5\n1 CHAR ASCII\n"
+    const auto loaded = test::LoadText("0 HEAD\n1 GEDC\n2 VERS 5.5\n1 SOUR FIRST\n1 SOUR WRITER\n2 VERS 1.0\n1 SOUR\n"
+                                       "1 DEST ANY\n1 DATE 1 JAN 2000\n1 DATE 2 JAN 2000\n1 CHAR ASCII\n"
                                        "1 NOTE header note\n0 @I1@ INDI\n1 DATE 3 JAN 2000\n1 DEST OTHER\n");
     const CStirpexDoc& doc = *loaded.doc;
     EXPECT_EQ(doc.m_strSourceSystem, "WRITER");
@@ -615,9 +574,21 @@ TEST(RecordParserHeader, HeaderFieldsTakeTheirLastValues) {
     EXPECT_EQ(PersonOf(loaded, "I1").Details().m_nNotes, 0);
 }
 
-TEST(RecordParserHeader, VersionIsTakenInAnyRecord) {
-    const auto loaded = test::LoadText("0 HEAD\n1 GEDC\n2 VERS 5.5\n0 @I1@ INDI\n2 VERS 7.0\n");
-    EXPECT_EQ(loaded.doc->m_strGedcomVersion, "7.0");
+// The VERS under the header's SOUR is the writing program's; it used to win when it came last.
+TEST(RecordParserHeader, VersionIsTheOneUnderTheHeadersGedc) {
+    struct Case {
+        const char* lines;
+        const char* version;
+    };
+    const Case cases[] = {
+        {"0 HEAD\n1 GEDC\n2 VERS 5.5.1\n1 SOUR APP\n2 VERS 2.0\n", "5.5.1"},
+        {"0 HEAD\n1 SOUR APP\n2 VERS 2.0\n1 GEDC\n2 FORM LINEAGE-LINKED\n2 VERS 5.5\n", "5.5"},
+        {"0 HEAD\n1 GEDC\n2 VERS 5.5\n0 @I1@ INDI\n1 GEDC\n2 VERS 7.0\n2 VERS 7.0\n", "5.5"},
+        {"0 HEAD\n1 SOUR APP\n2 VERS 2.0\n1 NOTE x\n2 VERS 3.0\n", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(test::LoadText(c.lines).doc->m_strGedcomVersion, c.version) << c.lines;
+    }
 }
 
 TEST(RecordParserHeader, CharLineSwitchesTheConversionOfTheFollowingLines) {
@@ -645,6 +616,108 @@ TEST(RecordParserHeader, SubmitterNameLosesSlashesAndBackslashesOnly) {
     EXPECT_EQ(loaded.doc->m_strSubmitter, "A  B C");
     const auto later = test::LoadText("0 @U1@ SUBM\n1 NAME First\n0 SUBM\n1 NAME Jane/Doe\n");
     EXPECT_EQ(later.doc->m_strSubmitter, "JaneDoe");
+}
+
+// ---- GEDCOM 7 ----
+
+// A 7.x file has no CHAR line and is UTF-8; it must not be read as ANSEL, the
+// set in force until a CHAR line names another.
+TEST(RecordParserGedcom7, FileIsUtf8WhateverItsCharLineSays) {
+    struct Case {
+        const char* header;
+        bool utf8;
+    };
+    const Case cases[] = {
+        {"1 GEDC\n2 VERS 7.0\n", true},
+        {"1 GEDC\n2 VERS 7.0.14\n1 CHAR ANSEL\n", true},
+        {"1 CHAR ANSI\n1 GEDC\n2 VERS 7.0\n", true},
+        {"1 GEDC\n2 VERS 5.5.1\n", false},
+        {"1 SOUR APP\n2 VERS 7.0\n", false},
+    };
+    for (const Case& c : cases) {
+        const auto loaded = test::LoadText(std::string("0 HEAD\n") + c.header + "0 @I1@ INDI\n1 NAME Zo\u00eb /X/\n");
+        EXPECT_EQ(PersonOf(loaded, "I1").m_strGivenNames.view() == "Zo\u00eb", c.utf8) << c.header;
+    }
+}
+
+TEST(RecordParserGedcom7, VoidMakesNoFamilyLink) {
+    const auto loaded = test::LoadGedcom7("0 @I1@ INDI\n1 FAMC @F1@\n1 FAMC @VOID@\n1 FAMS @VOID@\n1 FAMS @F2@\n"
+                                          "0 @F1@ FAM\n1 HUSB @VOID@\n1 WIFE @I2@\n1 WIFE @VOID@\n"
+                                          "1 CHIL @I1@\n1 CHIL @VOID@\n1 CHIL @I3@\n");
+    const CPerson& person = PersonOf(loaded, "I1");
+    EXPECT_EQ(person.m_strParentFamily.view(), "F1");
+    EXPECT_EQ(TextsOf(person.m_arrSpouseFamilies), Texts{"F2"});
+    const CFamily& family = FamilyOf(loaded, "F1");
+    EXPECT_EQ(family.m_strHusband.view(), "");
+    EXPECT_EQ(family.m_strWife.view(), "I2");
+    EXPECT_EQ(TextsOf(family.m_arrChildren), (Texts{"I1", "I3"}));
+    EXPECT_EQ(family.m_nChildren, 2);
+}
+
+// NO DEAT says the person did not die in that time: neither it nor its date,
+// note or citation is the death, and the citation is none of the general ones
+// either (a family's are shown as its marriage's).
+TEST(RecordParserGedcom7, NoStructureIsNotTheEvent) {
+    const auto loaded = test::LoadGedcom7("0 @S1@ SOUR\n0 @I1@ INDI\n1 SOUR @S1@\n2 PAGE general\n"
+                                          "1 NO DEAT\n2 DATE FROM 1700 TO 1800\n2 PLAC Here\n2 NOTE Never died\n"
+                                          "2 SOUR @S1@\n3 PAGE 7\n2 PAGE 8\n"
+                                          "0 @F1@ FAM\n1 NO MARR\n2 DATE 1900\n2 SOUR @S1@\n3 PAGE 4\n"
+                                          "1 NO DIV\n2 DATE 1910\n2 SOUR @S1@\n");
+    const CPerson& person = PersonOf(loaded, "I1");
+    EXPECT_TRUE(person.Details().m_strDeathDate.empty());
+    EXPECT_TRUE(person.Details().m_strDeathPlace.empty());
+    EXPECT_EQ(person.m_nDeathYear, -1);
+    EXPECT_EQ(person.Details().m_nDeathSources, 0);
+    EXPECT_EQ(CitationsOf(person.Details().m_arrSources, person.Details().m_arrSourceTexts),
+              (Citations{{"S1", "general"}}));
+    EXPECT_EQ(person.Details().m_nNotes, 0);
+    EXPECT_EQ(loaded.doc->m_nNotes, 0);
+    const FamilyDetails& family = FamilyOf(loaded, "F1").Details();
+    EXPECT_TRUE(family.m_strMarriageDate.empty());
+    EXPECT_TRUE(family.m_strDivorceDate.empty());
+    EXPECT_EQ(family.m_nSources, 0);
+    EXPECT_EQ(family.m_nDivorceSources, 0);
+}
+
+// ---- Whether a line took effect ----
+
+TEST(RecordParserEffect, HandleLineTellsWhetherTheLineTookEffect) {
+    struct Case {
+        const char* line;
+        bool used;
+    };
+    const Case lines[] = {
+        {"0 HEAD", true},
+        {"1 GEDC", true},
+        {"2 VERS 5.5.1", true},
+        {"2 FORM LINEAGE-LINKED", false},
+        {"1 SOUR APP", true},
+        {"2 VERS 1.0", false},
+        {"1 CHAR UTF-8", true},
+        {"0 @I1@ INDI", true},
+        {"1 NAME Ann /Lee/", true},
+        {"1 HUSB @I2@", false},
+        {"1 _UID 1234", false},
+        {"1 BIRT", true},
+        {"2 DATE 1900", true},
+        {"2 DATE", false},
+        {"2 CAUS fever", false},
+        {"1 RESI", false},
+        {"2 DATE 1901", false},
+        {"1 NOTE text", true},
+        {"2 CONT more", true},
+        {"1 FAMC @F1@", true},
+        {"0 @X1@ REPO", false},
+        {"1 NAME Library", false},
+        {"0 TRLR", false},
+        {"plain text", false},
+        {"", false},
+    };
+    CStirpexDoc doc;
+    RecordParser parser(doc);
+    for (const Case& c : lines) {
+        EXPECT_EQ(parser.HandleLine(c.line), c.used) << c.line;
+    }
 }
 
 // ---- Current records outlive the record they were made in ----
