@@ -104,7 +104,8 @@ bool RecordParser::handleLevel0(std::string_view line) {
         break;
     }
     m_kind = record.kind;
-    return record.kind != RecordKind::None;
+    // The trailer is no record, but it is understood: it ends the file.
+    return record.kind != RecordKind::None || ReportTag(line) == "TRLR";
 }
 
 bool RecordParser::handleLevel1(std::string_view line, std::size_t tag) {

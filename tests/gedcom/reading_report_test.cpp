@@ -103,6 +103,45 @@ TEST(ReadingReport, SaysWhichEncodingWasReadAndWhy) {
     }
 }
 
+TEST(ReadingReport, CountsLinesThatTookNoEffectWithTheirNumbersInTheFile) {
+    const auto loaded = LoadText("0 HEAD\n"
+                                 "0 @N1@ NOTE a long\n"
+                                 "1 CONC  note\n"
+                                 "1 CONC  joined\n"
+                                 "0 @I1@ INDI\n"
+                                 "1 _UID 1234\n"
+                                 "stray text\n"
+                                 "\n"
+                                 "1 _UID 5678\n"
+                                 "0 @X1@ _LOC\n"
+                                 "1 NAME Bo /Lee/\n"
+                                 "1 BIRT\n"
+                                 "2 DATE 1 \xFF\xFE" " 1900\n"
+                                 "0 TRLR\n");
+    const ReadingReport report = MakeReadingReport(*loaded.doc);
+    // The trailer ends the file and is understood; NAME under a record of no known kind is not.
+    ASSERT_EQ(report.skipped.size(), 4u) << FormatReadingReport(report);
+    EXPECT_EQ(report.skipped[0].tag, "_UID");
+    EXPECT_EQ(report.skipped[0].lines.firstLines, (std::vector<std::int64_t>{6, 9}));
+    // The empty line is no line of text and is not counted.
+    EXPECT_EQ(report.skipped[1].tag, "");
+    EXPECT_EQ(report.skipped[1].lines.firstLines, (std::vector<std::int64_t>{7}));
+    // A record of an unknown kind: its tag is the word after its identifier.
+    EXPECT_EQ(report.skipped[3].tag, "_LOC");
+    EXPECT_EQ(report.skipped[3].lines.firstLines, (std::vector<std::int64_t>{10}));
+    EXPECT_EQ(report.undecodable.count, 1);
+    EXPECT_EQ(report.undecodable.firstLines, (std::vector<std::int64_t>{13}));
+}
+
+TEST(ReportTag, IsTheWordAtTheTagPositionCutWhole) {
+    EXPECT_EQ(ReportTag("1 _UID 12"), "_UID");
+    EXPECT_EQ(ReportTag("0 @I1@ INDI"), "INDI");
+    EXPECT_EQ(ReportTag("0 @I1"), "");
+    EXPECT_EQ(ReportTag("no level"), "");
+    const std::string longTag = "2 " + std::string(30, 'A') + "\xC3\xA9" "B more";
+    EXPECT_EQ(ReportTag(longTag), std::string(30, 'A')); // the é would be cut: it is left out whole
+}
+
 TEST(ReadingLog, CountsSkippedLinesByTagWithTheirFirstLineNumbers) {
     ReadingLog log;
     for (std::int64_t line = 1; line <= 8; ++line) {
