@@ -116,7 +116,8 @@ TEST(ReadingReport, CountsLinesThatTookNoEffectWithTheirNumbersInTheFile) {
                                  "0 @X1@ _LOC\n"
                                  "1 NAME Bo /Lee/\n"
                                  "1 BIRT\n"
-                                 "2 DATE 1 \xFF\xFE" " 1900\n"
+                                 "2 DATE 1 \xFF\xFE"
+                                 " 1900\n"
                                  "0 TRLR\n");
     const ReadingReport report = MakeReadingReport(*loaded.doc);
     // The trailer ends the file and is understood; NAME under a record of no known kind is not.
@@ -138,7 +139,9 @@ TEST(ReportTag, IsTheWordAtTheTagPositionCutWhole) {
     EXPECT_EQ(ReportTag("0 @I1@ INDI"), "INDI");
     EXPECT_EQ(ReportTag("0 @I1"), "");
     EXPECT_EQ(ReportTag("no level"), "");
-    const std::string longTag = "2 " + std::string(30, 'A') + "\xC3\xA9" "B more";
+    const std::string longTag = "2 " + std::string(30, 'A') +
+                                "\xC3\xA9"
+                                "B more";
     EXPECT_EQ(ReportTag(longTag), std::string(30, 'A')); // the é would be cut: it is left out whole
 }
 
