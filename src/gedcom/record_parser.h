@@ -96,7 +96,7 @@ private:
                          ArenaStr FamilyDetails::*marriage, ArenaStr FamilyDetails::*divorce);
     bool citationText(std::string_view value);
     bool continuationLine(std::string_view line, std::size_t tag);
-    bool appendNoteLine(std::string_view text);
+    bool appendNoteLine(std::string_view value);
     bool addressLine(std::string_view value);
     bool addressPartLine(std::string_view line, std::size_t tag);
     bool mimeLine(CNote*& note, std::string_view value);
