@@ -52,19 +52,42 @@ TEST(LocaleCollatorOrder, AccentedLettersBesideTheirBaseLettersAndCaseIgnored) {
     EXPECT_LT(collator.compare("Émile", "Zola"), 0);
 }
 
-// The sort goes through collation keys; it must agree with comparing pairwise,
+// The sort goes through the beginnings of collation keys; it must agree with comparing pairwise,
 // and move every entry, text and person together, to its place.
 TEST(LocaleCollatorOrder, KeySortAgreesWithPairwiseSort) {
     const LocaleCollator collator;
     const std::vector<std::string_view> texts = {
-        "Björk, Ingrid", "Bjork, Inga",  "Muñoz, Clara",
-        "Munoz, Carl",   "MUÑOZ, clara", "Løvaas, Astrid",
-        "Lovaas, Ann",   ", Lee",        "Smith-Jones, Al",
-        "Smith, Al",     "Smith Al",     "Ibáñez, Tomás",
-        "ibanez, tomas", "Zoë",          "Zoe",
-        "zoë",           "Ærø, Ida",     "Aero, Ida",
-        "Ödegaard",      "Odegaard",     "Øst",
-        "Ost",           "1850 Smith",   "Þór",
+        "Björk, Ingrid",
+        "Bjork, Inga",
+        "Muñoz, Clara",
+        "Munoz, Carl",
+        "MUÑOZ, clara",
+        "Løvaas, Astrid",
+        "Lovaas, Ann",
+        ", Lee",
+        "Smith-Jones, Al",
+        "Smith, Al",
+        "Smith Al",
+        "Ibáñez, Tomás",
+        "ibanez, tomas",
+        "Zoë",
+        "Zoe",
+        "zoë",
+        "Ærø, Ida",
+        "Aero, Ida",
+        "Ödegaard",
+        "Odegaard",
+        "Øst",
+        "Ost",
+        "1850 Smith",
+        "Þór",
+        // Alike in the first bytes of their keys, so compared whole.
+        "Smith-Jonesworth, Alexandrina (?-?)",
+        "SMITH-JONESWORTH, ALEXANDRA (?-?)",
+        "Smith-Jonesworth, Alexandra (?-?)",
+        "Smith-Jönesworth, Alexandra (?-?)",
+        "Smith-Jonesworth",
+        "Smith-Jonesworth,",
     };
     std::vector<NameEntry> byKeys = EntriesOf(texts);
     std::vector<NameEntry> pairwise = byKeys;

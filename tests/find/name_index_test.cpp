@@ -3,6 +3,7 @@
 #include "find/find_test_support.h"
 #include "gedcom/test_support.h"
 #include "model/stirpex_doc.h"
+#include "support/memory_limit.h"
 
 #include <gtest/gtest.h>
 
@@ -159,6 +160,36 @@ TEST(NameIndexOutOfMemory, KeepsTheEntriesMadeSoFarSortedAndSaysSoOnce) {
         EXPECT_EQ(index.entries()[static_cast<std::size_t>(position)].text,
                   std::to_string(9999 - person) + ", P (?-?)");
     }
+}
+
+// A deep lineage has a person for every 130 bytes of file, with short names:
+// what the index and its sort hold per entry decides its memory, which must
+// stay well under the file's size. 120 bytes an entry leaves room for the
+// entry, its text and the sort's prefix, not for a whole collation key.
+TEST(NameIndexMemory, DeepLineageOfShortNamesIndexedWithinABudgetPerPerson) {
+    if (test::kAddressSanitizer) {
+        GTEST_SKIP() << "address space limits mean nothing under AddressSanitizer";
+    }
+    constexpr int kPersons = 100000;
+    std::string text;
+    for (int i = 1; i <= kPersons; ++i) {
+        text += "0 @I" + std::to_string(i) + "@ INDI\n1 NAME Given" + std::to_string(i % 997) + " /Line/\n";
+    }
+    const auto loaded = test::LoadText(text);
+    ASSERT_EQ(loaded.doc->m_nPersons, kPersons);
+    const test::PrefixSortingCollator collator;
+    const auto build = [&](std::size_t bytesPerPerson) {
+        return test::SucceedsWithin(bytesPerPerson * kPersons, [&] {
+            test::RecordingMessages messages;
+            NameIndex index(collator, &messages);
+            index.BuildIndex(*loaded.doc);
+            return messages.shown.empty() && index.size() == kPersons &&
+                   index.entries()[0].text == "Line, Given0 (?-?)";
+        });
+    };
+    EXPECT_TRUE(build(120));
+    // The budget binds: a tenth of it does not build the index.
+    EXPECT_FALSE(build(10));
 }
 
 TEST(NameIndexReserve, RoomThatCannotBeHadIsRefusedWithoutThrowing) {
