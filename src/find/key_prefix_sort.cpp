@@ -19,7 +19,7 @@ struct SortItem {
 
 // Puts entries[items[i].entry] at position i, following each cycle of the
 // permutation in place: a second copy of millions of entries is not needed.
-void applyOrder(std::span<NameEntry> entries, std::vector<SortItem>& items) {
+void applyOrder(std::span<NameEntry> entries, std::pmr::vector<SortItem>& items) {
     constexpr std::uint32_t kPlaced = std::numeric_limits<std::uint32_t>::max();
     for (std::uint32_t start = 0; start < items.size(); ++start) {
         if (items[start].entry == kPlaced) {
@@ -40,14 +40,15 @@ void applyOrder(std::span<NameEntry> entries, std::vector<SortItem>& items) {
 
 } // namespace
 
-void SortByKeyPrefix(std::span<NameEntry> entries, const Collator& collator, const KeyPrefixMaker& makePrefix) {
+void SortByKeyPrefix(std::span<NameEntry> entries, const Collator& collator, const KeyPrefixMaker& makePrefix,
+                     std::pmr::memory_resource* scratch) {
     if (entries.size() < 2) {
         return;
     }
     if (entries.size() > std::numeric_limits<std::uint32_t>::max()) {
         throw std::bad_alloc();
     }
-    std::vector<SortItem> items(entries.size());
+    std::pmr::vector<SortItem> items(entries.size(), scratch);
     for (std::uint32_t i = 0; i < items.size(); ++i) {
         items[i].entry = i;
         makePrefix(ShownPrefix(entries[i].text), items[i].prefix);

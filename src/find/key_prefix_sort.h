@@ -17,6 +17,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory_resource>
 #include <span>
 #include <string_view>
 
@@ -32,8 +33,9 @@ using KeyPrefixMaker = std::function<void(std::string_view text, KeyPrefix& pref
 
 // Puts the entries in ascending order of their shown texts (model/shown_text.h)
 // as `collator.compare` orders them; entries shown alike keep their order.
-// Throws std::bad_alloc, with the entries as they were, when the array of
-// prefixes cannot be had.
-void SortByKeyPrefix(std::span<NameEntry> entries, const Collator& collator, const KeyPrefixMaker& makePrefix);
+// The array comes from `scratch`; std::bad_alloc, with the entries as they
+// were, when it cannot be had.
+void SortByKeyPrefix(std::span<NameEntry> entries, const Collator& collator, const KeyPrefixMaker& makePrefix,
+                     std::pmr::memory_resource* scratch);
 
 } // namespace stirpex::detail

@@ -109,7 +109,7 @@ bool LocaleCollator::startsWithFolded(std::string_view text, std::string_view pr
     return fromModel(needed).startsWith(m_impl->lastPrefixText, Qt::CaseInsensitive);
 }
 
-void LocaleCollator::sort(std::span<NameEntry> entries) const {
+void LocaleCollator::sort(std::span<NameEntry> entries, std::pmr::memory_resource* scratch) const {
     UCollator* const collator = m_impl->collator();
     const auto makePrefix = [collator](std::string_view text, detail::KeyPrefix& prefix) {
         UCharIterator characters;
@@ -123,10 +123,10 @@ void LocaleCollator::sort(std::span<NameEntry> entries) const {
         std::fill(prefix.begin() + static_cast<std::ptrdiff_t>(kept), prefix.end(), std::uint8_t{0});
     };
     try {
-        detail::SortByKeyPrefix(entries, *this, makePrefix);
+        detail::SortByKeyPrefix(entries, *this, makePrefix, scratch);
     } catch (const std::bad_alloc&) {
         // No room for the prefixes: the pairwise sort needs none.
-        Collator::sort(entries);
+        Collator::sort(entries, scratch);
     }
 }
 

@@ -34,7 +34,7 @@ public:
     int compare(std::string_view a, std::string_view b) const override;
     // By the beginnings of the collation keys (find/key_prefix_sort.h): fewer
     // collator calls than comparing texts pairwise, and 24 bytes an entry.
-    void sort(std::span<NameEntry> entries) const override;
+    void sort(std::span<NameEntry> entries, std::pmr::memory_resource* scratch) const override;
 
     // The name of the locale collated for, such as "en_US".
     std::string localeName() const;

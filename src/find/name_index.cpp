@@ -125,7 +125,7 @@ void NameIndex::addPerson(const CStirpexDoc& doc, const CPerson& person, std::st
 
 bool NameIndex::sortEntries() noexcept {
     try {
-        m_collator.sort(m_entries);
+        m_collator.sort(m_entries, m_entries.get_allocator().resource());
     } catch (const std::bad_alloc&) {
         return false;
     }

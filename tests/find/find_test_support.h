@@ -60,7 +60,9 @@ inline void FoldedPrefix(std::string_view text, detail::KeyPrefix& prefix) {
 // The ASCII order, sorted as the locale collator sorts: by key prefixes.
 class PrefixSortingCollator : public AsciiCollator {
 public:
-    void sort(std::span<NameEntry> entries) const override { detail::SortByKeyPrefix(entries, *this, FoldedPrefix); }
+    void sort(std::span<NameEntry> entries, std::pmr::memory_resource* scratch) const override {
+        detail::SortByKeyPrefix(entries, *this, FoldedPrefix, scratch);
+    }
 };
 
 class RecordingMessages : public MessageSink {

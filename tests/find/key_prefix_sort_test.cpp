@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory_resource>
 #include <string>
 #include <utility>
 #include <vector>
@@ -54,8 +55,8 @@ TEST(KeyPrefixSort, SameOrderAsAStablePairwiseSortWithTextsAndPersonsMovedTogeth
     const test::AsciiCollator collator;
     std::vector<NameEntry> byPrefix = EntriesOf(kTexts);
     std::vector<NameEntry> pairwise = byPrefix;
-    detail::SortByKeyPrefix(byPrefix, collator, test::FoldedPrefix);
-    collator.Collator::sort(pairwise);
+    detail::SortByKeyPrefix(byPrefix, collator, test::FoldedPrefix, std::pmr::get_default_resource());
+    collator.Collator::sort(pairwise, std::pmr::get_default_resource());
     ASSERT_EQ(byPrefix.size(), kTexts.size());
     for (std::size_t i = 0; i < byPrefix.size(); ++i) {
         EXPECT_EQ(byPrefix[i].text, pairwise[i].text) << i;
@@ -71,7 +72,7 @@ TEST(KeyPrefixSort, SameOrderAsAStablePairwiseSortWithTextsAndPersonsMovedTogeth
 TEST(KeyPrefixSort, OnlyTextsWhosePrefixesCannotDecideAreComparedWhole) {
     const CountingCollator collator;
     std::vector<NameEntry> entries = EntriesOf(kTexts);
-    detail::SortByKeyPrefix(entries, collator, test::FoldedPrefix);
+    detail::SortByKeyPrefix(entries, collator, test::FoldedPrefix, std::pmr::get_default_resource());
     const auto compared = collator.compared;
     ASSERT_FALSE(compared.empty());
     for (const auto& [a, b] : compared) {
@@ -88,10 +89,11 @@ TEST(KeyPrefixSort, KeysAndComparisonsTakeTheShownTextOnly) {
     const std::string b = shown + "b", a = shown + "a", before = shown.substr(1) + "0";
     std::vector<NameEntry> entries = {{b, 0}, {a, 1}, {before, 2}};
     std::size_t longestKeyed = 0;
-    detail::SortByKeyPrefix(entries, collator, [&](std::string_view text, KeyPrefix& prefix) {
+    const auto measuring = [&](std::string_view text, KeyPrefix& prefix) {
         longestKeyed = std::max(longestKeyed, text.size());
         test::FoldedPrefix(text, prefix);
-    });
+    };
+    detail::SortByKeyPrefix(entries, collator, measuring, std::pmr::get_default_resource());
     EXPECT_EQ(longestKeyed, kMaxShownCodePoints);
     for (const auto& [x, y] : collator.compared) {
         EXPECT_LE(std::max(x.size(), y.size()), kMaxShownCodePoints);

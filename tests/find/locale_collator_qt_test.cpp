@@ -6,6 +6,7 @@
 
 #include <QLocale>
 
+#include <memory_resource>
 #include <string>
 #include <vector>
 
@@ -41,7 +42,7 @@ TEST(LocaleCollatorOrder, AccentedLettersBesideTheirBaseLettersAndCaseIgnored) {
     std::vector<NameEntry> entries = EntriesOf({"Zola, Anne (?-?)", "Émile, Jean (?-?)", "Duchêne, Hélène (1854-1931)",
                                                 "emile, Jean (?-?)", "Duchêne, Émile (1822-1890)", "Edgar, Ann (?-?)",
                                                 "EMILE, JEAN (?-?)", "Lindqvist, Åsa (1868-c1941)"});
-    collator.sort(entries);
+    collator.sort(entries, std::pmr::get_default_resource());
     // The three texts equal but for case keep the order they came in.
     EXPECT_EQ(TextsOf(entries),
               (std::vector<std::string>{"Duchêne, Émile (1822-1890)", "Duchêne, Hélène (1854-1931)", "Edgar, Ann (?-?)",
@@ -91,8 +92,8 @@ TEST(LocaleCollatorOrder, KeySortAgreesWithPairwiseSort) {
     };
     std::vector<NameEntry> byKeys = EntriesOf(texts);
     std::vector<NameEntry> pairwise = byKeys;
-    collator.sort(byKeys);
-    collator.Collator::sort(pairwise);
+    collator.sort(byKeys, std::pmr::get_default_resource());
+    collator.Collator::sort(pairwise, std::pmr::get_default_resource());
     ASSERT_EQ(byKeys.size(), pairwise.size());
     for (std::size_t i = 0; i < byKeys.size(); ++i) {
         EXPECT_EQ(byKeys[i].text, pairwise[i].text) << i;
@@ -107,7 +108,7 @@ TEST(LocaleCollatorOrder, TextsAlikeInAllTheListShowsKeepTheirOrder) {
     const std::string shown(kMaxShownCodePoints, 'a');
     const std::string b = shown + "b", a = shown + "a", before = shown.substr(1) + "0";
     std::vector<NameEntry> entries = {{b, 0}, {a, 1}, {before, 2}};
-    collator.sort(entries);
+    collator.sort(entries, std::pmr::get_default_resource());
     EXPECT_EQ(entries[0].person, 2);
     EXPECT_EQ(entries[1].person, 0);
     EXPECT_EQ(entries[2].person, 1);
