@@ -27,6 +27,10 @@ stirpex_file_test(names.REMARR.GED REMARR.GED ARGS names;@GED@;--json
 stirpex_file_test(names.SSMARR.GED SSMARR.GED ARGS "names;@GED@;--find;STEVENS, s;--json"
                   EXPECTED ${expected_dir}/SSMARR.GED.names.json)
 
+# Three-digit years and years before the common era in the life spans; a date of
+# three characters ("849") has none; a Hebrew year is not one.
+stirpex_file_test(names.early_dates early_dates.ged ARGS names;@GED@ EXPECTED ${expected_dir}/early_dates.ged.names.txt)
+
 stirpex_cli_test(stats.sample.json ARGS stats;${sample};--json EXPECTED ${expected_dir}/harrow_family.ged.stats.json)
 stirpex_cli_test(stats.sample.no_index ARGS stats;${sample};--no-index;--json
                  EXPECTED ${expected_dir}/harrow_family.ged.no_index.stats.json)
