@@ -85,6 +85,26 @@ TEST(NameIndexEntries, OptionOffLeavesOnlyMainAndAlternativeEntriesAndEachBuildS
     EXPECT_EQ(EntriesOf(f.index), kWithMarriedNames);
 }
 
+// Married names follow the couple as the file records it: the wife of two
+// women takes the surname of the one recorded as husband, who takes none from
+// her; a woman the family does not name as a partner takes its husband's.
+TEST(NameIndexEntries, MarriedNameIsTheRecordedHusbandsSurnameForTheWifeOnly) {
+    test::AsciiCollator collator;
+    const auto loaded = test::LoadText("0 @KIM@ INDI\n1 NAME Kim /Ash/\n1 SEX F\n1 FAMS @F1@\n"
+                                       "0 @LOU@ INDI\n1 NAME Lou /Birch/\n1 SEX F\n1 FAMS @F1@\n"
+                                       "0 @EVE@ INDI\n1 NAME Eve /Cole/\n1 SEX F\n1 FAMS @F2@\n"
+                                       "0 @TOM@ INDI\n1 NAME Tom /Dale/\n1 SEX M\n"
+                                       "0 @F1@ FAM\n1 HUSB @KIM@\n1 WIFE @LOU@\n0 @F2@ FAM\n1 HUSB @TOM@\n");
+    NameIndex index(collator);
+    index.BuildIndex(*loaded.doc);
+    EXPECT_EQ(EntriesOf(index), (Entries{{"Ash, Kim (?-?)", 0},
+                                         {"Ash, Lou [Birch] (?-?)", 1},
+                                         {"Birch, Lou (?-?)", 1},
+                                         {"Cole, Eve (?-?)", 2},
+                                         {"Dale, Eve [Cole] (?-?)", 2},
+                                         {"Dale, Tom (?-?)", 3}}));
+}
+
 // Guards against sorting by bytes, which puts lower case after every capital.
 TEST(NameIndexEntries, SortsWithTheCollatorItIsGiven) {
     test::AsciiCollator collator;
