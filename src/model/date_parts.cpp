@@ -93,4 +93,44 @@ CalendarMark CalendarAtStart(std::string_view body, Calendar& unknownEscape) noe
     return {};
 }
 
+bool MayNameCalendar(std::string_view date) noexcept {
+    // Most dates are settled at once. One that opens with a number (a day
+    // or a year) has no calendar word, which only opens a date and then one
+    // after a keyword that opens the value; only an escape's '@' is left.
+    if (!date.empty() && date[0] >= '0' && date[0] <= '9') {
+        return date.find('@') != std::string_view::npos;
+    }
+    // Every calendar word has an I, a W or a '_' (JULIAN, HEBREW, FRENCH_R,
+    // GREGORIAN), which no month and no keyword but INT has.
+    if (!HasAnyByte<'@', 'I', 'W', '_'>(date)) {
+        return false;
+    }
+    // Then one look at each byte: a calendar word has six letters or more,
+    // while a date is mostly numbers, months and keywords of three or four,
+    // so only long words are compared.
+    constexpr std::ptrdiff_t kShortestWord = 6;
+    const auto calendarWord = [](const char* first, const char* last) {
+        const std::string_view word(first, static_cast<std::size_t>(last - first));
+        for (const Calendar& calendar : kCalendars) {
+            if (word == calendar.word) {
+                return true;
+            }
+        }
+        return false;
+    };
+    const char* const end = date.data() + date.size();
+    const char* word = date.data();
+    for (const char* p = word; p != end; ++p) {
+        if (*p == ' ') {
+            if (p - word >= kShortestWord && calendarWord(word, p)) {
+                return true;
+            }
+            word = p + 1;
+        } else if (*p == '@') {
+            return true;
+        }
+    }
+    return end - word >= kShortestWord && calendarWord(word, end);
+}
+
 } // namespace stirpex::detail

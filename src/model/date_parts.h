@@ -7,6 +7,8 @@
 // (JULIAN, FRENCH_R ...). A date without one is Gregorian.
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace stirpex::detail {
@@ -59,5 +61,48 @@ struct CalendarMark {
     std::size_t length = 0;
 };
 CalendarMark CalendarAtStart(std::string_view body, Calendar& unknownEscape) noexcept;
+
+// Whether `date` may name a calendar: it holds an '@' (an escape may), or a
+// word that is one of GEDCOM 7's calendar words.
+bool MayNameCalendar(std::string_view date) noexcept;
+
+// Whether any byte of `text` is one of `Bytes` (none zero). Every date of a
+// file passes through this, so it looks at eight bytes at a time: a byte of
+// a word is zero where the word equals the byte repeated.
+template <char... Bytes> bool HasAnyByte(std::string_view text) noexcept {
+    static_assert(((Bytes != 0) && ...));
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kLows = 0x7F7F7F7F7F7F7F7Fu;
+    // The high bit of each zero byte of y, and no other bit.
+    const auto zeroBytes = [](std::uint64_t y) { return ~(((y & kLows) + kLows) | y | kLows); };
+    const auto matches = [&](std::uint64_t chunk) {
+        return (zeroBytes(chunk ^ (kOnes * static_cast<unsigned char>(Bytes))) | ...) != 0;
+    };
+    const auto load = [&text](std::size_t pos, auto word) {
+        std::memcpy(&word, text.data() + pos, sizeof word);
+        return static_cast<std::uint64_t>(word);
+    };
+    const std::size_t size = text.size();
+    if (size >= 8) {
+        std::size_t pos = 0;
+        for (; pos + 8 <= size; pos += 8) {
+            if (matches(load(pos, std::uint64_t{}))) {
+                return true;
+            }
+        }
+        // The last bytes in a chunk that overlaps the one before.
+        return pos < size && matches(load(size - 8, std::uint64_t{}));
+    }
+    if (size >= 4) {
+        // Two four-byte halves, overlapping where the text is shorter than eight.
+        return matches(load(0, std::uint32_t{}) | load(size - 4, std::uint32_t{}) << 32);
+    }
+    for (const char c : text) {
+        if (((c == Bytes) || ...)) {
+            return true;
+        }
+    }
+    return false;
+}
 
 } // namespace stirpex::detail

@@ -30,6 +30,9 @@ char upper(char c) noexcept {
 // the common era (5.5 "B.C.", 7 "BCE", and the "BC" files write), as a word
 // of its own.
 bool epochMarkAt(std::string_view text, std::size_t pos) noexcept {
+    if (upper(text[pos]) != 'B') {
+        return false;
+    }
     constexpr std::string_view kMarks[] = {"B.C.E.", "B.C.", "BCE", "BC"};
     for (const std::string_view mark : kMarks) {
         if (text.size() - pos < mark.size()) {
@@ -99,6 +102,19 @@ std::int32_t lastYearIn(std::string_view body, bool inPhrases) noexcept {
     return year;
 }
 
+// Three characters (code points) or fewer. Four ASCII bytes are four
+// characters, which settles nearly every date without counting.
+bool tooShortForAYear(std::string_view date) noexcept {
+    if (date.size() < 4) {
+        return true;
+    }
+    const auto ascii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
+    if (ascii(date[0]) && ascii(date[1]) && ascii(date[2]) && ascii(date[3])) {
+        return false;
+    }
+    return CountCodePoints(date, 4) <= 3;
+}
+
 bool namedInParentheses(std::string_view body, std::string_view word) noexcept {
     for (std::size_t at = body.find('('); at != std::string_view::npos; at = body.find('(', at + 1)) {
         const std::string_view rest = body.substr(at + 1);
@@ -107,6 +123,36 @@ bool namedInParentheses(std::string_view body, std::string_view word) noexcept {
         }
     }
     return false;
+}
+
+// The year of a date without phrases or calendars: the last run that is
+// one, looked for from the end, where it nearly always is.
+std::int32_t lastYearFromEnd(std::string_view date) noexcept {
+    std::size_t end = date.size();
+    while (end > 0) {
+        if (!isDigit(date[end - 1])) {
+            --end;
+            continue;
+        }
+        std::size_t start = end;
+        while (start > 0 && isDigit(date[start - 1])) {
+            --start;
+        }
+        const std::size_t digits = end - start;
+        const bool dualTail = start >= 2 && date[start - 1] == '/' && isDigit(date[start - 2]);
+        if (!dualTail && digits <= 4) {
+            const bool early = beforeCommonEra(date, end);
+            if (digits >= 3 || early) {
+                std::int32_t value = 0;
+                for (std::size_t i = start; i < end; ++i) {
+                    value = value * 10 + (date[i] - '0');
+                }
+                return early ? -value : value;
+            }
+        }
+        end = start;
+    }
+    return kNoYear;
 }
 
 // A readable date names its calendar after the date, "(Hebrew)"; a value
@@ -128,10 +174,6 @@ bool givesYears(std::string_view body) noexcept {
     return true;
 }
 
-} // namespace
-
-namespace {
-
 std::int32_t lastYear(std::string_view date, bool inPhrases) noexcept {
     std::int32_t year = kNoYear;
     DateParts parts(date);
@@ -149,25 +191,37 @@ std::int32_t lastYear(std::string_view date, bool inPhrases) noexcept {
 } // namespace
 
 std::int32_t DateYear(std::string_view date) noexcept {
-    if (CountCodePoints(date, 4) <= 3) {
+    if (tooShortForAYear(date)) {
         return kNoYear;
     }
+    // Nearly every date has no phrase and no calendar but the Gregorian, and
+    // then its parts need not be told apart.
+    // Only a '(' (a phrase, or a calendar named after a date), an '@' (an
+    // escape) or a '_' (an extension's calendar) makes them matter.
+    if (!detail::HasAnyByte<'(', '@', '_'>(date)) {
+        return lastYearFromEnd(date);
+    }
+    const bool phrase = date.find('(') != std::string_view::npos;
     // A phrase holds the year only where nothing outside one does: "(1850)".
     const std::int32_t year = lastYear(date, false);
-    return year != kNoYear || date.find('(') == std::string_view::npos ? year : lastYear(date, true);
+    return year != kNoYear || !phrase ? year : lastYear(date, true);
 }
 
 std::string_view DateQualifier(std::string_view date) noexcept {
-    if (date.find("ABT") != std::string_view::npos) {
-        return "c";
+    // One pass over the date, as for every birth and death of a file.
+    bool before = false;
+    bool after = false;
+    for (std::size_t i = 0; i + 3 <= date.size(); ++i) {
+        if (date[i] == 'A' && date[i + 2] == 'T') {
+            if (date[i + 1] == 'B') {
+                return "c";
+            }
+            after = after || date[i + 1] == 'F';
+        } else if (date[i] == 'B' && date[i + 1] == 'E' && date[i + 2] == 'F') {
+            before = true;
+        }
     }
-    if (date.find("BEF") != std::string_view::npos) {
-        return "<";
-    }
-    if (date.find("AFT") != std::string_view::npos) {
-        return ">";
-    }
-    return {};
+    return before ? "<" : (after ? ">" : "");
 }
 
 void AppendYear(std::string& out, std::int32_t year) {

@@ -12,8 +12,10 @@ namespace stirpex {
 // No year: every int a date can give is a year, those before the common era negative.
 inline constexpr std::int32_t kNoYear = std::numeric_limits<std::int32_t>::min();
 
-// The year of a date: the last run of three or four decimal digits in a
-// Gregorian or Julian date of the value (model/date_parts.h), or a run of one
+// The year of a date as stored, that is as ReadableDate gives it (a value
+// with an escape also as written; one that opens with a bare GEDCOM 7
+// calendar word must be made readable first): the last run of three or four
+// decimal digits in a Gregorian or Julian date of the value (model/date_parts.h), or a run of one
 // to four digits marked before the common era ("44 BC", "1401 B.C.", GEDCOM
 // 7's "44 BCE"), which gives the year negative. The second year of a dual
 // year (1750/51) never counts, nor does a run of five digits or more, nor

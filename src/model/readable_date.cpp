@@ -13,23 +13,6 @@ using detail::DateParts;
 
 constexpr std::string_view kEscapeStart = "@#D";
 
-// Cheap enough for every date of a large file: an escape has an '@', and a
-// bare word can only open a date, so only the bodies' first words are compared.
-bool namesCalendar(std::string_view date) noexcept {
-    if (date.find('@') != std::string_view::npos) {
-        return true;
-    }
-    Calendar unknown;
-    DateParts parts(date);
-    DatePart part;
-    while (parts.next(part)) {
-        if (CalendarAtStart(part.body, unknown).calendar != nullptr) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // The body without the escapes in it, and the calendar of the first.
 void takeEscapesOut(std::string_view body, const Calendar*& calendar, Calendar& unknown, std::string& out) {
     std::size_t pos = 0;
@@ -68,7 +51,7 @@ void appendWithCalendar(std::string& out, std::string_view date, const Calendar&
 } // namespace
 
 std::string_view ReadableDate(std::string_view date, std::string& buffer) {
-    if (!namesCalendar(date)) {
+    if (!detail::MayNameCalendar(date)) {
         return date;
     }
     buffer.clear();
