@@ -42,7 +42,7 @@ using stirpex::bench::secondsSince;
 class FileOrder final : public stirpex::Collator {
 public:
     int compare(std::string_view, std::string_view) const override { return 0; }
-    void sort(std::span<stirpex::NameEntry>) const override {}
+    void sort(std::span<stirpex::NameEntry>, std::pmr::memory_resource*) const override {}
 
 protected:
     bool startsWithFolded(std::string_view, std::string_view) const override { return false; }
@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
         for (const std::string& text : texts) {
             plain.push_back({text, static_cast<std::int32_t>(plain.size())});
         }
-        sortSeconds.push_back(timed([&] { collator.sort(plain); }));
+        sortSeconds.push_back(timed([&] { collator.sort(plain, std::pmr::get_default_resource()); }));
 
         std::vector<std::string> strings = texts;
         pairwiseSeconds.push_back(timed([&] {

@@ -7,7 +7,7 @@ packages=(
     libicu-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev libicu-dev
     fonts-liberation xvfb xauth poppler-utils
     qt6-svg-dev libzip-dev
     dpkg-dev file lintian appstream desktop-file-utils shared-mime-info xdg-utils

@@ -20,6 +20,12 @@ std::string sexText(char32_t sex) {
     return text;
 }
 
+// The JSON has always written -1 for no year; a year before the common era
+// is negative, so -1 also stands for 1 BC there (the life span tells them apart).
+std::int32_t yearNumber(std::int32_t year) {
+    return year == kNoYear ? -1 : year;
+}
+
 void keys(JsonWriter& json, const ArenaStrList& list) {
     json.beginArray();
     for (const ArenaStr& key : list) {
@@ -54,9 +60,9 @@ void writePerson(JsonWriter& json, const CPerson& p) {
     json.pairField("baptism", d.m_strBaptismDate.view(), d.m_strBaptismPlace.view());
     json.pairField("death", d.m_strDeathDate.view(), d.m_strDeathPlace.view());
     json.pairField("burial", d.m_strBurialDate.view(), d.m_strBurialPlace.view());
-    json.field("birthYear", p.m_nBirthYear);
+    json.field("birthYear", yearNumber(p.m_nBirthYear));
     json.field("birthQualifier", d.m_strBirthQualifier.view());
-    json.field("deathYear", p.m_nDeathYear);
+    json.field("deathYear", yearNumber(p.m_nDeathYear));
     json.field("deathQualifier", d.m_strDeathQualifier.view());
     json.field("parentFamily", p.m_strParentFamily.view());
     json.key("spouseFamilies");

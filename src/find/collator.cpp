@@ -37,7 +37,7 @@ bool Collator::startsWith(std::string_view text, std::string_view prefix) const 
     return prefix.size() <= text.size();
 }
 
-void Collator::sort(std::span<NameEntry> entries) const {
+void Collator::sort(std::span<NameEntry> entries, std::pmr::memory_resource* /*scratch*/) const {
     std::stable_sort(entries.begin(), entries.end(), [this](const NameEntry& a, const NameEntry& b) {
         return compare(ShownPrefix(a.text), ShownPrefix(b.text)) < 0;
     });

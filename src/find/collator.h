@@ -6,6 +6,7 @@
 // text (UTF-8).
 
 #include <cstdint>
+#include <memory_resource>
 #include <span>
 #include <string_view>
 
@@ -32,8 +33,9 @@ public:
     // Puts the entries in ascending order of their texts as a list shows them
     // (model/shown_text.h); entries shown alike keep their order. The default
     // compares pairwise; a collator with a cheaper way to sort many texts at
-    // once overrides it.
-    virtual void sort(std::span<NameEntry> entries) const;
+    // once overrides it, taking what it needs for that from `scratch` and
+    // giving it back before it returns.
+    virtual void sort(std::span<NameEntry> entries, std::pmr::memory_resource* scratch) const;
 
 protected:
     // The prefix test for texts that are not both ASCII where they meet.

@@ -1,16 +1,18 @@
 #include "find/locale_collator_qt.h"
 
-#include "model/shown_text.h"
+#include "find/key_prefix_sort.h"
 
-#include <QCollator>
 #include <QLocale>
 #include <QString>
 
+#include <unicode/ucol.h>
+#include <unicode/uiter.h>
+
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <new>
-#include <numeric>
-#include <vector>
+#include <stdexcept>
 
 namespace stirpex {
 
@@ -25,36 +27,57 @@ QString fromModel(std::string_view text) {
 // the text, so long texts are not converted whole.
 constexpr std::size_t kMaxUtf8Bytes = 4;
 
-// Puts entries[order[i]] at position i, following each cycle of the
-// permutation in place: a second copy of millions of entries is not needed.
-void applyOrder(std::span<NameEntry> entries, std::vector<std::uint32_t>& order) {
-    constexpr std::uint32_t kPlaced = UINT32_MAX;
-    for (std::uint32_t start = 0; start < order.size(); ++start) {
-        if (order[start] == kPlaced) {
-            continue;
-        }
-        const NameEntry first = entries[start];
-        std::uint32_t at = start;
-        while (order[at] != start) {
-            const std::uint32_t from = order[at];
-            entries[at] = entries[from];
-            order[at] = kPlaced;
-            at = from;
-        }
-        entries[at] = first;
-        order[at] = kPlaced;
+// ICU takes lengths as int32_t. Texts the list collates are shown prefixes
+// (8000 bytes at most); a longer text is compared by its first 2 GB.
+std::int32_t icuLength(std::string_view text) noexcept {
+    return static_cast<std::int32_t>(std::min<std::size_t>(text.size(), INT32_MAX));
+}
+
+struct CollatorCloser {
+    void operator()(UCollator* collator) const noexcept { ucol_close(collator); }
+};
+using CollatorHandle = std::unique_ptr<UCollator, CollatorCloser>;
+
+void check(UErrorCode status, const char* what) {
+    if (status == U_MEMORY_ALLOCATION_ERROR) {
+        throw std::bad_alloc();
     }
+    if (U_FAILURE(status)) {
+        throw std::runtime_error(std::string(what) + u_errorName(status));
+    }
+}
+
+// ICU falls back by itself to a parent locale or to the root collation; it
+// fails only without memory or without its data.
+CollatorHandle openCollator(const QLocale& locale) {
+    const std::string name = locale.bcp47Name().replace(QLatin1Char('-'), QLatin1Char('_')).toStdString();
+    UErrorCode status = U_ZERO_ERROR;
+    CollatorHandle collator(ucol_open(name.c_str(), &status));
+    check(status, "Cannot open the name collation: ");
+    ucol_setAttribute(collator.get(), UCOL_NORMALIZATION_MODE, UCOL_ON, &status);
+    ucol_setAttribute(collator.get(), UCOL_STRENGTH, UCOL_SECONDARY, &status);
+    ucol_setAttribute(collator.get(), UCOL_NUMERIC_COLLATION, UCOL_OFF, &status);
+    ucol_setAttribute(collator.get(), UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &status);
+    check(status, "Cannot set up the name collation: ");
+    return collator;
 }
 
 } // namespace
 
 struct LocaleCollator::Impl {
-    explicit Impl(const QLocale& locale) : collator(CollationLocale(locale)) {
-        collator.setCaseSensitivity(Qt::CaseInsensitive);
-        collator.setNumericMode(false);
+    explicit Impl(const QLocale& locale) : locale(CollationLocale(locale)) {}
+
+    // Opened on first use: its data is a few megabytes that a run without a
+    // name list never needs. Throws std::bad_alloc without memory.
+    UCollator* collator() const {
+        if (!opened) {
+            opened = openCollator(locale);
+        }
+        return opened.get();
     }
 
-    QCollator collator;
+    QLocale locale;
+    mutable CollatorHandle opened;
     // The prefix of a search is the same for every entry: converted once.
     mutable std::string lastPrefix;
     mutable QString lastPrefixText;
@@ -71,7 +94,10 @@ LocaleCollator::LocaleCollator(const QLocale& locale) : m_impl(std::make_unique<
 LocaleCollator::~LocaleCollator() = default;
 
 int LocaleCollator::compare(std::string_view a, std::string_view b) const {
-    return m_impl->collator.compare(fromModel(a), fromModel(b));
+    UErrorCode status = U_ZERO_ERROR;
+    const UCollationResult result =
+        ucol_strcollUTF8(m_impl->collator(), a.data(), icuLength(a), b.data(), icuLength(b), &status);
+    return result == UCOL_LESS ? -1 : (result == UCOL_GREATER ? 1 : 0);
 }
 
 bool LocaleCollator::startsWithFolded(std::string_view text, std::string_view prefix) const {
@@ -83,39 +109,29 @@ bool LocaleCollator::startsWithFolded(std::string_view text, std::string_view pr
     return fromModel(needed).startsWith(m_impl->lastPrefixText, Qt::CaseInsensitive);
 }
 
-void LocaleCollator::sort(std::span<NameEntry> entries) const {
-    if (entries.size() < 2) {
-        return;
-    }
-    std::vector<std::uint32_t> order;
+void LocaleCollator::sort(std::span<NameEntry> entries, std::pmr::memory_resource* scratch) const {
+    UCollator* const collator = m_impl->collator();
+    const auto makePrefix = [collator](std::string_view text, detail::KeyPrefix& prefix) {
+        UCharIterator characters;
+        uiter_setUTF8(&characters, text.data(), icuLength(text));
+        std::uint32_t state[2] = {0, 0};
+        UErrorCode status = U_ZERO_ERROR;
+        const std::int32_t written = ucol_nextSortKeyPart(collator, &characters, state, prefix.data(),
+                                                          static_cast<std::int32_t>(prefix.size()), &status);
+        // A failed key (it needs memory ICU could not have) sorts first rather than at random.
+        const std::size_t kept = U_FAILURE(status) ? 0 : static_cast<std::size_t>(std::max(written, 0));
+        std::fill(prefix.begin() + static_cast<std::ptrdiff_t>(kept), prefix.end(), std::uint8_t{0});
+    };
     try {
-        order = sortedOrder(entries);
+        detail::SortByKeyPrefix(entries, *this, makePrefix, scratch);
     } catch (const std::bad_alloc&) {
-        // No room for the keys: the pairwise sort needs none.
-        Collator::sort(entries);
-        return;
+        // No room for the prefixes: the pairwise sort needs none.
+        Collator::sort(entries, scratch);
     }
-    applyOrder(entries, order);
-}
-
-std::vector<std::uint32_t> LocaleCollator::sortedOrder(std::span<const NameEntry> entries) const {
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(entries.size());
-    for (const NameEntry& entry : entries) {
-        keys.push_back(m_impl->collator.sortKey(fromModel(ShownPrefix(entry.text))));
-    }
-    std::vector<std::uint32_t> order(entries.size());
-    std::iota(order.begin(), order.end(), std::uint32_t{0});
-    // Equal keys keep their entries' order, as a stable sort would.
-    std::sort(order.begin(), order.end(), [&keys](std::uint32_t a, std::uint32_t b) {
-        const int c = keys[a].compare(keys[b]);
-        return c != 0 ? c < 0 : a < b;
-    });
-    return order;
 }
 
 std::string LocaleCollator::localeName() const {
-    return m_impl->collator.locale().name().toStdString();
+    return m_impl->locale.name().toStdString();
 }
 
 } // namespace stirpex

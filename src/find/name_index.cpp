@@ -105,7 +105,13 @@ void NameIndex::addPerson(const CStirpexDoc& doc, const CPerson& person, std::st
     }
     std::string lifeSpan;
     for (const ArenaStr& key : person.m_arrSpouseFamilies) {
-        const CPerson* husband = doc.GetSpouse(&person, doc.FindFamily(key.view()));
+        // A woman the family records as its husband (a couple of two women)
+        // takes no name from her wife.
+        const CFamily* family = doc.FindFamily(key.view());
+        if (family != nullptr && family->m_strHusband.view() == person.m_strID.view()) {
+            continue;
+        }
+        const CPerson* husband = doc.GetSpouse(&person, family);
         if (husband == nullptr) {
             continue;
         }
@@ -125,7 +131,7 @@ void NameIndex::addPerson(const CStirpexDoc& doc, const CPerson& person, std::st
 
 bool NameIndex::sortEntries() noexcept {
     try {
-        m_collator.sort(m_entries);
+        m_collator.sort(m_entries, m_entries.get_allocator().resource());
     } catch (const std::bad_alloc&) {
         return false;
     }

@@ -8,8 +8,9 @@
 //
 // The list is filled first and sorted once at the end. Entry texts live in a
 // pool owned by the index; an entry is a view into it and a person index, so
-// files of millions of people keep the index compact. Entry storage and the
-// pool come from one memory resource: running out of it while building leaves
+// files of millions of people keep the index compact. Entry storage, the
+// pool and what the collator's sort needs come from one memory resource, so
+// that the index's peak is what that resource handed out: running out of it while building leaves
 // the entries made so far (sorted) and reports "Not enough memory for
 // complete name index" once through the message sink.
 

@@ -1,6 +1,7 @@
 #include "gedcom/record_parser.h"
 
 #include "model/date_year.h"
+#include "model/readable_date.h"
 #include "model/stirpex_doc.h"
 #include "model/utf8.h"
 
@@ -369,6 +370,8 @@ bool RecordParser::dateLine(std::string_view value) {
     if (m_context == Context::NoteText) {
         return appendNoteLine(value);
     }
+    std::string readable;
+    value = ReadableDate(value, readable);
     if (m_person && (m_context == Context::Birth || m_context == Context::Death)) {
         PersonDetails& details = m_person->EditDetails(m_arena);
         const bool birth = m_context == Context::Birth;

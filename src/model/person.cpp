@@ -1,19 +1,11 @@
 #include "model/person.h"
 
 #include "model/citations.h"
+#include "model/date_year.h"
 
 namespace stirpex {
 
 namespace {
-
-void appendYear(std::string& out, std::string_view qualifier, int year) {
-    out += qualifier;
-    if (year == -1) {
-        out += '?';
-    } else {
-        out += std::to_string(year);
-    }
-}
 
 const PersonDetails kNoDetails;
 
@@ -56,9 +48,11 @@ std::string CPerson::FormatAltName(int i, int style) const {
 
 std::string CPerson::GetLifeSpan() const {
     std::string span = " (";
-    appendYear(span, Details().m_strBirthQualifier.view(), m_nBirthYear);
+    span += Details().m_strBirthQualifier.view();
+    AppendYear(span, m_nBirthYear);
     span += '-';
-    appendYear(span, Details().m_strDeathQualifier.view(), m_nDeathYear);
+    span += Details().m_strDeathQualifier.view();
+    AppendYear(span, m_nDeathYear);
     span += ')';
     return span;
 }

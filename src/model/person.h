@@ -5,6 +5,7 @@
 // The fields every view of a lineage reads (key, name, sex, years, family
 // links) are in the record; the rest is in its details.
 
+#include "model/date_year.h"
 #include "model/text_arena.h"
 
 #include <cstdint>
@@ -57,7 +58,7 @@ public:
     std::string GetDisplayName() const { return FormatName(2); }
     std::string FormatAltName(int i, int style) const;
     std::string GetAltDisplayName(int i) const { return FormatAltName(i, 2); }
-    // " (" qualifier year "-" qualifier year ")", "?" for an unknown year.
+    // " (" qualifier year "-" qualifier year ")", "?" for an unknown year, "44 BC" for one before the common era.
     std::string GetLifeSpan() const;
 
     // Empty details (all texts empty, all counts 0) for a person without any.
@@ -79,8 +80,8 @@ public:
     ArenaStr m_strID;
     ArenaStr m_strSurname;
     ArenaStr m_strGivenNames;
-    std::int32_t m_nBirthYear = -1;
-    std::int32_t m_nDeathYear = -1;
+    std::int32_t m_nBirthYear = kNoYear; // model/date_year.h: negative before the common era
+    std::int32_t m_nDeathYear = kNoYear;
     ArenaStr m_strParentFamily;
     ArenaStrList m_arrSpouseFamilies;
     std::int32_t m_nSpouseFamilies = 0;

@@ -81,6 +81,17 @@ const CPerson* CStirpexDoc::GetSpouse(const CPerson* person, const CFamily* fami
     if (!person || !family) {
         return nullptr;
     }
+    // The file names the couple: whatever SEX says or lacks, a husband's
+    // spouse is the wife and a wife's the husband, also when both are men or
+    // both women. Keys are compared, as every lookup does, never names.
+    const std::string_view key = person->m_strID.view();
+    const bool isHusband = !key.empty() && family->m_strHusband.view() == key;
+    const bool isWife = !key.empty() && family->m_strWife.view() == key;
+    if (isHusband != isWife) {
+        return FindPerson(isHusband ? family->m_strWife.view() : family->m_strHusband.view());
+    }
+    // Neither partner (a FAMS the family does not answer) or, in a broken
+    // file, both: the partner goes by sex, a man's being the wife.
     return FindPerson(person->m_cSex == 'M' ? family->m_strWife.view() : family->m_strHusband.view());
 }
 

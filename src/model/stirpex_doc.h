@@ -51,6 +51,9 @@ public:
 
     const CPerson* GetMother(const CPerson* person) const noexcept;
     const CPerson* GetFather(const CPerson* person) const noexcept;
+    // The family's other partner: the wife for its husband, the husband for
+    // its wife, whatever their sex; for someone who is neither, the wife for a
+    // man (SEX M) and the husband for anyone else. Null when there is none.
     const CPerson* GetSpouse(const CPerson* person, const CFamily* family) const noexcept;
     const CPerson* GetChild(const CFamily* family, int i) const;
     // Follow mothers (fathers) while they lead to someone not yet met on this

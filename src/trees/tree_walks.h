@@ -14,8 +14,9 @@
 //   - a person about to be inserted for their own sake who already stands on
 //     the path from the walk's first node down to the would-be parent (as a
 //     person or as a partner) is left out with everything below; partner nodes
-//     are always inserted, since `GetSpouse` hands a husband without sex 'M'
-//     back as his own partner and the family's children must still show;
+//     are always inserted, since a partner may stand on the path (one married
+//     into their own line, or a family that names one person as both
+//     partners) and the family's children must still show;
 //   - a build stops inserting at kMaxTreeNodes nodes, or once the labels
 //     together would pass kMaxTreeLabelBytes, or after kMaxTreeSteps looks at
 //     relatives, whichever comes first. The tree is then marked cut and keeps

@@ -27,6 +27,14 @@ stirpex_file_test(names.REMARR.GED REMARR.GED ARGS names;@GED@;--json
 stirpex_file_test(names.SSMARR.GED SSMARR.GED ARGS "names;@GED@;--find;STEVENS, s;--json"
                   EXPECTED ${expected_dir}/SSMARR.GED.names.json)
 
+# Three-digit years and years before the common era in the life spans; a date of
+# three characters ("849") has none; a Hebrew year is not one.
+stirpex_file_test(names.early_dates early_dates.ged ARGS names;@GED@ EXPECTED ${expected_dir}/early_dates.ged.names.txt)
+
+# Married names follow the couple as recorded: the wife of two women takes the
+# surname of the one recorded as husband; a woman the family does not name takes its husband's.
+stirpex_file_test(names.couples couples.ged ARGS names;@GED@ EXPECTED ${expected_dir}/couples.ged.names.txt)
+
 stirpex_cli_test(stats.sample.json ARGS stats;${sample};--json EXPECTED ${expected_dir}/harrow_family.ged.stats.json)
 stirpex_cli_test(stats.sample.no_index ARGS stats;${sample};--no-index;--json
                  EXPECTED ${expected_dir}/harrow_family.ged.no_index.stats.json)

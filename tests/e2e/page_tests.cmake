@@ -16,6 +16,12 @@ stirpex_page_test(MINIMAL555.placeholder MINIMAL555.GED --json)
 stirpex_page_test(TGC551LF.start TGC551LF.ged --json)
 set(page_format txt)
 stirpex_page_test(harrow_family.I1 harrow_family.ged I1)
+# A husband without SEX, and a man recorded as the wife of a man: each has the other as spouse.
+stirpex_page_test(couples.I1 couples.ged I1)
+stirpex_page_test(couples.I5 couples.ged I5)
+# Calendars shown as words after each date, also in a period; a French republican marriage and divorce.
+stirpex_page_test(early_dates.I7 early_dates.ged I7)
+stirpex_page_test(early_dates.I9 early_dates.ged I9)
 
 stirpex_cli_test(page.unknown_id ARGS page;${sample_dir}/harrow_family.ged;I404 EXIT 2
                  STDERR "^stirpex-cli: no individual with ID 'I404'\n$")

@@ -25,6 +25,11 @@ stirpex_tree_test(allged.ged.PERSON5_descendants json allged.ged descendants;PER
 # A mother without a husband: no number 4.
 stirpex_tree_test(TGC551LF.ged.PERSON5_ancestors json TGC551LF.ged ancestors;PERSON5;--json)
 stirpex_tree_test(TGC551LF.ged.I15_mtdna json TGC551LF.ged mtdna;I15;--json)
+# A husband without SEX and the wife of two women: the partner is the other of the couple.
+stirpex_tree_test(couples.ged.I1_descendants txt couples.ged descendants;I1)
+stirpex_tree_test(couples.ged.I7_descendants txt couples.ged descendants;I7)
+# Life spans before the common era.
+stirpex_tree_test(early_dates.ged.I1_descendants txt early_dates.ged descendants;I1)
 
 set(harrow ${sample_dir}/harrow_family.ged)
 stirpex_cli_test(tree.unknown_id ARGS tree;${harrow};descendants;I404 EXIT 2

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory_resource>
 #include <string>
 #include <utility>
 #include <vector>
@@ -56,7 +57,7 @@ TEST(CollatorStartsWith, OtherCharactersHandTheRestOnFromTheFirstOfThem) {
 TEST(CollatorSort, DefaultSortKeepsTheOrderOfEqualTexts) {
     test::AsciiCollator collator;
     std::vector<NameEntry> entries = {{"b", 0}, {"A", 1}, {"B", 2}, {"a", 3}, {"b", 4}};
-    collator.sort(entries);
+    collator.sort(entries, std::pmr::get_default_resource());
     std::vector<std::int32_t> persons;
     for (const NameEntry& entry : entries) {
         persons.push_back(entry.person);
@@ -71,7 +72,7 @@ TEST(CollatorSort, TextsAlikeInAllTheListShowsKeepTheirOrder) {
     const std::string shown(kMaxShownCodePoints, 'a');
     const std::string b = shown + "b", a = shown + "a", before = shown.substr(1) + "0";
     std::vector<NameEntry> entries = {{b, 0}, {a, 1}, {before, 2}};
-    collator.sort(entries);
+    collator.sort(entries, std::pmr::get_default_resource());
     EXPECT_EQ(entries[0].person, 2);
     EXPECT_EQ(entries[1].person, 0);
     EXPECT_EQ(entries[2].person, 1);

@@ -4,12 +4,15 @@
 // and a memory resource that runs out.
 
 #include "find/collator.h"
+#include "find/key_prefix_sort.h"
 #include "gedcom/load_sinks.h"
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <memory_resource>
 #include <new>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -43,6 +46,22 @@ protected:
     bool startsWithFolded(std::string_view text, std::string_view prefix) const override {
         folded.emplace_back(text, prefix);
         return text.size() >= prefix.size() && compare(text.substr(0, prefix.size()), prefix) == 0;
+    }
+};
+
+// The ASCII collator's key: the folded bytes of the text, as its compare orders them.
+inline void FoldedPrefix(std::string_view text, detail::KeyPrefix& prefix) {
+    prefix.fill(0);
+    for (std::size_t i = 0; i < std::min(text.size(), prefix.size()); ++i) {
+        prefix[i] = static_cast<std::uint8_t>(foldAscii(text[i]));
+    }
+}
+
+// The ASCII order, sorted as the locale collator sorts: by key prefixes.
+class PrefixSortingCollator : public AsciiCollator {
+public:
+    void sort(std::span<NameEntry> entries, std::pmr::memory_resource* scratch) const override {
+        detail::SortByKeyPrefix(entries, *this, FoldedPrefix, scratch);
     }
 };
 

@@ -85,6 +85,26 @@ TEST(NameIndexEntries, OptionOffLeavesOnlyMainAndAlternativeEntriesAndEachBuildS
     EXPECT_EQ(EntriesOf(f.index), kWithMarriedNames);
 }
 
+// Married names follow the couple as the file records it: the wife of two
+// women takes the surname of the one recorded as husband, who takes none from
+// her; a woman the family does not name as a partner takes its husband's.
+TEST(NameIndexEntries, MarriedNameIsTheRecordedHusbandsSurnameForTheWifeOnly) {
+    test::AsciiCollator collator;
+    const auto loaded = test::LoadText("0 @KIM@ INDI\n1 NAME Kim /Ash/\n1 SEX F\n1 FAMS @F1@\n"
+                                       "0 @LOU@ INDI\n1 NAME Lou /Birch/\n1 SEX F\n1 FAMS @F1@\n"
+                                       "0 @EVE@ INDI\n1 NAME Eve /Cole/\n1 SEX F\n1 FAMS @F2@\n"
+                                       "0 @TOM@ INDI\n1 NAME Tom /Dale/\n1 SEX M\n"
+                                       "0 @F1@ FAM\n1 HUSB @KIM@\n1 WIFE @LOU@\n0 @F2@ FAM\n1 HUSB @TOM@\n");
+    NameIndex index(collator);
+    index.BuildIndex(*loaded.doc);
+    EXPECT_EQ(EntriesOf(index), (Entries{{"Ash, Kim (?-?)", 0},
+                                         {"Ash, Lou [Birch] (?-?)", 1},
+                                         {"Birch, Lou (?-?)", 1},
+                                         {"Cole, Eve (?-?)", 2},
+                                         {"Dale, Eve [Cole] (?-?)", 2},
+                                         {"Dale, Tom (?-?)", 3}}));
+}
+
 // Guards against sorting by bytes, which puts lower case after every capital.
 TEST(NameIndexEntries, SortsWithTheCollatorItIsGiven) {
     test::AsciiCollator collator;
@@ -159,6 +179,32 @@ TEST(NameIndexOutOfMemory, KeepsTheEntriesMadeSoFarSortedAndSaysSoOnce) {
         EXPECT_EQ(index.entries()[static_cast<std::size_t>(position)].text,
                   std::to_string(9999 - person) + ", P (?-?)");
     }
+}
+
+// A deep lineage has a person for every 130 bytes of file, with short names:
+// what the index and its sort hold per entry decides its memory, which must
+// stay well under the file's size. 100 bytes an entry leaves room for the
+// entry, its text and the sort's prefix, not for a whole collation key too.
+TEST(NameIndexMemory, DeepLineageOfShortNamesIndexedWithinABudgetPerPerson) {
+    constexpr int kPersons = 100000;
+    std::string text;
+    for (int i = 1; i <= kPersons; ++i) {
+        text += "0 @I" + std::to_string(i) + "@ INDI\n1 NAME Given" + std::to_string(i % 997) + " /Line/\n";
+    }
+    const auto loaded = test::LoadText(text);
+    ASSERT_EQ(loaded.doc->m_nPersons, kPersons);
+    const test::PrefixSortingCollator collator;
+    const auto build = [&](std::size_t bytesPerPerson) {
+        test::LimitedResource resource(bytesPerPerson * kPersons);
+        test::RecordingMessages messages;
+        NameIndex index(collator, &messages, &resource);
+        index.BuildIndex(*loaded.doc);
+        return messages.shown.empty() && index.size() == kPersons && index.entries()[0].text == "Line, Given0 (?-?)";
+    };
+    EXPECT_TRUE(build(100));
+    // The sort takes its memory from the index's resource too: without room
+    // for the prefixes beside the entries and texts the index is incomplete.
+    EXPECT_FALSE(build(60));
 }
 
 TEST(NameIndexReserve, RoomThatCannotBeHadIsRefusedWithoutThrowing) {

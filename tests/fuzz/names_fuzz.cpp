@@ -3,6 +3,8 @@
 // list order, the first match of prefixes of the entries in both cases and of
 // a text typed from the input, each person's own entry found, the married
 // names turned off and on, and a build that runs out of memory part way.
+// The index sorts by key prefixes (find/key_prefix_sort.h) over the ASCII
+// order, whose prefixes are the folded bytes; the starved build pairwise.
 
 #include "find/find_test_support.h"
 #include "find/name_index.h"
@@ -122,7 +124,8 @@ void buildStarved(const CStirpexDoc& doc, const Collator& collator, const Entrie
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::Choices choices({data, size});
-    test::AsciiCollator collator;
+    // Sorted as the locale collator sorts, by key prefixes and whole texts where those are alike.
+    test::PrefixSortingCollator collator;
     test::RecordingMessages messages;
     NameIndex index(collator, &messages);
     index.m_bMarriedNames = choices.flip();
@@ -142,6 +145,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     index.BuildIndex(*doc);
     Require(entriesOf(index) == built, "each build starts afresh");
 
-    buildStarved(*doc, collator, built, index.m_bMarriedNames, choices);
+    // A starved sort of the prefixes leaves the entries as they were; the
+    // locale collator then sorts pairwise, as this one does.
+    const test::AsciiCollator pairwise;
+    buildStarved(*doc, pairwise, built, index.m_bMarriedNames, choices);
     return 0;
 }

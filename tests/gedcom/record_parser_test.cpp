@@ -203,13 +203,11 @@ TEST(RecordParserEvents, DateGivesYearAndQualifierForBirthAndDeath) {
         const char* qualifier;
     };
     const Case cases[] = {
-        {"12 MAR 1850", 1850, ""},   {"ABT 1850", 1850, "c"},
-        {"BEF 1790", 1790, "<"},     {"AFT 1900", 1900, ">"},
-        {"ABT 1850/51", 1850, "c"},  {"1850-12345", 1850, ""},
-        {"MAR 850", -1, ""},         {"850", -1, ""},
-        {"1850", 1850, ""},          {"abt 1808", 1808, ""},
-        {"BEF ABT 1700", 1700, "c"}, {"BET 1800 AND 1810", 1810, ""},
-        {"AFT MAR", -1, ">"},
+        {"12 MAR 1850", 1850, ""}, {"ABT 1850", 1850, "c"},     {"BEF 1790", 1790, "<"},
+        {"AFT 1900", 1900, ">"},   {"ABT 1850/51", 1850, "c"},  {"1850-12345", 1850, ""},
+        {"MAR 850", 850, ""},      {"850", kNoYear, ""},        {"1850", 1850, ""},
+        {"abt 1808", 1808, ""},    {"BEF ABT 1700", 1700, "c"}, {"BET 1800 AND 1810", 1810, ""},
+        {"AFT MAR", kNoYear, ">"},
     };
     for (const Case& c : cases) {
         const std::string date = c.date;
@@ -234,8 +232,28 @@ TEST(RecordParserEvents, LaterDateReplacesDateYearAndQualifierAndEmptyDateChange
     EXPECT_EQ(person.Details().m_strBirthQualifier.view(), "");
     EXPECT_EQ(person.Details().m_strBirthPlace.view(), "London");
     EXPECT_EQ(person.Details().m_strDeathDate.view(), "BEF MAR");
-    EXPECT_EQ(person.m_nDeathYear, -1);
+    EXPECT_EQ(person.m_nDeathYear, kNoYear);
     EXPECT_EQ(person.Details().m_strDeathQualifier.view(), "<");
+}
+
+// Every date is kept readable: a calendar escape becomes a word after the date.
+TEST(RecordParserEvents, DatesOfEveryEventAreStoredReadableWithTheirYears) {
+    const auto loaded = test::LoadText("0 @I1@ INDI\n1 BIRT\n2 DATE @#DJULIAN@ 1 JAN 1700\n"
+                                       "1 CHR\n2 DATE JULIAN 3 JAN 1700\n1 DEAT\n2 DATE ABT @#DHEBREW@ 5600\n"
+                                       "1 BURI\n2 DATE FROM @#DJULIAN@ 1700 TO @#DGREGORIAN@ 1710\n1 FAMS @F1@\n"
+                                       "0 @F1@ FAM\n1 HUSB @I1@\n1 MARR\n2 DATE @#DFRENCH R@ 1 VEND 12\n"
+                                       "1 DIV\n2 DATE GREGORIAN 1750\n");
+    const CPerson& person = PersonOf(loaded, "I1");
+    EXPECT_EQ(person.Details().m_strBirthDate.view(), "1 JAN 1700 (Julian)");
+    EXPECT_EQ(person.m_nBirthYear, 1700);
+    EXPECT_EQ(person.Details().m_strBaptismDate.view(), "3 JAN 1700 (Julian)");
+    EXPECT_EQ(person.Details().m_strDeathDate.view(), "ABT 5600 (Hebrew)");
+    EXPECT_EQ(person.m_nDeathYear, kNoYear);
+    EXPECT_EQ(person.Details().m_strDeathQualifier.view(), "c");
+    EXPECT_EQ(person.Details().m_strBurialDate.view(), "FROM 1700 (Julian) TO 1710 (Gregorian)");
+    const CFamily& family = FamilyOf(loaded, "F1");
+    EXPECT_EQ(family.Details().m_strMarriageDate.view(), "1 VEND 12 (French republican)");
+    EXPECT_EQ(family.Details().m_strDivorceDate.view(), "1750 (Gregorian)");
 }
 
 TEST(RecordParserEvents, EachEventTagFillsItsOwnDateAndPlace) {

@@ -40,18 +40,21 @@ protected:
     CPerson m_person;
 };
 
-TEST_F(PersonTest, LifeSpanWritesQualifiersAndQuestionMarksForUnknownYears) {
+TEST_F(PersonTest, LifeSpanWritesQualifiersQuestionMarksForUnknownYearsAndBcForEarlyOnes) {
     struct Case {
         Dates dates;
         const char* span;
     };
     const Case cases[] = {
         {{"c", 1850, "", 1921}, " (c1850-1921)"},
-        {{"<", 1790, "", -1}, " (<1790-?)"},
-        {{"", -1, "", -1}, " (?-?)"},
-        {{"", -1, ">", 1900}, " (?->1900)"},
-        {{"c", -1, "<", -1}, " (c?-<?)"},
+        {{"<", 1790, "", kNoYear}, " (<1790-?)"},
+        {{"", kNoYear, "", kNoYear}, " (?-?)"},
+        {{"", kNoYear, ">", 1900}, " (?->1900)"},
+        {{"c", kNoYear, "<", kNoYear}, " (c?-<?)"},
         {{"", 0, "", 12345}, " (0-12345)"},
+        {{"", 849, "", 899}, " (849-899)"},
+        {{"", -100, "c", -44}, " (100 BC-c44 BC)"},
+        {{"", -1, "", 1}, " (1 BC-1)"},
     };
     for (const Case& c : cases) {
         SetDates(c.dates);
@@ -88,7 +91,7 @@ TEST_F(PersonTest, FormatNameStyles) {
 }
 
 TEST_F(PersonTest, AltNameUsesItsEntryAndThePersonsOwnLifeSpan) {
-    SetDates({"<", 1790, "", -1});
+    SetDates({"<", 1790, "", kNoYear});
     m_person.m_strSurname = Text("Smith");
     m_person.m_strGivenNames = Text("Jane");
     m_person.AddAltName(m_arena, Text("Brown"), Text("Jenny"));

@@ -115,7 +115,8 @@ TEST(StirpexDocRelatives, MotherAndFatherComeFromTheParentFamily) {
     EXPECT_EQ(doc.GetFather(nullptr), nullptr);
 }
 
-TEST(StirpexDocRelatives, OnlyAManGetsTheWifeAsSpouse) {
+// Someone the family does not name as a partner (a FAMS it does not answer).
+TEST(StirpexDocRelatives, NeitherPartnerOnlyAManGetsTheWifeAsSpouse) {
     struct Case {
         const char* sexLine;
         const char* spouse;
@@ -133,6 +134,37 @@ TEST(StirpexDocRelatives, OnlyAManGetsTheWifeAsSpouse) {
     }
     const auto loaded = test::LoadText(kParents);
     EXPECT_EQ(loaded.doc->GetSpouse(loaded.doc->FindPerson("MUM"), loaded.doc->FindFamily("F2")), nullptr);
+}
+
+// The couple as the file records it: a husband without SEX, couples of two men
+// and of two women, a wife whose SEX says M. Each partner's spouse is the other.
+TEST(StirpexDocRelatives, EachPartnerGetsTheOtherWhateverTheSex) {
+    struct Case {
+        const char* husbandSex;
+        const char* wifeSex;
+    };
+    const Case cases[] = {{"", "F"}, {"M", "M"}, {"F", "F"}, {"F", "M"}, {"U", ""}, {"M", "F"}};
+    for (const Case& c : cases) {
+        const auto loaded =
+            test::LoadText(std::string("0 @H@ INDI\n1 SEX ") + c.husbandSex + "\n1 FAMS @F@\n" + "0 @W@ INDI\n1 SEX " +
+                           c.wifeSex + "\n1 FAMS @F@\n" + "0 @F@ FAM\n1 HUSB @H@\n1 WIFE @W@\n");
+        const CStirpexDoc& doc = *loaded.doc;
+        const CFamily* family = doc.FindFamily("F");
+        EXPECT_EQ(Id(doc.GetSpouse(doc.FindPerson("H"), family)), "W") << c.husbandSex << "+" << c.wifeSex;
+        EXPECT_EQ(Id(doc.GetSpouse(doc.FindPerson("W"), family)), "H") << c.husbandSex << "+" << c.wifeSex;
+    }
+}
+
+// Keys are compared whole (long identifiers such as UUIDs), not names.
+TEST(StirpexDocRelatives, PartnerIsKnownByTheWholeKey) {
+    const std::string husband(40, 'A'), lookalike = std::string(39, 'A') + "B";
+    const auto loaded = test::LoadText("0 @" + husband + "@ INDI\n1 NAME Al /Ash/\n1 FAMS @F@\n" + "0 @" + lookalike +
+                                       "@ INDI\n1 NAME Al /Ash/\n1 FAMS @F@\n" + "0 @W@ INDI\n1 SEX F\n" +
+                                       "0 @F@ FAM\n1 HUSB @" + husband + "@\n1 WIFE @W@\n");
+    const CStirpexDoc& doc = *loaded.doc;
+    EXPECT_EQ(Id(doc.GetSpouse(doc.FindPerson(husband), doc.FindFamily("F"))), "W");
+    // Named like the husband but not him, and without SEX M: the husband is his partner.
+    EXPECT_EQ(Id(doc.GetSpouse(doc.FindPerson(lookalike), doc.FindFamily("F"))), husband);
 }
 
 TEST(StirpexDocRelatives, ChildResolvesTheKeyAtTheIndex) {

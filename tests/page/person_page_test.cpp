@@ -158,6 +158,33 @@ TEST(PersonPageLayout, OneSpouseFamilyIsLabelledWithoutNumber) {
     EXPECT_EQ(f.op("Harrow, John (?-?)").y, 120);
 }
 
+// The spouse link is the family's other partner as the file records the
+// couple: a husband without SEX, two women, and a man the family does not
+// name, who gets the husband by the rule for someone who is neither partner.
+TEST(PersonPageLinks, SpouseIsTheOtherPartnerWhateverTheSex) {
+    PageFixture f("0 @H@ INDI\n1 NAME Pat /Lowe/\n1 FAMS @F1@\n0 @W@ INDI\n1 NAME Val /Lowe/\n1 SEX F\n1 FAMS @F1@\n"
+                  "0 @A@ INDI\n1 NAME Ann /Ash/\n1 SEX F\n1 FAMS @F2@\n0 @B@ INDI\n1 NAME Bea /Birch/\n1 SEX F\n"
+                  "1 FAMS @F2@\n1 FAMS @F1@\n0 @F1@ FAM\n1 HUSB @H@\n1 WIFE @W@\n0 @F2@ FAM\n1 HUSB @A@\n1 WIFE @B@\n");
+    const struct {
+        const char* person;
+        std::vector<std::string> spouses;
+    } cases[] = {
+        {"H", {"Lowe, Val (?-?)"}},
+        {"W", {"Lowe, Pat (?-?)"}},
+        {"A", {"Birch, Bea (?-?)"}},
+        {"B", {"Ash, Ann (?-?)", "Lowe, Pat (?-?)"}},
+    };
+    for (const auto& c : cases) {
+        f.show(c.person);
+        f.paint();
+        std::vector<std::string> spouses;
+        for (const PageLink& link : f.page.Links()) {
+            spouses.push_back(f.doc().m_ppPersons[static_cast<std::size_t>(link.nIndex)]->GetDisplayName());
+        }
+        EXPECT_EQ(spouses, c.spouses) << c.person;
+    }
+}
+
 TEST(PersonPageLayout, MarriageWithOnlySourcesHasNoLine) {
     PageFixture f("0 @I1@ INDI\n1 FAMS @F1@\n0 @F1@ FAM\n1 WIFE @I1@\n1 MARR\n2 SOUR @S1@\n2 PLAC Ely\n"
                   "0 @S1@ SOUR\n0 TRLR\n");

@@ -215,16 +215,25 @@ TEST(DescendantsTree, UnknownPartnersHoldTheChildrenOrTheChildrenHangUnderHer) {
     EXPECT_EQ(test::Outline(trees.tree), "2 Hart, Eve (?-?) #0\n  1 Hart, Abel (?-?) #1\n  2 Hart, Ada (?-?) #2\n");
 }
 
-// GetSpouse gives Pat, husband of F1 without sex 'M', back as his own partner.
-constexpr const char* kHusbandWithoutSex = "0 @PAT@ INDI\n1 NAME Pat /Lowe/\n1 FAMS @F1@\n"
-                                           "0 @VAL@ INDI\n1 NAME Val /Lowe/\n1 SEX F\n1 FAMS @F1@\n"
-                                           "0 @SAM@ INDI\n1 NAME Sam /Lowe/\n1 SEX M\n1 FAMC @F1@\n"
-                                           "0 @F1@ FAM\n1 HUSB @PAT@\n1 WIFE @VAL@\n1 CHIL @SAM@\n";
+// Pat, husband of F1, has no SEX line; Kim and Lou, both women, are the
+// husband and the wife of F2.
+constexpr const char* kCouples = "0 @PAT@ INDI\n1 NAME Pat /Lowe/\n1 FAMS @F1@\n"
+                                 "0 @VAL@ INDI\n1 NAME Val /Lowe/\n1 SEX F\n1 FAMS @F1@\n"
+                                 "0 @SAM@ INDI\n1 NAME Sam /Lowe/\n1 SEX M\n1 FAMC @F1@\n"
+                                 "0 @KIM@ INDI\n1 NAME Kim /Ash/\n1 SEX F\n1 FAMS @F2@\n"
+                                 "0 @LOU@ INDI\n1 NAME Lou /Ash/\n1 SEX F\n1 FAMS @F2@\n"
+                                 "0 @ADA@ INDI\n1 NAME Ada /Ash/\n1 SEX F\n1 FAMC @F2@\n"
+                                 "0 @F1@ FAM\n1 HUSB @PAT@\n1 WIFE @VAL@\n1 CHIL @SAM@\n"
+                                 "0 @F2@ FAM\n1 HUSB @KIM@\n1 WIFE @LOU@\n1 CHIL @ADA@\n";
 
-TEST(DescendantsTree, HusbandWithoutSexMIsHisOwnPartnerAndTheChildrenStillShow) {
-    Trees trees(kHusbandWithoutSex);
+TEST(DescendantsTree, PartnerIsTheOtherOfTheCoupleWhateverTheSex) {
+    Trees trees(kCouples);
     EXPECT_EQ(trees.open("PAT", TREE_DESCENDANTS),
-              "2 Lowe, Pat (?-?) #0\n  0 Lowe, Pat (?-?) #0\n    1 Lowe, Sam (?-?) #2\n");
+              "2 Lowe, Pat (?-?) #0\n  0 Lowe, Val (?-?) #1\n    1 Lowe, Sam (?-?) #2\n");
+    EXPECT_EQ(trees.open("KIM", TREE_DESCENDANTS),
+              "2 Ash, Kim (?-?) #3\n  0 Ash, Lou (?-?) #4\n    2 Ash, Ada (?-?) #5\n");
+    EXPECT_EQ(trees.open("LOU", TREE_DESCENDANTS),
+              "2 Ash, Lou (?-?) #4\n  0 Ash, Kim (?-?) #3\n    2 Ash, Ada (?-?) #5\n");
 }
 
 // Guy, Ray's son, is Ray's father; Una is listed as a child of her own marriage.
@@ -311,7 +320,7 @@ TEST(LineTrees, MitochondrialTreeOfAManStartsAtTheEarliestWomanAndSelectsHimAsAL
 }
 
 TEST(LineTrees, PersonWithoutSexMOrFIsNotFollowedByEitherLine) {
-    Trees trees(kHusbandWithoutSex);
+    Trees trees(kCouples);
     EXPECT_EQ(trees.open("PAT", TREE_MTDNA), "2 Lowe, Pat (?-?) #0\n");
     EXPECT_EQ(trees.tree.selected(), 0);
     EXPECT_EQ(trees.open("PAT", TREE_YCHROMOSOME), "");
