@@ -1,6 +1,7 @@
 #include "gedcom/record_parser.h"
 
 #include "gedcom/parser_test_support.h"
+#include "model/date_year.h"
 #include "model/stirpex_doc.h"
 #include "support/memory_limit.h"
 
@@ -684,7 +685,7 @@ TEST(RecordParserGedcom7, NoStructureIsNotTheEvent) {
     const CPerson& person = PersonOf(loaded, "I1");
     EXPECT_TRUE(person.Details().m_strDeathDate.empty());
     EXPECT_TRUE(person.Details().m_strDeathPlace.empty());
-    EXPECT_EQ(person.m_nDeathYear, -1);
+    EXPECT_EQ(person.m_nDeathYear, kNoYear);
     EXPECT_EQ(person.Details().m_nDeathSources, 0);
     EXPECT_EQ(CitationsOf(person.Details().m_arrSources, person.Details().m_arrSourceTexts),
               (Citations{{"S1", "general"}}));
