@@ -17,7 +17,7 @@ struct Calendar {
     std::string_view escapeName; // between "@#D" and "@"
     std::string_view word;       // GEDCOM 7's bare word; empty where there is none
     std::string_view shown;      // what the page shows after the date
-    bool givesYears;             // whether its years are the common era's, comparable with the others
+    bool givesYears = false;     // whether its years are the common era's, comparable with the others
 };
 
 // The calendars GEDCOM names. Years are read from Gregorian and Julian dates
