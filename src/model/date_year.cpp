@@ -69,6 +69,26 @@ bool beforeCommonEra(std::string_view text, std::size_t end) noexcept {
     return pos < text.size() && epochMarkAt(text, pos);
 }
 
+// The year a run of digits [start, end) gives, or kNoYear: three or four
+// digits, or up to four marked before the common era; never the second
+// year of a dual year, nor five digits or more.
+std::int32_t runYear(std::string_view text, std::size_t start, std::size_t end) noexcept {
+    const std::size_t digits = end - start;
+    const bool dualTail = start >= 2 && text[start - 1] == '/' && isDigit(text[start - 2]);
+    if (dualTail || digits > 4) {
+        return kNoYear;
+    }
+    const bool early = beforeCommonEra(text, end);
+    if (digits < 3 && !early) {
+        return kNoYear;
+    }
+    std::int32_t value = 0;
+    for (std::size_t i = start; i < end; ++i) {
+        value = value * 10 + (text[i] - '0');
+    }
+    return early ? -value : value;
+}
+
 // The last year in a date's body; with `inPhrases` false, one outside a
 // phrase in parentheses ("716 BC (or 725)" was 716 BC).
 std::int32_t lastYearIn(std::string_view body, bool inPhrases) noexcept {
@@ -85,18 +105,8 @@ std::int32_t lastYearIn(std::string_view body, bool inPhrases) noexcept {
         while (pos < body.size() && isDigit(body[pos])) {
             ++pos;
         }
-        const std::size_t digits = pos - start;
-        const bool dualTail = start >= 2 && body[start - 1] == '/' && isDigit(body[start - 2]);
-        if (dualTail || digits > 4) {
-            continue;
-        }
-        const bool early = beforeCommonEra(body, pos);
-        if (digits >= 3 || early) {
-            std::int32_t value = 0;
-            for (std::size_t i = start; i < pos; ++i) {
-                value = value * 10 + (body[i] - '0');
-            }
-            year = early ? -value : value;
+        if (const std::int32_t found = runYear(body, start, pos); found != kNoYear) {
+            year = found;
         }
     }
     return year;
@@ -138,17 +148,8 @@ std::int32_t lastYearFromEnd(std::string_view date) noexcept {
         while (start > 0 && isDigit(date[start - 1])) {
             --start;
         }
-        const std::size_t digits = end - start;
-        const bool dualTail = start >= 2 && date[start - 1] == '/' && isDigit(date[start - 2]);
-        if (!dualTail && digits <= 4) {
-            const bool early = beforeCommonEra(date, end);
-            if (digits >= 3 || early) {
-                std::int32_t value = 0;
-                for (std::size_t i = start; i < end; ++i) {
-                    value = value * 10 + (date[i] - '0');
-                }
-                return early ? -value : value;
-            }
+        if (const std::int32_t year = runYear(date, start, end); year != kNoYear) {
+            return year;
         }
         end = start;
     }
