@@ -192,6 +192,11 @@ std::int32_t lastYear(std::string_view date, bool inPhrases) noexcept {
 } // namespace
 
 std::int32_t DateYear(std::string_view date) noexcept {
+    // A medieval date is often the year alone: three digits are a year even
+    // where three characters are otherwise too few.
+    if (date.size() == 3 && isDigit(date[0]) && isDigit(date[1]) && isDigit(date[2])) {
+        return runYear(date, 0, 3);
+    }
     if (tooShortForAYear(date)) {
         return kNoYear;
     }

@@ -27,8 +27,8 @@ stirpex_file_test(names.REMARR.GED REMARR.GED ARGS names;@GED@;--json
 stirpex_file_test(names.SSMARR.GED SSMARR.GED ARGS "names;@GED@;--find;STEVENS, s;--json"
                   EXPECTED ${expected_dir}/SSMARR.GED.names.json)
 
-# Three-digit years and years before the common era in the life spans; a date of
-# three characters ("849") has none; a Hebrew year is not one.
+# Three-digit years, also a date that is the year alone ("849"), and years
+# before the common era in the life spans; a Hebrew year is not one.
 stirpex_file_test(names.early_dates early_dates.ged ARGS names;@GED@ EXPECTED ${expected_dir}/early_dates.ged.names.txt)
 
 # Married names follow the couple as recorded: the wife of two women takes the

@@ -31,7 +31,9 @@ TEST(DateYear, IsTheLastRunOfThreeOrFourDigits) {
         {"INT 1850 (about 1851)", 1850}, // a phrase gives the year only where nothing else does
         {"(born 1850)", 1850},
         {"abt. 716 BC (or 725)", -716},
-        {"850", kNoYear}, // three are not
+        {"850", 850},     // a year alone, though three characters are otherwise too few
+        {"85A", kNoYear}, // which they are for anything else
+        {"085", 85},
         {"12345", kNoYear},
         {"18501 12", kNoYear},
         {"ABT 18", kNoYear},
