@@ -139,7 +139,8 @@ std::optional<std::string_view> FirstNoteLine(std::string_view line) noexcept {
 
 std::string_view ReportTag(std::string_view line) noexcept {
     constexpr std::size_t kReportTagBytes = 31;
-    if (LineLevel(line) < 0) {
+    // Levels past 4 are read as no level, but the report names their tags.
+    if (line.empty() || line[0] < '0' || line[0] > '9') {
         return {};
     }
     std::size_t pos = TagPosition(line);

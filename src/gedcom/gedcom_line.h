@@ -102,7 +102,9 @@ std::optional<std::string_view> FirstNoteLine(std::string_view line) noexcept;
 
 // The tag a line is known by in the reading report: the word at its tag
 // position (after the identifier of a level-0 record line), at most 31 bytes
-// and never cut inside a character; empty for a line without a level.
+// and never cut inside a character; empty for a line that does not start
+// with a level digit. A level past 4, which the reader does not read, still
+// has its tag named.
 std::string_view ReportTag(std::string_view line) noexcept;
 
 } // namespace stirpex

@@ -260,7 +260,8 @@ std::string FormatReadingReport(const ReadingReport& report) {
 
     text += heading("Lines not understood", report.skippedLines);
     for (const SkippedTag& tag : report.skipped) {
-        text += "  " + (tag.tag.empty() ? std::string("(no level)") : tag.tag) + ": " + std::to_string(tag.lines.count);
+        text += "  " + (tag.tag.empty() ? std::string("(no level number)") : tag.tag) + ": " +
+                std::to_string(tag.lines.count);
         appendLines(text, tag.lines);
         text += '\n';
     }

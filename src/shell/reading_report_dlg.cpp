@@ -97,7 +97,7 @@ void CReadingReportDlg::fill() {
 
     QTreeWidgetItem* skipped = section(QStringLiteral("Lines not understood: %1").arg(countText(r.skippedLines)));
     for (const SkippedTag& tag : r.skipped) {
-        const QString name = tag.tag.empty() ? QStringLiteral("(no level)") : fromModel(tag.tag);
+        const QString name = tag.tag.empty() ? QStringLiteral("(no level number)") : fromModel(tag.tag);
         new QTreeWidgetItem(skipped,
                             {name + QStringLiteral(": ") + QString::number(tag.lines.count) + linesText(tag.lines)});
     }

@@ -139,6 +139,7 @@ TEST(ReportTag, IsTheWordAtTheTagPositionCutWhole) {
     EXPECT_EQ(ReportTag("0 @I1@ INDI"), "INDI");
     EXPECT_EQ(ReportTag("0 @I1"), "");
     EXPECT_EQ(ReportTag("no level"), "");
+    EXPECT_EQ(ReportTag("5 VALUE p. 42"), "VALUE"); // a level the reader does not read
     const std::string longTag = "2 " + std::string(30, 'A') +
                                 "\xC3\xA9"
                                 "B more";
