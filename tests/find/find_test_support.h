@@ -49,11 +49,16 @@ protected:
     }
 };
 
-// The ASCII collator's key: the folded bytes of the text, as its compare orders them.
+// The ASCII collator's key: the folded bytes of the text, as its compare
+// orders them. A collation key holds no zero byte (a zero ends it), so each
+// byte is written as its two halves, each plus one: a text with NUL in it
+// (a fuzzed file's) keeps its order.
 inline void FoldedPrefix(std::string_view text, detail::KeyPrefix& prefix) {
     prefix.fill(0);
-    for (std::size_t i = 0; i < std::min(text.size(), prefix.size()); ++i) {
-        prefix[i] = static_cast<std::uint8_t>(foldAscii(text[i]));
+    for (std::size_t i = 0; i < std::min(text.size(), prefix.size() / 2); ++i) {
+        const auto folded = static_cast<std::uint8_t>(foldAscii(text[i]));
+        prefix[2 * i] = static_cast<std::uint8_t>((folded >> 4) + 1);
+        prefix[2 * i + 1] = static_cast<std::uint8_t>((folded & 0x0F) + 1);
     }
 }
 

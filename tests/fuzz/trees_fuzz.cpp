@@ -6,6 +6,7 @@
 // cutting a tree is exercised too.
 
 #include "fuzz_input.h"
+#include "model/shown_text.h"
 #include "trees/lineage_tree.h"
 #include "trees/tree_walks.h"
 
@@ -80,7 +81,8 @@ void TreeRun::check() const {
     Require(tree.size() == walks.nodeCount() && tree.cut() == walks.cut(), "the tree holds what the walk inserted");
     Require(tree.cut() == !tree.cutMessage().empty(), "a cut tree says so, a whole one does not");
     const std::string_view prefix = TreeTitlePrefix(walks.m_nTreeKind);
-    Require(walks.Title() == (prefix.empty() ? std::string() : std::string(prefix) + current.FormatName(0)),
+    // A name longer than any screen shows is cut in the title as everywhere.
+    Require(walks.Title() == (prefix.empty() ? std::string() : std::string(prefix) + ShownText(current.FormatName(0))),
             "the title names the kind and the person");
     Require(!prefix.empty() || tree.size() == 0, "a kind that is none of the four builds nothing");
 
