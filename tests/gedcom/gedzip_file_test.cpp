@@ -2,6 +2,7 @@
 
 #include "gedcom/load_driver.h"
 #include "model/stirpex_doc.h"
+#include "support/scratch_folder.h"
 #include "support/zip_writer.h"
 
 #include <gtest/gtest.h>
@@ -37,23 +38,7 @@ std::string ReadAll(std::istream& in) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-class GedzipFile : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "stirpex-gedzip-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    fs::path write(const std::string& name, const std::string& bytes) const {
-        const fs::path path = m_dir / name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-
-    fs::path m_dir;
-};
+class GedzipFile : public test::ScratchFolderTest {};
 
 TEST_F(GedzipFile, TheTextIsReadFromInsideTheArchiveWithItsUncompressedLength) {
     for (const bool stored : {false, true}) {

@@ -1,5 +1,7 @@
 #include "gedcom/input_file.h"
 
+#include "support/scratch_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -24,23 +26,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-class InputFileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "stirpex-input-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    fs::path write(const std::string& name, const std::string& bytes) const {
-        const fs::path path = m_dir / name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-
-    fs::path m_dir;
-};
+class InputFileTest : public test::ScratchFolderTest {};
 
 std::string readAll(std::istream& in) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
