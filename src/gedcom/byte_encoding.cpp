@@ -82,11 +82,16 @@ ByteDetection DetectByteForm(std::string_view firstBytes) noexcept {
     return {};
 }
 
-EncodingDecision DecideEncoding(const ByteDetection& detection, CharSet charSet, std::string_view charValue) noexcept {
+EncodingDecision DecideEncoding(const ByteDetection& detection, CharSet charSet, std::string_view charValue,
+                                bool gedcom7) noexcept {
     EncodingDecision decision;
     switch (detection.form) {
     case ByteForm::Bytes:
         decision.encoding = encodingOf(charSet);
+        if (gedcom7) {
+            decision.reason = EncodingReason::GedcomVersion;
+            return decision;
+        }
         decision.reason = charSet != CharSet::Ansel || CharSetFromValue(charValue) ? EncodingReason::CharValue
                                                                                    : EncodingReason::NoCharValue;
         return decision;

@@ -30,8 +30,10 @@ inline constexpr std::size_t kDetectionBytes = 256;
 
 ByteDetection DetectByteForm(std::string_view firstBytes) noexcept;
 
-// The encoding used and why: from the bytes when they told, else from the set
-// in force at the end (`charSet`) and the header's CHAR value.
-EncodingDecision DecideEncoding(const ByteDetection& detection, CharSet charSet, std::string_view charValue) noexcept;
+// The encoding used and why: from the bytes when they told, else from the
+// header's GEDC VERS for a GEDCOM 7 file (`gedcom7`), else from the set in
+// force at the end (`charSet`) and the header's CHAR value.
+EncodingDecision DecideEncoding(const ByteDetection& detection, CharSet charSet, std::string_view charValue,
+                                bool gedcom7 = false) noexcept;
 
 } // namespace stirpex

@@ -134,10 +134,7 @@ std::optional<Exhausted> readLines(CStirpexDoc& doc, std::istream& in, std::int6
             progress.advance(percentOf(bytesRead, fileLength));
         }
         doc.EndBulkLoad();
-        doc.m_encoding = DecideEncoding(input.detection(), parser.charSet(), doc.m_strCharSet);
-        if (parser.isGedcom7() && input.detection().form == ByteForm::Bytes) {
-            doc.m_encoding.reason = EncodingReason::GedcomVersion;
-        }
+        doc.m_encoding = DecideEncoding(input.detection(), parser.charSet(), doc.m_strCharSet, parser.isGedcom7());
     } catch (const std::bad_alloc&) {
         // Counted from the bytes read, not from the bar, so that it is right also without one.
         return Exhausted{percentOf(bytesRead, fileLength), quotedLine(raw)};

@@ -89,6 +89,7 @@ TEST(ReadingReport, SaysWhichEncodingWasReadAndWhy) {
     } cases[] = {
         {"0 HEAD\n1 CHAR ANSI\n0 TRLR\n", "ANSI (Windows-1252)", "the header says CHAR ANSI"},
         {"0 HEAD\n0 TRLR\n", "ANSEL", "the header names no character set"},
+        {"0 HEAD\n1 GEDC\n2 VERS 7.0\n1 CHAR ANSEL\n0 TRLR\n", "UTF-8", "GEDCOM 7 files are UTF-8"},
         {"0 HEAD\n1 CHAR EBCDIC\n0 TRLR\n", "ANSEL", "the header's CHAR EBCDIC names no known set"},
         {"\xEF\xBB\xBF"
          "0 HEAD\n1 CHAR ANSEL\n0 TRLR\n",
