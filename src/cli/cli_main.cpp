@@ -31,8 +31,8 @@ constexpr std::string_view kUsage =
     "       stirpex-cli page FILE [ID] [--width W] [--print] [--json]\n"
     "       stirpex-cli tree FILE ancestors|descendants|mtdna|ychromosome ID [--no-spouses] [--json]\n"
     "       stirpex-cli names FILE [--no-married] [--find TEXT] [--json]\n"
-    "       stirpex-cli story FILE ID notes|sources person|birth|baptism|marriage|divorce|death|burial\n"
-    "                         [--family INDEX] [--json]\n"
+    "       stirpex-cli story FILE ID notes|sources person|birth|baptism|marriage|divorce|death|burial|\n"
+    "                         fact|family-fact [--family INDEX] [--fact POSITION] [--json]\n"
     "       stirpex-cli check FILE [--json]\n"
     "       stirpex-cli --help | --version\n";
 
@@ -90,7 +90,7 @@ const std::vector<CommandEntry>& commandTable() {
         {"dump", {}, false, cli::RunDumpCommand},
         {"page", {{"--width", true}, {"--print"}}, false, cli::RunPageCommand},
         {"names", {{"--no-married"}, {"--find", true}}, true, cli::RunNamesCommand},
-        {"story", {{"--family", true}}, false, cli::RunStoryCommand},
+        {"story", {{"--family", true}, {"--fact", true}}, false, cli::RunStoryCommand},
         {"tree", {{"--no-spouses"}}, false, cli::RunTreeCommand},
         {"check", {}, false, cli::RunCheckCommand},
     };

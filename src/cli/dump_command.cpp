@@ -42,6 +42,69 @@ void citations(JsonWriter& json, const ArenaStrList& sourceKeys, const ArenaStrL
     json.endArray();
 }
 
+// Every citation of the facts of a classic event, in file order.
+void eventCitations(JsonWriter& json, const FactList& facts, ClassicEvent event) {
+    json.beginArray();
+    for (const Fact& fact : facts) {
+        if (ClassicEventOf(fact.m_strTag.view(), InfoOf(event).family) != event) {
+            continue;
+        }
+        const FactDetails& d = fact.Details();
+        for (int i = 0; i < d.m_arrSources.size(); ++i) {
+            json.pair(d.m_arrSources[i].view(), d.m_arrSourceTexts[i].view());
+        }
+    }
+    json.endArray();
+}
+
+void classicEvents(JsonWriter& json, const FactList& facts, bool family) {
+    for (const ClassicEventInfo& info : kClassicEvents) {
+        if (info.family == family) {
+            const EventSummary summary = SummarizeEvent(facts, info.event);
+            json.pairField(info.name, summary.date, summary.place);
+        }
+    }
+}
+
+void classicEventCitations(JsonWriter& json, const FactList& facts, bool family) {
+    for (const ClassicEventInfo& info : kClassicEvents) {
+        if (info.family == family && info.event != ClassicEvent::Marriage) {
+            json.key(std::string(info.name) + "Sources");
+            eventCitations(json, facts, info.event);
+        }
+    }
+}
+
+void writeFacts(JsonWriter& json, const FactList& facts) {
+    json.beginArray();
+    for (const Fact& fact : facts) {
+        const FactDetails& d = fact.Details();
+        json.beginObject();
+        json.field("tag", fact.m_strTag.view());
+        json.field("label", FactLabel(fact));
+        json.field("value", fact.m_strValue.view());
+        json.field("date", fact.m_strDate.view());
+        json.field("place", fact.m_strPlace.view());
+        json.field("type", d.m_strType.view());
+        json.key("address");
+        keys(json, d.m_arrAddress);
+        json.field("age", d.m_strAge.view());
+        json.field("cause", d.m_strCause.view());
+        json.field("agency", d.m_strAgency.view());
+        json.field("time", d.m_strTime.view());
+        json.key("notes");
+        keys(json, d.m_arrNotes);
+        json.key("sources");
+        citations(json, d.m_arrSources, d.m_arrSourceTexts);
+        json.key("objects");
+        keys(json, d.m_arrObjects);
+        json.key("lines");
+        keys(json, d.m_arrLines);
+        json.endObject();
+    }
+    json.endArray();
+}
+
 void writePerson(JsonWriter& json, const CPerson& p) {
     const PersonDetails& d = p.Details();
     json.beginObject();
@@ -56,10 +119,7 @@ void writePerson(JsonWriter& json, const CPerson& p) {
     }
     json.endArray();
     json.field("sex", sexText(p.m_cSex));
-    json.pairField("birth", d.m_strBirthDate.view(), d.m_strBirthPlace.view());
-    json.pairField("baptism", d.m_strBaptismDate.view(), d.m_strBaptismPlace.view());
-    json.pairField("death", d.m_strDeathDate.view(), d.m_strDeathPlace.view());
-    json.pairField("burial", d.m_strBurialDate.view(), d.m_strBurialPlace.view());
+    classicEvents(json, d.m_facts, false);
     json.field("birthYear", yearNumber(p.m_nBirthYear));
     json.field("birthQualifier", d.m_strBirthQualifier.view());
     json.field("deathYear", yearNumber(p.m_nDeathYear));
@@ -71,17 +131,12 @@ void writePerson(JsonWriter& json, const CPerson& p) {
     keys(json, d.m_arrNotes);
     json.key("sources");
     citations(json, d.m_arrSources, d.m_arrSourceTexts);
-    json.key("birthSources");
-    citations(json, d.m_arrBirthSources, d.m_arrBirthSourceTexts);
-    json.key("baptismSources");
-    citations(json, d.m_arrBaptismSources, d.m_arrBaptismSourceTexts);
-    json.key("deathSources");
-    citations(json, d.m_arrDeathSources, d.m_arrDeathSourceTexts);
-    json.key("burialSources");
-    citations(json, d.m_arrBurialSources, d.m_arrBurialSourceTexts);
+    classicEventCitations(json, d.m_facts, false);
     json.key("objects");
     keys(json, d.m_arrObjects);
     json.field("displayName", p.GetDisplayName());
+    json.key("facts");
+    writeFacts(json, d.m_facts);
     json.endObject();
 }
 
@@ -94,16 +149,18 @@ void writeFamily(JsonWriter& json, const CFamily& f) {
     json.field("wife", f.m_strWife.view());
     json.key("children");
     keys(json, f.m_arrChildren);
-    json.pairField("marriage", d.m_strMarriageDate.view(), d.m_strMarriagePlace.view());
-    json.pairField("divorce", d.m_strDivorceDate.view(), d.m_strDivorcePlace.view());
+    classicEvents(json, d.m_facts, true);
     json.key("notes");
     keys(json, d.m_arrNotes);
     json.key("sources");
     citations(json, d.m_arrSources, d.m_arrSourceTexts);
-    json.key("divorceSources");
-    citations(json, d.m_arrDivorceSources, d.m_arrDivorceSourceTexts);
+    json.key("marriageSources");
+    eventCitations(json, d.m_facts, ClassicEvent::Marriage);
+    classicEventCitations(json, d.m_facts, true);
     json.key("objects");
     keys(json, d.m_arrObjects);
+    json.key("facts");
+    writeFacts(json, d.m_facts);
     json.endObject();
 }
 
@@ -188,6 +245,8 @@ void WriteDumpJson(const CStirpexDoc& doc, std::string_view path, std::string_vi
         json.field("index", object->m_nIndex);
         json.field("id", object->m_strID.view());
         json.field("file", object->m_strFile.view());
+        json.field("title", object->m_strTitle.view());
+        json.field("form", object->m_strForm.view());
         json.endObject();
     }
     json.endArray();
@@ -213,15 +272,47 @@ public:
             line(std::string("  ").append(label).append(": ").append(value));
         }
     }
-    void event(std::string_view label, const ArenaStr& date, const ArenaStr& place) {
+    void event(std::string_view label, std::string_view date, std::string_view place) {
         if (date.empty() && place.empty()) {
             return;
         }
-        std::string text(date.view());
+        std::string text(date);
         if (!place.empty()) {
-            text.append(text.empty() ? "" : ", ").append(place.view());
+            text.append(text.empty() ? "" : ", ").append(place);
         }
         field(label, text);
+    }
+    void classicEvents(const FactList& facts, bool family) {
+        for (const ClassicEventInfo& info : kClassicEvents) {
+            if (info.family == family) {
+                const EventSummary summary = SummarizeEvent(facts, info.event);
+                event(info.label, summary.date, summary.place);
+            }
+        }
+    }
+    // Each fact on a line of its own: "Fact: label: value, date, place", then its parts.
+    void facts(const FactList& list) {
+        for (const Fact& fact : list) {
+            const FactDetails& d = fact.Details();
+            std::string text(FactLabel(fact));
+            for (const std::string_view part :
+                 {fact.m_strValue.view(), fact.m_strDate.view(), fact.m_strPlace.view()}) {
+                if (!part.empty()) {
+                    text.append(text.size() == FactLabel(fact).size() ? ": " : ", ").append(part);
+                }
+            }
+            field("Fact", text);
+            field("  Type", d.m_strType.view());
+            keys("  Address", d.m_arrAddress);
+            field("  Age", d.m_strAge.view());
+            field("  Cause", d.m_strCause.view());
+            field("  Agency", d.m_strAgency.view());
+            field("  Time", d.m_strTime.view());
+            keys("  Note", d.m_arrNotes);
+            citations("  Source", d.m_arrSources, d.m_arrSourceTexts);
+            keys("  Object", d.m_arrObjects);
+            keys("  Line", d.m_arrLines);
+        }
     }
     void keys(std::string_view label, const ArenaStrList& list) {
         for (const ArenaStr& key : list) {
@@ -253,19 +344,13 @@ void writePersonText(TextOut& out, const CPerson& p) {
         out.field("Also known as", p.FormatAltName(i, 1));
     }
     out.field("Sex", sexText(p.m_cSex));
-    out.event("Birth", d.m_strBirthDate, d.m_strBirthPlace);
-    out.event("Baptism", d.m_strBaptismDate, d.m_strBaptismPlace);
-    out.event("Death", d.m_strDeathDate, d.m_strDeathPlace);
-    out.event("Burial", d.m_strBurialDate, d.m_strBurialPlace);
+    out.classicEvents(d.m_facts, false);
     out.field("Child in family", p.m_strParentFamily.view());
     out.keys("Spouse in family", p.m_arrSpouseFamilies);
     out.keys("Note", d.m_arrNotes);
     out.citations("Source", d.m_arrSources, d.m_arrSourceTexts);
-    out.citations("Birth source", d.m_arrBirthSources, d.m_arrBirthSourceTexts);
-    out.citations("Baptism source", d.m_arrBaptismSources, d.m_arrBaptismSourceTexts);
-    out.citations("Death source", d.m_arrDeathSources, d.m_arrDeathSourceTexts);
-    out.citations("Burial source", d.m_arrBurialSources, d.m_arrBurialSourceTexts);
     out.keys("Object", d.m_arrObjects);
+    out.facts(d.m_facts);
 }
 
 void writeFamilyText(TextOut& out, const CFamily& f) {
@@ -274,12 +359,11 @@ void writeFamilyText(TextOut& out, const CFamily& f) {
     out.field("Husband", f.m_strHusband.view());
     out.field("Wife", f.m_strWife.view());
     out.keys("Child", f.m_arrChildren);
-    out.event("Marriage", d.m_strMarriageDate, d.m_strMarriagePlace);
-    out.event("Divorce", d.m_strDivorceDate, d.m_strDivorcePlace);
+    out.classicEvents(d.m_facts, true);
     out.keys("Note", d.m_arrNotes);
     out.citations("Source", d.m_arrSources, d.m_arrSourceTexts);
-    out.citations("Divorce source", d.m_arrDivorceSources, d.m_arrDivorceSourceTexts);
     out.keys("Object", d.m_arrObjects);
+    out.facts(d.m_facts);
 }
 
 } // namespace
@@ -327,6 +411,8 @@ void WriteDumpText(const CStirpexDoc& doc, std::string_view path, std::string_vi
         text.line("");
         text.line(heading("Object", object->m_nIndex, object->m_strID.view()));
         text.field("File", object->m_strFile.view());
+        text.field("Title", object->m_strTitle.view());
+        text.field("Form", object->m_strForm.view());
     }
 }
 

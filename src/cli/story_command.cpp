@@ -26,7 +26,7 @@ int kindOf(std::string_view word) {
 }
 
 int topicOf(std::string_view word) {
-    constexpr std::array<std::pair<std::string_view, int>, 7> kTopics = {{
+    constexpr std::array<std::pair<std::string_view, int>, 9> kTopics = {{
         {"person", TOPIC_PERSON},
         {"birth", TOPIC_BIRTH},
         {"baptism", TOPIC_BAPTISM},
@@ -34,6 +34,8 @@ int topicOf(std::string_view word) {
         {"divorce", TOPIC_DIVORCE},
         {"death", TOPIC_DEATH},
         {"burial", TOPIC_BURIAL},
+        {"fact", TOPIC_FACT},
+        {"family-fact", TOPIC_FAMILY_FACT},
     }};
     for (const auto& [name, topic] : kTopics) {
         if (name == word) {
@@ -41,26 +43,35 @@ int topicOf(std::string_view word) {
         }
     }
     throw UsageError("unknown topic '" + std::string(word) +
-                     "': person, birth, baptism, marriage, divorce, death or burial");
+                     "': person, birth, baptism, marriage, divorce, death, burial, fact or family-fact");
 }
 
-// The page hands a family only to the marriage and divorce lists; so does the command line.
+// The page hands a family only to the marriage, divorce and family fact lists; so does the command line.
 const CFamily* familyFor(const CommandInput& in, int topic) {
-    const bool needsFamily = topic == TOPIC_MARRIAGE || topic == TOPIC_DIVORCE;
+    const bool needsFamily = topic == TOPIC_MARRIAGE || topic == TOPIC_DIVORCE || topic == TOPIC_FAMILY_FACT;
     if (!in.has("--family")) {
         if (needsFamily) {
-            throw UsageError("marriage and divorce lists need --family INDEX");
+            throw UsageError("marriage, divorce and family-fact lists need --family INDEX");
         }
         return nullptr;
     }
     if (!needsFamily) {
-        throw UsageError("--family belongs to marriage and divorce lists only");
+        throw UsageError("--family belongs to marriage, divorce and family-fact lists only");
     }
     const int index = ParseIntOption("--family", in.value("--family"));
     if (index < 0 || index >= in.doc.m_nFamilies) {
         throw UsageError("no family with index " + std::to_string(index));
     }
     return in.doc.m_ppFamilies[static_cast<std::size_t>(index)].get();
+}
+
+// A fact's list names the fact by its position among the record's facts.
+int factFor(const CommandInput& in, int topic) {
+    const bool needsFact = topic == TOPIC_FACT || topic == TOPIC_FAMILY_FACT;
+    if (needsFact != in.has("--fact")) {
+        throw UsageError(needsFact ? "fact lists need --fact POSITION" : "--fact belongs to fact lists only");
+    }
+    return needsFact ? ParseIntOption("--fact", in.value("--fact")) : -1;
 }
 
 } // namespace
@@ -72,7 +83,7 @@ int RunStoryCommand(const CommandInput& in) {
     if (in.operands.size() > 3) {
         throw UsageError("unexpected argument '" + in.operands[3] + "'");
     }
-    const StoryText story = AssembleStory(in.doc, person, kind, topic, familyFor(in, topic));
+    const StoryText story = AssembleStory(in.doc, person, kind, topic, familyFor(in, topic), factFor(in, topic));
     if (in.json) {
         JsonWriter json(in.out);
         json.beginObject();

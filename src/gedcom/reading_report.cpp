@@ -42,12 +42,9 @@ private:
         }
         const PersonDetails& details = person.Details();
         notes(details.m_arrNotes);
-        for (const ArenaStrList* list :
-             {&details.m_arrSources, &details.m_arrBirthSources, &details.m_arrBaptismSources,
-              &details.m_arrDeathSources, &details.m_arrBurialSources}) {
-            sources(*list);
-        }
+        sources(details.m_arrSources);
         objects(details.m_arrObjects);
+        facts(details.m_facts);
     }
 
     void checkFamily(const CFamily& family) {
@@ -65,8 +62,16 @@ private:
         const FamilyDetails& details = family.Details();
         notes(details.m_arrNotes);
         sources(details.m_arrSources);
-        sources(details.m_arrDivorceSources);
         objects(details.m_arrObjects);
+        facts(details.m_facts);
+    }
+
+    void facts(const FactList& list) {
+        for (const Fact& fact : list) {
+            notes(fact.Details().m_arrNotes);
+            sources(fact.Details().m_arrSources);
+            objects(fact.Details().m_arrObjects);
+        }
     }
 
     void notes(const ArenaStrList& keys) {

@@ -1,26 +1,11 @@
 #include "gedcom/record_parser.h"
 
-#include "model/date_year.h"
-#include "model/readable_date.h"
 #include "model/stirpex_doc.h"
 #include "model/utf8.h"
 
 namespace stirpex {
 
 namespace {
-
-constexpr auto kAbout = staticText("c");
-constexpr auto kBefore = staticText("<");
-constexpr auto kAfter = staticText(">");
-constexpr auto kDivorceWithoutDate = staticText("    ");
-
-ArenaStr qualifierText(std::string_view date) {
-    const std::string_view q = DateQualifier(date);
-    if (q.empty()) {
-        return {};
-    }
-    return ArenaStr::fromStatic(q == "c" ? kAbout : q == "<" ? kBefore : kAfter);
-}
 
 char32_t firstCharacter(std::string_view value) {
     if (value.empty()) {
@@ -64,11 +49,16 @@ bool RecordParser::HandleLine(std::string_view line) {
     case 4:
         return handleLevel4(line, TagPosition(line));
     default:
+        // Levels past 4 are kept in individual and family records, skipped elsewhere.
+        if (!line.empty() && line[0] >= '5' && line[0] <= '9' && inFactRecord()) {
+            return keepLine(line, TagPosition(line), line[0] - '0');
+        }
         return false;
     }
 }
 
 bool RecordParser::handleLevel0(std::string_view line) {
+    endLevel1Line();
     m_voidCitationLevel = 0;
     m_context = Context::None;
     m_citationData = false;
@@ -109,6 +99,15 @@ bool RecordParser::handleLevel0(std::string_view line) {
     return record.kind != RecordKind::None || ReportTag(line) == "TRLR";
 }
 
+void RecordParser::endLevel1Line() noexcept {
+    m_fact = nullptr;
+    m_event = ClassicEvent::None;
+    m_sub = Sub::None;
+    m_nameLine = false;
+    m_citationTexts = nullptr;
+    m_citationLevel = 0;
+}
+
 bool RecordParser::handleLevel1(std::string_view line, std::size_t tag) {
     m_voidCitationLevel = 0;
     m_context = Context::None;
@@ -116,6 +115,10 @@ bool RecordParser::handleLevel1(std::string_view line, std::size_t tag) {
     m_textTarget = TextTarget::None;
     m_lineNote = nullptr;
     m_addressNote = nullptr;
+    endLevel1Line();
+    if (inFactRecord()) {
+        return handleRecordLevel1(line, tag);
+    }
     Row row = handleIndividualRow(line, tag);
     if (row == Row::NotMatched) {
         row = handleEventRow(line, tag);
@@ -147,6 +150,9 @@ bool RecordParser::handleLevel1(std::string_view line, std::size_t tag) {
             return true;
         }
         return false;
+    }
+    if (m_kind == RecordKind::ExtObj && (TagIs(line, tag, "TITL") || TagIs(line, tag, "FORM"))) {
+        return objectPartLine(line, tag);
     }
     if (m_kind == RecordKind::Note && TagIs(line, tag, "MIME")) {
         return mimeLine(m_recordNote, ValueFixed(line, tag, 4));
@@ -208,55 +214,22 @@ RecordParser::Row RecordParser::handleEventRow(std::string_view line, std::size_
         used = noteLikeLine(line, tag, Context::Address);
     } else if (TagIs(line, tag, "OCCU")) {
         used = noteLikeLine(line, tag, Context::Occupation);
-    } else if (TagIs(line, tag, "BIRT")) {
-        m_context = Context::Birth;
-    } else if (TagIs(line, tag, "BAP") || TagIs(line, tag, "CHR")) {
-        m_context = Context::Baptism;
-    } else if (TagIs(line, tag, "DEAT")) {
-        m_context = Context::Death;
-    } else if (TagIs(line, tag, "BURI")) {
-        m_context = Context::Burial;
-    } else if (TagIs(line, tag, "NO") && (tag + 2 == line.size() || IsBlank(line[tag + 2]))) {
-        m_context = Context::NoEvent;
+    } else if (TagIs(line, tag, "BIRT") || TagIs(line, tag, "BAP") || TagIs(line, tag, "CHR") ||
+               TagIs(line, tag, "DEAT") || TagIs(line, tag, "BURI")) {
+        used = false; // an event outside an individual record belongs to nobody
     } else {
         return Row::NotMatched;
     }
     return used ? Row::Used : Row::Skipped;
 }
 
+// A family's lines outside a family record: taken by their rows, to no effect.
 RecordParser::Row RecordParser::handleFamilyRow(std::string_view line, std::size_t tag) {
-    CFamily* family = m_kind == RecordKind::Family ? m_family : nullptr;
-    const bool husband = TagIs(line, tag, "HUSB");
-    const bool wife = !husband && TagIs(line, tag, "WIFE");
-    if (husband || wife || TagIs(line, tag, "CHIL")) {
-        const std::string_view key = PointerKey(line, tag);
-        if (!family || isVoid(key)) {
-            return Row::Skipped;
-        }
-        if (husband) {
-            family->m_strHusband = store(key);
-        } else if (wife) {
-            family->m_strWife = store(key);
-        } else {
-            family->AddChild(m_arena, store(key));
-        }
-        return Row::Used;
-    }
-    const bool marriage = TagIs(line, tag, "MARR");
-    if (!marriage && !TagIs(line, tag, "DIV")) {
-        return Row::NotMatched;
-    }
-    if (m_kind != RecordKind::Family) {
+    if (TagIs(line, tag, "HUSB") || TagIs(line, tag, "WIFE") || TagIs(line, tag, "CHIL") || TagIs(line, tag, "MARR") ||
+        TagIs(line, tag, "DIV")) {
         return Row::Skipped;
     }
-    m_context = marriage ? Context::Marriage : Context::Divorce;
-    if (!marriage) {
-        const std::string_view value = ValueWord(line, tag);
-        if (family && (value.empty() || value[0] != 'N') && family->Details().m_strDivorceDate.empty()) {
-            family->EditDetails(m_arena).m_strDivorceDate = ArenaStr::fromStatic(kDivorceWithoutDate);
-        }
-    }
-    return Row::Used;
+    return Row::NotMatched;
 }
 
 RecordParser::Row RecordParser::handleHeaderRow(std::string_view line, std::size_t tag) {
@@ -307,27 +280,24 @@ void RecordParser::nameLine(std::string_view value, bool isAlias) {
     }
 }
 
-int RecordParser::eventNumber() const noexcept {
-    switch (m_context) {
-    case Context::Birth:
-        return EVENT_BIRTH;
-    case Context::Baptism:
-        return EVENT_BAPTISM;
-    case Context::Death:
-        return EVENT_DEATH;
-    case Context::Burial:
-        return EVENT_BURIAL;
-    default:
-        return 0;
-    }
-}
-
 bool RecordParser::handleLevel2(std::string_view line, std::size_t tag) {
     if (m_voidCitationLevel == 2) {
         m_voidCitationLevel = 0;
     }
     m_citationData = false;
     m_textTarget = TextTarget::None;
+    if (inFactRecord()) {
+        return handleRecordLevel2(line, tag);
+    }
+    return handleOtherLevel2(line, tag);
+}
+
+// Level 2 as every record has read it; in individual and family records for
+// the lines under a level-1 line that is no fact.
+bool RecordParser::handleOtherLevel2(std::string_view line, std::size_t tag) {
+    if (m_kind == RecordKind::ExtObj && objectPartLine(line, tag)) {
+        return true;
+    }
     if (TagIs(line, tag, "DATE")) {
         return dateLine(ValueFixed(line, tag, 4));
     }
@@ -367,25 +337,7 @@ bool RecordParser::dateLine(std::string_view value) {
     if (value.empty()) {
         return false;
     }
-    if (m_context == Context::NoteText) {
-        return appendNoteLine(value);
-    }
-    std::string readable;
-    value = ReadableDate(value, readable);
-    if (m_person && (m_context == Context::Birth || m_context == Context::Death)) {
-        PersonDetails& details = m_person->EditDetails(m_arena);
-        const bool birth = m_context == Context::Birth;
-        (birth ? details.m_strBirthDate : details.m_strDeathDate) = store(value);
-        (birth ? details.m_strBirthQualifier : details.m_strDeathQualifier) = qualifierText(value);
-        (birth ? m_person->m_nBirthYear : m_person->m_nDeathYear) = DateYear(value);
-        return true;
-    }
-    if (ArenaStr* field = eventField(&PersonDetails::m_strBaptismDate, &PersonDetails::m_strBurialDate,
-                                     &FamilyDetails::m_strMarriageDate, &FamilyDetails::m_strDivorceDate)) {
-        *field = store(value);
-        return true;
-    }
-    return false;
+    return m_context == Context::NoteText && appendNoteLine(value);
 }
 
 bool RecordParser::placeLine(std::string_view value) {
@@ -393,38 +345,7 @@ bool RecordParser::placeLine(std::string_view value) {
     if (value.empty()) {
         return false;
     }
-    if (m_context == Context::NoteText) {
-        return appendNoteLine(value);
-    }
-    if (m_person && (m_context == Context::Birth || m_context == Context::Death)) {
-        PersonDetails& details = m_person->EditDetails(m_arena);
-        (m_context == Context::Birth ? details.m_strBirthPlace : details.m_strDeathPlace) = store(value);
-        return true;
-    }
-    if (ArenaStr* field = eventField(&PersonDetails::m_strBaptismPlace, &PersonDetails::m_strBurialPlace,
-                                     &FamilyDetails::m_strMarriagePlace, &FamilyDetails::m_strDivorcePlace)) {
-        *field = store(value);
-        return true;
-    }
-    return false;
-}
-
-// The field of the baptism, burial, marriage or divorce the context names, in
-// the current person's or family's details; null in any other context.
-ArenaStr* RecordParser::eventField(ArenaStr PersonDetails::*baptism, ArenaStr PersonDetails::*burial,
-                                   ArenaStr FamilyDetails::*marriage, ArenaStr FamilyDetails::*divorce) {
-    switch (m_context) {
-    case Context::Baptism:
-        return m_person ? &(m_person->EditDetails(m_arena).*baptism) : nullptr;
-    case Context::Burial:
-        return m_person ? &(m_person->EditDetails(m_arena).*burial) : nullptr;
-    case Context::Marriage:
-        return m_family ? &(m_family->EditDetails(m_arena).*marriage) : nullptr;
-    case Context::Divorce:
-        return m_family ? &(m_family->EditDetails(m_arena).*divorce) : nullptr;
-    default:
-        return nullptr;
-    }
+    return m_context == Context::NoteText && appendNoteLine(value);
 }
 
 } // namespace stirpex

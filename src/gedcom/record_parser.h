@@ -2,11 +2,17 @@
 
 // What each line contributes to the model. A flat state machine, not a tree
 // builder: it keeps the kind of the current level-0 record, the context a
-// level-1 line opened (an event, a note text, an address, ...), where citation
+// level-1 line opened (a fact, a note text, a citation, ...), where citation
 // text goes, and the most recently made record of each kind. Those "current"
 // records outlive the record they were made in: a line that acts on the
-// current note acts on the newest note, wherever it was made. Lines it does
-// not understand are skipped; no line is ever an error.
+// current note acts on the newest note, wherever it was made. No line is ever
+// an error.
+//
+// Individual and family records lose nothing: every event, attribute and
+// other structure becomes a fact (model/fact.h) in file order, and a line
+// under any level-1 line that no rule takes is kept as a line of that fact,
+// or of a fact made for the level-1 line it stands under (a NAME's nickname,
+// a FAMC's pedigree). In other records lines no rule takes are skipped.
 //
 // It reads joined lines (LogicalLines): a CONC value is already part of the
 // line it continues, and each CONT line is a line of text of its own.
@@ -19,14 +25,18 @@
 #include "gedcom/char_set.h"
 #include "gedcom/gedcom_line.h"
 #include "gedcom/name_split.h"
+#include "model/fact_kinds.h"
 #include "model/text_arena.h"
 
+#include <string>
 #include <string_view>
 
 namespace stirpex {
 
 class CExtObj;
 class CFamily;
+class FactList;
+struct Fact;
 class CNote;
 class CPerson;
 struct FamilyDetails;
@@ -56,19 +66,16 @@ public:
 private:
     enum class Context {
         None,
-        Birth,
-        Baptism,
-        Death,
-        Burial,
-        Marriage,
-        Divorce,
+        Fact, // an individual's or family's event, attribute or other structure: m_fact
         NoteText,
-        Occupation,
-        Address,
-        NoEvent,    // GEDCOM 7's NO: an event that did not happen; its lines go nowhere
+        Occupation, // outside individual and family records, an occupation is a note
+        Address,    // ... and so is an address
         SourceText, // a source record's level-1 TEXT, continued by level-2 CONT
         GedcomInfo, // the header's GEDC, whose VERS is the GEDCOM version
+        Object,     // an OBJE line: its FILE, FORM and TITL describe the current external reference
     };
+    // What the current level-2 line of a fact opened, for the level-3 lines under it.
+    enum class Sub { None, Date, Address, Note, Object };
     // Where the level-4 continuations of a level-3 TEXT go.
     enum class TextTarget { None, Source, Citation };
     // What a table of level-1 rows made of a line.
@@ -79,6 +86,30 @@ private:
     bool handleLevel2(std::string_view line, std::size_t tag);
     bool handleLevel3(std::string_view line, std::size_t tag);
     bool handleLevel4(std::string_view line, std::size_t tag);
+
+    void endLevel1Line() noexcept;
+    bool inFactRecord() const noexcept;
+    FactList& editFacts();
+    bool handleOtherLevel2(std::string_view line, std::size_t tag);
+    bool handleRecordLevel1(std::string_view line, std::size_t tag);
+    bool handleRecordLevel2(std::string_view line, std::size_t tag);
+    bool handleRecordDeeper(std::string_view line, std::size_t tag, int level);
+    bool handleFactLevel2(std::string_view line, std::size_t tag);
+    bool handleSubLine(std::string_view line, std::size_t tag);
+    bool objectPartLine(std::string_view line, std::size_t tag);
+    void startFact(std::string_view line, std::size_t tag);
+    void holdLevel1(std::string_view line, std::size_t tag);
+    bool keepLine(std::string_view line, std::size_t tag, int level);
+    Fact& heldFact();
+    bool factDateLine(std::string_view value);
+    bool factAddressLine(std::string_view line, std::size_t tag);
+    Row handleFamilyMemberRow(std::string_view line, std::size_t tag);
+    bool factFieldLine(std::string_view line, std::size_t tag);
+    bool citationPartLine(std::string_view line, std::size_t tag, int level);
+    bool nameSubLine(std::string_view line, std::size_t tag);
+    bool factNoteLine(std::string_view line, std::size_t tag);
+    bool factSourceLine(std::string_view line, std::size_t tag);
+    bool factObjectLine(std::string_view line, std::size_t tag);
 
     Row handleIndividualRow(std::string_view line, std::size_t tag);
     Row handleEventRow(std::string_view line, std::size_t tag);
@@ -92,9 +123,8 @@ private:
     void nameLine(std::string_view value, bool isAlias);
     bool dateLine(std::string_view value);
     bool placeLine(std::string_view value);
-    ArenaStr* eventField(ArenaStr PersonDetails::*baptism, ArenaStr PersonDetails::*burial,
-                         ArenaStr FamilyDetails::*marriage, ArenaStr FamilyDetails::*divorce);
     bool citationText(std::string_view value);
+    void addCitation(ArenaStr key);
     bool continuationLine(std::string_view line, std::size_t tag);
     bool appendNoteLine(std::string_view value);
     bool addressLine(std::string_view value);
@@ -103,7 +133,6 @@ private:
     void versionLine(std::string_view value);
 
     CNote& makeNote(std::string_view firstLine);
-    int eventNumber() const noexcept;
     ArenaStr store(std::string_view text);
     // A text value as the model keeps it: in a 7.x file a leading "@@" is one '@'.
     std::string_view text(std::string_view value) const noexcept;
@@ -119,10 +148,25 @@ private:
     Context m_context = Context::None;
     bool m_citationData = false;
     TextTarget m_textTarget = TextTarget::None;
-    // Set to its level (1 or 2) by a SOUR line that cites nothing (@VOID@, or
-    // under a NO), until the next line of that level or above: the lines under
-    // it must not add to the citation before it.
+    // Set to its level (1 or 2) by a SOUR line that cites nothing (@VOID@),
+    // until the next line of that level or above: the lines under it must not
+    // add to the citation before it.
     int m_voidCitationLevel = 0;
+    // Individual and family records: the fact of the current level-1 line,
+    // or the one made to keep the lines under a level-1 line that is no fact;
+    // null until then. The tag and value of that level-1 line are kept for it.
+    Fact* m_fact = nullptr;
+    ClassicEvent m_event = ClassicEvent::None;
+    std::string m_heldTag;
+    std::string m_heldValue;
+    Sub m_sub = Sub::None;
+    bool m_nameLine = false; // the current level-1 line is a NAME
+    // The citation texts PAGE and TEXT are glued to: those of the current
+    // record's or fact's list, or none.
+    ArenaStrList* m_citationTexts = nullptr;
+    int m_citationLevel = 0;          // the level of the SOUR line of m_citationTexts' citation
+    CSource* m_citedSource = nullptr; // the source an inline citation made, for its TEXT and CONT
+    int m_subLevel = 0;               // the level of the line that opened m_sub
     CPerson* m_person = nullptr;
     CFamily* m_family = nullptr;
     CNote* m_note = nullptr;

@@ -1,8 +1,10 @@
 // The record parser's texts: notes, addresses, source records' text, source
 // citations and external references.
 
+#include "gedcom/address_parts.h"
 #include "gedcom/html_text.h"
 #include "gedcom/record_parser.h"
+#include "model/citations.h"
 #include "model/stirpex_doc.h"
 
 #include <algorithm>
@@ -17,25 +19,6 @@ constexpr std::string_view kOccupationLabel = "Occupation:  ";
 // A citation's text is one text, shown within the notes and sources text, whose
 // lines end in CR LF: the lines of a cited text are broken the same way.
 constexpr std::string_view kCitationLineBreak = "\r\n";
-// A structured part of an address (city, postal code, ...) already written in
-// the address's own lines is not added again. Only this much of the address
-// is searched, so that no file can make the search slow.
-constexpr std::size_t kAddressSearchBytes = 4096;
-
-bool addressHas(const CNote& address, std::string_view part) {
-    std::size_t budget = kAddressSearchBytes;
-    for (const ArenaStr& line : address.m_pLines) {
-        if (line.view().substr(0, budget).find(part) != std::string_view::npos) {
-            return true;
-        }
-        if (line.size() >= budget) {
-            break;
-        }
-        budget -= line.size();
-    }
-    return false;
-}
-
 bool isHtml(std::string_view mediaType) noexcept {
     constexpr std::string_view kHtml = "text/html";
     if (mediaType.size() < kHtml.size()) {
@@ -51,6 +34,21 @@ bool isHtml(std::string_view mediaType) noexcept {
 }
 
 } // namespace
+
+bool AddressHas(const ArenaStrList& lines, std::string_view part) noexcept {
+    constexpr std::size_t kAddressSearchBytes = 4096;
+    std::size_t budget = kAddressSearchBytes;
+    for (const ArenaStr& line : lines) {
+        if (line.view().substr(0, budget).find(part) != std::string_view::npos) {
+            return true;
+        }
+        if (line.size() >= budget) {
+            break;
+        }
+        budget -= line.size();
+    }
+    return false;
+}
 
 RecordParser::Row RecordParser::handleSourceRow(std::string_view line, std::size_t tag) {
     if (TagIs(line, tag, "DATA")) {
@@ -168,14 +166,9 @@ bool RecordParser::addressLine(std::string_view value) {
     return true;
 }
 
-// The structured parts repeat what most writers put in the address's lines as
-// well; a part is added as a line of its own only where those lines lack it.
 bool RecordParser::addressPartLine(std::string_view line, std::size_t tag) {
-    const bool isPart = TagIs(line, tag, "ADR1") || TagIs(line, tag, "ADR2") || TagIs(line, tag, "ADR3") ||
-                        TagIs(line, tag, "CITY") || TagIs(line, tag, "STAE") || TagIs(line, tag, "POST") ||
-                        TagIs(line, tag, "CTRY");
     const std::string_view value = text(ValueFixed(line, tag, 4));
-    if (!isPart || !m_addressNote || value.empty() || addressHas(*m_addressNote, value)) {
+    if (!IsAddressPart(line, tag) || !m_addressNote || value.empty() || AddressHas(m_addressNote->m_pLines, value)) {
         return false;
     }
     return addressLine(value);
@@ -213,8 +206,10 @@ bool RecordParser::mimeLine(CNote*& note, std::string_view value) {
 bool RecordParser::sourceLine(std::string_view line, std::size_t tag, bool isEventCitation) {
     const PointerOrText value = ValuePointerOrText(line, tag);
     ArenaStr key;
-    if ((value.isPointer && isVoid(value.key)) || (isEventCitation && m_context == Context::NoEvent)) {
+    m_citedSource = nullptr;
+    if (value.isPointer && isVoid(value.key)) {
         m_voidCitationLevel = isEventCitation ? 2 : 1;
+        m_citationTexts = nullptr;
         return false;
     }
     if (value.isPointer) {
@@ -229,24 +224,59 @@ bool RecordParser::sourceLine(std::string_view line, std::size_t tag, bool isEve
         CSource& source = m_doc.AddSource(store(MakeGeneratedKey()));
         source.m_strTitle = store(text(value.text));
         m_source = &source;
+        m_citedSource = &source;
         key = source.m_strID;
     }
     m_voidCitationLevel = 0;
-    if (m_kind == RecordKind::Individual && m_person) {
-        if (isEventCitation) {
-            m_person->AddEventSource(m_arena, eventNumber(), key);
-        } else {
-            m_person->AddSource(m_arena, key);
-        }
-    } else if (m_kind == RecordKind::Family && m_family) {
-        if (isEventCitation && m_context == Context::Divorce) {
-            m_family->AddDivorceSource(m_arena, key);
-        } else {
-            m_family->AddSource(m_arena, key);
-        }
-    } else {
+    if (!inFactRecord()) {
         return !value.isPointer; // a source made is counted, cited or not
     }
+    addCitation(key);
+    m_citationLevel = isEventCitation ? 2 : 1;
+    return true;
+}
+
+// A citation of the current fact, or of the record itself; PAGE and TEXT
+// lines under it are glued to its text.
+void RecordParser::addCitation(ArenaStr key) {
+    ArenaStrList* keys = nullptr;
+    std::int32_t* count = nullptr;
+    if (m_context == Context::Fact && m_fact) {
+        FactDetails& details = m_fact->EditDetails(m_arena);
+        keys = &details.m_arrSources;
+        m_citationTexts = &details.m_arrSourceTexts;
+        count = &details.m_nSources;
+    } else if (m_kind == RecordKind::Individual) {
+        m_person->AddSource(m_arena, key);
+        m_citationTexts = &m_person->EditDetails(m_arena).m_arrSourceTexts;
+        return;
+    } else {
+        m_family->AddSource(m_arena, key);
+        m_citationTexts = &m_family->EditDetails(m_arena).m_arrSourceTexts;
+        return;
+    }
+    detail::addCitation(m_arena, *keys, *m_citationTexts, *count, key);
+}
+
+// FILE, FORM and TITL of the current external reference, under its record's
+// FILE or an OBJE line; the first of each counts.
+bool RecordParser::objectPartLine(std::string_view line, std::size_t tag) {
+    if (!m_extObj) {
+        return false;
+    }
+    ArenaStr* field = nullptr;
+    if (TagIs(line, tag, "FILE")) {
+        field = &m_extObj->m_strFile;
+    } else if (TagIs(line, tag, "FORM")) {
+        field = &m_extObj->m_strForm;
+    } else if (TagIs(line, tag, "TITL")) {
+        field = &m_extObj->m_strTitle;
+    }
+    const std::string_view value = text(ValueFixed(line, tag, 4));
+    if (field == nullptr || !field->empty() || value.empty()) {
+        return false;
+    }
+    *field = store(value);
     return true;
 }
 
@@ -275,27 +305,23 @@ bool RecordParser::objectLine(std::string_view line, std::size_t tag) {
     return true;
 }
 
-// Glued to the last citation of the context without a separator; the lines
-// under a SOUR @VOID@ or a NO cite nothing.
+// Glued to the current citation without a separator; the lines under a
+// SOUR @VOID@ cite nothing.
 bool RecordParser::citationText(std::string_view value) {
-    if (m_voidCitationLevel > 0 || m_context == Context::NoEvent) {
+    if (m_voidCitationLevel > 0 || !m_citationTexts) {
         return false;
     }
-    if (m_kind == RecordKind::Individual && m_person) {
-        m_person->AppendEventSourceText(m_arena, eventNumber(), value);
-    } else if (m_kind == RecordKind::Family && m_family) {
-        if (m_context == Context::Divorce) {
-            m_family->AppendDivorceSourceText(m_arena, value);
-        } else {
-            m_family->AppendSourceText(m_arena, value);
-        }
-    } else {
-        return false;
-    }
+    detail::appendCitationText(m_arena, *m_citationTexts, value);
     return true;
 }
 
 bool RecordParser::handleLevel3(std::string_view line, std::size_t tag) {
+    if (inFactRecord()) {
+        return handleRecordDeeper(line, tag, 3);
+    }
+    if (m_kind == RecordKind::ExtObj && objectPartLine(line, tag)) {
+        return true;
+    }
     m_textTarget = TextTarget::None;
     if (TagIs(line, tag, "PAGE")) {
         return citationText(text(ValueFixed(line, tag, 4)));
@@ -319,6 +345,9 @@ bool RecordParser::handleLevel3(std::string_view line, std::size_t tag) {
 // The continuations of a level-3 TEXT: a cited text's lines stay in the
 // citation, one line each; other TEXT lines go to the current source as before.
 bool RecordParser::handleLevel4(std::string_view line, std::size_t tag) {
+    if (inFactRecord()) {
+        return handleRecordDeeper(line, tag, 4);
+    }
     if (!TagIs(line, tag, "CONT") && !TagIs(line, tag, "CONC")) {
         return false;
     }

@@ -44,16 +44,4 @@ void CFamily::AppendSourceText(TextArena& arena, std::string_view text) {
     }
 }
 
-void CFamily::AddDivorceSource(TextArena& arena, ArenaStr key) {
-    FamilyDetails& details = EditDetails(arena);
-    detail::addCitation(arena, details.m_arrDivorceSources, details.m_arrDivorceSourceTexts, details.m_nDivorceSources,
-                        key);
-}
-
-void CFamily::AppendDivorceSourceText(TextArena& arena, std::string_view text) {
-    if (m_pDetails) {
-        detail::appendCitationText(arena, m_pDetails->m_arrDivorceSourceTexts, text);
-    }
-}
-
 } // namespace stirpex

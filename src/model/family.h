@@ -3,25 +3,26 @@
 // One family (FAM): husband, wife and children by key in the record;
 // marriage, divorce and the rest in its details.
 
+#include "model/fact.h"
+#include "model/fact_kinds.h"
 #include "model/text_arena.h"
 
 #include <cstdint>
 
 namespace stirpex {
 
-// Marriage, divorce, notes, citations and external references of a family;
-// made in the document's arena on the first line that needs them.
+// Facts (marriage and divorce among them), notes, citations and external
+// references of a family; made in the document's arena on the first line
+// that needs them.
 struct FamilyDetails {
-    ArenaStr m_strMarriageDate, m_strMarriagePlace;
-    ArenaStr m_strDivorceDate, m_strDivorcePlace;
     ArenaStrList m_arrNotes;
     std::int32_t m_nNotes = 0;
+    // The record's own citations; an event's are in its fact.
     ArenaStrList m_arrSources, m_arrSourceTexts;
     std::int32_t m_nSources = 0;
-    ArenaStrList m_arrDivorceSources, m_arrDivorceSourceTexts;
-    std::int32_t m_nDivorceSources = 0;
     ArenaStrList m_arrObjects;
     std::int32_t m_nObjects = 0;
+    FactList m_facts;
 };
 
 class CFamily {
@@ -30,6 +31,9 @@ public:
     CFamily(const CFamily&) = delete;
     CFamily& operator=(const CFamily&) = delete;
     virtual ~CFamily() = default;
+
+    // The marriage or divorce as the page's fixed rows show it (model/fact_kinds.h).
+    EventSummary Event(ClassicEvent event) const noexcept { return SummarizeEvent(Details().m_facts, event); }
 
     // Empty details for a family without any.
     const FamilyDetails& Details() const noexcept;
@@ -40,8 +44,6 @@ public:
     void AddNote(TextArena& arena, ArenaStr key);
     void AddSource(TextArena& arena, ArenaStr key);
     void AppendSourceText(TextArena& arena, std::string_view text);
-    void AddDivorceSource(TextArena& arena, ArenaStr key);
-    void AppendDivorceSourceText(TextArena& arena, std::string_view text);
     void AddObject(TextArena& arena, ArenaStr key);
 
     std::int32_t m_nIndex = -1;

@@ -89,39 +89,4 @@ void CPerson::AppendSourceText(TextArena& arena, std::string_view text) {
     }
 }
 
-void CPerson::AddEventSource(TextArena& arena, int event, ArenaStr key) {
-    PersonDetails& d = EditDetails(arena);
-    switch (event) {
-    case EVENT_BIRTH:
-        return detail::addCitation(arena, d.m_arrBirthSources, d.m_arrBirthSourceTexts, d.m_nBirthSources, key);
-    case EVENT_BAPTISM:
-        return detail::addCitation(arena, d.m_arrBaptismSources, d.m_arrBaptismSourceTexts, d.m_nBaptismSources, key);
-    case EVENT_DEATH:
-        return detail::addCitation(arena, d.m_arrDeathSources, d.m_arrDeathSourceTexts, d.m_nDeathSources, key);
-    case EVENT_BURIAL:
-        return detail::addCitation(arena, d.m_arrBurialSources, d.m_arrBurialSourceTexts, d.m_nBurialSources, key);
-    default:
-        return AddSource(arena, key);
-    }
-}
-
-void CPerson::AppendEventSourceText(TextArena& arena, int event, std::string_view text) {
-    if (!m_pDetails) {
-        return; // no citation to append to
-    }
-    PersonDetails& d = *m_pDetails;
-    switch (event) {
-    case EVENT_BIRTH:
-        return detail::appendCitationText(arena, d.m_arrBirthSourceTexts, text);
-    case EVENT_BAPTISM:
-        return detail::appendCitationText(arena, d.m_arrBaptismSourceTexts, text);
-    case EVENT_DEATH:
-        return detail::appendCitationText(arena, d.m_arrDeathSourceTexts, text);
-    case EVENT_BURIAL:
-        return detail::appendCitationText(arena, d.m_arrBurialSourceTexts, text);
-    default:
-        return AppendSourceText(arena, text);
-    }
-}
-
 } // namespace stirpex

@@ -6,6 +6,8 @@
 // links) are in the record; the rest is in its details.
 
 #include "model/date_year.h"
+#include "model/fact.h"
+#include "model/fact_kinds.h"
 #include "model/text_arena.h"
 
 #include <cstdint>
@@ -13,37 +15,26 @@
 
 namespace stirpex {
 
-// The reader's event context values, as used by AddEventSource.
-enum EventNumber : int { EVENT_BIRTH = 1, EVENT_BAPTISM = 2, EVENT_DEATH = 3, EVENT_BURIAL = 4 };
-
-// What many people of a large file lack: events, further names, notes,
-// citations and external references. It lives in the document's arena and is
-// made on the first line that needs it, so that a person of a bare lineage
-// (a name and two family links) costs a tenth of what a full record would.
+// What many people of a large file lack: facts (the life events among
+// them), further names, notes, citations and external references. It lives
+// in the document's arena and is made on the first line that needs it, so
+// that a person of a bare lineage (a name and two family links) costs a
+// tenth of what a full record would.
 struct PersonDetails {
     ArenaStrList m_arrAltSurnames;
     ArenaStrList m_arrAltGivenNames;
     std::int32_t m_nAltNames = 0;
-    ArenaStr m_strBirthDate, m_strBirthPlace;
-    ArenaStr m_strBaptismDate, m_strBaptismPlace;
-    ArenaStr m_strDeathDate, m_strDeathPlace;
-    ArenaStr m_strBurialDate, m_strBurialPlace;
+    // "c", "<" or ">" of the birth and death dates the life span shows.
     ArenaStr m_strBirthQualifier;
     ArenaStr m_strDeathQualifier;
     ArenaStrList m_arrNotes;
     std::int32_t m_nNotes = 0;
+    // The record's own citations; an event's are in its fact.
     ArenaStrList m_arrSources, m_arrSourceTexts;
     std::int32_t m_nSources = 0;
-    ArenaStrList m_arrBirthSources, m_arrBirthSourceTexts;
-    std::int32_t m_nBirthSources = 0;
-    ArenaStrList m_arrBaptismSources, m_arrBaptismSourceTexts;
-    std::int32_t m_nBaptismSources = 0;
-    ArenaStrList m_arrDeathSources, m_arrDeathSourceTexts;
-    std::int32_t m_nDeathSources = 0;
-    ArenaStrList m_arrBurialSources, m_arrBurialSourceTexts;
-    std::int32_t m_nBurialSources = 0;
     ArenaStrList m_arrObjects;
     std::int32_t m_nObjects = 0;
+    FactList m_facts;
 };
 
 class CPerson {
@@ -61,6 +52,9 @@ public:
     // " (" qualifier year "-" qualifier year ")", "?" for an unknown year, "44 BC" for one before the common era.
     std::string GetLifeSpan() const;
 
+    // A life event as the page's fixed rows show it (model/fact_kinds.h).
+    EventSummary Event(ClassicEvent event) const noexcept { return SummarizeEvent(Details().m_facts, event); }
+
     // Empty details (all texts empty, all counts 0) for a person without any.
     const PersonDetails& Details() const noexcept;
     // Made in the arena on first use; the arena must be the one the person's texts are in.
@@ -71,8 +65,6 @@ public:
     void AddNote(TextArena& arena, ArenaStr key);
     void AddSource(TextArena& arena, ArenaStr key);
     void AppendSourceText(TextArena& arena, std::string_view text);
-    void AddEventSource(TextArena& arena, int event, ArenaStr key);
-    void AppendEventSourceText(TextArena& arena, int event, std::string_view text);
     void AddObject(TextArena& arena, ArenaStr key);
 
     std::int32_t m_nIndex = -1;

@@ -19,6 +19,8 @@ enum LinkTopic : int {
     TOPIC_DIVORCE = 6,
     TOPIC_DEATH = 7,
     TOPIC_BURIAL = 8,
+    TOPIC_FACT = 9,         // one of the person's other facts: nFact says which
+    TOPIC_FAMILY_FACT = 10, // one of a family's other facts: nIndex is the family, nFact the fact
 };
 
 // A rectangle in page coordinates; (0, 0, 0, 0) is the empty one, which holds
@@ -35,7 +37,8 @@ struct PageLink {
     PageRect rect; // (x, y, x + text width, y + 20)
     int nKind = LINK_END;
     int nTopic = 0;
-    int nIndex = -1; // the person, or the family for the marriage and divorce topics
+    int nIndex = -1; // the person, or the family for the marriage, divorce and family fact topics
+    int nFact = -1;  // the fact's position in its record's facts, for the fact topics
 };
 
 } // namespace stirpex

@@ -85,8 +85,10 @@ PageEffects OnLButtonUp(PersonPage& page, const CStirpexDoc& doc, int x, int y) 
                 effects.repaintAll = true;
             }
         } else if (link && (link->nKind == LINK_NOTES || link->nKind == LINK_SOURCES) && link->nIndex != -1) {
-            const bool ofFamily = link->nTopic == TOPIC_MARRIAGE || link->nTopic == TOPIC_DIVORCE;
-            const StoryRequest request{link->nKind, link->nTopic, ofFamily ? familyAt(doc, link->nIndex) : nullptr};
+            const bool ofFamily =
+                link->nTopic == TOPIC_MARRIAGE || link->nTopic == TOPIC_DIVORCE || link->nTopic == TOPIC_FAMILY_FACT;
+            const StoryRequest request{link->nKind, link->nTopic, ofFamily ? familyAt(doc, link->nIndex) : nullptr,
+                                       link->nFact};
             effects = ClearHotLink(page);
             effects.story = request;
             effects.repaintAll = true;

@@ -25,7 +25,8 @@ enum class PageCursor { Unchanged, Arrow, Hand };
 struct StoryRequest {
     int nKind = LINK_NOTES;
     int nTopic = TOPIC_PERSON;
-    const CFamily* family = nullptr; // set for the marriage and divorce topics
+    const CFamily* family = nullptr; // set for the marriage, divorce and family fact topics
+    int fact = -1;                   // the fact's position, for the fact topics
 };
 
 struct PageEffects {

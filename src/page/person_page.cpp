@@ -11,6 +11,13 @@
 
 namespace stirpex {
 
+// The classic events' topics are the page's link topics.
+static_assert(InfoOf(ClassicEvent::Birth).topic == TOPIC_BIRTH &&
+              InfoOf(ClassicEvent::Baptism).topic == TOPIC_BAPTISM &&
+              InfoOf(ClassicEvent::Death).topic == TOPIC_DEATH && InfoOf(ClassicEvent::Burial).topic == TOPIC_BURIAL &&
+              InfoOf(ClassicEvent::Marriage).topic == TOPIC_MARRIAGE &&
+              InfoOf(ClassicEvent::Divorce).topic == TOPIC_DIVORCE);
+
 struct PersonPage::Geometry {
     int labelX;
     int valueX;
@@ -181,30 +188,21 @@ int PersonPage::DrawPage(PageSurface& surface, const CStirpexDoc& doc) {
 // Birth and death always have a line; baptism and burial only when there is
 // something to show, and they follow the line before without a gap.
 int PersonPage::drawEvents(PageSurface& surface, const Geometry& g, int y) {
-    const PersonDetails& p = m_pPerson->Details();
-    struct Event {
-        std::string_view label;
-        ArenaStr date, place;
-        int sources;
-        int topic;
-        bool always;
-    };
-    const Event events[] = {
-        {"Birth", p.m_strBirthDate, p.m_strBirthPlace, p.m_nBirthSources, TOPIC_BIRTH, true},
-        {"Baptism", p.m_strBaptismDate, p.m_strBaptismPlace, p.m_nBaptismSources, TOPIC_BAPTISM, false},
-        {"Death", p.m_strDeathDate, p.m_strDeathPlace, p.m_nDeathSources, TOPIC_DEATH, true},
-        {"Burial", p.m_strBurialDate, p.m_strBurialPlace, p.m_nBurialSources, TOPIC_BURIAL, false},
-    };
-    for (const Event& event : events) {
-        const std::string value = eventValue(event.date.view(), event.place.view());
-        if (!event.always && value.empty()) {
+    for (const ClassicEventInfo& info : kClassicEvents) {
+        if (info.family) {
             continue;
         }
-        y += event.always ? g.step + g.gap : g.step;
-        surface.TextOut(g.labelX, y, event.label);
+        const EventSummary event = m_pPerson->Event(info.event);
+        const std::string value = eventValue(event.date, event.place);
+        const bool always = info.event == ClassicEvent::Birth || info.event == ClassicEvent::Death;
+        if (!always && value.empty()) {
+            continue;
+        }
+        y += always ? g.step + g.gap : g.step;
+        surface.TextOut(g.labelX, y, info.label);
         drawShown(surface, g.valueX, y, value);
         if (!m_bPrinting && event.sources > 0) {
-            DrawLink(surface, m_nSourcesX, y, "Sources", m_pPerson->m_nIndex, event.topic);
+            DrawLink(surface, m_nSourcesX, y, "Sources", m_pPerson->m_nIndex, info.topic);
         }
     }
     return y;
@@ -251,21 +249,22 @@ int PersonPage::drawFamily(PageSurface& surface, const CStirpexDoc& doc, const G
     }
     const CFamily& f = *family;
     const FamilyDetails& fd = f.Details();
-    if (longerThanThree(fd.m_strMarriageDate.view(), fd.m_strMarriagePlace.view()) || fd.m_nNotes > 0) {
-        drawShown(surface, g.valueX, y,
-                  datedLine("Married ", fd.m_strMarriageDate.view(), fd.m_strMarriagePlace.view()));
+    const EventSummary marriage = f.Event(ClassicEvent::Marriage);
+    if (longerThanThree(marriage.date, marriage.place) || fd.m_nNotes > 0) {
+        drawShown(surface, g.valueX, y, datedLine("Married ", marriage.date, marriage.place));
         if (!m_bPrinting && fd.m_nNotes > 0) {
             DrawLink(surface, m_nNotesX, y, "Notes", f.m_nIndex, TOPIC_MARRIAGE);
         }
-        if (!m_bPrinting && fd.m_nSources > 0) {
+        // The family's own citations are the marriage's, as they have always been shown.
+        if (!m_bPrinting && fd.m_nSources + marriage.sources > 0) {
             DrawLink(surface, m_nSourcesX, y, "Sources", f.m_nIndex, TOPIC_MARRIAGE);
         }
         y += g.step;
     }
-    if (longerThanThree(fd.m_strDivorceDate.view(), fd.m_strDivorcePlace.view())) {
-        drawShown(surface, g.valueX, y,
-                  datedLine("Divorced ", fd.m_strDivorceDate.view(), fd.m_strDivorcePlace.view()));
-        if (!m_bPrinting && fd.m_nDivorceSources > 0) {
+    const EventSummary divorce = f.Event(ClassicEvent::Divorce);
+    if (longerThanThree(divorce.date, divorce.place)) {
+        drawShown(surface, g.valueX, y, datedLine("Divorced ", divorce.date, divorce.place));
+        if (!m_bPrinting && divorce.sources > 0) {
             DrawLink(surface, m_nSourcesX, y, "Sources", f.m_nIndex, TOPIC_DIVORCE);
         }
         y += g.step;

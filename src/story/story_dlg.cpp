@@ -62,7 +62,7 @@ void CStoryDlg::OnInitDialog() {
     if (m_pDoc == nullptr || m_pPerson == nullptr) {
         return;
     }
-    const StoryText story = AssembleStory(*m_pDoc, *m_pPerson, m_nKind, m_nTopic, m_pFamily);
+    const StoryText story = AssembleStory(*m_pDoc, *m_pPerson, m_nKind, m_nTopic, m_pFamily, m_nFact);
     // The box takes "\r\n" as one line break.
     m_editText->setPlainText(fromModel(story.text));
     // Open at the top with nothing selected, so that a key typed first does not replace the text.
@@ -88,6 +88,7 @@ bool CStoryDlg::eventFilter(QObject* watched, QEvent* event) {
 
 void ShowStory(CStirpexView& view, const StoryRequest& request) {
     CStoryDlg dialog(view.window());
+    dialog.m_nFact = request.fact;
     dialog.ShowStory(view, view.GetDocument(), request.nKind, request.nTopic, request.family);
 }
 

@@ -36,6 +36,7 @@ public:
     const CFamily* m_pFamily = nullptr;
     int m_nKind = 0;
     int m_nTopic = 0;
+    int m_nFact = -1; // for the fact topics: which of the record's facts
     QPlainTextEdit* m_editText = nullptr;
 
 protected:

@@ -29,54 +29,74 @@ void appendNotes(const CStirpexDoc& doc, const ArenaStrList& keys, int count, st
     }
 }
 
-struct CitationList {
-    const ArenaStrList& keys;
-    const ArenaStrList& texts;
-    int count;
-    std::string_view heading;
-};
+void appendSources(const CStirpexDoc& doc, const ArenaStrList& keys, const ArenaStrList& texts, int count,
+                   std::string& text) {
+    for (int i = 0; i < count; ++i) {
+        const CSource* source = doc.FindSource(keys[i].view());
+        if (source != nullptr) {
+            text += FormatSource(doc, *source, texts[i].view());
+        }
+    }
+}
 
-std::optional<CitationList> citationsFor(const CPerson& person, int topic, const CFamily* family) {
-    const PersonDetails& details = person.Details();
-    switch (topic) {
-    case TOPIC_PERSON:
-        return CitationList{details.m_arrSources, details.m_arrSourceTexts, details.m_nSources, "Sources"};
-    case TOPIC_BIRTH:
-        return CitationList{details.m_arrBirthSources, details.m_arrBirthSourceTexts, details.m_nBirthSources,
-                            "Birth sources"};
-    case TOPIC_BAPTISM:
-        return CitationList{details.m_arrBaptismSources, details.m_arrBaptismSourceTexts, details.m_nBaptismSources,
-                            "Baptism sources"};
-    case TOPIC_DEATH:
-        return CitationList{details.m_arrDeathSources, details.m_arrDeathSourceTexts, details.m_nDeathSources,
-                            "Death sources"};
-    case TOPIC_BURIAL:
-        return CitationList{details.m_arrBurialSources, details.m_arrBurialSourceTexts, details.m_nBurialSources,
-                            "Burial sources"};
-    case TOPIC_MARRIAGE:
-        if (family != nullptr) {
-            return CitationList{family->Details().m_arrSources, family->Details().m_arrSourceTexts,
-                                family->Details().m_nSources, "Marriage sources"};
+void appendFactSources(const CStirpexDoc& doc, const Fact& fact, std::string& text) {
+    const FactDetails& d = fact.Details();
+    appendSources(doc, d.m_arrSources, d.m_arrSourceTexts, d.m_nSources, text);
+}
+
+// The citations of every fact of a classic event, in file order.
+void appendEventSources(const CStirpexDoc& doc, const FactList& facts, ClassicEvent event, std::string& text) {
+    const bool family = InfoOf(event).family;
+    for (const Fact& fact : facts) {
+        if (ClassicEventOf(fact.m_strTag.view(), family) == event) {
+            appendFactSources(doc, fact, text);
         }
-        break;
-    case TOPIC_DIVORCE:
-        if (family != nullptr) {
-            return CitationList{family->Details().m_arrDivorceSources, family->Details().m_arrDivorceSourceTexts,
-                                family->Details().m_nDivorceSources, "Divorce sources"};
+    }
+}
+
+std::optional<ClassicEvent> eventOfTopic(int topic) {
+    for (const ClassicEventInfo& info : kClassicEvents) {
+        if (info.topic == topic) {
+            return info.event;
         }
-        break;
-    default:
-        break;
     }
     return std::nullopt;
 }
 
-void appendSources(const CStirpexDoc& doc, const CitationList& list, std::string& text) {
-    for (int i = 0; i < list.count; ++i) {
-        const CSource* source = doc.FindSource(list.keys[i].view());
-        if (source != nullptr) {
-            text += FormatSource(doc, *source, list.texts[i].view());
-        }
+// The sources of a person's own list or of a classic event; false for a
+// topic that names no such list.
+bool assembleSources(const CStirpexDoc& doc, const CPerson& person, int topic, const CFamily* family,
+                     StoryText& story) {
+    if (topic == TOPIC_PERSON) {
+        const PersonDetails& d = person.Details();
+        story.heading = "Sources";
+        appendSources(doc, d.m_arrSources, d.m_arrSourceTexts, d.m_nSources, story.text);
+        return true;
+    }
+    const std::optional<ClassicEvent> event = eventOfTopic(topic);
+    if (!event) {
+        return false;
+    }
+    const ClassicEventInfo& info = InfoOf(*event);
+    if (info.family && family == nullptr) {
+        return false;
+    }
+    story.heading = info.sourcesHeading;
+    if (*event == ClassicEvent::Marriage) {
+        const FamilyDetails& d = family->Details();
+        appendSources(doc, d.m_arrSources, d.m_arrSourceTexts, d.m_nSources, story.text);
+    }
+    appendEventSources(doc, info.family ? family->Details().m_facts : person.Details().m_facts, *event, story.text);
+    return true;
+}
+
+// The notes or sources of one fact of the person or of the family.
+void assembleFact(const CStirpexDoc& doc, const Fact& fact, int kind, StoryText& story) {
+    story.heading = std::string(FactLabel(fact)) + (kind == LINK_NOTES ? " notes" : " sources");
+    if (kind == LINK_NOTES) {
+        appendNotes(doc, fact.Details().m_arrNotes, fact.Details().m_nNotes, story.text);
+    } else {
+        appendFactSources(doc, fact, story.text);
     }
 }
 
@@ -105,9 +125,18 @@ std::string FormatSource(const CStirpexDoc& doc, const CSource& source, std::str
     return s;
 }
 
-StoryText AssembleStory(const CStirpexDoc& doc, const CPerson& person, int kind, int topic, const CFamily* family) {
+StoryText AssembleStory(const CStirpexDoc& doc, const CPerson& person, int kind, int topic, const CFamily* family,
+                        int fact) {
     StoryText story;
-    if (kind == LINK_NOTES) {
+    const bool factTopic = topic == TOPIC_FACT || topic == TOPIC_FAMILY_FACT;
+    if (factTopic && (kind == LINK_NOTES || kind == LINK_SOURCES)) {
+        const CFamily* owner = topic == TOPIC_FAMILY_FACT ? family : nullptr;
+        const FactList* facts =
+            owner ? &owner->Details().m_facts : (topic == TOPIC_FACT ? &person.Details().m_facts : nullptr);
+        if (const Fact* found = facts ? facts->at(fact) : nullptr) {
+            assembleFact(doc, *found, kind, story);
+        }
+    } else if (kind == LINK_NOTES) {
         if (family != nullptr) {
             story.heading = "Marriage notes";
             appendNotes(doc, family->Details().m_arrNotes, family->Details().m_nNotes, story.text);
@@ -116,10 +145,7 @@ StoryText AssembleStory(const CStirpexDoc& doc, const CPerson& person, int kind,
             appendNotes(doc, person.Details().m_arrNotes, person.Details().m_nNotes, story.text);
         }
     } else if (kind == LINK_SOURCES) {
-        if (const auto list = citationsFor(person, topic, family)) {
-            story.heading = list->heading;
-            appendSources(doc, *list, story.text);
-        }
+        assembleSources(doc, person, topic, family, story);
     }
     story.caption = story.heading + " for " + person.FormatName(0);
     return story;

@@ -27,12 +27,15 @@ struct StoryText {
 std::string FormatSource(const CStirpexDoc& doc, const CSource& source, std::string_view citationText);
 
 // The list that a "Notes" (kind LINK_NOTES) or "Sources" (LINK_SOURCES) link
-// opens. `family` is the link's family for the marriage and divorce topics and
-// null otherwise. Notes go by the family alone: with a family they are the
-// marriage's notes, without one the person's, whatever the topic. Sources go
-// by the topic; a marriage or divorce topic without a family, any other topic
-// and any other kind name no list and leave heading and text empty, so the
-// caption then reads " for " and the name.
-StoryText AssembleStory(const CStirpexDoc& doc, const CPerson& person, int kind, int topic, const CFamily* family);
+// opens. `family` is the link's family for the marriage, divorce and family
+// fact topics and null otherwise. A fact's link (TOPIC_FACT for the person's,
+// TOPIC_FAMILY_FACT for the family's) opens that fact's notes or sources,
+// `fact` being its position in the record's facts. Other notes go by the
+// family alone: with a family they are the marriage's notes, without one the
+// person's. Sources go by the topic; a marriage or divorce topic without a
+// family, any other topic and any other kind name no list and leave heading
+// and text empty, so the caption then reads " for " and the name.
+StoryText AssembleStory(const CStirpexDoc& doc, const CPerson& person, int kind, int topic, const CFamily* family,
+                        int fact = -1);
 
 } // namespace stirpex

@@ -105,62 +105,19 @@ TEST_F(PersonTest, AltNameUsesItsEntryAndThePersonsOwnLifeSpan) {
     EXPECT_THROW(m_person.FormatAltName(2, 0), std::invalid_argument);
 }
 
-TEST_F(PersonTest, EventSourceGoesToItsEventOrToTheGeneralList) {
-    using List = ArenaStrList PersonDetails::*;
-    using Count = std::int32_t PersonDetails::*;
-    struct Case {
-        int event;
-        List keys;
-        List texts;
-        Count count;
-    };
-    const Case cases[] = {
-        {EVENT_BIRTH, &PersonDetails::m_arrBirthSources, &PersonDetails::m_arrBirthSourceTexts,
-         &PersonDetails::m_nBirthSources},
-        {EVENT_BAPTISM, &PersonDetails::m_arrBaptismSources, &PersonDetails::m_arrBaptismSourceTexts,
-         &PersonDetails::m_nBaptismSources},
-        {EVENT_DEATH, &PersonDetails::m_arrDeathSources, &PersonDetails::m_arrDeathSourceTexts,
-         &PersonDetails::m_nDeathSources},
-        {EVENT_BURIAL, &PersonDetails::m_arrBurialSources, &PersonDetails::m_arrBurialSourceTexts,
-         &PersonDetails::m_nBurialSources},
-        {0, &PersonDetails::m_arrSources, &PersonDetails::m_arrSourceTexts, &PersonDetails::m_nSources},
-        {5, &PersonDetails::m_arrSources, &PersonDetails::m_arrSourceTexts, &PersonDetails::m_nSources},
-        {-1, &PersonDetails::m_arrSources, &PersonDetails::m_arrSourceTexts, &PersonDetails::m_nSources},
-    };
-    const Count allCounts[] = {&PersonDetails::m_nSources, &PersonDetails::m_nBirthSources,
-                               &PersonDetails::m_nBaptismSources, &PersonDetails::m_nDeathSources,
-                               &PersonDetails::m_nBurialSources};
-    for (const Case& c : cases) {
-        TextArena arena;
-        CPerson person;
-        person.AddEventSource(arena, c.event, arena.copy("S1"));
-        person.AppendEventSourceText(arena, c.event, "p. 1");
-        person.AddEventSource(arena, c.event, arena.copy("S2"));
-        person.AppendEventSourceText(arena, c.event, "p. 2");
-        person.AppendEventSourceText(arena, c.event, ", line 3");
-        EXPECT_EQ(CitationsOf(person.Details().*c.keys, person.Details().*c.texts),
-                  (Citations{{"S1", "p. 1"}, {"S2", "p. 2, line 3"}}))
-            << c.event;
-        for (const Count count : allCounts) {
-            EXPECT_EQ(person.Details().*count, count == c.count ? 2 : 0) << c.event;
-        }
-    }
-}
-
 // Text for a citation that does not exist yet must not land in another list.
 TEST_F(PersonTest, CitationTextWithoutACitationDoesNothing) {
     m_person.AppendSourceText(m_arena, "lost");
-    for (const int event : {EVENT_BIRTH, EVENT_BAPTISM, EVENT_DEATH, EVENT_BURIAL}) {
-        m_person.AppendEventSourceText(m_arena, event, "lost");
-    }
     EXPECT_TRUE(m_person.Details().m_arrSourceTexts.empty());
     EXPECT_EQ(m_person.Details().m_nSources, 0);
 
     m_person.AddSource(m_arena, Text("S1"));
-    m_person.AppendEventSourceText(m_arena, EVENT_DEATH, "lost");
+    m_person.AppendSourceText(m_arena, "p. 1");
+    m_person.AddSource(m_arena, Text("S2"));
+    m_person.AppendSourceText(m_arena, "p. 2");
+    m_person.AppendSourceText(m_arena, ", line 3");
     EXPECT_EQ(CitationsOf(m_person.Details().m_arrSources, m_person.Details().m_arrSourceTexts),
-              (Citations{{"S1", ""}}));
-    EXPECT_TRUE(m_person.Details().m_arrDeathSourceTexts.empty());
+              (Citations{{"S1", "p. 1"}, {"S2", "p. 2, line 3"}}));
 }
 
 } // namespace

@@ -1,0 +1,405 @@
+// The record parser's individual and family records: their members, facts,
+// names and the lines kept under them.
+
+#include "gedcom/address_parts.h"
+#include "gedcom/record_parser.h"
+#include "model/date_year.h"
+#include "model/readable_date.h"
+#include "model/stirpex_doc.h"
+
+#include <algorithm>
+#include <string>
+
+namespace stirpex {
+
+namespace {
+
+constexpr auto kAbout = staticText("c");
+constexpr auto kBefore = staticText("<");
+constexpr auto kAfter = staticText(">");
+// A kept line's text: each level below the one its fact stands at adds this.
+constexpr std::size_t kIndentPerLevel = 2;
+
+ArenaStr qualifierText(std::string_view date) {
+    const std::string_view q = DateQualifier(date);
+    if (q.empty()) {
+        return {};
+    }
+    return ArenaStr::fromStatic(q == "c" ? kAbout : q == "<" ? kBefore : kAfter);
+}
+
+// The tag word of a line: from the tag position to the first blank.
+std::string_view tagWord(std::string_view line, std::size_t tag) noexcept {
+    if (tag >= line.size()) {
+        return {};
+    }
+    std::size_t end = tag;
+    while (end < line.size() && !IsBlank(line[end])) {
+        ++end;
+    }
+    return line.substr(tag, end - tag);
+}
+
+std::string_view valueAfterWord(std::string_view line, std::size_t tag) noexcept {
+    return line.substr(SkipBlanks(line, tag + tagWord(line, tag).size()));
+}
+
+} // namespace
+
+bool RecordParser::inFactRecord() const noexcept {
+    return (m_kind == RecordKind::Individual && m_person) || (m_kind == RecordKind::Family && m_family);
+}
+
+FactList& RecordParser::editFacts() {
+    return m_kind == RecordKind::Individual ? m_person->EditDetails(m_arena).m_facts
+                                            : m_family->EditDetails(m_arena).m_facts;
+}
+
+bool RecordParser::handleRecordLevel1(std::string_view line, std::size_t tag) {
+    holdLevel1(line, tag);
+    const Row row =
+        m_kind == RecordKind::Individual ? handleIndividualRow(line, tag) : handleFamilyMemberRow(line, tag);
+    if (row == Row::Used) {
+        m_nameLine = m_kind == RecordKind::Individual && TagIs(line, tag, "NAME");
+        return true;
+    }
+    bool used = false;
+    if (row == Row::Skipped) {
+        used = false; // a pointer that names nobody, an alias by pointer: kept as a fact below
+    } else if (TagIs(line, tag, "NOTE") || TagIs(line, tag, "HIST")) {
+        used = noteLikeLine(line, tag, Context::NoteText);
+    } else if (TagIs(line, tag, "SNOTE")) {
+        used = noteLikeLine(line, tag + 1, Context::NoteText); // its value follows "NOTE", as a NOTE line's
+    } else if (TagIs(line, tag, "SOUR")) {
+        used = sourceLine(line, tag, false);
+    } else if (TagIs(line, tag, "OBJE")) {
+        used = objectLine(line, tag);
+        if (used && !ValuePointerOrText(line, tag).isPointer) {
+            m_sub = Sub::Object; // its FILE, FORM and TITL describe the reference just made
+            m_subLevel = 1;
+        }
+    }
+    if (!used) {
+        m_context = Context::None;
+        startFact(line, tag);
+    }
+    return true;
+}
+
+RecordParser::Row RecordParser::handleFamilyMemberRow(std::string_view line, std::size_t tag) {
+    const bool husband = TagIs(line, tag, "HUSB");
+    const bool wife = !husband && TagIs(line, tag, "WIFE");
+    if (!husband && !wife && !TagIs(line, tag, "CHIL")) {
+        return Row::NotMatched;
+    }
+    const std::string_view key = PointerKey(line, tag);
+    if (isVoid(key)) {
+        return Row::Skipped;
+    }
+    if (husband) {
+        m_family->m_strHusband = store(key);
+    } else if (wife) {
+        m_family->m_strWife = store(key);
+    } else {
+        m_family->AddChild(m_arena, store(key));
+    }
+    return Row::Used;
+}
+
+void RecordParser::holdLevel1(std::string_view line, std::size_t tag) {
+    m_heldTag.assign(tagWord(line, tag));
+    m_heldValue.assign(text(valueAfterWord(line, tag)));
+}
+
+void RecordParser::startFact(std::string_view line, std::size_t tag) {
+    const std::string_view word = tagWord(line, tag);
+    ArenaStr tagText = KnownTagText(word);
+    Fact& fact = editFacts().append(m_arena, tagText.empty() ? store(word) : tagText);
+    m_fact = &fact;
+    m_context = Context::Fact;
+    m_event = ClassicEventOf(word, m_kind == RecordKind::Family);
+    const std::string_view value = text(valueAfterWord(line, tag));
+    if (word == "ADDR") {
+        m_sub = Sub::Address;
+        m_subLevel = 1;
+        if (!value.empty()) {
+            fact.EditDetails(m_arena).m_arrAddress.append(m_arena, store(value));
+        }
+    } else if (!value.empty()) {
+        fact.m_strValue = store(value);
+    }
+}
+
+Fact& RecordParser::heldFact() {
+    if (!m_fact) {
+        ArenaStr tagText = KnownTagText(m_heldTag);
+        Fact& fact = editFacts().append(m_arena, tagText.empty() ? store(m_heldTag) : tagText);
+        if (!m_heldValue.empty()) {
+            fact.m_strValue = store(m_heldValue);
+        }
+        m_fact = &fact;
+    }
+    return *m_fact;
+}
+
+// A line no rule takes, as "TAG value" from its tag on, indented by its depth
+// below the fact's own line.
+bool RecordParser::keepLine(std::string_view line, std::size_t tag, int level) {
+    if (!inFactRecord() || tag >= line.size()) {
+        return false;
+    }
+    Fact& fact = heldFact();
+    std::string kept(kIndentPerLevel * static_cast<std::size_t>(std::max(level - 2, 0)), ' ');
+    kept.append(line.substr(tag));
+    fact.EditDetails(m_arena).m_arrLines.append(m_arena, store(kept));
+    return true;
+}
+
+bool RecordParser::handleRecordLevel2(std::string_view line, std::size_t tag) {
+    if (m_sub != Sub::None && m_subLevel == 1 && handleSubLine(line, tag)) {
+        return true;
+    }
+    if (m_context == Context::Fact) {
+        return handleFactLevel2(line, tag) || keepLine(line, tag, 2);
+    }
+    if (m_nameLine && nameSubLine(line, tag)) {
+        return true;
+    }
+    if (citationPartLine(line, tag, 2)) {
+        return true;
+    }
+    const bool citationPart = TagIs(line, tag, "PAGE") || TagIs(line, tag, "DATA");
+    return (!citationPart && handleOtherLevel2(line, tag)) || keepLine(line, tag, 2);
+}
+
+bool RecordParser::handleRecordDeeper(std::string_view line, std::size_t tag, int level) {
+    if (m_sub != Sub::None && level == m_subLevel + 1 && handleSubLine(line, tag)) {
+        return true;
+    }
+    return citationPartLine(line, tag, level) || keepLine(line, tag, level);
+}
+
+bool RecordParser::handleFactLevel2(std::string_view line, std::size_t tag) {
+    m_sub = Sub::None;
+    m_citationTexts = nullptr;
+    m_citationLevel = 0;
+    m_textTarget = TextTarget::None;
+    if (TagIs(line, tag, "DATE")) {
+        m_sub = Sub::Date;
+        m_subLevel = 2;
+        return factDateLine(ValueFixed(line, tag, 4));
+    }
+    if (TagIs(line, tag, "PLAC")) {
+        const std::string_view value = text(ValuePlace(line, tag));
+        if (value.empty()) {
+            return false;
+        }
+        m_fact->m_strPlace = store(value);
+        return true;
+    }
+    if (TagIs(line, tag, "SOUR")) {
+        return sourceLine(line, tag, true);
+    }
+    if (TagIs(line, tag, "NOTE") || TagIs(line, tag, "SNOTE")) {
+        return factNoteLine(line, TagIs(line, tag, "SNOTE") ? tag + 1 : tag);
+    }
+    if (TagIs(line, tag, "OBJE")) {
+        return factObjectLine(line, tag);
+    }
+    if (TagIs(line, tag, "ADDR")) {
+        m_sub = Sub::Address;
+        m_subLevel = 2;
+        const std::string_view value = text(ValueFixed(line, tag, 4));
+        if (!value.empty()) {
+            m_fact->EditDetails(m_arena).m_arrAddress.append(m_arena, store(value));
+        }
+        return true;
+    }
+    if (TagIs(line, tag, "CONT") && tagWord(line, tag).size() == 4) {
+        std::string value(m_fact->m_strValue.view());
+        value.append("\n").append(text(ValueFixed(line, tag, 4)));
+        m_fact->m_strValue = store(value);
+        return true;
+    }
+    return factFieldLine(line, tag);
+}
+
+// TYPE (and an association's RELA or ROLE), AGE, CAUS and AGNC, each taken
+// once; a second one is kept as a line.
+bool RecordParser::factFieldLine(std::string_view line, std::size_t tag) {
+    const std::string_view word = tagWord(line, tag);
+    FactDetails* details = &m_fact->EditDetails(m_arena);
+    ArenaStr* field = nullptr;
+    if (word == "TYPE" || word == "RELA" || word == "ROLE") {
+        field = &details->m_strType;
+    } else if (word == "AGE") {
+        field = &details->m_strAge;
+    } else if (word == "CAUS") {
+        field = &details->m_strCause;
+    } else if (word == "AGNC") {
+        field = &details->m_strAgency;
+    }
+    const std::string_view value = text(valueAfterWord(line, tag));
+    if (field == nullptr || !field->empty() || value.empty()) {
+        return false;
+    }
+    *field = store(value);
+    return true;
+}
+
+bool RecordParser::factDateLine(std::string_view value) {
+    if (value.empty()) {
+        return false;
+    }
+    std::string readable;
+    value = ReadableDate(value, readable);
+    m_fact->m_strDate = store(value);
+    if (m_kind == RecordKind::Individual && (m_event == ClassicEvent::Birth || m_event == ClassicEvent::Death)) {
+        PersonDetails& details = m_person->EditDetails(m_arena);
+        const bool birth = m_event == ClassicEvent::Birth;
+        (birth ? details.m_strBirthQualifier : details.m_strDeathQualifier) = qualifierText(value);
+        (birth ? m_person->m_nBirthYear : m_person->m_nDeathYear) = DateYear(value);
+    }
+    return true;
+}
+
+// The lines under a fact's DATE, ADDR, NOTE or OBJE line, or under a
+// level-1 ADDR or OBJE.
+bool RecordParser::handleSubLine(std::string_view line, std::size_t tag) {
+    switch (m_sub) {
+    case Sub::Date:
+        if (TagIs(line, tag, "TIME") && m_fact && m_fact->Details().m_strTime.empty()) {
+            m_fact->EditDetails(m_arena).m_strTime = store(text(ValueFixed(line, tag, 4)));
+            return true;
+        }
+        return false;
+    case Sub::Address:
+        return m_fact && factAddressLine(line, tag);
+    case Sub::Note:
+        return (TagIs(line, tag, "CONT") || TagIs(line, tag, "CONC")) && appendNoteLine(ValueWord(line, tag));
+    case Sub::Object:
+        return objectPartLine(line, tag);
+    case Sub::None:
+        break;
+    }
+    return false;
+}
+
+bool RecordParser::factAddressLine(std::string_view line, std::size_t tag) {
+    ArenaStrList& address = m_fact->EditDetails(m_arena).m_arrAddress;
+    if (TagIs(line, tag, "CONT")) {
+        address.append(m_arena, store(text(ValueWord(line, tag))));
+        return true;
+    }
+    if (!IsAddressPart(line, tag)) {
+        return false;
+    }
+    const std::string_view value = text(ValueFixed(line, tag, 4));
+    if (!value.empty() && !AddressHas(address, value)) {
+        address.append(m_arena, store(value));
+    }
+    return true;
+}
+
+bool RecordParser::factNoteLine(std::string_view line, std::size_t tag) {
+    const PointerOrText value = ValuePointerOrText(line, tag);
+    ArenaStr key;
+    if (value.isPointer && !value.key.empty()) {
+        if (isVoid(value.key)) {
+            return false;
+        }
+        key = store(value.key);
+    } else {
+        key = makeNote(text(value.text)).m_strID;
+        m_lineNote = m_note;
+        m_sub = Sub::Note;
+        m_subLevel = 2;
+    }
+    FactDetails& details = m_fact->EditDetails(m_arena);
+    details.m_arrNotes.append(m_arena, key);
+    ++details.m_nNotes;
+    return true;
+}
+
+bool RecordParser::factObjectLine(std::string_view line, std::size_t tag) {
+    const PointerOrText value = ValuePointerOrText(line, tag);
+    ArenaStr key;
+    if (value.isPointer) {
+        if (isVoid(value.key)) {
+            return false;
+        }
+        key = store(value.key);
+    } else {
+        CExtObj& object = m_doc.AddExtObj(store(MakeGeneratedKey()));
+        m_extObj = &object;
+        key = object.m_strID;
+        m_sub = Sub::Object;
+        m_subLevel = 2;
+    }
+    FactDetails& details = m_fact->EditDetails(m_arena);
+    details.m_arrObjects.append(m_arena, key);
+    ++details.m_nObjects;
+    return true;
+}
+
+// GIVN and SURN that repeat the name's own parts say nothing new; every
+// other part (a nickname, a prefix, the name's TYPE) is kept as a line.
+bool RecordParser::nameSubLine(std::string_view line, std::size_t tag) {
+    const std::string_view word = tagWord(line, tag);
+    const std::string_view value = text(valueAfterWord(line, tag));
+    return (word == "GIVN" && value == m_nameParts.givenNames) || (word == "SURN" && value == m_nameParts.surname);
+}
+
+// The parts of the current citation: PAGE and DATA one level below its SOUR,
+// DATA's TEXT two, and that text's continuations three; an inline source's
+// TEXT one level below, continued two.
+bool RecordParser::citationPartLine(std::string_view line, std::size_t tag, int level) {
+    if (!m_citationTexts || m_voidCitationLevel > 0) {
+        return false;
+    }
+    const int depth = level - m_citationLevel;
+    const bool continuation = TagIs(line, tag, "CONT") || TagIs(line, tag, "CONC");
+    const std::string_view value = text(ValueFixed(line, tag, 4));
+    if (depth == 1) {
+        m_textTarget = TextTarget::None;
+        if (TagIs(line, tag, "PAGE")) {
+            return citationText(value);
+        }
+        if (TagIs(line, tag, "DATA")) {
+            m_citationData = true;
+            return true;
+        }
+        if (TagIs(line, tag, "TEXT") && m_citedSource) {
+            m_citedSource->AddTextLine(m_arena, store(value));
+            m_textTarget = TextTarget::Source;
+            return true;
+        }
+        if (continuation && m_citedSource) {
+            std::string title(m_citedSource->m_strTitle.view());
+            title.append(TagIs(line, tag, "CONT") ? "\r\n" : "").append(value);
+            m_citedSource->m_strTitle = store(title);
+            return true;
+        }
+        return false;
+    }
+    if (depth == 2) {
+        if (TagIs(line, tag, "TEXT") && m_citationData) {
+            m_textTarget = TextTarget::Citation;
+            return citationText(value);
+        }
+        if (continuation && m_textTarget == TextTarget::Source && m_citedSource) {
+            m_citedSource->AddTextLine(m_arena, store(value));
+            return true;
+        }
+        m_textTarget = TextTarget::None;
+        return false;
+    }
+    if (depth == 3 && continuation && m_textTarget == TextTarget::Citation) {
+        std::string next("\r\n");
+        next.append(value);
+        return citationText(next);
+    }
+    return false;
+}
+
+} // namespace stirpex

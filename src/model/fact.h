@@ -1,0 +1,91 @@
+#pragma once
+
+// One event or attribute of a person or family, or any other structure of
+// their records, as the file wrote it: nothing of an individual or family
+// record is dropped. Facts live in the document's arena in file order, linked
+// one to the next; what most events lack (a type, an address, notes,
+// citations, lines the reader does not understand) is in their details,
+// made on the first line that needs them, so that a birth with a date and a
+// place costs a few pointers.
+
+#include "model/text_arena.h"
+
+#include <cstdint>
+#include <iterator>
+
+namespace stirpex {
+
+struct FactDetails {
+    ArenaStr m_strType; // TYPE; the label of EVEN and FACT
+    ArenaStr m_strAge, m_strCause, m_strAgency, m_strTime;
+    ArenaStrList m_arrAddress; // ADDR with its CONT lines, then the parts those lines lack
+    ArenaStrList m_arrNotes;
+    std::int32_t m_nNotes = 0;
+    ArenaStrList m_arrSources, m_arrSourceTexts;
+    std::int32_t m_nSources = 0;
+    ArenaStrList m_arrObjects;
+    std::int32_t m_nObjects = 0;
+    // Lines under the fact that no field above holds, as "TAG value", each
+    // level below the first indented by two more blanks.
+    ArenaStrList m_arrLines;
+};
+
+struct Fact {
+    // Empty details for a fact without any.
+    const FactDetails& Details() const noexcept;
+    FactDetails& EditDetails(TextArena& arena);
+
+    ArenaStr m_strTag; // as written: "BIRT", "OCCU", "_MILT"
+    ArenaStr m_strValue;
+    ArenaStr m_strDate; // as the page shows dates (model/readable_date.h)
+    ArenaStr m_strPlace;
+    Fact* m_pNext = nullptr;
+    FactDetails* m_pDetails = nullptr;
+};
+
+// The facts of one record in file order.
+class FactList {
+public:
+    class Iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = Fact;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const Fact*;
+        using reference = const Fact&;
+
+        Iterator() = default;
+        explicit Iterator(const Fact* fact) noexcept : m_fact(fact) {}
+        const Fact& operator*() const noexcept { return *m_fact; }
+        const Fact* operator->() const noexcept { return m_fact; }
+        Iterator& operator++() noexcept {
+            m_fact = m_fact->m_pNext;
+            return *this;
+        }
+        Iterator operator++(int) noexcept {
+            Iterator before = *this;
+            ++*this;
+            return before;
+        }
+        friend bool operator==(Iterator, Iterator) noexcept = default;
+
+    private:
+        const Fact* m_fact = nullptr;
+    };
+
+    // A new fact with this tag at the end of the list.
+    Fact& append(TextArena& arena, ArenaStr tag);
+    Iterator begin() const noexcept { return Iterator(m_pFirst); }
+    Iterator end() const noexcept { return Iterator(); }
+    std::int32_t size() const noexcept { return m_nFacts; }
+    bool empty() const noexcept { return m_nFacts == 0; }
+    // The fact at `position` in file order, or null: a link keeps a fact by its position.
+    const Fact* at(std::int32_t position) const noexcept;
+
+private:
+    Fact* m_pFirst = nullptr;
+    Fact* m_pLast = nullptr;
+    std::int32_t m_nFacts = 0;
+};
+
+} // namespace stirpex
