@@ -100,6 +100,8 @@ void writeFacts(JsonWriter& json, const FactList& facts) {
         keys(json, d.m_arrObjects);
         json.key("lines");
         keys(json, d.m_arrLines);
+        json.key("citationLines");
+        keys(json, d.m_arrCitationLines);
         json.endObject();
     }
     json.endArray();
@@ -312,6 +314,7 @@ public:
             citations("  Source", d.m_arrSources, d.m_arrSourceTexts);
             keys("  Object", d.m_arrObjects);
             keys("  Line", d.m_arrLines);
+            keys("  Citation line", d.m_arrCitationLines);
         }
     }
     void keys(std::string_view label, const ArenaStrList& list) {

@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 #include "cli/json_writer.h"
 #include "model/stirpex_doc.h"
+#include "page/fact_rows.h"
 #include "page/person_page.h"
 #include "page/recording_surface.h"
 
@@ -41,7 +42,57 @@ LaidOutPage layOut(PersonPage& page, RecordingSurface& surface, const CommandInp
     return {height, page.Caption(in.fileName)};
 }
 
-void writeJson(const PersonPage& page, const RecordingSurface& surface, const LaidOutPage& laidOut, std::FILE* out) {
+std::string_view groupName(RowGroup group) {
+    switch (group) {
+    case RowGroup::Facts:
+        return "facts";
+    case RowGroup::Associations:
+        return "associations";
+    case RowGroup::Family:
+        return "family";
+    case RowGroup::OtherData:
+        return "other";
+    }
+    return {};
+}
+
+// The rows below the families as data: what each says and what it links to.
+void writeFactRows(JsonWriter& json, const CStirpexDoc& doc, const CPerson* person) {
+    json.beginArray();
+    for (const FactRow& row : person ? BuildFactRows(doc, *person) : std::vector<FactRow>()) {
+        json.beginObject();
+        json.field("group", groupName(row.group));
+        json.field("label", row.label);
+        std::string value;
+        for (const RowPart& part : row.value) {
+            value += part.text;
+        }
+        json.field("value", value);
+        json.key("links");
+        json.beginArray();
+        for (const RowPart& part : row.value) {
+            if (part.person) {
+                json.pair(part.text, part.person->m_strID.view());
+            }
+        }
+        json.endArray();
+        json.key("more");
+        json.beginArray();
+        for (const std::string& line : row.more) {
+            json.value(line);
+        }
+        json.endArray();
+        json.field("family", row.family ? row.family->m_nIndex : -1);
+        json.field("fact", row.fact);
+        json.field("notes", row.notes);
+        json.field("sources", row.sources);
+        json.endObject();
+    }
+    json.endArray();
+}
+
+void writeJson(const PersonPage& page, const RecordingSurface& surface, const LaidOutPage& laidOut,
+               const CStirpexDoc& doc, std::FILE* out) {
     JsonWriter json(out);
     json.beginObject();
     json.field("person", page.m_pPerson ? page.m_pPerson->m_nIndex : -1);
@@ -78,6 +129,7 @@ void writeJson(const PersonPage& page, const RecordingSurface& surface, const La
         json.field("kind", link.nKind);
         json.field("topic", link.nTopic);
         json.field("index", link.nIndex);
+        json.field("fact", link.nFact);
         json.endObject();
     }
     json.endArray();
@@ -88,6 +140,8 @@ void writeJson(const PersonPage& page, const RecordingSurface& surface, const La
     json.field("mtdna", page.m_bCanMtDNA);
     json.field("ychromosome", page.m_bCanYChromosome);
     json.endObject();
+    json.key("facts");
+    writeFactRows(json, doc, page.m_pPerson);
     json.endObject();
     json.flush();
     std::fputc('\n', out);
@@ -197,7 +251,7 @@ int RunPageCommand(const CommandInput& in) {
     RecordingSurface surface;
     const LaidOutPage laidOut = layOut(page, surface, in, width);
     if (in.json) {
-        writeJson(page, surface, laidOut, in.out);
+        writeJson(page, surface, laidOut, in.doc, in.out);
     } else {
         writeText(page, surface, laidOut, in.doc, in.has("--print"), in.out);
     }

@@ -151,7 +151,9 @@ bool RecordParser::keepLine(std::string_view line, std::size_t tag, int level) {
     Fact& fact = heldFact();
     std::string kept(kIndentPerLevel * static_cast<std::size_t>(std::max(level - 2, 0)), ' ');
     kept.append(line.substr(tag));
-    fact.EditDetails(m_arena).m_arrLines.append(m_arena, store(kept));
+    const bool underCitation = (m_citationTexts && level > m_citationLevel) || m_voidCitationLevel > 0;
+    FactDetails& details = fact.EditDetails(m_arena);
+    (underCitation ? details.m_arrCitationLines : details.m_arrLines).append(m_arena, store(kept));
     return true;
 }
 

@@ -28,6 +28,9 @@ struct FactDetails {
     // Lines under the fact that no field above holds, as "TAG value", each
     // level below the first indented by two more blanks.
     ArenaStrList m_arrLines;
+    // Lines under its citations that no rule takes, in the same form: kept
+    // for the dump, not shown on the page.
+    ArenaStrList m_arrCitationLines;
 };
 
 struct Fact {

@@ -1,6 +1,7 @@
 #include "page/person_page.h"
 
 #include "model/shown_text.h"
+#include "page/fact_rows.h"
 #include "model/stirpex_doc.h"
 #include "model/utf8.h"
 
@@ -180,6 +181,7 @@ int PersonPage::DrawPage(PageSurface& surface, const CStirpexDoc& doc) {
             y = drawFamily(surface, doc, g, y, i, count);
         }
     }
+    y = drawFactRows(surface, doc, g, y);
     m_bCanMtDNA = (person.m_cSex == U'F' && count.childrenFound > 0) || doc.GetMother(&person) != nullptr;
     m_bCanYChromosome = person.m_cSex == U'M' && (count.sonsFound > 0 || doc.GetFather(&person) != nullptr);
     return y;
@@ -276,7 +278,11 @@ int PersonPage::drawFamily(PageSurface& surface, const CStirpexDoc& doc, const G
         }
         const CPerson* child = doc.GetChild(&f, k);
         if (child) {
-            DrawLink(surface, g.valueX, y, child->GetDisplayName(), child->m_nIndex, TOPIC_RELATIVE);
+            std::string name = child->GetDisplayName();
+            if (const std::string_view relation = ChildRelation(*child, f.m_strID.view()); !relation.empty()) {
+                name.append(" (").append(relation).append(")");
+            }
+            DrawLink(surface, g.valueX, y, name, child->m_nIndex, TOPIC_RELATIVE);
             ++count.childrenFound;
             if (child->m_cSex == U'M') {
                 ++count.sonsFound;
@@ -289,7 +295,83 @@ int PersonPage::drawFamily(PageSurface& surface, const CStirpexDoc& doc, const G
     return y;
 }
 
-void PersonPage::DrawLink(PageSurface& surface, int x, int y, std::string_view text, int nIndex, int nTopic) {
+// Below the families: the person's other facts, associations, each family's
+// other events and "Other data", in a value column of their own that makes
+// room for the longest label. A page without any keeps the fixed rows alone.
+int PersonPage::drawFactRows(PageSurface& surface, const CStirpexDoc& doc, const Geometry& g, int y) {
+    const std::vector<FactRow> rows = BuildFactRows(doc, *m_pPerson);
+    if (rows.empty()) {
+        return y;
+    }
+    const int labelGap = m_bPrinting ? 25 : 10;
+    const int widestLabel = std::max(g.valueX - g.labelX, widestRowLabel(surface, rows) + labelGap);
+    const int valueX = g.labelX + std::min(widestLabel, 2 * (g.valueX - g.labelX));
+    if (m_pPerson->m_nSpouseFamilies == 0) {
+        y += g.step; // "Spouses:" "None." left y on its line
+    }
+    y += g.gap;
+    RowGroup group = RowGroup::Facts;
+    for (const FactRow& row : rows) {
+        if (row.group == RowGroup::OtherData && group != RowGroup::OtherData) {
+            y += g.gap;
+            surface.TextOut(g.labelX, y, "Other data");
+            y += g.step;
+        } else if (row.group == RowGroup::Family && !row.label.empty() && row.fact < 0) {
+            y += g.gap;
+        }
+        group = row.group;
+        y = drawFactRow(surface, g, valueX, y, row);
+    }
+    return y;
+}
+
+int PersonPage::widestRowLabel(PageSurface& surface, const std::vector<FactRow>& rows) {
+    int widest = 0;
+    for (const FactRow& row : rows) {
+        std::string cut;
+        widest = std::max(widest, surface.TextWidth(shown(row.label, cut)));
+    }
+    return widest;
+}
+
+int PersonPage::drawFactRow(PageSurface& surface, const Geometry& g, int valueX, int y, const FactRow& row) {
+    drawShown(surface, g.labelX, y, row.label);
+    std::string cut;
+    if (surface.TextWidth(shown(row.label, cut)) > valueX - g.labelX) {
+        y += g.step; // a label longer than the column: its value on the line below
+    }
+    int x = valueX;
+    for (const RowPart& part : row.value) {
+        if (part.person) {
+            DrawLink(surface, x, y, part.text, part.person->m_nIndex, TOPIC_RELATIVE);
+            const PageFace previous = surface.SelectFace(m_bPrinting ? PageFace::Print : PageFace::Link);
+            x = rightEdge(x, surface.TextWidth(shown(part.text, cut)));
+            surface.SelectFace(previous);
+        } else {
+            drawShown(surface, x, y, part.text);
+            x = rightEdge(x, surface.TextWidth(shown(part.text, cut)));
+        }
+    }
+    if (!m_bPrinting && row.fact >= 0) {
+        const int topic = row.family ? TOPIC_FAMILY_FACT : TOPIC_FACT;
+        const int index = row.family ? row.family->m_nIndex : m_pPerson->m_nIndex;
+        if (row.notes > 0) {
+            DrawLink(surface, m_nNotesX, y, "Notes", index, topic, row.fact);
+        }
+        if (row.sources > 0) {
+            DrawLink(surface, m_nSourcesX, y, "Sources", index, topic, row.fact);
+        }
+    }
+    y += g.step;
+    for (const std::string& line : row.more) {
+        drawShown(surface, valueX, y, line);
+        y += g.step;
+    }
+    return y;
+}
+
+void PersonPage::DrawLink(PageSurface& surface, int x, int y, std::string_view text, int nIndex, int nTopic,
+                          int nFact) {
     std::string cut;
     const std::string_view drawn = shown(text, cut);
     if (m_bPrinting) {
@@ -312,7 +394,7 @@ void PersonPage::DrawLink(PageSurface& surface, int x, int y, std::string_view t
     if (nTopic != TOPIC_RELATIVE) {
         kind = x == m_nNotesX ? LINK_NOTES : LINK_SOURCES;
     }
-    m_pLinks.push_back(PageLink{PageRect{x, y, rightEdge(x, width), y + kLinkHeight}, kind, nTopic, nIndex});
+    m_pLinks.push_back(PageLink{PageRect{x, y, rightEdge(x, width), y + kLinkHeight}, kind, nTopic, nIndex, nFact});
     ++m_nLinks;
 }
 

@@ -26,6 +26,7 @@ namespace stirpex {
 
 class CFamily;
 class CPerson;
+struct FactRow;
 class CStirpexDoc;
 
 // What a paint tells the view beyond the pixels.
@@ -54,7 +55,8 @@ public:
     // Lays out and draws m_pPerson's page in the geometry m_bPrinting selects;
     // returns the y of the line after the last one drawn.
     int DrawPage(PageSurface& surface, const CStirpexDoc& doc);
-    void DrawLink(PageSurface& surface, int x, int y, std::string_view text, int nIndex, int nTopic);
+    // `nFact` names the fact of a fact's "Notes" and "Sources" links.
+    void DrawLink(PageSurface& surface, int x, int y, std::string_view text, int nIndex, int nTopic, int nFact = -1);
 
     // Printing: the page in the print geometry, then the person's notes down to 250 mm.
     void OnBeginPrinting(PageSurface& surface);
@@ -105,6 +107,9 @@ private:
     int drawParents(PageSurface& surface, const CStirpexDoc& doc, const Geometry& g, int y);
     int drawFamily(PageSurface& surface, const CStirpexDoc& doc, const Geometry& g, int y, int i, LineageCount& count);
     void drawRelative(PageSurface& surface, const Geometry& g, int y, const CPerson* relative);
+    int drawFactRows(PageSurface& surface, const CStirpexDoc& doc, const Geometry& g, int y);
+    int drawFactRow(PageSurface& surface, const Geometry& g, int valueX, int y, const FactRow& row);
+    static int widestRowLabel(PageSurface& surface, const std::vector<FactRow>& rows);
 
     // Grown as needed and reused from paint to paint: a page of thousands of
     // children allocates nothing here once the first paint has sized it.

@@ -1,0 +1,372 @@
+#include "page/fact_rows.h"
+
+#include "gedcom/name_split.h"
+#include "model/fact_kinds.h"
+#include "model/stirpex_doc.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace stirpex {
+
+namespace {
+
+constexpr std::string_view kSeparator = ", ";
+
+// A kept line "TAG value" with the blanks that give its depth.
+struct KeptLine {
+    std::string_view indent;
+    std::string_view tag;
+    std::string_view value;
+};
+
+KeptLine splitKept(std::string_view line) {
+    const std::size_t start = std::min(line.find_first_not_of(' '), line.size());
+    const std::size_t tagEnd = std::min(line.find(' ', start), line.size());
+    const std::size_t valueStart = std::min(line.find_first_not_of(' ', tagEnd), line.size());
+    return {line.substr(0, start), line.substr(start, tagEnd - start), line.substr(valueStart)};
+}
+
+// A kept line as a reader sees it: "Nickname: Jack", its depth kept.
+std::string shownKept(std::string_view line) {
+    const KeptLine kept = splitKept(line);
+    std::string shown(kept.indent);
+    shown.append(TagLabel(kept.tag));
+    if (!kept.value.empty()) {
+        shown.append(": ").append(kept.value);
+    }
+    return shown;
+}
+
+// "@I1@" names a record by its key; anything else names none.
+std::string_view pointerKey(std::string_view value) {
+    if (value.size() < 3 || value.front() != '@' || value.back() != '@') {
+        return {};
+    }
+    return value.substr(1, value.size() - 2);
+}
+
+std::string_view firstLine(std::string_view text) {
+    return text.substr(0, text.find('\n'));
+}
+
+FactGroup groupOf(const Fact& fact) {
+    const FactKind* kind = FindFactKind(fact.m_strTag.view());
+    return kind ? kind->group : FactGroup::Other;
+}
+
+// The lines a record's own NAME, SOUR, NOTE, OBJE or member line made a fact
+// for only to keep what stood under its citations: nothing for the page.
+bool onlyCitationLines(const Fact& fact) {
+    const FactDetails& d = fact.Details();
+    const std::string_view tag = fact.m_strTag.view();
+    const bool held = tag == "NAME" || tag == "SOUR" || tag == "NOTE" || tag == "SNOTE" || tag == "OBJE" ||
+                      tag == "FAMS" || tag == "HUSB" || tag == "WIFE" || tag == "CHIL" || tag == "FAMC";
+    return held && d.m_arrLines.empty() && d.m_nNotes == 0 && d.m_nSources == 0 && d.m_nObjects == 0 &&
+           d.m_arrAddress.empty();
+}
+
+bool saysNothingMore(std::string_view value) {
+    return value.empty() || value == "Y" || value == "N";
+}
+
+// Whether a kept line says something a reader of the facts wants (not a
+// record number, a change date or a program's own tag).
+bool isKnownDetail(std::string_view line) {
+    const KeptLine kept = splitKept(line);
+    const FactKind* kind = FindFactKind(kept.tag);
+    return kept.indent.empty() && kind != nullptr && kind->group != FactGroup::Other;
+}
+
+// Whether the fixed rows of a classic event leave something of this fact
+// unsaid, beyond bookkeeping lines (those go under "Other data").
+bool needsOwnRow(const Fact& fact, bool firstOfItsEvent) {
+    const FactDetails& d = fact.Details();
+    return !firstOfItsEvent || !saysNothingMore(fact.m_strValue.view()) || !d.m_strType.empty() ||
+           !d.m_strAge.empty() || !d.m_strCause.empty() || !d.m_strAgency.empty() || !d.m_strTime.empty() ||
+           !d.m_arrAddress.empty() || d.m_nNotes > 0 || d.m_nObjects > 0 ||
+           std::any_of(d.m_arrLines.begin(), d.m_arrLines.end(),
+                       [](const ArenaStr& line) { return isKnownDetail(line.view()); });
+}
+
+// A classic event's bookkeeping lines, when its fixed row shows the rest.
+FactRow bookkeepingRow(const Fact& fact, int position, RowGroup group, const CFamily* family) {
+    FactRow row;
+    row.group = group;
+    row.family = family;
+    row.fact = position;
+    row.label = FactLabel(fact);
+    for (const ArenaStr& line : fact.Details().m_arrLines) {
+        row.more.push_back(shownKept(line.view()));
+    }
+    return row;
+}
+
+void addMore(const Fact& fact, FactRow& row) {
+    const FactDetails& d = fact.Details();
+    std::string_view value = fact.m_strValue.view();
+    for (std::size_t cut = value.find('\n'); cut != std::string_view::npos; cut = value.find('\n')) {
+        value.remove_prefix(cut + 1);
+        row.more.emplace_back(firstLine(value));
+    }
+    bool first = true;
+    for (const ArenaStr& line : d.m_arrAddress) {
+        row.more.push_back((first ? "Address: " : "         ") + std::string(line.view()));
+        first = false;
+    }
+    for (const ArenaStr& line : d.m_arrLines) {
+        row.more.push_back(shownKept(line.view()));
+    }
+}
+
+FactRow rowOf(const Fact& fact, int position, RowGroup group, const CFamily* family) {
+    FactRow row;
+    row.group = group;
+    row.family = family;
+    row.fact = position;
+    row.notes = fact.Details().m_nNotes;
+    row.sources = fact.Details().m_nSources;
+    if (fact.m_strTag == "NO") {
+        std::string event(TagLabel(fact.m_strValue.view()));
+        if (!event.empty()) {
+            event[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(event[0])));
+        }
+        row.label = "No " + event;
+    } else {
+        row.label = FactLabel(fact);
+    }
+    row.value.push_back({FactValueText(fact), nullptr});
+    addMore(fact, row);
+    return row;
+}
+
+void appendPart(std::string& text, std::string_view part) {
+    if (!part.empty()) {
+        text.append(text.empty() ? "" : kSeparator).append(part);
+    }
+}
+
+// A name's parts, one row for each top-level line kept under it.
+void addNameRows(const Fact& fact, int position, const CPerson& person, std::vector<FactRow>& rows) {
+    const std::string name = WithoutSlashes(fact.m_strValue.view());
+    const bool primary = name.empty() || name == person.FormatName(0) || fact.m_strTag != "NAME";
+    if (fact.m_strTag != "NAME") {
+        FactRow row = rowOf(fact, position, RowGroup::Facts, nullptr);
+        row.value = {{WithoutSlashes(FactValueText(fact)), nullptr}};
+        rows.push_back(std::move(row));
+        return;
+    }
+    const std::size_t first = rows.size();
+    for (const ArenaStr& line : fact.Details().m_arrLines) {
+        const KeptLine kept = splitKept(line.view());
+        if (!kept.indent.empty() && rows.size() > first) {
+            rows.back().more.push_back(shownKept(line.view()));
+            continue;
+        }
+        FactRow row;
+        row.label = TagLabel(kept.tag);
+        row.fact = position;
+        std::string value = WithoutSlashes(kept.value);
+        if (!primary) {
+            value.append(" (").append(name).append(")");
+        }
+        row.value.push_back({value, nullptr});
+        rows.push_back(std::move(row));
+    }
+    if (rows.size() == first) {
+        FactRow row = rowOf(fact, position, RowGroup::Facts, nullptr);
+        row.value = {{name, nullptr}};
+        rows.push_back(std::move(row));
+    }
+    rows[first].notes = fact.Details().m_nNotes;
+    rows[first].sources = fact.Details().m_nSources;
+}
+
+void addPersonLink(const CStirpexDoc& doc, std::string_view value, FactRow& row) {
+    const CPerson* target = doc.FindPerson(pointerKey(value));
+    if (target) {
+        row.value.push_back({target->GetDisplayName(), target});
+    } else {
+        row.value.push_back({std::string(value), nullptr});
+    }
+}
+
+// ASSO, ALIA by pointer, HUSB, WIFE and CHIL kept with what is said of them.
+FactRow linkRow(const CStirpexDoc& doc, const Fact& fact, int position, RowGroup group, const CFamily* family) {
+    FactRow row = rowOf(fact, position, group, family);
+    row.value.clear();
+    addPersonLink(doc, fact.m_strValue.view(), row);
+    std::string extra;
+    appendPart(extra, fact.Details().m_strType.view());
+    appendPart(extra, fact.m_strDate.view());
+    appendPart(extra, fact.m_strPlace.view());
+    if (!extra.empty()) {
+        row.value.push_back({" (" + extra + ")", nullptr});
+    }
+    return row;
+}
+
+// A parent family of the person: its parents as links and its pedigree.
+FactRow parentsRow(const CStirpexDoc& doc, const CPerson& person, const Fact& fact, int position) {
+    FactRow row = rowOf(fact, position, RowGroup::Associations, nullptr);
+    row.value.clear();
+    row.more.clear();
+    const std::string_view key = pointerKey(fact.m_strValue.view());
+    const CFamily* family = doc.FindFamily(key);
+    const CPerson* parents[] = {family ? doc.FindPerson(family->m_strHusband.view()) : nullptr,
+                                family ? doc.FindPerson(family->m_strWife.view()) : nullptr};
+    for (const CPerson* parent : parents) {
+        if (!row.value.empty()) {
+            row.value.push_back({" and ", nullptr});
+        }
+        row.value.push_back(parent ? RowPart{parent->GetDisplayName(), parent} : RowPart{"Unknown", nullptr});
+    }
+    const std::string_view relation = ChildRelation(person, key);
+    if (!relation.empty()) {
+        row.value.push_back({" (" + std::string(relation) + ")", nullptr});
+    }
+    for (const ArenaStr& line : fact.Details().m_arrLines) {
+        row.more.push_back(shownKept(line.view()));
+    }
+    return row;
+}
+
+void addFamilyRows(const CStirpexDoc& doc, const CPerson& person, const CFamily& family, std::vector<FactRow>& rows) {
+    std::vector<FactRow> own;
+    int position = 0;
+    int seen[7] = {};
+    for (const Fact& fact : family.Details().m_facts) {
+        const ClassicEvent event = ClassicEventOf(fact.m_strTag.view(), true);
+        const FactGroup group = groupOf(fact);
+        if (onlyCitationLines(fact)) {
+            // nothing to show
+        } else if (event != ClassicEvent::None) {
+            if (needsOwnRow(fact, seen[static_cast<int>(event)]++ == 0)) {
+                own.push_back(rowOf(fact, position, RowGroup::Family, &family));
+            } else if (!fact.Details().m_arrLines.empty()) {
+                own.push_back(bookkeepingRow(fact, position, RowGroup::Family, &family));
+            }
+        } else if (group == FactGroup::Link) {
+            own.push_back(linkRow(doc, fact, position, RowGroup::Family, &family));
+        } else {
+            own.push_back(rowOf(fact, position, RowGroup::Family, &family));
+        }
+        ++position;
+    }
+    if (own.empty()) {
+        return;
+    }
+    FactRow heading;
+    heading.group = RowGroup::Family;
+    heading.label = "Family";
+    heading.family = &family;
+    const CPerson* spouse = doc.GetSpouse(&person, &family);
+    heading.value.push_back({"with ", nullptr});
+    heading.value.push_back(spouse ? RowPart{spouse->GetDisplayName(), spouse} : RowPart{"unknown spouse", nullptr});
+    rows.push_back(std::move(heading));
+    std::move(own.begin(), own.end(), std::back_inserter(rows));
+}
+
+} // namespace
+
+std::string FactValueText(const Fact& fact) {
+    const FactDetails& d = fact.Details();
+    std::string text;
+    const FactKind* kind = FindFactKind(fact.m_strTag.view());
+    const bool event = kind && kind->group == FactGroup::Event;
+    const std::string_view value = firstLine(fact.m_strValue.view());
+    if (!(event && saysNothingMore(value)) && fact.m_strTag != "NO") {
+        appendPart(text, value);
+    }
+    const bool labelledByType = fact.m_strTag == "EVEN" || fact.m_strTag == "FACT";
+    if (!labelledByType) {
+        appendPart(text, d.m_strType.view());
+    }
+    std::string when(fact.m_strDate.view());
+    if (!d.m_strTime.empty()) {
+        when.append(when.empty() ? "" : " ").append(d.m_strTime.view());
+    }
+    appendPart(text, when);
+    appendPart(text, fact.m_strPlace.view());
+    if (!d.m_strAge.empty()) {
+        appendPart(text, "age " + std::string(d.m_strAge.view()));
+    }
+    if (!d.m_strCause.empty()) {
+        appendPart(text, "cause: " + std::string(d.m_strCause.view()));
+    }
+    if (!d.m_strAgency.empty()) {
+        appendPart(text, "agency: " + std::string(d.m_strAgency.view()));
+    }
+    return text;
+}
+
+std::string_view ChildRelation(const CPerson& child, std::string_view familyKey) {
+    for (const Fact& fact : child.Details().m_facts) {
+        const bool famc = fact.m_strTag == "FAMC" && pointerKey(fact.m_strValue.view()) == familyKey;
+        const bool adoption = fact.m_strTag == "ADOP";
+        if (!famc && !adoption) {
+            continue;
+        }
+        for (const ArenaStr& line : fact.Details().m_arrLines) {
+            const KeptLine kept = splitKept(line.view());
+            if (famc && kept.indent.empty() && kept.tag == "PEDI") {
+                std::string lower(kept.value);
+                std::transform(lower.begin(), lower.end(), lower.begin(),
+                               [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+                if (lower == "adopted") {
+                    return "adopted";
+                }
+                if (lower == "foster") {
+                    return "foster";
+                }
+            }
+            if (adoption && kept.indent.empty() && kept.tag == "FAMC" && pointerKey(kept.value) == familyKey) {
+                return "adopted";
+            }
+        }
+    }
+    return {};
+}
+
+std::vector<FactRow> BuildFactRows(const CStirpexDoc& doc, const CPerson& person) {
+    std::vector<FactRow> facts;
+    std::vector<FactRow> links;
+    std::vector<FactRow> other;
+    int position = 0;
+    int seen[7] = {};
+    for (const Fact& fact : person.Details().m_facts) {
+        const ClassicEvent event = ClassicEventOf(fact.m_strTag.view(), false);
+        const FactGroup group = groupOf(fact);
+        if (onlyCitationLines(fact)) {
+            // nothing to show
+        } else if (event != ClassicEvent::None) {
+            if (needsOwnRow(fact, seen[static_cast<int>(event)]++ == 0)) {
+                facts.push_back(rowOf(fact, position, RowGroup::Facts, nullptr));
+            } else if (!fact.Details().m_arrLines.empty()) {
+                other.push_back(bookkeepingRow(fact, position, RowGroup::OtherData, nullptr));
+            }
+        } else if (group == FactGroup::Name) {
+            addNameRows(fact, position, person, facts);
+        } else if (fact.m_strTag == "FAMC") {
+            links.push_back(parentsRow(doc, person, fact, position));
+        } else if (group == FactGroup::Link) {
+            links.push_back(linkRow(doc, fact, position, RowGroup::Associations, nullptr));
+        } else if (group == FactGroup::Other) {
+            other.push_back(rowOf(fact, position, RowGroup::OtherData, nullptr));
+        } else {
+            facts.push_back(rowOf(fact, position, RowGroup::Facts, nullptr));
+        }
+        ++position;
+    }
+    std::vector<FactRow> rows = std::move(facts);
+    std::move(links.begin(), links.end(), std::back_inserter(rows));
+    for (const ArenaStr& key : person.m_arrSpouseFamilies) {
+        if (const CFamily* family = doc.FindFamily(key.view())) {
+            addFamilyRows(doc, person, *family, rows);
+        }
+    }
+    std::move(other.begin(), other.end(), std::back_inserter(rows));
+    return rows;
+}
+
+} // namespace stirpex
