@@ -88,10 +88,6 @@ void writeFacts(JsonWriter& json, const FactList& facts) {
         json.field("type", d.m_strType.view());
         json.key("address");
         keys(json, d.m_arrAddress);
-        json.field("age", d.m_strAge.view());
-        json.field("cause", d.m_strCause.view());
-        json.field("agency", d.m_strAgency.view());
-        json.field("time", d.m_strTime.view());
         json.key("notes");
         keys(json, d.m_arrNotes);
         json.key("sources");
@@ -139,6 +135,8 @@ void writePerson(JsonWriter& json, const CPerson& p) {
     json.field("displayName", p.GetDisplayName());
     json.key("facts");
     writeFacts(json, d.m_facts);
+    json.key("citationLines");
+    keys(json, d.m_arrCitationLines);
     json.endObject();
 }
 
@@ -163,6 +161,8 @@ void writeFamily(JsonWriter& json, const CFamily& f) {
     keys(json, d.m_arrObjects);
     json.key("facts");
     writeFacts(json, d.m_facts);
+    json.key("citationLines");
+    keys(json, d.m_arrCitationLines);
     json.endObject();
 }
 
@@ -306,10 +306,6 @@ public:
             field("Fact", text);
             field("  Type", d.m_strType.view());
             keys("  Address", d.m_arrAddress);
-            field("  Age", d.m_strAge.view());
-            field("  Cause", d.m_strCause.view());
-            field("  Agency", d.m_strAgency.view());
-            field("  Time", d.m_strTime.view());
             keys("  Note", d.m_arrNotes);
             citations("  Source", d.m_arrSources, d.m_arrSourceTexts);
             keys("  Object", d.m_arrObjects);
@@ -354,6 +350,7 @@ void writePersonText(TextOut& out, const CPerson& p) {
     out.citations("Source", d.m_arrSources, d.m_arrSourceTexts);
     out.keys("Object", d.m_arrObjects);
     out.facts(d.m_facts);
+    out.keys("Citation line", d.m_arrCitationLines);
 }
 
 void writeFamilyText(TextOut& out, const CFamily& f) {
@@ -367,6 +364,7 @@ void writeFamilyText(TextOut& out, const CFamily& f) {
     out.citations("Source", d.m_arrSources, d.m_arrSourceTexts);
     out.keys("Object", d.m_arrObjects);
     out.facts(d.m_facts);
+    out.keys("Citation line", d.m_arrCitationLines);
 }
 
 } // namespace

@@ -154,11 +154,10 @@ private:
     int m_voidCitationLevel = 0;
     // Individual and family records: the fact of the current level-1 line,
     // or the one made to keep the lines under a level-1 line that is no fact;
-    // null until then. The tag and value of that level-1 line are kept for it.
+    // null until then. That level-1 line is kept for it.
     Fact* m_fact = nullptr;
     ClassicEvent m_event = ClassicEvent::None;
-    std::string m_heldTag;
-    std::string m_heldValue;
+    std::string m_heldLine; // from the tag on
     Sub m_sub = Sub::None;
     bool m_nameLine = false; // the current level-1 line is a NAME
     // The citation texts PAGE and TEXT are glued to: those of the current
@@ -167,6 +166,7 @@ private:
     int m_citationLevel = 0;          // the level of the SOUR line of m_citationTexts' citation
     CSource* m_citedSource = nullptr; // the source an inline citation made, for its TEXT and CONT
     int m_subLevel = 0;               // the level of the line that opened m_sub
+    bool m_dateTimed = false;         // the fact's DATE has had its TIME
     CPerson* m_person = nullptr;
     CFamily* m_family = nullptr;
     CNote* m_note = nullptr;

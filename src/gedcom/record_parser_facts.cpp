@@ -56,11 +56,11 @@ FactList& RecordParser::editFacts() {
 }
 
 bool RecordParser::handleRecordLevel1(std::string_view line, std::size_t tag) {
-    holdLevel1(line, tag);
     const Row row =
         m_kind == RecordKind::Individual ? handleIndividualRow(line, tag) : handleFamilyMemberRow(line, tag);
     if (row == Row::Used) {
         m_nameLine = m_kind == RecordKind::Individual && TagIs(line, tag, "NAME");
+        holdLevel1(line, tag);
         return true;
     }
     bool used = false;
@@ -79,7 +79,9 @@ bool RecordParser::handleRecordLevel1(std::string_view line, std::size_t tag) {
             m_subLevel = 1;
         }
     }
-    if (!used) {
+    if (used) {
+        holdLevel1(line, tag);
+    } else {
         m_context = Context::None;
         startFact(line, tag);
     }
@@ -106,9 +108,10 @@ RecordParser::Row RecordParser::handleFamilyMemberRow(std::string_view line, std
     return Row::Used;
 }
 
+// Most level-1 lines have nothing under them that needs keeping: the line is
+// copied as it is, and taken apart only when a fact has to be made for it.
 void RecordParser::holdLevel1(std::string_view line, std::size_t tag) {
-    m_heldTag.assign(tagWord(line, tag));
-    m_heldValue.assign(text(valueAfterWord(line, tag)));
+    m_heldLine.assign(line.substr(std::min(tag, line.size())));
 }
 
 void RecordParser::startFact(std::string_view line, std::size_t tag) {
@@ -132,10 +135,12 @@ void RecordParser::startFact(std::string_view line, std::size_t tag) {
 
 Fact& RecordParser::heldFact() {
     if (!m_fact) {
-        ArenaStr tagText = KnownTagText(m_heldTag);
-        Fact& fact = editFacts().append(m_arena, tagText.empty() ? store(m_heldTag) : tagText);
-        if (!m_heldValue.empty()) {
-            fact.m_strValue = store(m_heldValue);
+        const std::string_view word = tagWord(m_heldLine, 0);
+        const std::string_view value = text(valueAfterWord(m_heldLine, 0));
+        ArenaStr tagText = KnownTagText(word);
+        Fact& fact = editFacts().append(m_arena, tagText.empty() ? store(word) : tagText);
+        if (!value.empty()) {
+            fact.m_strValue = store(value);
         }
         m_fact = &fact;
     }
@@ -148,11 +153,16 @@ bool RecordParser::keepLine(std::string_view line, std::size_t tag, int level) {
     if (!inFactRecord() || tag >= line.size()) {
         return false;
     }
-    Fact& fact = heldFact();
     std::string kept(kIndentPerLevel * static_cast<std::size_t>(std::max(level - 2, 0)), ' ');
     kept.append(line.substr(tag));
     const bool underCitation = (m_citationTexts && level > m_citationLevel) || m_voidCitationLevel > 0;
-    FactDetails& details = fact.EditDetails(m_arena);
+    if (underCitation && !m_fact) { // under the record's own citation: no fact to hold it
+        ArenaStrList& lines = m_kind == RecordKind::Individual ? m_person->EditDetails(m_arena).m_arrCitationLines
+                                                               : m_family->EditDetails(m_arena).m_arrCitationLines;
+        lines.append(m_arena, store(kept));
+        return true;
+    }
+    FactDetails& details = heldFact().EditDetails(m_arena);
     (underCitation ? details.m_arrCitationLines : details.m_arrLines).append(m_arena, store(kept));
     return true;
 }
@@ -189,6 +199,7 @@ bool RecordParser::handleFactLevel2(std::string_view line, std::size_t tag) {
     if (TagIs(line, tag, "DATE")) {
         m_sub = Sub::Date;
         m_subLevel = 2;
+        m_dateTimed = false;
         return factDateLine(ValueFixed(line, tag, 4));
     }
     if (TagIs(line, tag, "PLAC")) {
@@ -226,26 +237,15 @@ bool RecordParser::handleFactLevel2(std::string_view line, std::size_t tag) {
     return factFieldLine(line, tag);
 }
 
-// TYPE (and an association's RELA or ROLE), AGE, CAUS and AGNC, each taken
-// once; a second one is kept as a line.
+// TYPE (and an association's RELA or ROLE), taken once; a second one is
+// kept as a line, as AGE, CAUS and AGNC are.
 bool RecordParser::factFieldLine(std::string_view line, std::size_t tag) {
     const std::string_view word = tagWord(line, tag);
-    FactDetails* details = &m_fact->EditDetails(m_arena);
-    ArenaStr* field = nullptr;
-    if (word == "TYPE" || word == "RELA" || word == "ROLE") {
-        field = &details->m_strType;
-    } else if (word == "AGE") {
-        field = &details->m_strAge;
-    } else if (word == "CAUS") {
-        field = &details->m_strCause;
-    } else if (word == "AGNC") {
-        field = &details->m_strAgency;
-    }
     const std::string_view value = text(valueAfterWord(line, tag));
-    if (field == nullptr || !field->empty() || value.empty()) {
+    if ((word != "TYPE" && word != "RELA" && word != "ROLE") || value.empty() || !m_fact->Details().m_strType.empty()) {
         return false;
     }
-    *field = store(value);
+    m_fact->EditDetails(m_arena).m_strType = store(value);
     return true;
 }
 
@@ -270,8 +270,11 @@ bool RecordParser::factDateLine(std::string_view value) {
 bool RecordParser::handleSubLine(std::string_view line, std::size_t tag) {
     switch (m_sub) {
     case Sub::Date:
-        if (TagIs(line, tag, "TIME") && m_fact && m_fact->Details().m_strTime.empty()) {
-            m_fact->EditDetails(m_arena).m_strTime = store(text(ValueFixed(line, tag, 4)));
+        if (TagIs(line, tag, "TIME") && m_fact && !m_fact->m_strDate.empty() && !m_dateTimed) {
+            std::string dated(m_fact->m_strDate.view());
+            dated.append(" ").append(text(ValueFixed(line, tag, 4)));
+            m_fact->m_strDate = store(dated);
+            m_dateTimed = true;
             return true;
         }
         return false;
@@ -317,9 +320,7 @@ bool RecordParser::factNoteLine(std::string_view line, std::size_t tag) {
         m_sub = Sub::Note;
         m_subLevel = 2;
     }
-    FactDetails& details = m_fact->EditDetails(m_arena);
-    details.m_arrNotes.append(m_arena, key);
-    ++details.m_nNotes;
+    m_fact->EditDetails(m_arena).m_arrNotes.append(m_arena, key);
     return true;
 }
 
@@ -338,9 +339,7 @@ bool RecordParser::factObjectLine(std::string_view line, std::size_t tag) {
         m_sub = Sub::Object;
         m_subLevel = 2;
     }
-    FactDetails& details = m_fact->EditDetails(m_arena);
-    details.m_arrObjects.append(m_arena, key);
-    ++details.m_nObjects;
+    m_fact->EditDetails(m_arena).m_arrObjects.append(m_arena, key);
     return true;
 }
 

@@ -239,23 +239,18 @@ bool RecordParser::sourceLine(std::string_view line, std::size_t tag, bool isEve
 // A citation of the current fact, or of the record itself; PAGE and TEXT
 // lines under it are glued to its text.
 void RecordParser::addCitation(ArenaStr key) {
-    ArenaStrList* keys = nullptr;
-    std::int32_t* count = nullptr;
     if (m_context == Context::Fact && m_fact) {
         FactDetails& details = m_fact->EditDetails(m_arena);
-        keys = &details.m_arrSources;
+        details.m_arrSources.append(m_arena, key);
+        details.m_arrSourceTexts.append(m_arena, ArenaStr());
         m_citationTexts = &details.m_arrSourceTexts;
-        count = &details.m_nSources;
     } else if (m_kind == RecordKind::Individual) {
         m_person->AddSource(m_arena, key);
         m_citationTexts = &m_person->EditDetails(m_arena).m_arrSourceTexts;
-        return;
     } else {
         m_family->AddSource(m_arena, key);
         m_citationTexts = &m_family->EditDetails(m_arena).m_arrSourceTexts;
-        return;
     }
-    detail::addCitation(m_arena, *keys, *m_citationTexts, *count, key);
 }
 
 // FILE, FORM and TITL of the current external reference, under its record's

@@ -19,6 +19,16 @@ FactDetails& Fact::EditDetails(TextArena& arena) {
     return *m_pDetails;
 }
 
+std::string_view FactParticular(const Fact& fact, std::string_view tag) noexcept {
+    for (const ArenaStr& line : fact.Details().m_arrLines) {
+        const std::string_view text = line.view();
+        if (text.size() > tag.size() && text.substr(0, tag.size()) == tag && text[tag.size()] == ' ') {
+            return text.substr(tag.size() + 1);
+        }
+    }
+    return {};
+}
+
 Fact& FactList::append(TextArena& arena, ArenaStr tag) {
     Fact& fact = arena.make<Fact>();
     fact.m_strTag = tag;

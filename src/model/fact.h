@@ -12,19 +12,24 @@
 
 #include <cstdint>
 #include <iterator>
+#include <string_view>
 
 namespace stirpex {
 
+// Kept small, as one in three facts of a large file has details: the
+// particulars a reader is shown beside the date (AGE, CAUS, AGNC) are lines
+// like any other, found by their tag (FactParticular), and a TIME is part of
+// the date.
 struct FactDetails {
-    ArenaStr m_strType; // TYPE; the label of EVEN and FACT
-    ArenaStr m_strAge, m_strCause, m_strAgency, m_strTime;
+    int notes() const noexcept { return m_arrNotes.size(); }
+    int sources() const noexcept { return m_arrSources.size(); }
+    int objects() const noexcept { return m_arrObjects.size(); }
+
+    ArenaStr m_strType;        // TYPE (an association's RELA or ROLE); the label of EVEN and FACT
     ArenaStrList m_arrAddress; // ADDR with its CONT lines, then the parts those lines lack
     ArenaStrList m_arrNotes;
-    std::int32_t m_nNotes = 0;
     ArenaStrList m_arrSources, m_arrSourceTexts;
-    std::int32_t m_nSources = 0;
     ArenaStrList m_arrObjects;
-    std::int32_t m_nObjects = 0;
     // Lines under the fact that no field above holds, as "TAG value", each
     // level below the first indented by two more blanks.
     ArenaStrList m_arrLines;
@@ -40,11 +45,15 @@ struct Fact {
 
     ArenaStr m_strTag; // as written: "BIRT", "OCCU", "_MILT"
     ArenaStr m_strValue;
-    ArenaStr m_strDate; // as the page shows dates (model/readable_date.h)
+    ArenaStr m_strDate; // as the page shows dates (model/readable_date.h), then its TIME
     ArenaStr m_strPlace;
     Fact* m_pNext = nullptr;
     FactDetails* m_pDetails = nullptr;
 };
+
+// The value of the first line of a fact's own lines with this tag ("AGE",
+// "CAUS", "AGNC"), or empty.
+std::string_view FactParticular(const Fact& fact, std::string_view tag) noexcept;
 
 // The facts of one record in file order.
 class FactList {

@@ -213,8 +213,8 @@ EventSummary SummarizeEvent(const FactList& facts, ClassicEvent event) noexcept 
             continue;
         }
         ++summary.facts;
-        summary.notes += fact.Details().m_nNotes;
-        summary.sources += fact.Details().m_nSources;
+        summary.notes += fact.Details().notes();
+        summary.sources += fact.Details().sources();
         if (!fact.m_strDate.empty()) {
             summary.date = fact.m_strDate.view();
         }

@@ -35,6 +35,9 @@ struct PersonDetails {
     ArenaStrList m_arrObjects;
     std::int32_t m_nObjects = 0;
     FactList m_facts;
+    // Lines under the record's own citations that no rule takes ("QUAY 3"),
+    // as a fact keeps its lines: for the dump, not the page.
+    ArenaStrList m_arrCitationLines;
 };
 
 class CPerson {

@@ -27,6 +27,15 @@ KeptLine splitKept(std::string_view line) {
     return {line.substr(0, start), line.substr(start, tagEnd - start), line.substr(valueStart)};
 }
 
+// AGE, CAUS and AGNC, which the value's text shows.
+constexpr std::string_view kParticulars[] = {"AGE", "CAUS", "AGNC"};
+
+bool isParticular(std::string_view line) {
+    const KeptLine kept = splitKept(line);
+    return kept.indent.empty() &&
+           std::find(std::begin(kParticulars), std::end(kParticulars), kept.tag) != std::end(kParticulars);
+}
+
 // A kept line as a reader sees it: "Nickname: Jack", its depth kept.
 std::string shownKept(std::string_view line) {
     const KeptLine kept = splitKept(line);
@@ -62,7 +71,7 @@ bool onlyCitationLines(const Fact& fact) {
     const std::string_view tag = fact.m_strTag.view();
     const bool held = tag == "NAME" || tag == "SOUR" || tag == "NOTE" || tag == "SNOTE" || tag == "OBJE" ||
                       tag == "FAMS" || tag == "HUSB" || tag == "WIFE" || tag == "CHIL" || tag == "FAMC";
-    return held && d.m_arrLines.empty() && d.m_nNotes == 0 && d.m_nSources == 0 && d.m_nObjects == 0 &&
+    return held && d.m_arrLines.empty() && d.notes() == 0 && d.sources() == 0 && d.objects() == 0 &&
            d.m_arrAddress.empty();
 }
 
@@ -83,8 +92,7 @@ bool isKnownDetail(std::string_view line) {
 bool needsOwnRow(const Fact& fact, bool firstOfItsEvent) {
     const FactDetails& d = fact.Details();
     return !firstOfItsEvent || !saysNothingMore(fact.m_strValue.view()) || !d.m_strType.empty() ||
-           !d.m_strAge.empty() || !d.m_strCause.empty() || !d.m_strAgency.empty() || !d.m_strTime.empty() ||
-           !d.m_arrAddress.empty() || d.m_nNotes > 0 || d.m_nObjects > 0 ||
+           !d.m_arrAddress.empty() || d.notes() > 0 || d.objects() > 0 ||
            std::any_of(d.m_arrLines.begin(), d.m_arrLines.end(),
                        [](const ArenaStr& line) { return isKnownDetail(line.view()); });
 }
@@ -115,7 +123,9 @@ void addMore(const Fact& fact, FactRow& row) {
         first = false;
     }
     for (const ArenaStr& line : d.m_arrLines) {
-        row.more.push_back(shownKept(line.view()));
+        if (!isParticular(line.view())) {
+            row.more.push_back(shownKept(line.view()));
+        }
     }
 }
 
@@ -124,8 +134,8 @@ FactRow rowOf(const Fact& fact, int position, RowGroup group, const CFamily* fam
     row.group = group;
     row.family = family;
     row.fact = position;
-    row.notes = fact.Details().m_nNotes;
-    row.sources = fact.Details().m_nSources;
+    row.notes = fact.Details().notes();
+    row.sources = fact.Details().sources();
     if (fact.m_strTag == "NO") {
         std::string event(TagLabel(fact.m_strValue.view()));
         if (!event.empty()) {
@@ -178,8 +188,8 @@ void addNameRows(const Fact& fact, int position, const CPerson& person, std::vec
         row.value = {{name, nullptr}};
         rows.push_back(std::move(row));
     }
-    rows[first].notes = fact.Details().m_nNotes;
-    rows[first].sources = fact.Details().m_nSources;
+    rows[first].notes = fact.Details().notes();
+    rows[first].sources = fact.Details().sources();
 }
 
 void addPersonLink(const CStirpexDoc& doc, std::string_view value, FactRow& row) {
@@ -282,20 +292,16 @@ std::string FactValueText(const Fact& fact) {
     if (!labelledByType) {
         appendPart(text, d.m_strType.view());
     }
-    std::string when(fact.m_strDate.view());
-    if (!d.m_strTime.empty()) {
-        when.append(when.empty() ? "" : " ").append(d.m_strTime.view());
-    }
-    appendPart(text, when);
+    appendPart(text, fact.m_strDate.view());
     appendPart(text, fact.m_strPlace.view());
-    if (!d.m_strAge.empty()) {
-        appendPart(text, "age " + std::string(d.m_strAge.view()));
+    if (const std::string_view age = FactParticular(fact, "AGE"); !age.empty()) {
+        appendPart(text, "age " + std::string(age));
     }
-    if (!d.m_strCause.empty()) {
-        appendPart(text, "cause: " + std::string(d.m_strCause.view()));
+    if (const std::string_view cause = FactParticular(fact, "CAUS"); !cause.empty()) {
+        appendPart(text, "cause: " + std::string(cause));
     }
-    if (!d.m_strAgency.empty()) {
-        appendPart(text, "agency: " + std::string(d.m_strAgency.view()));
+    if (const std::string_view agency = FactParticular(fact, "AGNC"); !agency.empty()) {
+        appendPart(text, "agency: " + std::string(agency));
     }
     return text;
 }

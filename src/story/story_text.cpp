@@ -41,7 +41,7 @@ void appendSources(const CStirpexDoc& doc, const ArenaStrList& keys, const Arena
 
 void appendFactSources(const CStirpexDoc& doc, const Fact& fact, std::string& text) {
     const FactDetails& d = fact.Details();
-    appendSources(doc, d.m_arrSources, d.m_arrSourceTexts, d.m_nSources, text);
+    appendSources(doc, d.m_arrSources, d.m_arrSourceTexts, d.sources(), text);
 }
 
 // The citations of every fact of a classic event, in file order.
@@ -94,7 +94,7 @@ bool assembleSources(const CStirpexDoc& doc, const CPerson& person, int topic, c
 void assembleFact(const CStirpexDoc& doc, const Fact& fact, int kind, StoryText& story) {
     story.heading = std::string(FactLabel(fact)) + (kind == LINK_NOTES ? " notes" : " sources");
     if (kind == LINK_NOTES) {
-        appendNotes(doc, fact.Details().m_arrNotes, fact.Details().m_nNotes, story.text);
+        appendNotes(doc, fact.Details().m_arrNotes, fact.Details().notes(), story.text);
     } else {
         appendFactSources(doc, fact, story.text);
     }
