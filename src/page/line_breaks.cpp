@@ -21,10 +21,15 @@ std::vector<std::size_t> blankBreaks(std::string_view text) {
 }
 
 // The longest of `ends` (ascending) whose line fits, or 0 when none does.
+// Blanks at the end of a line take no room on paper.
 std::size_t longestFitting(PageSurface& surface, std::string_view text, const std::vector<std::size_t>& ends,
                            int width) {
     const auto fits = std::partition_point(ends.begin(), ends.end(), [&](std::size_t end) {
-        return surface.TextWidth(text.substr(0, end)) <= width;
+        std::string_view line = text.substr(0, end);
+        while (!line.empty() && line.back() == ' ') {
+            line.remove_suffix(1);
+        }
+        return surface.TextWidth(line) <= width;
     });
     return fits == ends.begin() ? 0 : *(fits - 1);
 }
@@ -43,7 +48,7 @@ std::vector<std::size_t> codePointEnds(std::string_view text) {
 std::vector<std::string_view> BreakLines(PageSurface& surface, std::string_view text, int width) {
     std::vector<std::string_view> lines;
     std::string_view rest = text;
-    while (width > 0 && surface.TextWidth(rest) > width) {
+    while (width > 0 && !rest.empty() && surface.TextWidth(rest) > width) {
         std::size_t end = longestFitting(surface, rest, blankBreaks(rest), width);
         if (end == 0) {
             const std::vector<std::size_t> ends = codePointEnds(rest);
@@ -52,7 +57,9 @@ std::vector<std::string_view> BreakLines(PageSurface& surface, std::string_view 
         lines.push_back(rest.substr(0, end));
         rest.remove_prefix(end);
     }
-    lines.push_back(rest);
+    if (!rest.empty() || lines.empty()) {
+        lines.push_back(rest);
+    }
     return lines;
 }
 

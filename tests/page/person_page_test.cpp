@@ -442,6 +442,43 @@ TEST(PersonPagePrint, NotesFollowThePageAndStopAt250Millimetres) {
     EXPECT_FALSE(big.drew("after"));
 }
 
+// The printable area ends 80 units (ten characters) right of the value column.
+TEST(PersonPagePrint, LongValuesWrapAtTheValueColumnAndPushTheRowsBelowDown) {
+    PageFixture f("0 @I1@ INDI\n1 NAME Ann /Lee/\n1 BIRT\n2 PLAC Leeds Yorkshire England\n1 NOTE @N1@\n"
+                  "1 FAMC @F1@\n0 @I2@ INDI\n1 NAME Bartholomew /Lee/\n1 FAMS @F1@\n0 @F1@ FAM\n1 HUSB @I2@\n"
+                  "1 CHIL @I1@\n0 @N1@ NOTE alpha beta gamma\n1 CONT short\n0 TRLR\n");
+    f.show("I1");
+    f.page.SetPrintableWidth(480);
+    f.page.OnBeginPrinting(f.surface);
+    f.page.PrintPage(f.surface, f.doc());
+    const std::vector<Placed> expected = {
+        {400, -140, "Lee"},
+        {400, -180, "Ann"},
+        {100, -140, "Family Name"},
+        {100, -180, "Given Names"},
+        {100, -245, "Birth"},
+        {400, -245, "Leeds "},
+        {400, -285, "Yorkshire "},
+        {400, -325, "England"},
+        {100, -390, "Death"},
+        {400, -390, ""},
+        {100, -455, "Father"},
+        // "Lee, Bartholomew (?-?)" has no blank after its first ten characters.
+        {400, -455, "Lee, "},
+        {400, -495, "Bartholome"},
+        {400, -535, "w (?-?)"},
+        {100, -600, "Mother"},
+        {400, -600, "Unknown"},
+        {100, -665, "Spouses:"},
+        {400, -665, "None."},
+        {100, -730, "Notes:"},
+        {400, -730, "alpha beta "},
+        {400, -770, "gamma"},
+        {400, -810, "short"},
+    };
+    EXPECT_EQ(placed(f.surface), expected);
+}
+
 TEST(PersonPagePrint, NoNotesNoHeadingAndNoLinksRecorded) {
     PageFixture f(kFamilies);
     f.show("I2");
