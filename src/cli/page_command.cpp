@@ -4,20 +4,15 @@
 #include "cli/json_writer.h"
 #include "model/stirpex_doc.h"
 #include "page/fact_rows.h"
+#include "page/page_text.h"
 #include "page/person_page.h"
 #include "page/recording_surface.h"
 
-#include <algorithm>
-#include <cstdint>
 #include <string>
-#include <unordered_map>
-#include <vector>
 
 namespace stirpex::cli {
 
 namespace {
-
-constexpr int kDefaultWidth = 500;
 
 struct LaidOutPage {
     int height = 0;
@@ -147,98 +142,6 @@ void writeJson(const PersonPage& page, const RecordingSurface& surface, const La
     std::fputc('\n', out);
 }
 
-// The links of the page by the corner they were drawn at, the first one for
-// a corner drawn twice: one look-up per text keeps a page of 100,000
-// children as quick as its JSON.
-class LinksByCorner {
-public:
-    explicit LinksByCorner(const std::vector<PageLink>& links) {
-        m_links.reserve(links.size());
-        for (const PageLink& link : links) {
-            m_links.try_emplace(corner(link.rect.left, link.rect.top), &link);
-        }
-    }
-
-    // The link drawn as `op`: only a text in a link face is one, so a value
-    // the notes column was pushed over stays a value.
-    const PageLink* find(const DrawnText& op) const {
-        if (op.face != PageFace::Link && op.face != PageFace::SmallLink) {
-            return nullptr;
-        }
-        const auto it = m_links.find(corner(op.x, op.y));
-        return it == m_links.end() ? nullptr : it->second;
-    }
-
-private:
-    static std::uint64_t corner(int x, int y) noexcept {
-        return std::uint64_t{static_cast<std::uint32_t>(x)} << 32 | static_cast<std::uint32_t>(y);
-    }
-
-    std::unordered_map<std::uint64_t, const PageLink*> m_links;
-};
-
-// One drawn text as a reader sees it: links marked with what they lead to.
-std::string readableText(const DrawnText& op, const LinksByCorner& links, const CStirpexDoc& doc) {
-    const PageLink* link = links.find(op);
-    if (link == nullptr) {
-        return op.text;
-    }
-    if (link->nKind != LINK_PERSON) {
-        return "[" + op.text + "]";
-    }
-    const CPerson* target = link->nIndex >= 0 && link->nIndex < doc.m_nPersons
-                                ? doc.m_ppPersons[static_cast<std::size_t>(link->nIndex)].get()
-                                : nullptr;
-    return target ? op.text + " -> " + std::string(target->m_strID.view()) : op.text;
-}
-
-// Label and value lines, top of the page first, each line's texts from left to right.
-void writeText(const PersonPage& page, const RecordingSurface& surface, const LaidOutPage& laidOut,
-               const CStirpexDoc& doc, bool printed, std::FILE* out) {
-    const LinksByCorner links(page.Links());
-    std::vector<const DrawnText*> ops;
-    ops.reserve(surface.ops().size());
-    for (const DrawnText& op : surface.ops()) {
-        ops.push_back(&op);
-    }
-    const int down = printed ? -1 : 1; // paper y grows upwards
-    const int labelX = printed ? 100 : 0;
-    constexpr std::size_t kValueColumn = 14;
-    std::stable_sort(ops.begin(), ops.end(), [down](const DrawnText* a, const DrawnText* b) {
-        return a->y * down != b->y * down ? a->y * down < b->y * down : a->x < b->x;
-    });
-    std::fprintf(out, "%s\n\n", laidOut.caption.c_str());
-    for (std::size_t i = 0; i < ops.size();) {
-        const int y = ops[i]->y;
-        // A line without a label starts in the value column.
-        std::string line = ops[i]->x == labelX ? std::string() : std::string(kValueColumn, ' ');
-        for (; i < ops.size() && ops[i]->y == y; ++i) {
-            const std::string text = readableText(*ops[i], links, doc);
-            if (ops[i]->x == labelX) {
-                line = text;
-                line.resize(std::max(line.size() + 2, kValueColumn), ' ');
-            } else if (!text.empty()) {
-                line.append(text).append("  ");
-            }
-        }
-        while (!line.empty() && line.back() == ' ') {
-            line.pop_back();
-        }
-        std::fprintf(out, "%s\n", line.c_str());
-    }
-    std::string commands;
-    const std::pair<bool, const char*> flags[] = {{page.m_bCanAncestors, " ancestors"},
-                                                  {page.m_bCanDescendants, " descendants"},
-                                                  {page.m_bCanMtDNA, " mtdna"},
-                                                  {page.m_bCanYChromosome, " ychromosome"}};
-    for (const auto& [enabled, name] : flags) {
-        if (enabled) {
-            commands += name;
-        }
-    }
-    std::fprintf(out, "\nTrees:%s\n", commands.empty() ? " none" : commands.c_str());
-}
-
 } // namespace
 
 int RunPageCommand(const CommandInput& in) {
@@ -246,14 +149,15 @@ int RunPageCommand(const CommandInput& in) {
         throw UsageError("unexpected argument '" + in.operands[1] + "'");
     }
     const int width = in.has("--width") ? ParseIntOption("--width", in.value("--width"), 0, PersonPage::kMaxClientWidth)
-                                        : kDefaultWidth;
+                                        : kDefaultPageWidth;
     PersonPage page;
     RecordingSurface surface;
     const LaidOutPage laidOut = layOut(page, surface, in, width);
     if (in.json) {
         writeJson(page, surface, laidOut, in.doc, in.out);
     } else {
-        writeText(page, surface, laidOut, in.doc, in.has("--print"), in.out);
+        const std::string text = PageText(page, surface.ops(), laidOut.caption, in.doc, in.has("--print"));
+        std::fwrite(text.data(), 1, text.size(), in.out);
     }
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "page/person_page.h"
 
 #include <string_view>
+#include <vector>
 
 namespace stirpex {
 
@@ -72,30 +73,78 @@ PageEffects OnLButtonDown(PersonPage& page) {
     return effects;
 }
 
+namespace {
+
+PageEffects followLink(PersonPage& page, const CStirpexDoc& doc, const PageLink& link) {
+    PageEffects effects;
+    if (link.nKind == LINK_PERSON) {
+        if (const CPerson* person = personAt(doc, link.nIndex)) {
+            page.m_pPerson = person;
+            page.m_bNewPerson = true;
+            page.m_rectHot = PageRect{};
+            effects.repaintAll = true;
+        }
+    } else if ((link.nKind == LINK_NOTES || link.nKind == LINK_SOURCES) && link.nIndex != -1) {
+        const bool ofFamily =
+            link.nTopic == TOPIC_MARRIAGE || link.nTopic == TOPIC_DIVORCE || link.nTopic == TOPIC_FAMILY_FACT;
+        const StoryRequest request{link.nKind, link.nTopic, ofFamily ? familyAt(doc, link.nIndex) : nullptr,
+                                   link.nFact};
+        effects = ClearHotLink(page);
+        effects.story = request;
+        effects.repaintAll = true;
+    }
+    return effects;
+}
+
+} // namespace
+
 PageEffects OnLButtonUp(PersonPage& page, const CStirpexDoc& doc, int x, int y) {
     PageEffects effects;
     if (page.m_rectPressed.contains(x, y)) {
         page.m_rectPressed = PageRect{};
-        const PageLink* link = page.HitTest(x, y);
-        if (link && link->nKind == LINK_PERSON) {
-            if (const CPerson* person = personAt(doc, link->nIndex)) {
-                page.m_pPerson = person;
-                page.m_bNewPerson = true;
-                page.m_rectHot = PageRect{};
-                effects.repaintAll = true;
-            }
-        } else if (link && (link->nKind == LINK_NOTES || link->nKind == LINK_SOURCES) && link->nIndex != -1) {
-            const bool ofFamily =
-                link->nTopic == TOPIC_MARRIAGE || link->nTopic == TOPIC_DIVORCE || link->nTopic == TOPIC_FAMILY_FACT;
-            const StoryRequest request{link->nKind, link->nTopic, ofFamily ? familyAt(doc, link->nIndex) : nullptr,
-                                       link->nFact};
-            effects = ClearHotLink(page);
-            effects.story = request;
-            effects.repaintAll = true;
+        if (const PageLink* link = page.HitTest(x, y)) {
+            effects = followLink(page, doc, *link);
         }
     }
     page.m_rectPressed = PageRect{};
     return effects;
+}
+
+const PageLink* FocusedLink(const PersonPage& page) noexcept {
+    const std::vector<PageLink>& links = page.Links();
+    return page.m_nFocus >= 0 && static_cast<std::size_t>(page.m_nFocus) < links.size()
+               ? &links[static_cast<std::size_t>(page.m_nFocus)]
+               : nullptr;
+}
+
+PageEffects OnTabKey(PersonPage& page, bool backwards) {
+    PageEffects effects;
+    const int count = static_cast<int>(page.Links().size());
+    if (count == 0) {
+        return effects;
+    }
+    if (const PageLink* old = FocusedLink(page)) {
+        effects.repaintRect(old->rect);
+    }
+    if (page.m_nFocus < 0 || page.m_nFocus >= count) {
+        page.m_nFocus = backwards ? count - 1 : 0;
+    } else {
+        page.m_nFocus = (page.m_nFocus + (backwards ? count - 1 : 1)) % count;
+    }
+    const PageLink& focused = *FocusedLink(page);
+    effects.repaintRect(focused.rect);
+    effects.reveal = focused.rect;
+    return effects;
+}
+
+PageEffects OnFollowFocus(PersonPage& page, const CStirpexDoc& doc) {
+    const PageLink* link = FocusedLink(page);
+    if (link == nullptr) {
+        return {};
+    }
+    // The link table belongs to the page that is about to change: follow a copy.
+    const PageLink followed = *link;
+    return followLink(page, doc, followed);
 }
 
 PageEffects ShowPerson(PersonPage& page, const CPerson* person) {
@@ -148,6 +197,7 @@ PageEffects OnGoToAccepted(PersonPage& page, const CStirpexDoc& doc, std::string
 
 bool ServesCommand(int command) noexcept {
     switch (command) {
+    case ID_EDIT_COPY:
     case ID_EDIT_FIND:
     case ID_VIEW_ANCESTORS:
     case ID_VIEW_DESCENDANTS:

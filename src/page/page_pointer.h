@@ -35,6 +35,7 @@ struct PageEffects {
     PageCursor cursor = PageCursor::Unchanged;
     std::optional<StoryRequest> story;
     bool repaintAll = false; // after the story, if there is one
+    PageRect reveal;         // a page rectangle to scroll into view, once repainted; empty for none
 
     void repaintRect(const PageRect& rect) noexcept;
 };
@@ -43,6 +44,7 @@ struct PageEffects {
 inline constexpr int ID_FILE_PRINT = 57607;
 inline constexpr int ID_FILE_PRINT_DIRECT = 57608;
 inline constexpr int ID_FILE_PRINT_PREVIEW = 57609;
+inline constexpr int ID_EDIT_COPY = 57634;
 inline constexpr int ID_EDIT_FIND = 57636;
 inline constexpr int ID_VIEW_ANCESTORS = 32772;
 inline constexpr int ID_VIEW_DESCENDANTS = 32773;
@@ -61,6 +63,15 @@ PageEffects OnLButtonDown(PersonPage& page);
 PageEffects OnLButtonUp(PersonPage& page, const CStirpexDoc& doc, int x, int y);
 // Forgets the hot and pressed links, before a dialog opens over the page.
 PageEffects ClearHotLink(PersonPage& page);
+
+// Tab (forwards) and Shift+Tab: the keyboard focus goes to the next or the
+// previous link of Links(), wrapping round at either end; both frames are
+// repainted and the new one scrolled into view.
+PageEffects OnTabKey(PersonPage& page, bool backwards);
+// Enter or Space: the focused link is followed exactly as a click on it would be.
+PageEffects OnFollowFocus(PersonPage& page, const CStirpexDoc& doc);
+// The focused link, or null.
+const PageLink* FocusedLink(const PersonPage& page) noexcept;
 
 // Makes `person` current: the next paint scrolls to the top and records the visit.
 PageEffects ShowPerson(PersonPage& page, const CPerson* person);

@@ -16,6 +16,9 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 
+#include <algorithm>
+#include <cstdint>
+
 namespace stirpex {
 
 namespace {
@@ -59,6 +62,9 @@ bool printPersonPage(PersonPage& page, const CStirpexDoc& doc, QPrinter& printer
     }
     {
         PainterSurface surface(painter, PainterSurface::Units::TenthsOfMillimetre);
+        // The surface maps both axes by the vertical resolution; so must the width.
+        const int dpi = std::max(1, printer.logicalDpiY());
+        page.SetPrintableWidth(static_cast<int>(std::int64_t{printer.width()} * 254 / dpi));
         const PrintingState printing(page, surface);
         page.PrintPage(surface, doc);
     }

@@ -4,11 +4,12 @@
 #include "page/fact_rows.h"
 #include "model/stirpex_doc.h"
 #include "model/utf8.h"
+#include "page/line_breaks.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdio>
 #include <limits>
+#include <vector>
 
 namespace stirpex {
 
@@ -70,34 +71,35 @@ std::string_view shown(std::string_view text, std::string& cut) {
     return cut;
 }
 
-void drawShown(PageSurface& surface, int x, int y, std::string_view text) {
-    std::string cut;
-    surface.TextOut(x, y, shown(text, cut));
-}
+// Where the row functions draw the columns while the page is laid out: no
+// real x, so that a link drawn there is known for a column link.
+constexpr int kNotesColumnMark = std::numeric_limits<int>::min();
+constexpr int kSourcesColumnMark = std::numeric_limits<int>::min() + 1;
 
-// A surface may measure a text wider than the room left right of x: the edge
-// then stays at the largest int instead of wrapping round to the left.
-int rightEdge(int x, int width) noexcept {
-    const std::int64_t right = std::int64_t{x} + std::max(width, 0);
-    return static_cast<int>(std::min<std::int64_t>(right, std::numeric_limits<int>::max()));
-}
+// Between "Notes" and "Sources" when the window leaves room, as it always had.
+constexpr int kColumnStep = 50;
 
 } // namespace
 
-PaintOutcome PersonPage::OnDraw(PageSurface& surface, const CStirpexDoc& doc, int clientRight, std::string_view title) {
+PaintOutcome PersonPage::OnDraw(PageSurface& surface, const CStirpexDoc& doc, int clientRight, std::string_view title,
+                                const PageRect& exposed) {
     const int right = std::clamp(clientRight, 0, kMaxClientWidth);
-    m_nNotesX = right - 95;
-    m_nSourcesX = right - 45;
     if (m_bFirstDraw) {
         TakeStartPerson(doc);
         m_bNewPerson = true;
     }
-    m_nLinks = 0;
-    m_pLinks.clear();
+    const LayoutKey key{&doc, m_pPerson, right, m_nValueX};
+    if (m_bNewPerson || key != m_layoutKey) {
+        layOut(surface, doc, right);
+        m_layoutKey = key;
+    }
+    paintLayout(surface, exposed);
     PaintOutcome outcome;
-    outcome.height = DrawPage(surface, doc);
+    outcome.height = m_layoutHeight;
+    outcome.width = PageWidth();
     if (m_bNewPerson) {
         outcome.newPerson = true;
+        m_nFocus = -1;
         if (!m_bHistoryMove) {
             m_history.RecordVisit(m_pPerson ? m_pPerson->m_nIndex : -1);
         }
@@ -109,6 +111,93 @@ PaintOutcome PersonPage::OnDraw(PageSurface& surface, const CStirpexDoc& doc, in
     }
     outcome.caption = Caption(title);
     return outcome;
+}
+
+// The row functions draw into the layout with the columns at their marks;
+// the columns are placed once the widest value is known.
+void PersonPage::layOut(PageSurface& surface, const CStirpexDoc& doc, int right) {
+    m_layout.clear();
+    m_nLinks = 0;
+    m_pLinks.clear();
+    m_nNotesX = kNotesColumnMark;
+    m_nSourcesX = kSourcesColumnMark;
+    LayoutRecorder recorder(surface, m_layout);
+    const PageFace previous = recorder.SelectFace(PageFace::Text);
+    static constexpr Geometry kScreen{0, 0, 20, 0, 0, PageFace::Text, PageFace::Text};
+    Geometry g = kScreen;
+    g.valueX = m_nValueX;
+    m_layoutHeight = m_pPerson ? drawRows(recorder, doc, g) : g.firstY;
+    surface.SelectFace(previous);
+    placeColumns(right);
+    m_layout.finish();
+    if (m_nFocus >= m_nLinks) {
+        m_nFocus = -1;
+    }
+}
+
+void PersonPage::placeColumns(int right) {
+    const int valueRight = m_layout.valueRight();
+    m_nNotesX = std::max(right - 95, RightEdge(valueRight, kColumnGap));
+    const int notesRight = RightEdge(m_nNotesX, m_layout.columnWidth(PageColumn::Notes));
+    m_nSourcesX = std::max({right - 45, RightEdge(m_nNotesX, kColumnStep), RightEdge(notesRight, kColumnGap)});
+    m_layout.moveColumn(PageColumn::Notes, m_nNotesX);
+    m_layout.moveColumn(PageColumn::Sources, m_nSourcesX);
+    for (const LaidText& item : m_layout.items()) {
+        if (item.link >= 0 && item.column != PageColumn::Value) {
+            PageRect& rect = m_pLinks[static_cast<std::size_t>(item.link)].rect;
+            rect.left = item.x;
+            rect.right = RightEdge(item.x, item.width);
+        }
+    }
+}
+
+// Colours are decided here, not in the layout: a hot or pressed link changes
+// colour without the page being laid out again. A link is known by its corner.
+void PersonPage::paintLayout(PageSurface& surface, const PageRect& exposed) const {
+    const auto [first, last] = m_layout.rowRange(exposed.top, exposed.bottom);
+    const std::vector<LaidText>& items = m_layout.items();
+    PageFace face = PageFace::Text;
+    const PageFace previous = surface.SelectFace(face);
+    surface.SetTextColor(kTextColor);
+    Rgb color = kTextColor;
+    for (std::size_t i = first; i < last; ++i) {
+        const LaidText& item = items[i];
+        const bool meets = item.y < exposed.bottom && item.y + PageLayout::kRowHeight > exposed.top &&
+                           item.x < exposed.right && RightEdge(item.x, item.width) >= exposed.left;
+        if (!meets) {
+            continue;
+        }
+        if (item.face != face) {
+            face = item.face;
+            surface.SelectFace(face);
+        }
+        Rgb wanted = kTextColor;
+        if (item.link >= 0) {
+            const bool pressed = !m_rectPressed.empty() && m_rectPressed.left == item.x && m_rectPressed.top == item.y;
+            const bool hot = !m_rectHot.empty() && m_rectHot.left == item.x && m_rectHot.top == item.y;
+            wanted = pressed ? kPressedLinkColor : hot ? kHotLinkColor : kLinkColor;
+        }
+        if (!(wanted == color)) {
+            color = wanted;
+            surface.SetTextColor(color);
+        }
+        surface.TextOut(item.x, item.y, item.text);
+    }
+    surface.SelectFace(previous);
+    surface.SetTextColor(kTextColor);
+}
+
+int PersonPage::PageWidth() const noexcept {
+    return std::max(kScrollWidth, m_layout.right());
+}
+
+std::string_view PersonPage::LinkText(const PageLink& link) const noexcept {
+    for (const LaidText& item : m_layout.items()) {
+        if (item.link >= 0 && &m_pLinks[static_cast<std::size_t>(item.link)] == &link) {
+            return item.text;
+        }
+    }
+    return {};
 }
 
 std::string PersonPage::Caption(std::string_view title) const {
@@ -133,21 +222,24 @@ void PersonPage::SetPerson(const CPerson* person) noexcept {
 }
 
 int PersonPage::DrawPage(PageSurface& surface, const CStirpexDoc& doc) {
-    static constexpr Geometry kScreen{0, 0, 20, 0, 0, PageFace::Text, PageFace::Text};
     static constexpr Geometry kPrint{100, 400, -40, -25, -140, PageFace::PrintBold, PageFace::Print};
-    Geometry g = m_bPrinting ? kPrint : kScreen;
     if (!m_bPrinting) {
-        g.valueX = m_nValueX;
+        layOut(surface, doc, std::clamp(m_layoutKey.right, 0, kMaxClientWidth));
+        m_layoutKey = LayoutKey{&doc, m_pPerson, m_layoutKey.right, m_nValueX};
+        paintLayout(surface, kWholePage);
+        return m_layoutHeight;
     }
-    if (m_pPerson == nullptr) {
-        return g.firstY;
-    }
+    return m_pPerson ? drawRows(surface, doc, kPrint) : kPrint.firstY;
+}
+
+int PersonPage::drawRows(PageSurface& surface, const CStirpexDoc& doc, const Geometry& g) {
     const CPerson& person = *m_pPerson;
     int y = g.firstY;
 
     surface.SelectFace(g.nameFace);
-    drawShown(surface, g.valueX, y, person.m_strSurname.view());
-    drawShown(surface, g.valueX, y + g.step, person.m_strGivenNames.view());
+    const int surnameEnd = drawValue(surface, g, y, person.m_strSurname.view());
+    const int givenY = surnameEnd + g.step;
+    const int givenEnd = drawValue(surface, g, givenY, person.m_strGivenNames.view());
     if (m_bPrinting) {
         surface.SelectFace(PageFace::Print);
     } else {
@@ -159,12 +251,13 @@ int PersonPage::DrawPage(PageSurface& surface, const CStirpexDoc& doc) {
         }
     }
     surface.TextOut(g.labelX, y, "Family Name");
-    y += g.step;
+    y = givenY;
     surface.TextOut(g.labelX, y, "Given Names");
+    y = givenEnd;
     for (int i = 0; i < person.Details().m_nAltNames; ++i) {
         y += g.step + g.gap;
         surface.TextOut(g.labelX, y, "Alias");
-        drawShown(surface, g.valueX, y, person.FormatAltName(i, 0));
+        y = drawValue(surface, g, y, person.FormatAltName(i, 0));
     }
 
     y = drawEvents(surface, g, y);
@@ -187,6 +280,23 @@ int PersonPage::DrawPage(PageSurface& surface, const CStirpexDoc& doc) {
     return y;
 }
 
+int PersonPage::drawValue(PageSurface& surface, const Geometry& g, int y, std::string_view text) {
+    std::string cut;
+    const std::string_view drawn = shown(text, cut);
+    if (!m_bPrinting || m_printableWidth <= 0) {
+        surface.TextOut(g.valueX, y, drawn);
+        return y;
+    }
+    const std::vector<std::string_view> lines = BreakLines(surface, drawn, m_printableWidth - g.valueX);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0) {
+            y += g.step;
+        }
+        surface.TextOut(g.valueX, y, lines[i]);
+    }
+    return y;
+}
+
 // Birth and death always have a line; baptism and burial only when there is
 // something to show, and they follow the line before without a gap.
 int PersonPage::drawEvents(PageSurface& surface, const Geometry& g, int y) {
@@ -201,10 +311,11 @@ int PersonPage::drawEvents(PageSurface& surface, const Geometry& g, int y) {
             continue;
         }
         y += always ? g.step + g.gap : g.step;
+        const int row = y;
         surface.TextOut(g.labelX, y, info.label);
-        drawShown(surface, g.valueX, y, value);
+        y = drawValue(surface, g, y, value);
         if (!m_bPrinting && event.sources > 0) {
-            DrawLink(surface, m_nSourcesX, y, "Sources", m_pPerson->m_nIndex, info.topic);
+            DrawLink(surface, m_nSourcesX, row, "Sources", m_pPerson->m_nIndex, info.topic);
         }
     }
     return y;
@@ -215,20 +326,34 @@ int PersonPage::drawParents(PageSurface& surface, const CStirpexDoc& doc, const 
     const CPerson* mother = doc.GetMother(m_pPerson);
     y += g.step + g.gap;
     surface.TextOut(g.labelX, y, "Father");
-    drawRelative(surface, g, y, father);
+    y = drawRelative(surface, g, y, father);
     y += g.step + g.gap;
     surface.TextOut(g.labelX, y, "Mother");
-    drawRelative(surface, g, y, mother);
+    y = drawRelative(surface, g, y, mother);
     m_bCanAncestors = father != nullptr || mother != nullptr;
     return y + g.step + g.gap;
 }
 
-void PersonPage::drawRelative(PageSurface& surface, const Geometry& g, int y, const CPerson* relative) {
+int PersonPage::drawRelative(PageSurface& surface, const Geometry& g, int y, const CPerson* relative) {
     if (relative) {
-        DrawLink(surface, g.valueX, y, relative->GetDisplayName(), relative->m_nIndex, TOPIC_RELATIVE);
-    } else {
-        surface.TextOut(g.valueX, y, "Unknown");
+        return drawPersonLink(surface, g, y, *relative);
     }
+    surface.TextOut(g.valueX, y, "Unknown");
+    return y;
+}
+
+// On paper a relative is a value like any other and wraps as one.
+int PersonPage::drawPersonLink(PageSurface& surface, const Geometry& g, int y, const CPerson& person,
+                               std::string_view relation) {
+    std::string name = person.GetDisplayName();
+    if (!relation.empty()) {
+        name.append(" (").append(relation).append(")");
+    }
+    if (m_bPrinting) {
+        return drawValue(surface, g, y, name);
+    }
+    DrawLink(surface, g.valueX, y, name, person.m_nIndex, TOPIC_RELATIVE);
+    return y;
 }
 
 int PersonPage::drawFamily(PageSurface& surface, const CStirpexDoc& doc, const Geometry& g, int y, int i,
@@ -243,7 +368,7 @@ int PersonPage::drawFamily(PageSurface& surface, const CStirpexDoc& doc, const G
         surface.TextOut(g.labelX, y, label);
     }
     const CFamily* family = doc.FindFamily(person.m_arrSpouseFamilies[static_cast<std::size_t>(i)].view());
-    drawRelative(surface, g, y, doc.GetSpouse(&person, family));
+    y = drawRelative(surface, g, y, doc.GetSpouse(&person, family));
     y += g.step;
     // A key that names no family: the spouse is unknown and there is nothing more to show.
     if (family == nullptr) {
@@ -253,21 +378,23 @@ int PersonPage::drawFamily(PageSurface& surface, const CStirpexDoc& doc, const G
     const FamilyDetails& fd = f.Details();
     const EventSummary marriage = f.Event(ClassicEvent::Marriage);
     if (longerThanThree(marriage.date, marriage.place) || fd.m_nNotes > 0) {
-        drawShown(surface, g.valueX, y, datedLine("Married ", marriage.date, marriage.place));
+        const int row = y;
+        y = drawValue(surface, g, y, datedLine("Married ", marriage.date, marriage.place));
         if (!m_bPrinting && fd.m_nNotes > 0) {
-            DrawLink(surface, m_nNotesX, y, "Notes", f.m_nIndex, TOPIC_MARRIAGE);
+            DrawLink(surface, m_nNotesX, row, "Notes", f.m_nIndex, TOPIC_MARRIAGE);
         }
         // The family's own citations are the marriage's, as they have always been shown.
         if (!m_bPrinting && fd.m_nSources + marriage.sources > 0) {
-            DrawLink(surface, m_nSourcesX, y, "Sources", f.m_nIndex, TOPIC_MARRIAGE);
+            DrawLink(surface, m_nSourcesX, row, "Sources", f.m_nIndex, TOPIC_MARRIAGE);
         }
         y += g.step;
     }
     const EventSummary divorce = f.Event(ClassicEvent::Divorce);
     if (longerThanThree(divorce.date, divorce.place)) {
-        drawShown(surface, g.valueX, y, datedLine("Divorced ", divorce.date, divorce.place));
+        const int row = y;
+        y = drawValue(surface, g, y, datedLine("Divorced ", divorce.date, divorce.place));
         if (!m_bPrinting && divorce.sources > 0) {
-            DrawLink(surface, m_nSourcesX, y, "Sources", f.m_nIndex, TOPIC_DIVORCE);
+            DrawLink(surface, m_nSourcesX, row, "Sources", f.m_nIndex, TOPIC_DIVORCE);
         }
         y += g.step;
     }
@@ -278,11 +405,7 @@ int PersonPage::drawFamily(PageSurface& surface, const CStirpexDoc& doc, const G
         }
         const CPerson* child = doc.GetChild(&f, k);
         if (child) {
-            std::string name = child->GetDisplayName();
-            if (const std::string_view relation = ChildRelation(*child, f.m_strID.view()); !relation.empty()) {
-                name.append(" (").append(relation).append(")");
-            }
-            DrawLink(surface, g.valueX, y, name, child->m_nIndex, TOPIC_RELATIVE);
+            y = drawPersonLink(surface, g, y, *child, ChildRelation(*child, f.m_strID.view()));
             ++count.childrenFound;
             if (child->m_cSex == U'M') {
                 ++count.sonsFound;
@@ -295,6 +418,12 @@ int PersonPage::drawFamily(PageSurface& surface, const CStirpexDoc& doc, const G
     return y;
 }
 
+PageColumn PersonPage::columnAt(int x) const noexcept {
+    return x == m_nNotesX ? PageColumn::Notes : x == m_nSourcesX ? PageColumn::Sources : PageColumn::Value;
+}
+
+// On screen a link goes into the layout and the link table; its colour is
+// given when it is painted. On paper it is a text like any other.
 // Below the families: the person's other facts, associations, each family's
 // other events and "Other data", in a value column of their own that makes
 // room for the longest label. A page without any keeps the fixed rows alone.
@@ -305,7 +434,8 @@ int PersonPage::drawFactRows(PageSurface& surface, const CStirpexDoc& doc, const
     }
     const int labelGap = m_bPrinting ? 25 : 10;
     const int widestLabel = std::max(g.valueX - g.labelX, widestRowLabel(surface, rows) + labelGap);
-    const int valueX = g.labelX + std::min(widestLabel, 2 * (g.valueX - g.labelX));
+    Geometry rowGeometry = g;
+    rowGeometry.valueX = g.labelX + std::min(widestLabel, 2 * (g.valueX - g.labelX));
     if (m_pPerson->m_nSpouseFamilies == 0) {
         y += g.step; // "Spouses:" "None." left y on its line
     }
@@ -316,11 +446,11 @@ int PersonPage::drawFactRows(PageSurface& surface, const CStirpexDoc& doc, const
             y += g.gap;
             surface.TextOut(g.labelX, y, "Other data");
             y += g.step;
-        } else if (row.group == RowGroup::Family && !row.label.empty() && row.fact < 0) {
+        } else if (row.group == RowGroup::Family && row.fact < 0) {
             y += g.gap;
         }
         group = row.group;
-        y = drawFactRow(surface, g, valueX, y, row);
+        y = drawFactRow(surface, rowGeometry, y, row);
     }
     return y;
 }
@@ -334,38 +464,45 @@ int PersonPage::widestRowLabel(PageSurface& surface, const std::vector<FactRow>&
     return widest;
 }
 
-int PersonPage::drawFactRow(PageSurface& surface, const Geometry& g, int valueX, int y, const FactRow& row) {
-    drawShown(surface, g.labelX, y, row.label);
+// One row: its label, its value (text and links side by side; a plain value
+// wraps on paper), its own Notes and Sources, then its further lines.
+int PersonPage::drawFactRow(PageSurface& surface, const Geometry& g, int y, const FactRow& row) {
     std::string cut;
-    if (surface.TextWidth(shown(row.label, cut)) > valueX - g.labelX) {
+    surface.TextOut(g.labelX, y, shown(row.label, cut));
+    if (surface.TextWidth(shown(row.label, cut)) > g.valueX - g.labelX) {
         y += g.step; // a label longer than the column: its value on the line below
     }
-    int x = valueX;
-    for (const RowPart& part : row.value) {
-        if (part.person) {
-            DrawLink(surface, x, y, part.text, part.person->m_nIndex, TOPIC_RELATIVE);
-            const PageFace previous = surface.SelectFace(m_bPrinting ? PageFace::Print : PageFace::Link);
-            x = rightEdge(x, surface.TextWidth(shown(part.text, cut)));
-            surface.SelectFace(previous);
-        } else {
-            drawShown(surface, x, y, part.text);
-            x = rightEdge(x, surface.TextWidth(shown(part.text, cut)));
+    const int first = y;
+    if (row.value.size() == 1 && row.value.front().person == nullptr) {
+        y = drawValue(surface, g, y, row.value.front().text);
+    } else {
+        int x = g.valueX;
+        for (const RowPart& part : row.value) {
+            const std::string_view text = shown(part.text, cut);
+            if (part.person && !m_bPrinting) {
+                DrawLink(surface, x, y, text, part.person->m_nIndex, TOPIC_RELATIVE);
+                const PageFace previous = surface.SelectFace(PageFace::Link);
+                x = RightEdge(x, surface.TextWidth(text));
+                surface.SelectFace(previous);
+            } else {
+                surface.TextOut(x, y, text);
+                x = RightEdge(x, surface.TextWidth(text));
+            }
         }
     }
     if (!m_bPrinting && row.fact >= 0) {
         const int topic = row.family ? TOPIC_FAMILY_FACT : TOPIC_FACT;
         const int index = row.family ? row.family->m_nIndex : m_pPerson->m_nIndex;
         if (row.notes > 0) {
-            DrawLink(surface, m_nNotesX, y, "Notes", index, topic, row.fact);
+            DrawLink(surface, m_nNotesX, first, "Notes", index, topic, row.fact);
         }
         if (row.sources > 0) {
-            DrawLink(surface, m_nSourcesX, y, "Sources", index, topic, row.fact);
+            DrawLink(surface, m_nSourcesX, first, "Sources", index, topic, row.fact);
         }
     }
     y += g.step;
     for (const std::string& line : row.more) {
-        drawShown(surface, valueX, y, line);
-        y += g.step;
+        y = drawValue(surface, g, y, line) + g.step;
     }
     return y;
 }
@@ -378,23 +515,21 @@ void PersonPage::DrawLink(PageSurface& surface, int x, int y, std::string_view t
         surface.TextOut(x, y, drawn);
         return;
     }
-    const PageFace previous = surface.SelectFace(x < m_nNotesX ? PageFace::Link : PageFace::SmallLink);
-    // The table is rebuilt on every paint, so a link is known across paints by its corner.
-    const bool pressed = !m_rectPressed.empty() && m_rectPressed.left == x && m_rectPressed.top == y;
-    const bool hot = !m_rectHot.empty() && m_rectHot.left == x && m_rectHot.top == y;
-    surface.SetTextColor(pressed ? kPressedLinkColor : hot ? kHotLinkColor : kLinkColor);
+    const PageColumn column = columnAt(x);
+    const PageFace face = column == PageColumn::Value ? PageFace::Link : PageFace::SmallLink;
+    const PageFace previous = surface.SelectFace(face);
     const int width = surface.TextWidth(drawn);
-    surface.TextOut(x, y, drawn);
     surface.SelectFace(previous);
-    surface.SetTextColor(kTextColor);
 
-    // A relative stays a relative even where a narrow window pushes the notes
-    // column over the values.
     int kind = LINK_PERSON;
     if (nTopic != TOPIC_RELATIVE) {
-        kind = x == m_nNotesX ? LINK_NOTES : LINK_SOURCES;
+        kind = column == PageColumn::Notes ? LINK_NOTES : LINK_SOURCES;
     }
-    m_pLinks.push_back(PageLink{PageRect{x, y, rightEdge(x, width), y + kLinkHeight}, kind, nTopic, nIndex, nFact});
+    // A column link gets its x when the columns are placed.
+    const int left = column == PageColumn::Value ? x : 0;
+    m_layout.add(LaidText{left, y, width, face, column, m_nLinks, std::string(drawn)});
+    m_pLinks.push_back(
+        PageLink{PageRect{left, y, RightEdge(left, width), y + kLinkHeight}, kind, nTopic, nIndex, nFact});
     ++m_nLinks;
 }
 
@@ -426,10 +561,15 @@ int PersonPage::PrintPage(PageSurface& surface, const CStirpexDoc& doc) {
             continue;
         }
         for (const ArenaStr& line : note->m_pLines) {
-            drawShown(surface, 400, y, line.view());
-            y += -40;
-            if (y < kNotesLimit) {
-                return y;
+            std::string cut;
+            const std::string_view drawn = shown(line.view(), cut);
+            const int room = m_printableWidth > 0 ? m_printableWidth - 400 : 0;
+            for (const std::string_view part : BreakLines(surface, drawn, room)) {
+                surface.TextOut(400, y, part);
+                y += -40;
+                if (y < kNotesLimit) {
+                    return y;
+                }
             }
         }
     }

@@ -7,16 +7,27 @@
 // through page_pointer.h. Nothing here knows a toolkit.
 //
 // Screen geometry: labels at x 0, values at m_nValueX, one line every 20
-// pixels downwards, no section gaps. Print geometry, in tenths of a
-// millimetre with y going up from the top of the printable area: labels at
-// x 100, values at 400, lines every -40, sections separated by a further -25,
-// the first line at -140. The "Notes" and "Sources" columns follow the right
-// edge of the window (right - 95 and right - 45) and exist on screen only.
+// pixels downwards, no section gaps. The "Notes" and "Sources" columns exist
+// on screen only: at right - 95 and right - 45 of the window, but never
+// nearer than kColumnGap to the widest value of the page nor to each other,
+// so in a narrow window they move right and the page scrolls sideways. To
+// know the widest value first, a screen paint lays the whole page out (row
+// functions draw into a PageLayout, links at m_nNotesX and m_nSourcesX go to
+// the columns), places the columns, then paints the exposed rows; the layout
+// is kept until the person, the window width or the document changes.
+//
+// Print geometry, in tenths of a millimetre with y going up from the top of
+// the printable area: labels at x 100, values at 400, lines every -40,
+// sections separated by a further -25, the first line at -140. A value wider
+// than the printable width goes on over as many lines as it needs, each at
+// the value column, and pushes the rows below it down.
 
 #include "page/page_history.h"
+#include "page/page_layout.h"
 #include "page/page_link.h"
 #include "page/page_surface.h"
 
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -32,6 +43,7 @@ class CStirpexDoc;
 // What a paint tells the view beyond the pixels.
 struct PaintOutcome {
     int height = 0;         // the y below the page: the scroll height after a change of person
+    int width = 0;          // the right edge of the rightmost text, at least kScrollWidth: the scroll width
     bool newPerson = false; // scroll sizes reset to (440, height) and scrolled to the top
     std::string caption;    // for the frame: "<title> - <key>"
 };
@@ -42,15 +54,22 @@ public:
     static constexpr int kLinkHeight = 20;
     // Wider than any row of screens; a client width is taken between 0 and this.
     static constexpr int kMaxClientWidth = 100000;
+    // The least room between a value and the columns, and between the two columns.
+    static constexpr int kColumnGap = 10;
+    // A paint of every row.
+    static constexpr PageRect kWholePage{std::numeric_limits<int>::min(), std::numeric_limits<int>::min(),
+                                         std::numeric_limits<int>::max(), std::numeric_limits<int>::max()};
 
     PersonPage() = default;
     PersonPage(const PersonPage&) = delete;
     PersonPage& operator=(const PersonPage&) = delete;
 
-    // The screen paint: columns from the client area's right edge, the start
-    // person on the first paint, the whole page laid out and drawn, and, after
-    // a change of person, the visit recorded and the commands recomputed.
-    PaintOutcome OnDraw(PageSurface& surface, const CStirpexDoc& doc, int clientRight, std::string_view title);
+    // The screen paint: the start person on the first paint, the page laid
+    // out when it is not already for this person, width and document, the
+    // texts meeting `exposed` drawn (hot and pressed links coloured now), and,
+    // after a change of person, the visit recorded and the commands recomputed.
+    PaintOutcome OnDraw(PageSurface& surface, const CStirpexDoc& doc, int clientRight, std::string_view title,
+                        const PageRect& exposed = kWholePage);
 
     // Lays out and draws m_pPerson's page in the geometry m_bPrinting selects;
     // returns the y of the line after the last one drawn.
@@ -62,11 +81,18 @@ public:
     void OnBeginPrinting(PageSurface& surface);
     int PrintPage(PageSurface& surface, const CStirpexDoc& doc);
     void OnEndPrinting() noexcept { m_bPrinting = false; }
+    // The width of the printable area in tenths of a millimetre; 0 (the
+    // default) for a page whose width is not known, where nothing wraps.
+    void SetPrintableWidth(int width) noexcept { m_printableWidth = width; }
 
     // The links of the last paint, in drawing order (the end record excluded).
     const std::vector<PageLink>& Links() const noexcept { return m_pLinks; }
     // The first link of the last paint whose rectangle holds the point, or null.
     const PageLink* HitTest(int x, int y) const noexcept;
+    // The text of a link of Links() as the page shows it; empty for another link.
+    std::string_view LinkText(const PageLink& link) const noexcept;
+    // The right edge of the rightmost text of the last screen paint, at least kScrollWidth.
+    int PageWidth() const noexcept;
 
     // The frame's caption: "<title> - <key of the person shown>".
     std::string Caption(std::string_view title) const;
@@ -85,6 +111,7 @@ public:
     bool m_bNewPerson = true;
     PageRect m_rectHot;
     PageRect m_rectPressed;
+    int m_nFocus = -1; // the link of Links() the keyboard stands on; -1 for none
     bool m_bCanAncestors = false;
     bool m_bCanDescendants = false;
     bool m_bCanMtDNA = false;
@@ -103,17 +130,39 @@ private:
         int sonsFound = 0;
     };
 
+    // What a layout was made for: a paint with the same key reuses it.
+    struct LayoutKey {
+        const CStirpexDoc* doc = nullptr;
+        const CPerson* person = nullptr;
+        int right = -1;
+        int valueX = 0;
+        friend bool operator==(const LayoutKey&, const LayoutKey&) noexcept = default;
+    };
+
+    int drawRows(PageSurface& surface, const CStirpexDoc& doc, const Geometry& g);
     int drawEvents(PageSurface& surface, const Geometry& g, int y);
     int drawParents(PageSurface& surface, const CStirpexDoc& doc, const Geometry& g, int y);
     int drawFamily(PageSurface& surface, const CStirpexDoc& doc, const Geometry& g, int y, int i, LineageCount& count);
-    void drawRelative(PageSurface& surface, const Geometry& g, int y, const CPerson* relative);
+    int drawRelative(PageSurface& surface, const Geometry& g, int y, const CPerson* relative);
+    int drawPersonLink(PageSurface& surface, const Geometry& g, int y, const CPerson& person,
+                       std::string_view relation = {});
     int drawFactRows(PageSurface& surface, const CStirpexDoc& doc, const Geometry& g, int y);
-    int drawFactRow(PageSurface& surface, const Geometry& g, int valueX, int y, const FactRow& row);
+    int drawFactRow(PageSurface& surface, const Geometry& g, int y, const FactRow& row);
     static int widestRowLabel(PageSurface& surface, const std::vector<FactRow>& rows);
+    // A value at the value column; on paper it wraps. Returns the y of its last line.
+    int drawValue(PageSurface& surface, const Geometry& g, int y, std::string_view text);
+    PageColumn columnAt(int x) const noexcept;
 
-    // Grown as needed and reused from paint to paint: a page of thousands of
-    // children allocates nothing here once the first paint has sized it.
+    void layOut(PageSurface& surface, const CStirpexDoc& doc, int right);
+    void placeColumns(int right);
+    void paintLayout(PageSurface& surface, const PageRect& exposed) const;
+
+    // Grown as needed and reused from layout to layout.
     std::vector<PageLink> m_pLinks;
+    PageLayout m_layout;
+    LayoutKey m_layoutKey;
+    int m_layoutHeight = 0;
+    int m_printableWidth = 0;
     // The person of an empty file, which belongs to no table of the document.
     std::unique_ptr<CPerson> m_placeholder;
 };

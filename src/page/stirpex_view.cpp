@@ -1,9 +1,16 @@
 #include "page/stirpex_view.h"
 
 #include "model/stirpex_doc.h"
+#include "page/page_text.h"
 #include "page/painter_surface_qt.h"
 #include "shell/open_gedcom_app.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -16,6 +23,12 @@ namespace {
 constexpr int kPageStep = 100;
 constexpr int kLineStep = 20;
 constexpr int kInitialHeight = 200;
+// A focus frame stands this far outside its link and is repainted with it.
+constexpr int kFrameMargin = 2;
+
+PageRect toPageRect(const QRect& rect) {
+    return PageRect{rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
+}
 
 } // namespace
 
@@ -52,7 +65,7 @@ QRect CStirpexView::ClientRect(const PageRect& rect) const {
 
 void CStirpexView::updateScrollRanges() {
     const QSize client = viewport()->size();
-    horizontalScrollBar()->setRange(0, std::max(0, PersonPage::kScrollWidth - client.width()));
+    horizontalScrollBar()->setRange(0, std::max(0, m_totalWidth - client.width()));
     verticalScrollBar()->setRange(0, std::max(0, m_totalHeight - client.height()));
     horizontalScrollBar()->setPageStep(std::min(kPageStep, std::max(1, client.width())));
     verticalScrollBar()->setPageStep(std::min(kPageStep, std::max(1, client.height())));
@@ -63,9 +76,15 @@ void CStirpexView::paintEvent(QPaintEvent* event) {
     painter.setClipRegion(event->region());
     painter.translate(-pageOffset());
     PainterSurface surface(painter, PainterSurface::Units::Pixels);
+    const PageRect exposed = toPageRect(event->rect().translated(pageOffset()));
     const PaintOutcome outcome =
-        m_page.OnDraw(surface, m_document.Doc(), viewport()->width(), m_document.Title().toStdString());
+        m_page.OnDraw(surface, m_document.Doc(), viewport()->width(), m_document.Title().toStdString(), exposed);
+    drawFocusFrame(painter);
     painter.end();
+    if (outcome.width != m_totalWidth) {
+        m_totalWidth = outcome.width;
+        updateScrollRanges();
+    }
     if (outcome.newPerson) {
         m_totalHeight = std::max(0, outcome.height);
         updateScrollRanges();
@@ -84,13 +103,44 @@ void CStirpexView::paintEvent(QPaintEvent* event) {
     }
 }
 
+// Drawn by the view, so neither paper nor the page's text ever holds it.
+void CStirpexView::drawFocusFrame(QPainter& painter) const {
+    const PageLink* link = FocusedLink(m_page);
+    if (link == nullptr) {
+        return;
+    }
+    QPen pen(Qt::black);
+    pen.setStyle(Qt::DotLine);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    const PageRect& r = link->rect;
+    painter.drawRect(QRect(QPoint(r.left - kFrameMargin, r.top), QPoint(r.right + kFrameMargin - 1, r.bottom - 1)));
+}
+
 void CStirpexView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     updateScrollRanges();
 }
 
 void CStirpexView::repaintNow(const PageRect& rect) {
-    viewport()->repaint(ClientRect(rect));
+    viewport()->repaint(ClientRect(rect).adjusted(-kFrameMargin, 0, kFrameMargin, 0));
+}
+
+// Scrolls as little as shows the whole rectangle, its left and top edges first where it is larger than the window.
+void CStirpexView::reveal(const PageRect& rect) {
+    const auto scrollTo = [](QScrollBar* bar, int near, int far, int client) {
+        int value = bar->value();
+        if (far > value + client) {
+            value = far - client;
+        }
+        if (near < value) {
+            value = near;
+        }
+        bar->setValue(value);
+    };
+    const QSize client = viewport()->size();
+    scrollTo(horizontalScrollBar(), rect.left - kFrameMargin, rect.right + kFrameMargin, client.width());
+    scrollTo(verticalScrollBar(), rect.top, rect.bottom, client.height());
 }
 
 void CStirpexView::repaintAll() {
@@ -112,6 +162,9 @@ void CStirpexView::apply(const PageEffects& effects) {
     if (effects.repaintAll) {
         repaintAll();
     }
+    if (!effects.reveal.empty()) {
+        reveal(effects.reveal);
+    }
 }
 
 void CStirpexView::mouseMoveEvent(QMouseEvent* event) {
@@ -124,6 +177,63 @@ void CStirpexView::leaveEvent(QEvent* event) {
     // Leaving the page area for the frame or a scroll bar.
     apply(OnNcMouseMove(m_page));
     QAbstractScrollArea::leaveEvent(event);
+}
+
+bool CStirpexView::focusNextPrevChild(bool) {
+    return false;
+}
+
+void CStirpexView::keyPressEvent(QKeyEvent* event) {
+    const bool plain = (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == 0;
+    switch (plain ? event->key() : 0) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        apply(OnTabKey(m_page, event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier)));
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        apply(OnFollowFocus(m_page, m_document.Doc()));
+        return;
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
+    }
+}
+
+void CStirpexView::contextMenuEvent(QContextMenuEvent* event) {
+    const QPoint point = toPage(event->pos());
+    const PageLink* link = m_page.HitTest(point.x(), point.y());
+    if (link == nullptr) {
+        QAbstractScrollArea::contextMenuEvent(event);
+        return;
+    }
+    clearHotLink();
+    const std::unique_ptr<QMenu> menu = LinkMenu(*link);
+    menu->exec(event->globalPos());
+}
+
+std::unique_ptr<QMenu> CStirpexView::LinkMenu(const PageLink& link) {
+    auto menu = std::make_unique<QMenu>(this);
+    menu->setObjectName(QStringLiteral("linkMenu"));
+    const std::string_view text = m_page.LinkText(link);
+    QAction* copy = menu->addAction(QStringLiteral("Copy name"));
+    copy->setObjectName(QStringLiteral("copyName"));
+    connect(copy, &QAction::triggered, this,
+            [name = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))] {
+                QGuiApplication::clipboard()->setText(name);
+            });
+    if (link.nKind == LINK_PERSON) {
+        QAction* open = menu->addAction(QStringLiteral("Open in New Window"));
+        open->setObjectName(QStringLiteral("openInNewWindow"));
+        open->setEnabled(static_cast<bool>(m_dialogs.newWindow));
+        connect(open, &QAction::triggered, this, [this, index = link.nIndex] {
+            const CStirpexDoc& doc = m_document.Doc();
+            if (m_dialogs.newWindow && index >= 0 && index < doc.m_nPersons) {
+                m_dialogs.newWindow(*this, *doc.m_ppPersons[static_cast<std::size_t>(index)]);
+            }
+        });
+    }
+    return menu;
 }
 
 void CStirpexView::mousePressEvent(QMouseEvent* event) {
@@ -162,6 +272,8 @@ bool CStirpexView::IsCommandEnabled(int command) const noexcept {
         return static_cast<bool>(m_dialogs.goTo);
     case ID_FILE_PROPERTIES:
         return static_cast<bool>(m_dialogs.properties);
+    case ID_EDIT_COPY:
+        return m_page.m_pPerson != nullptr;
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_DIRECT:
     case ID_FILE_PRINT_PREVIEW:
@@ -207,6 +319,9 @@ bool CStirpexView::RunCommand(int command) {
         break;
     case ID_FILE_PROPERTIES:
         OnFileProperties();
+        break;
+    case ID_EDIT_COPY:
+        OnEditCopy();
         break;
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_DIRECT:
@@ -263,6 +378,11 @@ void CStirpexView::OnMtDNA() {
 
 void CStirpexView::OnYChromosome() {
     runTree(4);
+}
+
+void CStirpexView::OnEditCopy() {
+    const std::string text = PageText(m_document.Doc(), m_page.m_pPerson, m_document.Title().toStdString());
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 void CStirpexView::OnFileProperties() {

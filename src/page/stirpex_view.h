@@ -12,6 +12,9 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+
+class QMenu;
 
 namespace stirpex {
 
@@ -29,6 +32,8 @@ struct PageDialogs {
     // Returns the person the user chose to open from the reading report, or null.
     std::function<const CPerson*(CStirpexView&)> properties;
     std::function<void(CStirpexView&, int command)> print; // print, direct print, preview
+    // Opens another window on the view's document, showing `person`.
+    std::function<void(CStirpexView&, const CPerson& person)> newWindow;
 };
 
 class CStirpexView : public QAbstractScrollArea {
@@ -58,6 +63,12 @@ public:
     void OnMtDNA();
     void OnYChromosome();
     void OnFileProperties();
+    void OnEditCopy();
+
+    // The menu a right click on `link` opens: "Copy name", and "Open in New
+    // Window" for a link to a person. The actions keep what they need, so the
+    // menu outlives a change of page.
+    std::unique_ptr<QMenu> LinkMenu(const PageLink& link);
 
     // Where a link of the last paint lies in viewport coordinates.
     QRect ClientRect(const PageRect& rect) const;
@@ -75,6 +86,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    // Tab and Shift+Tab move between the page's links, not out of the page.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     QPoint pageOffset() const;
@@ -83,6 +98,8 @@ private:
     void repaintNow(const PageRect& rect);
     void repaintAll();
     void updateScrollRanges();
+    void reveal(const PageRect& rect);
+    void drawFocusFrame(QPainter& painter) const;
     void runTree(int treeKind);
     void clearHotLink();
 
@@ -90,6 +107,7 @@ private:
     const PageDialogs& m_dialogs;
     PersonPage m_page;
     int m_totalHeight = 200; // scroll size as OnInitialUpdate sets it, until the first paint
+    int m_totalWidth = PersonPage::kScrollWidth;
 };
 
 } // namespace stirpex

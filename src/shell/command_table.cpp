@@ -26,7 +26,7 @@ constexpr CommandInfo kCommands[] = {
     {ID_APP_EXIT, "ID_APP_EXIT", "Quit the application; prompts to save documents", "Exit", S::Application},
     {ID_EDIT_UNDO, "ID_EDIT_UNDO", "Undo the last action", "Undo", S::Nobody},
     {ID_EDIT_CUT, "ID_EDIT_CUT", "Cut the selection and put it on the Clipboard", "Cut", S::Nobody},
-    {ID_EDIT_COPY, "ID_EDIT_COPY", "Copy the selection and put it on the Clipboard", "Copy", S::Nobody},
+    {ID_EDIT_COPY, "ID_EDIT_COPY", "Copy the page as text and put it on the Clipboard", "Copy", S::View},
     {ID_EDIT_PASTE, "ID_EDIT_PASTE", "Insert Clipboard contents", "Paste", S::Nobody},
     {ID_EDIT_FIND, "ID_EDIT_FIND", "Find a person by name", "Find name", S::View},
     {ID_EDIT_GOTO, "ID_EDIT_GOTO", "Go to a person by ID number", "Go to ID", S::View},
@@ -128,6 +128,12 @@ constexpr Accelerator kAccelerators[] = {
     {"Shift+F6", ID_PREV_PANE},      {"Ctrl+Insert", ID_EDIT_COPY},
     {"Shift+Insert", ID_EDIT_PASTE}, {"Ctrl+X", ID_EDIT_CUT},
     {"Ctrl+Y", ID_VIEW_YCHROMOSOME}, {"Ctrl+Z", ID_EDIT_UNDO},
+    {"Alt+Left", ID_GO_BACK},        {"Alt+Right", ID_GO_FORWARD},
+};
+
+constexpr MouseButtonCommand kMouseButtons[] = {
+    {MouseButton::Back, ID_GO_BACK},
+    {MouseButton::Forward, ID_GO_FORWARD},
 };
 
 constexpr int kToolbarButtons[] = {
@@ -179,6 +185,15 @@ std::span<const Menu> DocumentMenu() noexcept {
 
 std::span<const Accelerator> Accelerators() noexcept {
     return kAccelerators;
+}
+
+int MouseButtonCommandOf(MouseButton button) noexcept {
+    for (const MouseButtonCommand& entry : kMouseButtons) {
+        if (entry.button == button) {
+            return entry.command;
+        }
+    }
+    return 0;
 }
 
 std::span<const int> ToolbarButtons() noexcept {

@@ -4,7 +4,7 @@
 // name, its status-bar prompt, its tooltip and the part of the program that
 // serves it; the two menu bars (128 while no document window is open, 129
 // while one is active); accelerator table 128, which serves in both states;
-// and the buttons of toolbar 128. The frames build their actions, menus,
+// the buttons of toolbar 128; and the mouse's side buttons. The frames build their actions, menus,
 // shortcuts and toolbar from these tables and grey every command that nobody
 // serves, so the texts here are exactly those the user sees.
 
@@ -27,7 +27,6 @@ inline constexpr int ID_FILE_SAVE = 57603;
 inline constexpr int ID_FILE_PRINT_SETUP = 57606;
 inline constexpr int ID_FILE_MRU_FILE1 = 57616;
 inline constexpr int ID_FILE_MRU_FILE16 = 57631;
-inline constexpr int ID_EDIT_COPY = 57634;
 inline constexpr int ID_EDIT_CUT = 57635;
 inline constexpr int ID_EDIT_PASTE = 57637;
 inline constexpr int ID_EDIT_UNDO = 57643;
@@ -86,6 +85,14 @@ struct Accelerator {
     int command = 0;
 };
 
+// The mouse's side buttons, which run commands as keys do.
+enum class MouseButton { Back, Forward };
+
+struct MouseButtonCommand {
+    MouseButton button = MouseButton::Back;
+    int command = 0;
+};
+
 // Every command, once; the recent files appear as one entry, ID_FILE_MRU_FILE1.
 std::span<const CommandInfo> Commands() noexcept;
 // Null for a number that is no command. Every recent-file number
@@ -99,6 +106,8 @@ std::span<const Menu> DocumentMenu() noexcept;
 
 // Accelerator table 128 in table order; some commands have two keys.
 std::span<const Accelerator> Accelerators() noexcept;
+// The command a mouse button runs over a document window; 0 for none.
+int MouseButtonCommandOf(MouseButton button) noexcept;
 
 // Toolbar 128 from left to right; ID_SEPARATOR marks a gap.
 std::span<const int> ToolbarButtons() noexcept;

@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
@@ -341,8 +342,23 @@ void CMainFrame::activeWindowChanged(QMdiSubWindow* window) {
     if (CStirpexView* view = child ? child->View() : nullptr) {
         // A view reports when a paint has changed its person and so its commands.
         connect(view, &CStirpexView::commandsChanged, this, &CMainFrame::UpdateCommands, Qt::UniqueConnection);
+        view->viewport()->installEventFilter(this);
     }
     UpdateCommands();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        const auto button = static_cast<QMouseEvent*>(event)->button();
+        const int command = button == Qt::BackButton      ? MouseButtonCommandOf(MouseButton::Back)
+                            : button == Qt::ForwardButton ? MouseButtonCommandOf(MouseButton::Forward)
+                                                          : 0;
+        if (command != 0) {
+            Trigger(command);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {

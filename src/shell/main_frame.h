@@ -58,6 +58,8 @@ signals:
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // The mouse's side buttons over a page run their commands, as keys would.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createActions();

@@ -21,6 +21,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPrinterInfo>
 #include <QProcess>
 
@@ -170,6 +172,22 @@ void CStirpexApp::provideDialogs(MessageSink& messages) {
     m_dialogs.tree = [this, sink = &messages](CStirpexView& view, int treeKind) {
         return ShowTreeDialog(view, treeKind, m_treeIcons, sink);
     };
+    m_dialogs.newWindow = [this](CStirpexView& view, const CPerson& person) { openInNewWindow(view, person); };
+}
+
+// Window > New Window on the view's document, starting at `person` instead of the document's start person.
+void CStirpexApp::openInNewWindow(const CStirpexView& view, const CPerson& person) {
+    for (QMdiSubWindow* window : m_mainFrame->MdiArea().subWindowList()) {
+        const auto* frame = qobject_cast<CChildFrame*>(window);
+        if (frame == nullptr || frame->View() != &view) {
+            continue;
+        }
+        if (CChildFrame* added = m_documents->NewWindow(*frame)) {
+            added->View()->Page().m_bFirstDraw = false;
+            added->View()->ShowPerson(&person);
+        }
+        return;
+    }
 }
 
 // The shell's print verbs: the start page of the file, on the current or the named printer, and no window.

@@ -70,6 +70,7 @@ public:
 private:
     bool handledWithoutWindows(const CommandLineInfo& commandLine);
     void provideDialogs(MessageSink& messages);
+    void openInNewWindow(const CStirpexView& view, const CPerson& person);
     bool printFromShell(const CommandLineInfo& commandLine);
     void createWindows(const CommandLineInfo& commandLine, MessageSink& messages);
     bool loadTreeIcons();

@@ -34,8 +34,8 @@ TEST(PageCommandText, EveryChildOfALargeFamilyLeadsToItsKeyInOrder) {
     EXPECT_EQ(out.substr(out.size() - expected.size()), expected);
 }
 
-// At 195 pixels the notes column stands on the values: the name and the
-// marriage drawn there are no links, whatever link shares their corner.
+// At 195 pixels the notes column once stood on the values and its links were
+// read into them; now the columns move right and the rows read as at any width.
 TEST(PageCommandText, OnlyTextsDrawnAsLinksAreMarked) {
     CliRun run("0 @I1@ INDI\n1 NAME Ann /Lee/\n1 NOTE a note\n1 FAMS @F1@\n"
                "0 @F1@ FAM\n1 WIFE @I1@\n1 MARR\n2 DATE 1900\n2 PLAC York\n1 NOTE wed\n0 TRLR\n");

@@ -9,7 +9,7 @@ set(page_format json)
 stirpex_page_test(harrow_family.start harrow_family.ged --json)
 # A missing child, marriage notes, no parents, a burial.
 stirpex_page_test(harrow_family.I24 harrow_family.ged I24;--json)
-# A narrow window: the notes and sources columns move left over the values.
+# A narrow window: the notes and sources columns stay right of the widest value, past the window's edge.
 stirpex_page_test(harrow_family.I1.narrow harrow_family.ged I1;--width;300;--json)
 stirpex_page_test(harrow_family.I1.print harrow_family.ged I1;--print;--json)
 stirpex_page_test(MINIMAL555.placeholder MINIMAL555.GED --json)

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace stirpex {
 namespace {
@@ -209,12 +210,73 @@ TEST_F(Navigation, NotesAndSourcesLinksAskForTheirStory) {
     EXPECT_EQ(effects.story->family, f.doc().FindFamily("F2"));
 }
 
-TEST_F(Navigation, OverlappingLinksGoToTheOneDrawnFirst) {
-    f.paint(195); // the notes column lies over the values
-    const PageLink* hit = f.page.HitTest(100, 1);
-    ASSERT_NE(hit, nullptr);
-    EXPECT_EQ(hit->nKind, LINK_NOTES);
-    EXPECT_EQ(f.page.HitTest(99, 1), nullptr);
+TEST_F(Navigation, NarrowWindowMovesTheColumnsNotTheValues) {
+    f.paint(195);
+    const PageLink* father = f.page.HitTest(101, 81);
+    ASSERT_NE(father, nullptr);
+    EXPECT_EQ(father->nKind, LINK_PERSON);
+    const PageLink& notes = f.page.Links().front();
+    EXPECT_EQ(notes.nKind, LINK_NOTES);
+    ASSERT_TRUE(click(notes.rect.left, notes.rect.top).story.has_value());
+}
+
+TEST_F(Navigation, TabWalksTheLinksInDrawingOrderAndWraps) {
+    const std::vector<PageLink>& links = f.page.Links();
+    ASSERT_GE(links.size(), 3u);
+    const int last = static_cast<int>(links.size()) - 1;
+    PageEffects effects = OnTabKey(f.page, false);
+    EXPECT_EQ(f.page.m_nFocus, 0);
+    EXPECT_EQ(effects.repaintCount, 1);
+    EXPECT_EQ(effects.reveal, links[0].rect);
+    effects = OnTabKey(f.page, false);
+    EXPECT_EQ(f.page.m_nFocus, 1);
+    // The frame leaves the old link and comes to the new one.
+    ASSERT_EQ(effects.repaintCount, 2);
+    EXPECT_EQ(effects.repaint[0], links[0].rect);
+    EXPECT_EQ(effects.repaint[1], links[1].rect);
+    OnTabKey(f.page, true);
+    OnTabKey(f.page, true);
+    EXPECT_EQ(f.page.m_nFocus, last);
+    OnTabKey(f.page, false);
+    EXPECT_EQ(f.page.m_nFocus, 0);
+
+    PageFixture none("0 @I1@ INDI\n0 TRLR\n");
+    none.paint();
+    EXPECT_TRUE(OnTabKey(none.page, false).reveal.empty());
+    EXPECT_EQ(none.page.m_nFocus, -1);
+    EXPECT_EQ(FocusedLink(none.page), nullptr);
+}
+
+TEST_F(Navigation, ShiftTabFromNowhereStartsAtTheLastLink) {
+    OnTabKey(f.page, true);
+    EXPECT_EQ(f.page.m_nFocus, static_cast<int>(f.page.Links().size()) - 1);
+}
+
+TEST_F(Navigation, EnterFollowsTheFocusedLinkAsAClickWould) {
+    EXPECT_FALSE(OnFollowFocus(f.page, f.doc()).repaintAll); // no focus yet
+    const std::vector<PageLink>& links = f.page.Links();
+    const auto focusOn = [&](int kind, int topic) {
+        for (std::size_t i = 0; i < links.size(); ++i) {
+            if (links[i].nKind == kind && links[i].nTopic == topic) {
+                f.page.m_nFocus = static_cast<int>(i);
+                return;
+            }
+        }
+        FAIL() << "no link of kind " << kind;
+    };
+    focusOn(LINK_NOTES, TOPIC_MARRIAGE);
+    const PageEffects story = OnFollowFocus(f.page, f.doc());
+    ASSERT_TRUE(story.story.has_value());
+    EXPECT_EQ(story.story->family, f.doc().FindFamily("F2"));
+    EXPECT_EQ(current(), "I1");
+
+    focusOn(LINK_PERSON, TOPIC_RELATIVE); // the father, drawn first
+    EXPECT_TRUE(OnFollowFocus(f.page, f.doc()).repaintAll);
+    EXPECT_EQ(current(), "I2");
+    f.paint();
+    // A new person starts without a focus.
+    EXPECT_EQ(f.page.m_nFocus, -1);
+    EXPECT_TRUE(f.page.m_bCanBack);
 }
 
 TEST_F(Navigation, FrameMoveClearsTheHotLink) {

@@ -231,21 +231,13 @@ TEST(PersonPageLinks, RelativesNotesAndSourcesAreRecorded) {
     EXPECT_EQ(f.op("Stone, Mary (?-?)").color, kLinkColor);
 }
 
-TEST(PersonPageLinks, NarrowWindowKeepsRelativesAsPersonLinks) {
-    PageFixture f(kFamilies);
-    f.show("I2");
-    f.paint(195); // the notes column lands on the value column
-    EXPECT_EQ(f.page.m_nNotesX, 100);
-    const PageLink* spouse = f.page.HitTest(100, 120);
-    ASSERT_NE(spouse, nullptr);
-    EXPECT_EQ(spouse->nKind, LINK_PERSON);
-    EXPECT_EQ(f.op("Harrow, John (?-?)").face, PageFace::SmallLink);
-}
-
-TEST(PersonPageLinks, EmptyHotRectangleColoursNoLinkAtTheOrigin) {
+TEST(PersonPageLinks, EmptyHotRectangleAtALinksCornerColoursNothing) {
     PageFixture f("0 @I1@ INDI\n1 NOTE n\n0 TRLR\n");
-    f.paint(95); // the "Notes" link is drawn at (0, 0)
-    EXPECT_EQ(f.op("Notes").x, 0);
+    f.paint();
+    const PageRect notes = f.page.Links().front().rect;
+    f.page.m_rectHot = PageRect{notes.left, notes.top, notes.left, notes.top};
+    f.page.m_rectPressed = f.page.m_rectHot;
+    f.paint();
     EXPECT_EQ(f.op("Notes").color, kLinkColor);
 }
 
@@ -306,17 +298,18 @@ TEST(PersonPageGeometry, LinksTooWideForAnIntEndAtItsLargestValue) {
 TEST(PersonPageGeometry, ClientWidthIsTakenWithinZeroAndTheLargestScreen) {
     PageFixture f(kFamilies);
     f.show("I1");
+    // The widest value, "(File error -- missing INDI entry)", ends at 100 + 34 * 8: no column stands left of 382.
     const std::pair<int, int> cases[] = {
-        {std::numeric_limits<int>::min(), 0},
-        {-1, 0},
+        {std::numeric_limits<int>::min(), 382 + 95},
+        {-1, 382 + 95},
         {PersonPage::kMaxClientWidth + 1, PersonPage::kMaxClientWidth},
         {std::numeric_limits<int>::max(), PersonPage::kMaxClientWidth},
     };
-    for (const auto& [given, taken] : cases) {
+    for (const auto& [given, right] : cases) {
         f.paint(given);
-        EXPECT_EQ(f.page.m_nNotesX, taken - 95) << given;
-        EXPECT_EQ(f.page.m_nSourcesX, taken - 45) << given;
-        EXPECT_EQ(f.page.Links().front().rect, (PageRect{taken - 95, 0, taken - 95 + 40, 20})) << given;
+        EXPECT_EQ(f.page.m_nNotesX, right - 95) << given;
+        EXPECT_EQ(f.page.m_nSourcesX, right - 45) << given;
+        EXPECT_EQ(f.page.Links().front().rect, (PageRect{right - 95, 0, right - 95 + 40, 20})) << given;
     }
 }
 
@@ -447,6 +440,43 @@ TEST(PersonPagePrint, NotesFollowThePageAndStopAt250Millimetres) {
     EXPECT_LT(last.y - 40, -2500);
     EXPECT_LT(y, -2500);
     EXPECT_FALSE(big.drew("after"));
+}
+
+// The printable area ends 80 units (ten characters) right of the value column.
+TEST(PersonPagePrint, LongValuesWrapAtTheValueColumnAndPushTheRowsBelowDown) {
+    PageFixture f("0 @I1@ INDI\n1 NAME Ann /Lee/\n1 BIRT\n2 PLAC Leeds Yorkshire England\n1 NOTE @N1@\n"
+                  "1 FAMC @F1@\n0 @I2@ INDI\n1 NAME Bartholomew /Lee/\n1 FAMS @F1@\n0 @F1@ FAM\n1 HUSB @I2@\n"
+                  "1 CHIL @I1@\n0 @N1@ NOTE alpha beta gamma\n1 CONT short\n0 TRLR\n");
+    f.show("I1");
+    f.page.SetPrintableWidth(480);
+    f.page.OnBeginPrinting(f.surface);
+    f.page.PrintPage(f.surface, f.doc());
+    const std::vector<Placed> expected = {
+        {400, -140, "Lee"},
+        {400, -180, "Ann"},
+        {100, -140, "Family Name"},
+        {100, -180, "Given Names"},
+        {100, -245, "Birth"},
+        {400, -245, "Leeds "},
+        {400, -285, "Yorkshire "},
+        {400, -325, "England"},
+        {100, -390, "Death"},
+        {400, -390, ""},
+        {100, -455, "Father"},
+        // "Lee, Bartholomew (?-?)" has no blank after its first ten characters.
+        {400, -455, "Lee, "},
+        {400, -495, "Bartholome"},
+        {400, -535, "w (?-?)"},
+        {100, -600, "Mother"},
+        {400, -600, "Unknown"},
+        {100, -665, "Spouses:"},
+        {400, -665, "None."},
+        {100, -730, "Notes:"},
+        {400, -730, "alpha beta "},
+        {400, -770, "gamma"},
+        {400, -810, "short"},
+    };
+    EXPECT_EQ(placed(f.surface), expected);
 }
 
 TEST(PersonPagePrint, NoNotesNoHeadingAndNoLinksRecorded) {

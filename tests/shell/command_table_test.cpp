@@ -48,7 +48,7 @@ TEST(CommandTable, IdsNamesAndKeysAreUnique) {
     for (const Accelerator& accelerator : Accelerators()) {
         EXPECT_TRUE(keys.insert(accelerator.key).second) << accelerator.key;
     }
-    EXPECT_EQ(keys.size(), 20u);
+    EXPECT_EQ(keys.size(), 22u);
 }
 
 TEST(CommandTable, EveryMenuItemKeyAndButtonNamesACommand) {
@@ -160,8 +160,8 @@ TEST(CommandTable, WithoutADocumentOnlyOpenAndAboutButtonsAreEnabled) {
     EXPECT_EQ(enabled, (std::vector<int>{ID_FILE_OPEN, ID_APP_ABOUT}));
 }
 
-// Nothing may answer these keys: the program writes no file, has no
-// clipboard or undo, and its windows have no panes.
+// Nothing may answer these keys: the program writes no file, pastes nothing,
+// has no undo, and its windows have no panes.
 TEST(CommandTable, TheKeysOfCommandsNobodyServesAreExactlyTheDeadOnes) {
     std::vector<std::string_view> dead;
     for (const Accelerator& accelerator : Accelerators()) {
@@ -169,8 +169,17 @@ TEST(CommandTable, TheKeysOfCommandsNobodyServesAreExactlyTheDeadOnes) {
             dead.push_back(accelerator.key);
         }
     }
-    EXPECT_EQ(dead, (std::vector<std::string_view>{"Ctrl+C", "Ctrl+S", "Ctrl+V", "Alt+Backspace", "Shift+Delete", "F6",
-                                                   "Shift+F6", "Ctrl+Insert", "Shift+Insert", "Ctrl+X", "Ctrl+Z"}));
+    EXPECT_EQ(dead, (std::vector<std::string_view>{"Ctrl+S", "Ctrl+V", "Alt+Backspace", "Shift+Delete", "F6", "Shift+F6",
+                                                   "Shift+Insert", "Ctrl+X", "Ctrl+Z"}));
+}
+
+// Back and Forward answer the keys and the mouse's side buttons of browsers, beside the toolbar.
+TEST(CommandTable, HistoryHasKeysAndMouseButtons) {
+    EXPECT_EQ(AcceleratorCommands("Alt+Left"), std::vector<int>{ID_GO_BACK});
+    EXPECT_EQ(AcceleratorCommands("Alt+Right"), std::vector<int>{ID_GO_FORWARD});
+    EXPECT_EQ(MouseButtonCommandOf(MouseButton::Back), ID_GO_BACK);
+    EXPECT_EQ(MouseButtonCommandOf(MouseButton::Forward), ID_GO_FORWARD);
+    EXPECT_EQ(FindCommand(ID_EDIT_COPY)->server, CommandServer::View);
 }
 
 // Descendants comes before Ancestors on the bar; the order is easy to "tidy" wrongly.

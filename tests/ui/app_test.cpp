@@ -79,6 +79,7 @@ private Q_SLOTS:
     void openingAnOpenFileActivatesItsWindow();
     void menusFollowTheFirstAndLastDocumentWindow();
     void newWindowSharesTheDocument();
+    void linkOpensInANewWindowOnTheSameDocument();
     void recentFilesSurviveARestart();
     void progressOnlyAboveFiftyThousandBytes();
     void commandsNobodyServesDoNothing();
@@ -219,6 +220,34 @@ void AppTest::menusFollowTheFirstAndLastDocumentWindow() {
     QVERIFY(!app.MainFrame().Action(ID_VIEW_ANCESTORS)->isEnabled());
 }
 
+void AppTest::linkOpensInANewWindowOnTheSameDocument() {
+    CStirpexApp& app = start({test::SamplePath()});
+    QVERIFY(app.InitInstance());
+    QTRY_VERIFY(app.MainFrame().ActiveView() && !app.MainFrame().ActiveView()->Page().m_bFirstDraw);
+    CChildFrame* first = app.MainFrame().ActiveChild();
+    const CPerson* father = first->Document().Doc().FindPerson("I4");
+    const PageLink* link = nullptr;
+    for (const PageLink& candidate : first->View()->Page().Links()) {
+        if (candidate.nKind == LINK_PERSON && candidate.nIndex == father->m_nIndex) {
+            link = &candidate;
+        }
+    }
+    QVERIFY(link != nullptr);
+    const std::unique_ptr<QMenu> menu = first->View()->LinkMenu(*link);
+    auto* open = menu->findChild<QAction*>(QStringLiteral("openInNewWindow"));
+    QVERIFY(open != nullptr && open->isEnabled());
+    open->trigger();
+    QCOMPARE(app.MainFrame().MdiArea().subWindowList().size(), 2);
+    CChildFrame* second = app.MainFrame().ActiveChild();
+    QVERIFY(second != first);
+    QCOMPARE(&second->Document(), &first->Document());
+    QTRY_COMPARE(currentId(app.MainFrame()), QStringLiteral("I4"));
+    QCOMPARE(second->windowTitle(), QStringLiteral("harrow_family.ged - I4"));
+    // The new window's history starts at that person; the first window stays where it was.
+    QVERIFY(!second->View()->Page().m_bCanBack);
+    QCOMPARE(QString::fromUtf8(first->View()->Page().m_pPerson->m_strID.view()), QStringLiteral("I1"));
+}
+
 void AppTest::newWindowSharesTheDocument() {
     CStirpexApp& app = start({test::SamplePath()});
     QVERIFY(app.InitInstance());
@@ -269,13 +298,13 @@ void AppTest::commandsNobodyServesDoNothing() {
     CStirpexApp& app = start({test::SamplePath()});
     QVERIFY(app.InitInstance());
     for (const int command :
-         {ID_FILE_SAVE, ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_NEXT_PANE, ID_PREV_PANE}) {
+         {ID_FILE_SAVE, ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_PASTE, ID_NEXT_PANE, ID_PREV_PANE}) {
         QVERIFY2(!app.MainFrame().Action(command)->isEnabled(), qPrintable(QString::number(command)));
         QVERIFY(!app.MainFrame().Trigger(command));
     }
     // Everything else has its server: the page (I1 has parents, families and sons), the document, the app.
     QTRY_VERIFY(!app.MainFrame().ActiveView()->Page().m_bFirstDraw);
-    for (const int command : {ID_EDIT_FIND, ID_EDIT_GOTO, ID_FILE_PROPERTIES, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW,
+    for (const int command : {ID_EDIT_COPY, ID_EDIT_FIND, ID_EDIT_GOTO, ID_FILE_PROPERTIES, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW,
                               ID_VIEW_ANCESTORS, ID_VIEW_DESCENDANTS, ID_VIEW_MTDNA, ID_VIEW_YCHROMOSOME, ID_APP_ABOUT,
                               ID_FILE_PRINT_SETUP, ID_FILE_CLOSE, ID_WINDOW_NEW, ID_FILE_OPEN}) {
         QVERIFY2(app.MainFrame().Action(command)->isEnabled(), qPrintable(QString::number(command)));

@@ -65,6 +65,7 @@ void StoryDlgTest::init() {
     };
     m_windows = std::make_unique<test::PageWindows>(m_dialogs);
     QVERIFY(m_windows->Open());
+    m_windows->Frame().resize(1100, 700);
     m_windows->Frame().ActiveChild()->showMaximized();
     QTRY_COMPARE(view().Page().m_nNotesX, view().viewport()->width() - 95);
 }
