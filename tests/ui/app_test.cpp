@@ -297,16 +297,16 @@ void AppTest::progressOnlyAboveFiftyThousandBytes() {
 void AppTest::commandsNobodyServesDoNothing() {
     CStirpexApp& app = start({test::SamplePath()});
     QVERIFY(app.InitInstance());
-    for (const int command :
-         {ID_FILE_SAVE, ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_PASTE, ID_NEXT_PANE, ID_PREV_PANE}) {
+    for (const int command : {ID_FILE_SAVE, ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_PASTE, ID_NEXT_PANE, ID_PREV_PANE}) {
         QVERIFY2(!app.MainFrame().Action(command)->isEnabled(), qPrintable(QString::number(command)));
         QVERIFY(!app.MainFrame().Trigger(command));
     }
     // Everything else has its server: the page (I1 has parents, families and sons), the document, the app.
     QTRY_VERIFY(!app.MainFrame().ActiveView()->Page().m_bFirstDraw);
-    for (const int command : {ID_EDIT_COPY, ID_EDIT_FIND, ID_EDIT_GOTO, ID_FILE_PROPERTIES, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW,
-                              ID_VIEW_ANCESTORS, ID_VIEW_DESCENDANTS, ID_VIEW_MTDNA, ID_VIEW_YCHROMOSOME, ID_APP_ABOUT,
-                              ID_FILE_PRINT_SETUP, ID_FILE_CLOSE, ID_WINDOW_NEW, ID_FILE_OPEN}) {
+    for (const int command :
+         {ID_EDIT_COPY, ID_EDIT_FIND, ID_EDIT_GOTO, ID_FILE_PROPERTIES, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW,
+          ID_VIEW_ANCESTORS, ID_VIEW_DESCENDANTS, ID_VIEW_MTDNA, ID_VIEW_YCHROMOSOME, ID_APP_ABOUT, ID_FILE_PRINT_SETUP,
+          ID_FILE_CLOSE, ID_WINDOW_NEW, ID_FILE_OPEN}) {
         QVERIFY2(app.MainFrame().Action(command)->isEnabled(), qPrintable(QString::number(command)));
     }
     QDir().mkpath(QStringLiteral(STIRPEX_UI_OUTPUT_DIR));

@@ -114,7 +114,7 @@ void PageKeysTest::tabFramesTheLinksAndEnterFollowsOne() {
     QCOMPARE(view().Page().m_nFocus, -1);
     QTest::keyClick(&view(), Qt::Key_Tab);
     QCOMPARE(view().Page().m_nFocus, 0);
-    QVERIFY(view().hasFocus()); // Tab stays in the page
+    QVERIFY(view().hasFocus());                                   // Tab stays in the page
     QTest::keyClick(&view(), Qt::Key_Backtab, Qt::ShiftModifier); // wraps to the last
     QCOMPARE(view().Page().m_nFocus, static_cast<int>(view().Page().Links().size()) - 1);
     // Forward to the father, as a reader would.
