@@ -75,8 +75,9 @@ void buildFamily(CStirpexDoc& doc) {
     mother.AddSpouseFamily(arena, arena.copy("F1"));
     CFamily& family = doc.AddFamily(arena.copy("F1"));
     family.m_strWife = arena.copy("M");
-    family.EditDetails(arena).m_strMarriageDate = arena.copy("3 JUN 1908");
-    family.EditDetails(arena).m_strMarriagePlace = arena.copy("St. Oswin's Church, Fallowmere");
+    Fact& marriage = family.EditDetails(arena).m_facts.append(arena, KnownTagText("MARR"));
+    marriage.m_strDate = arena.copy("3 JUN 1908");
+    marriage.m_strPlace = arena.copy("St. Oswin's Church, Fallowmere");
     for (int i = 0; i < kChildren; ++i) {
         const std::string key = "C" + std::to_string(i);
         family.AddChild(arena, arena.copy(key));

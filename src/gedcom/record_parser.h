@@ -132,6 +132,7 @@ private:
     bool mimeLine(CNote*& note, std::string_view value);
     void versionLine(std::string_view value);
 
+    ArenaStr grow(ArenaStr text, const void* owner, std::string_view separator, std::string_view more);
     CNote& makeNote(std::string_view firstLine);
     ArenaStr store(std::string_view text);
     // A text value as the model keeps it: in a 7.x file a leading "@@" is one '@'.
@@ -180,6 +181,9 @@ private:
     CNote* m_lineNote = nullptr;
     CNote* m_addressNote = nullptr;
     NameParts m_nameParts;
+    // The fact or source whose value or title was last continued: its text
+    // has room to grow in place (model/text_arena.h).
+    const void* m_growing = nullptr;
 };
 
 } // namespace stirpex

@@ -63,6 +63,10 @@ bool RecordParser::handleRecordLevel1(std::string_view line, std::size_t tag) {
         holdLevel1(line, tag);
         return true;
     }
+    // Read wherever they stand, as they always were.
+    if (TagIs(line, tag, "CHAR") || TagIs(line, tag, "DEST")) {
+        return handleHeaderRow(line, tag) == Row::Used;
+    }
     bool used = false;
     if (row == Row::Skipped) {
         used = false; // a pointer that names nobody, an alias by pointer: kept as a fact below
@@ -106,6 +110,16 @@ RecordParser::Row RecordParser::handleFamilyMemberRow(std::string_view line, std
         m_family->AddChild(m_arena, store(key));
     }
     return Row::Used;
+}
+
+// A text continued line by line grows in place: copying it whole for each
+// line took time and memory in the square of its length.
+ArenaStr RecordParser::grow(ArenaStr text, const void* owner, std::string_view separator, std::string_view more) {
+    if (m_growing != owner) {
+        text = m_arena.append(ArenaStr(), text.view());
+        m_growing = owner;
+    }
+    return m_arena.append(m_arena.append(text, separator), more);
 }
 
 // Most level-1 lines have nothing under them that needs keeping: the line is
@@ -229,9 +243,7 @@ bool RecordParser::handleFactLevel2(std::string_view line, std::size_t tag) {
         return true;
     }
     if (TagIs(line, tag, "CONT") && tagWord(line, tag).size() == 4) {
-        std::string value(m_fact->m_strValue.view());
-        value.append("\n").append(text(ValueFixed(line, tag, 4)));
-        m_fact->m_strValue = store(value);
+        m_fact->m_strValue = grow(m_fact->m_strValue, m_fact, "\n", text(ValueFixed(line, tag, 4)));
         return true;
     }
     return factFieldLine(line, tag);
@@ -376,9 +388,8 @@ bool RecordParser::citationPartLine(std::string_view line, std::size_t tag, int 
             return true;
         }
         if (continuation && m_citedSource) {
-            std::string title(m_citedSource->m_strTitle.view());
-            title.append(TagIs(line, tag, "CONT") ? "\r\n" : "").append(value);
-            m_citedSource->m_strTitle = store(title);
+            const std::string_view separator = TagIs(line, tag, "CONT") ? "\r\n" : "";
+            m_citedSource->m_strTitle = grow(m_citedSource->m_strTitle, m_citedSource, separator, value);
             return true;
         }
         return false;

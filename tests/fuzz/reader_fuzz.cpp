@@ -29,7 +29,14 @@ void checkModelText(const CStirpexDoc& doc) {
     for (const auto& person : doc.m_ppPersons) {
         requireWellFormed(person->m_strID.view());
         requireWellFormed(person->GetDisplayName());
-        requireWellFormed(person->Details().m_strBirthPlace.view());
+        for (const Fact& fact : person->Details().m_facts) {
+            requireWellFormed(fact.m_strTag.view());
+            requireWellFormed(fact.m_strValue.view());
+            requireWellFormed(fact.m_strPlace.view());
+            for (const ArenaStr& line : fact.Details().m_arrLines) {
+                requireWellFormed(line.view());
+            }
+        }
         for (int i = 0; i < person->Details().m_nAltNames; ++i) {
             requireWellFormed(person->GetAltDisplayName(i));
         }

@@ -251,11 +251,15 @@ protected:
 
 TEST_F(AnselTwin, SpacingCharactersAreTheTwinsCharacters) {
     for (int number = 0; number <= 3; ++number) {
-        const auto& ansel = Child(*m_ansel, number).Details();
-        const auto& utf8 = Child(*m_utf8, number).Details();
-        EXPECT_EQ(Parenthesised(ansel.m_strBirthPlace.view()), Parenthesised(utf8.m_strBirthPlace.view())) << number;
-        EXPECT_EQ(Parenthesised(ansel.m_strDeathPlace.view()), Parenthesised(utf8.m_strDeathPlace.view())) << number;
-        EXPECT_GE(Parenthesised(ansel.m_strBirthPlace.view()).size(), 4U) << number;
+        const CPerson& ansel = Child(*m_ansel, number);
+        const CPerson& utf8 = Child(*m_utf8, number);
+        EXPECT_EQ(Parenthesised(ansel.Event(ClassicEvent::Birth).place),
+                  Parenthesised(utf8.Event(ClassicEvent::Birth).place))
+            << number;
+        EXPECT_EQ(Parenthesised(ansel.Event(ClassicEvent::Death).place),
+                  Parenthesised(utf8.Event(ClassicEvent::Death).place))
+            << number;
+        EXPECT_GE(Parenthesised(ansel.Event(ClassicEvent::Birth).place).size(), 4U) << number;
     }
 }
 
@@ -269,8 +273,8 @@ TEST_F(AnselTwin, CombiningMarksComposeAsTheTwinWritesThem) {
         std::string mark;
         AppendUtf8(mark, static_cast<char32_t>(std::strtoul(std::string(given.substr(6)).c_str(), nullptr, 16)));
 
-        const std::vector<std::string> letters = Characters(twin.Details().m_strBirthPlace.view());
-        const std::vector<std::string> composed = Characters(twin.Details().m_strDeathPlace.view());
+        const std::vector<std::string> letters = Characters(twin.Event(ClassicEvent::Birth).place);
+        const std::vector<std::string> composed = Characters(twin.Event(ClassicEvent::Death).place);
         ASSERT_EQ(letters.size(), composed.size()) << number;
         std::map<std::string, std::string> twinComposed;
         for (std::size_t i = 0; i < letters.size(); ++i) {
@@ -281,9 +285,9 @@ TEST_F(AnselTwin, CombiningMarksComposeAsTheTwinWritesThem) {
             }
         }
 
-        const auto& ansel = Child(*m_ansel, number).Details();
-        EXPECT_EQ(ansel.m_strBirthPlace.view(), Expected('A', 'Z', twinComposed, mark)) << number;
-        EXPECT_EQ(ansel.m_strDeathPlace.view(), Expected('a', 'z', twinComposed, mark)) << number;
+        const CPerson& ansel = Child(*m_ansel, number);
+        EXPECT_EQ(ansel.Event(ClassicEvent::Birth).place, Expected('A', 'Z', twinComposed, mark)) << number;
+        EXPECT_EQ(ansel.Event(ClassicEvent::Death).place, Expected('a', 'z', twinComposed, mark)) << number;
     }
     // The twin names U+0332 (line below) for the underscore but lists the letters with
     // U+0331 (macron below), another mark; the ANSEL letters keep the line below.

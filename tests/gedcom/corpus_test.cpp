@@ -43,32 +43,23 @@ public:
               d.m_strSubmitter, StatisticsText(d), std::to_string(d.m_nExtObjs)});
         for (const auto& p : d.m_ppPersons) {
             line({std::to_string(p->m_nIndex), std::string(p->m_strID.view()), str(p->m_strSurname),
-                  str(p->m_strGivenNames), std::to_string(static_cast<std::uint32_t>(p->m_cSex)),
-                  str(p->Details().m_strBirthDate), str(p->Details().m_strBirthPlace),
-                  str(p->Details().m_strBaptismDate), str(p->Details().m_strBaptismPlace),
-                  str(p->Details().m_strDeathDate), str(p->Details().m_strDeathPlace),
-                  str(p->Details().m_strBurialDate), str(p->Details().m_strBurialPlace), p->GetDisplayName(),
+                  str(p->m_strGivenNames), std::to_string(static_cast<std::uint32_t>(p->m_cSex)), p->GetDisplayName(),
                   str(p->m_strParentFamily)});
             list(p->Details().m_arrAltSurnames, 0);
             list(p->Details().m_arrAltGivenNames, 0);
             list(p->m_arrSpouseFamilies, 0);
             list(p->Details().m_arrNotes, 'N');
             citations(p->Details().m_arrSources, p->Details().m_arrSourceTexts);
-            citations(p->Details().m_arrBirthSources, p->Details().m_arrBirthSourceTexts);
-            citations(p->Details().m_arrBaptismSources, p->Details().m_arrBaptismSourceTexts);
-            citations(p->Details().m_arrDeathSources, p->Details().m_arrDeathSourceTexts);
-            citations(p->Details().m_arrBurialSources, p->Details().m_arrBurialSourceTexts);
             list(p->Details().m_arrObjects, 'O');
+            facts(p->Details().m_facts);
         }
         for (const auto& f : d.m_ppFamilies) {
-            line({std::string(f->m_strID.view()), str(f->m_strHusband), str(f->m_strWife),
-                  str(f->Details().m_strMarriageDate), str(f->Details().m_strMarriagePlace),
-                  str(f->Details().m_strDivorceDate), str(f->Details().m_strDivorcePlace)});
+            line({std::string(f->m_strID.view()), str(f->m_strHusband), str(f->m_strWife)});
             list(f->m_arrChildren, 0);
             list(f->Details().m_arrNotes, 'N');
             citations(f->Details().m_arrSources, f->Details().m_arrSourceTexts);
-            citations(f->Details().m_arrDivorceSources, f->Details().m_arrDivorceSourceTexts);
             list(f->Details().m_arrObjects, 'O');
+            facts(f->Details().m_facts);
         }
         for (const auto& n : d.m_ppNotes) {
             line({key(n->m_strID, 'N')});
@@ -81,7 +72,7 @@ public:
             list(s->m_arrObjects, 'O');
         }
         for (const auto& o : d.m_ppExtObjs) {
-            line({key(o->m_strID, 'O'), str(o->m_strFile)});
+            line({key(o->m_strID, 'O'), str(o->m_strFile), str(o->m_strTitle), str(o->m_strForm)});
         }
         return m_out;
     }
@@ -117,6 +108,19 @@ private:
             m_out += '|';
         }
         m_out += "]\n";
+    }
+    void facts(const FactList& facts) {
+        for (const Fact& fact : facts) {
+            const FactDetails& d = fact.Details();
+            line({str(fact.m_strTag), str(fact.m_strValue), str(fact.m_strDate), str(fact.m_strPlace),
+                  str(d.m_strType)});
+            list(d.m_arrAddress, 0);
+            list(d.m_arrNotes, 'N');
+            citations(d.m_arrSources, d.m_arrSourceTexts);
+            list(d.m_arrObjects, 'O');
+            list(d.m_arrLines, 0);
+            list(d.m_arrCitationLines, 0);
+        }
     }
     void citations(const ArenaStrList& keys, const ArenaStrList& texts) {
         for (int i = 0; i < keys.size(); ++i) {
@@ -194,11 +198,11 @@ TEST_F(OutsideCorpus, Royal92Victoria) {
     EXPECT_EQ(victoria.m_strSurname.view(), "Hanover");
     EXPECT_EQ(victoria.m_strGivenNames.view(), "Victoria");
     EXPECT_EQ(victoria.m_cSex, U'F');
-    EXPECT_EQ(victoria.Details().m_strBirthDate.view(), "24 MAY 1819");
-    EXPECT_EQ(victoria.Details().m_strBirthPlace.view(), "Kensington,Palace,London,England");
-    EXPECT_EQ(victoria.Details().m_strDeathDate.view(), "22 JAN 1901");
-    EXPECT_EQ(victoria.Details().m_strDeathPlace.view(), "Osborne House,Isle of Wight,England");
-    EXPECT_EQ(victoria.Details().m_strBurialPlace.view(), "Royal Mausoleum,Frogmore,Berkshire,England");
+    EXPECT_EQ(victoria.Event(ClassicEvent::Birth).date, "24 MAY 1819");
+    EXPECT_EQ(victoria.Event(ClassicEvent::Birth).place, "Kensington,Palace,London,England");
+    EXPECT_EQ(victoria.Event(ClassicEvent::Death).date, "22 JAN 1901");
+    EXPECT_EQ(victoria.Event(ClassicEvent::Death).place, "Osborne House,Isle of Wight,England");
+    EXPECT_EQ(victoria.Event(ClassicEvent::Burial).place, "Royal Mausoleum,Frogmore,Berkshire,England");
     EXPECT_EQ(victoria.GetDisplayName(), "Hanover, Victoria (1819-1901)");
     EXPECT_EQ(victoria.m_strParentFamily.view(), "F42");
     EXPECT_EQ(TextsOf(victoria.m_arrSpouseFamilies), Texts{"F1"});
@@ -213,20 +217,20 @@ TEST_F(OutsideCorpus, Royal92Victoria) {
     EXPECT_EQ(albert->FormatName(1), ", Albert Augustus Charles");
     EXPECT_EQ(Id(doc->GetSpouse(albert, family)), "I1");
     EXPECT_EQ(TextsOf(family->m_arrChildren), (Texts{"I3", "I4", "I5", "I6", "I7", "I8", "I9", "I10", "I11"}));
-    EXPECT_EQ(family->Details().m_strMarriageDate.view(), "10 FEB 1840");
-    EXPECT_EQ(family->Details().m_strMarriagePlace.view(), "Chapel Royal,St. James Palace,England");
-    EXPECT_EQ(family->Details().m_strDivorceDate.view(), ""); // DIV N
+    EXPECT_EQ(family->Event(ClassicEvent::Marriage).date, "10 FEB 1840");
+    EXPECT_EQ(family->Event(ClassicEvent::Marriage).place, "Chapel Royal,St. James Palace,England");
+    EXPECT_EQ(family->Event(ClassicEvent::Divorce).date, ""); // DIV N
     // DIV Y with no date of its own; the blanks before 1916 are skipped.
-    EXPECT_EQ(doc->FindFamily("F24")->Details().m_strDivorceDate.view(), "    ");
-    EXPECT_EQ(doc->FindFamily("F24")->Details().m_strMarriageDate.view(), "1916");
+    EXPECT_EQ(doc->FindFamily("F24")->Event(ClassicEvent::Divorce).date, "    ");
+    EXPECT_EQ(doc->FindFamily("F24")->Event(ClassicEvent::Marriage).date, "1916");
 }
 
 TEST_F(OutsideCorpus, Royal92HasSeventyFourUndatedDivorces) {
     const auto doc = Load("royal92.ged");
     int divorces = 0;
     for (const auto& family : doc->m_ppFamilies) {
-        if (!family->Details().m_strDivorceDate.empty()) {
-            EXPECT_EQ(family->Details().m_strDivorceDate.view(), "    ") << family->m_strID.view();
+        if (!family->Event(ClassicEvent::Divorce).date.empty()) {
+            EXPECT_EQ(family->Event(ClassicEvent::Divorce).date, "    ") << family->m_strID.view();
             ++divorces;
         }
     }
@@ -258,17 +262,17 @@ TEST_F(Corpus, AnselFileConvertsSpecialCharactersAndCombiningMarks) {
     EXPECT_EQ(doc->m_strFileDate, "20 JAN 1998");
     EXPECT_EQ(doc->m_strGedcomVersion, "5.5");
     EXPECT_EQ(doc->m_strSubmitter, "H. Eichmann");
-    EXPECT_EQ(Person(*doc, "CHILD0").Details().m_strBirthPlace.view(),
+    EXPECT_EQ(Person(*doc, "CHILD0").Event(ClassicEvent::Birth).place,
               "slash l - uppercase (Ł), slash o - uppercase (Ø), slash d - uppercase (Đ), thorn - uppercase (Þ)");
     const CPerson& acute = Person(*doc, "CHILD6");
     EXPECT_EQ(acute.m_strSurname.view(), "acute accent");
     EXPECT_EQ(acute.m_strGivenNames.view(), "code: E2 (Unicode: acute, 0301)");
     // Every letter keeps its mark: precomposed where Unicode has the letter, else followed by it.
-    EXPECT_EQ(acute.Details().m_strBirthPlace.view(),
+    EXPECT_EQ(acute.Event(ClassicEvent::Birth).place,
               "ÁB\u0301ĆD\u0301ÉF\u0301ǴH\u0301ÍJ\u0301ḰĹḾŃÓṔQ\u0301ŔŚT\u0301ÚV\u0301ẂX\u0301ÝŹ");
-    EXPECT_EQ(acute.Details().m_strDeathPlace.view(),
+    EXPECT_EQ(acute.Event(ClassicEvent::Death).place,
               "áb\u0301ćd\u0301éf\u0301ǵh\u0301íj\u0301ḱĺḿńóṕq\u0301ŕśt\u0301úv\u0301ẃx\u0301ýź");
-    EXPECT_EQ(Person(*doc, "CHILD12").Details().m_strBirthPlace.view(),
+    EXPECT_EQ(Person(*doc, "CHILD12").Event(ClassicEvent::Birth).place,
               "ÄB\u0308C\u0308D\u0308ËF\u0308G\u0308ḦÏJ\u0308K\u0308L\u0308M\u0308N\u0308ÖP\u0308Q\u0308R\u0308S\u0308T"
               "\u0308ÜV\u0308ẄẌŸZ\u0308");
 
@@ -296,11 +300,11 @@ TEST_F(Corpus, Utf8FileKeepsEveryScript) {
     const CPerson& alexei = Person(*doc, "I4");
     EXPECT_EQ(alexei.m_strSurname.view(), "Иванов");
     EXPECT_EQ(alexei.m_strGivenNames.view(), "Алексей");
-    EXPECT_EQ(alexei.Details().m_strBirthPlace.view(), "Москва, Россия");
+    EXPECT_EQ(alexei.Event(ClassicEvent::Birth).place, "Москва, Россия");
     EXPECT_EQ(alexei.GetDisplayName(), "Иванов, Алексей (1965-?)");
     EXPECT_EQ(Person(*doc, "I5").FormatName(1), "太郎, 田中");
     EXPECT_EQ(Person(*doc, "I7").m_cSex, U'F');
-    EXPECT_EQ(Person(*doc, "I1").Details().m_strBirthPlace.view(), "Paris, Île-de-France, France");
+    EXPECT_EQ(Person(*doc, "I1").Event(ClassicEvent::Birth).place, "Paris, Île-de-France, France");
 
     const CPerson& nino = Person(*doc, "I10");
     ASSERT_EQ(nino.Details().m_nNotes, 5);
@@ -330,7 +334,7 @@ TEST_F(Corpus, BronteFamilyLinesAndHeader) {
     EXPECT_EQ(patrick.GetDisplayName(), "Brontë, Patrick (1777-1861)");
     EXPECT_EQ(patrick.Details().m_nAltNames, 1);
     EXPECT_EQ(patrick.FormatAltName(0, 1), ", Brunty");
-    EXPECT_EQ(patrick.Details().m_strBirthPlace.view(), "County Down, Ireland");
+    EXPECT_EQ(patrick.Event(ClassicEvent::Birth).place, "County Down, Ireland");
     // "abt" in lower case is no qualifier.
     EXPECT_EQ(Person(*doc, "I0011").GetDisplayName(), "Brunty, Hugh (1755-1808)");
 
@@ -340,7 +344,7 @@ TEST_F(Corpus, BronteFamilyLinesAndHeader) {
     EXPECT_EQ(Id(doc->GetFirstPaternalAncestor(&charlotte)), "I0011");
     EXPECT_EQ(Id(doc->GetFirstMaternalAncestor(&charlotte)), "I0012");
     EXPECT_EQ(Id(doc->GetSpouse(&charlotte, doc->FindFamily("F002"))), "I0009");
-    EXPECT_EQ(doc->FindFamily("F001")->Details().m_strMarriageDate.view(), "29 December 1812");
+    EXPECT_EQ(doc->FindFamily("F001")->Event(ClassicEvent::Marriage).date, "29 December 1812");
     EXPECT_EQ(doc->FindFamily("F001")->m_nChildren, 6);
 }
 

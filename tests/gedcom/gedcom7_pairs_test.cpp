@@ -43,6 +43,16 @@ void Add(std::string& out, std::initializer_list<std::string_view> fields) {
     out += '\n';
 }
 
+// The date and place of each classic event of a record, as the page's fixed rows show them.
+template <typename Record> void AddEvents(std::string& out, const Record& record, bool family) {
+    for (const ClassicEventInfo& info : kClassicEvents) {
+        if (info.family == family) {
+            const EventSummary summary = record.Event(info.event);
+            Add(out, {info.name, summary.date, summary.place});
+        }
+    }
+}
+
 void AddList(std::string& out, const ArenaStrList& list) {
     for (const ArenaStr& item : list) {
         out.append(item.view()).append(",");
@@ -57,16 +67,15 @@ std::string Summary(const CStirpexDoc& doc) {
     for (const auto& p : doc.m_ppPersons) {
         const PersonDetails& d = p->Details();
         Add(out, {p->m_strID, p->m_strSurname, p->m_strGivenNames, std::string(1, static_cast<char>(p->m_cSex)),
-                  d.m_strBirthDate, d.m_strBirthPlace, d.m_strBaptismDate, d.m_strBaptismPlace, d.m_strDeathDate,
-                  d.m_strDeathPlace, d.m_strBurialDate, d.m_strBurialPlace, p->m_strParentFamily});
+                  p->m_strParentFamily});
+        AddEvents(out, *p, false);
         AddList(out, d.m_arrAltSurnames);
         AddList(out, d.m_arrAltGivenNames);
         AddList(out, p->m_arrSpouseFamilies);
     }
     for (const auto& f : doc.m_ppFamilies) {
-        const FamilyDetails& d = f->Details();
-        Add(out, {f->m_strID, f->m_strHusband, f->m_strWife, d.m_strMarriageDate, d.m_strMarriagePlace,
-                  d.m_strDivorceDate, d.m_strDivorcePlace});
+        Add(out, {f->m_strID, f->m_strHusband, f->m_strWife});
+        AddEvents(out, *f, true);
         AddList(out, f->m_arrChildren);
     }
     std::vector<std::string> notes;

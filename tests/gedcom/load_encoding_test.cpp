@@ -48,7 +48,7 @@ std::vector<std::string> Shown(const CStirpexDoc& doc) {
     if (const CPerson* person = doc.FindPerson("I1")) {
         shown.emplace_back(person->m_strGivenNames.view());
         shown.emplace_back(person->m_strSurname.view());
-        shown.emplace_back(person->Details().m_strBirthPlace.view());
+        shown.emplace_back(person->Event(ClassicEvent::Birth).place);
     }
     if (const CNote* note = doc.FindNote("N1")) {
         for (const ArenaStr& line : note->m_pLines) {

@@ -3,6 +3,7 @@
 // Reading what the record parser made: lists as vectors, records by key.
 
 #include "gedcom/test_support.h"
+#include "model/fact_kinds.h"
 #include "model/stirpex_doc.h"
 
 #include <stdexcept>
@@ -58,6 +59,51 @@ inline Texts NoteLines(const LoadedDoc& loaded, std::string_view key) {
         throw std::logic_error("no note '" + std::string(key) + "'");
     }
     return TextsOf(note->m_pLines);
+}
+
+// The facts of a list with this tag, in file order.
+inline std::vector<const Fact*> FactsTagged(const FactList& facts, std::string_view tag) {
+    std::vector<const Fact*> out;
+    for (const Fact& fact : facts) {
+        if (fact.m_strTag.view() == tag) {
+            out.push_back(&fact);
+        }
+    }
+    return out;
+}
+
+// The nth fact with this tag; fails when there is none.
+inline const Fact& FactTagged(const FactList& facts, std::string_view tag, std::size_t nth = 0) {
+    const std::vector<const Fact*> tagged = FactsTagged(facts, tag);
+    if (nth >= tagged.size()) {
+        throw std::logic_error("no fact " + std::string(tag) + " #" + std::to_string(nth));
+    }
+    return *tagged[nth];
+}
+
+inline Texts TagsOf(const FactList& facts) {
+    Texts out;
+    for (const Fact& fact : facts) {
+        out.emplace_back(fact.m_strTag.view());
+    }
+    return out;
+}
+
+inline Citations CitationsOf(const Fact& fact) {
+    return CitationsOf(fact.Details().m_arrSources, fact.Details().m_arrSourceTexts);
+}
+
+// Every citation of the facts of a classic event, in file order: what the
+// event's sources link shows.
+inline Citations EventCitations(const FactList& facts, ClassicEvent event) {
+    Citations out;
+    for (const Fact& fact : facts) {
+        if (ClassicEventOf(fact.m_strTag.view(), InfoOf(event).family) == event) {
+            const Citations own = CitationsOf(fact);
+            out.insert(out.end(), own.begin(), own.end());
+        }
+    }
+    return out;
 }
 
 inline bool IsGeneratedKey(ArenaStr key) {

@@ -104,12 +104,14 @@ TEST(ReadingReport, SaysWhichEncodingWasReadAndWhy) {
     }
 }
 
+// An individual or family record keeps every line (as a fact or a line of
+// one): its lines are never counted. An event outside them belongs to nobody.
 TEST(ReadingReport, CountsLinesThatTookNoEffectWithTheirNumbersInTheFile) {
     const auto loaded = LoadText("0 HEAD\n"
                                  "0 @N1@ NOTE a long\n"
                                  "1 CONC  note\n"
                                  "1 CONC  joined\n"
-                                 "0 @I1@ INDI\n"
+                                 "0 @S1@ SOUR\n"
                                  "1 _UID 1234\n"
                                  "stray text\n"
                                  "\n"
@@ -119,18 +121,23 @@ TEST(ReadingReport, CountsLinesThatTookNoEffectWithTheirNumbersInTheFile) {
                                  "1 BIRT\n"
                                  "2 DATE 1 \xFF\xFE"
                                  " 1900\n"
+                                 "0 @I1@ INDI\n"
+                                 "1 _UID 9\n"
+                                 "2 _X\n"
                                  "0 TRLR\n");
     const ReadingReport report = MakeReadingReport(*loaded.doc);
     // The trailer ends the file and is understood; NAME under a record of no known kind is not.
-    ASSERT_EQ(report.skipped.size(), 4u) << FormatReadingReport(report);
+    ASSERT_EQ(report.skipped.size(), 6u) << FormatReadingReport(report);
     EXPECT_EQ(report.skipped[0].tag, "_UID");
     EXPECT_EQ(report.skipped[0].lines.firstLines, (std::vector<std::int64_t>{6, 9}));
     // The empty line is no line of text and is not counted.
     EXPECT_EQ(report.skipped[1].tag, "");
     EXPECT_EQ(report.skipped[1].lines.firstLines, (std::vector<std::int64_t>{7}));
+    EXPECT_EQ(report.skipped[2].tag, "BIRT");
+    EXPECT_EQ(report.skipped[2].lines.firstLines, (std::vector<std::int64_t>{12}));
     // A record of an unknown kind: its tag is the word after its identifier.
-    EXPECT_EQ(report.skipped[3].tag, "_LOC");
-    EXPECT_EQ(report.skipped[3].lines.firstLines, (std::vector<std::int64_t>{10}));
+    EXPECT_EQ(report.skipped[5].tag, "_LOC");
+    EXPECT_EQ(report.skipped[5].lines.firstLines, (std::vector<std::int64_t>{10}));
     EXPECT_EQ(report.undecodable.count, 1);
     EXPECT_EQ(report.undecodable.firstLines, (std::vector<std::int64_t>{13}));
 }

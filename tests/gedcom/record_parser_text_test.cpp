@@ -19,13 +19,24 @@ using test::PersonOf;
 using test::Texts;
 using test::TextsOf;
 
+// An address outside individual and family records is a note.
 Texts AddressOf(const std::string& lines) {
-    const auto loaded = LoadIndi(lines);
-    const CPerson& person = PersonOf(loaded, "I1");
-    if (person.Details().m_nNotes != 1) {
-        return {"(" + std::to_string(person.Details().m_nNotes) + " notes)"};
+    const auto loaded = test::LoadText("0 @S1@ SOUR\n" + lines + "\n");
+    const CSource& source = test::SourceOf(loaded, "S1");
+    if (source.m_nNotes != 1) {
+        return {"(" + std::to_string(source.m_nNotes) + " notes)"};
     }
-    return NoteLines(loaded, person.Details().m_arrNotes[0]);
+    return NoteLines(loaded, source.m_arrNotes[0]);
+}
+
+// An address in a person is a fact: its lines, then the parts they lack.
+Texts FactAddressOf(const std::string& lines) {
+    const auto loaded = LoadIndi(lines);
+    const FactList& facts = PersonOf(loaded, "I1").Details().m_facts;
+    if (facts.size() != 1) {
+        return {"(" + std::to_string(facts.size()) + " facts)"};
+    }
+    return TextsOf(facts.begin()->Details().m_arrAddress);
 }
 
 // ---- Joined text ----
@@ -73,6 +84,28 @@ TEST(RecordParserAddresses, ContinuationLinesAreLinesOfTheAddress) {
     for (const Case& c : cases) {
         EXPECT_EQ(AddressOf(c.lines), c.address) << c.lines;
     }
+    struct FactCase {
+        const char* lines;
+        Texts address;
+        Texts kept;
+    };
+    const FactCase factCases[] = {
+        {"1 ADDR 1 Main St\n2 CONT Spring\n2 CONC field\n2 CONT\n2 CONT Kent",
+         {"1 Main St", "Springfield", "", "Kent"},
+         {}},
+        {"1 ADDR\n2 CONT\n2 CONT 12 High St\n2 CONT Leeds", {"", "12 High St", "Leeds"}, {}},
+        {"1 ADDR 1 Main St\n2 PHON 123\n3 _X y\n2 EMAIL a@b.org",
+         {"1 Main St"},
+         {"PHON 123", "  _X y", "EMAIL a@b.org"}},
+    };
+    for (const FactCase& c : factCases) {
+        const auto loaded = LoadIndi(c.lines);
+        const FactList& facts = PersonOf(loaded, "I1").Details().m_facts;
+        ASSERT_EQ(facts.size(), 1) << c.lines;
+        EXPECT_EQ(facts.begin()->m_strTag.view(), "ADDR");
+        EXPECT_EQ(TextsOf(facts.begin()->Details().m_arrAddress), c.address) << c.lines;
+        EXPECT_EQ(TextsOf(facts.begin()->Details().m_arrLines), c.kept) << c.lines;
+    }
 }
 
 // Most writers give the parts of an address twice, in its lines and one by one:
@@ -92,18 +125,25 @@ TEST(RecordParserAddresses, PartsAreAddedWhereTheLinesLackThem) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(AddressOf(c.lines), c.address) << c.lines;
+        if (!c.address.empty()) {
+            Texts unlabelled = c.address;
+            unlabelled[0].erase(0, std::string_view("Address:  ").size());
+            EXPECT_EQ(FactAddressOf(c.lines), unlabelled) << c.lines;
+        }
     }
 }
 
 // Continuation lines go to the note the ADDR line made, never to another one.
 TEST(RecordParserAddresses, LinesUnderAPointerOrOutsideAnAddressChangeNoNote) {
-    const auto loaded = test::LoadText("0 @N1@ NOTE one\n0 @I1@ INDI\n1 ADDR @N1@\n2 CONT lost\n2 CITY lost\n"
-                                       "1 OCCU Smith\n2 CITY lost\n1 RESI\n2 CITY lost\n2 CONT lost\n");
+    const std::string lines = "1 ADDR @N1@\n2 CONT lost\n2 CITY lost\n1 OCCU Smith\n2 CITY lost\n1 RESI\n"
+                              "2 CITY lost\n2 CONT lost\n";
+    const auto loaded = test::LoadText("0 @N1@ NOTE one\n0 @S1@ SOUR\n" + lines + "0 @I1@ INDI\n" + lines);
     EXPECT_EQ(NoteLines(loaded, "N1"), Texts{"one"});
-    const CPerson& person = PersonOf(loaded, "I1");
-    ASSERT_EQ(person.Details().m_nNotes, 2);
-    EXPECT_EQ(NoteLines(loaded, person.Details().m_arrNotes[1]), Texts{"Occupation:  Smith"});
+    const CSource& source = test::SourceOf(loaded, "S1");
+    ASSERT_EQ(source.m_nNotes, 2);
+    EXPECT_EQ(NoteLines(loaded, source.m_arrNotes[1]), Texts{"Occupation:  Smith"});
     EXPECT_EQ(loaded.doc->m_nNotes, 2);
+    EXPECT_EQ(PersonOf(loaded, "I1").Details().m_nNotes, 0);
 }
 
 // ---- GEDCOM 7: shared notes ----
@@ -129,7 +169,7 @@ TEST(RecordParserVoid, VoidCitesLinksAndNotesNothing) {
                                     "1 OBJE @VOID@\n1 SNOTE @VOID@\n1 NOTE @VOID@\n2 CONT lost\n");
     const PersonDetails& person = PersonOf(loaded, "I1").Details();
     EXPECT_EQ(CitationsOf(person.m_arrSources, person.m_arrSourceTexts), (Citations{{"S1", "5"}}));
-    EXPECT_EQ(CitationsOf(person.m_arrBirthSources, person.m_arrBirthSourceTexts), (Citations{{"S1", "10"}}));
+    EXPECT_EQ(test::EventCitations(person.m_facts, ClassicEvent::Birth), (Citations{{"S1", "10"}}));
     EXPECT_EQ(person.m_nObjects, 0);
     EXPECT_EQ(person.m_nNotes, 0);
     EXPECT_EQ(loaded.doc->m_nNotes, 1);
@@ -159,13 +199,13 @@ TEST(RecordParserAtSigns, LeadingDoubleAtIsOneAtInGedcom7Only) {
     EXPECT_EQ(NoteLines(seven, "N1"), (Texts{"@ one", "@two @@ three", "a@@b"}));
     EXPECT_EQ(NoteLines(seven, "N2"), (Texts{"@ one", "@two"}));
     EXPECT_EQ(PersonOf(seven, "I1").m_strGivenNames.view(), "@Nick");
-    EXPECT_EQ(PersonOf(seven, "I1").Details().m_strBirthPlace.view(), "@Home");
+    EXPECT_EQ(PersonOf(seven, "I1").Event(ClassicEvent::Birth).place, "@Home");
     EXPECT_EQ(test::SourceOf(seven, "S1").m_strTitle.view(), "@Title");
 
     const auto older = test::LoadText("0 HEAD\n1 GEDC\n2 VERS 5.5.1\n1 CHAR UTF-8\n" + records);
     EXPECT_EQ(NoteLines(older, "N1"), (Texts{"@@ one", "@@two @@ three", "a@@b"}));
     EXPECT_EQ(PersonOf(older, "I1").m_strGivenNames.view(), "@@Nick");
-    EXPECT_EQ(PersonOf(older, "I1").Details().m_strBirthPlace.view(), "@@Home");
+    EXPECT_EQ(PersonOf(older, "I1").Event(ClassicEvent::Birth).place, "@@Home");
 }
 
 // ---- HTML notes ----
