@@ -55,6 +55,8 @@ public:
     std::int32_t m_nIndex = -1;
     ArenaStr m_strID;
     ArenaStr m_strFile;
+    ArenaStr m_strTitle;
+    ArenaStr m_strForm; // as written: "jpg", "image/jpeg", ...
 };
 
 } // namespace stirpex

@@ -8,7 +8,7 @@
 
 namespace stirpex {
 
-enum LinkKind : int { LINK_END = -1, LINK_PERSON = 1, LINK_NOTES = 2, LINK_SOURCES = 3 };
+enum LinkKind : int { LINK_END = -1, LINK_PERSON = 1, LINK_NOTES = 2, LINK_SOURCES = 3, LINK_MEDIA = 4 };
 
 enum LinkTopic : int {
     TOPIC_RELATIVE = 1,
@@ -19,6 +19,7 @@ enum LinkTopic : int {
     TOPIC_DIVORCE = 6,
     TOPIC_DEATH = 7,
     TOPIC_BURIAL = 8,
+    TOPIC_MEDIA = 9, // a multimedia record; the link is a LINK_MEDIA
 };
 
 // A rectangle in page coordinates; (0, 0, 0, 0) is the empty one, which holds
@@ -35,7 +36,7 @@ struct PageLink {
     PageRect rect; // (x, y, x + text width, y + 20)
     int nKind = LINK_END;
     int nTopic = 0;
-    int nIndex = -1; // the person, or the family for the marriage and divorce topics
+    int nIndex = -1; // the person, the family for the marriage and divorce topics, the media record for TOPIC_MEDIA
 };
 
 } // namespace stirpex

@@ -90,6 +90,11 @@ PageEffects OnLButtonUp(PersonPage& page, const CStirpexDoc& doc, int x, int y) 
             effects = ClearHotLink(page);
             effects.story = request;
             effects.repaintAll = true;
+        } else if (link && link->nKind == LINK_MEDIA) {
+            // The media opens in a window or program of its own; the page stays as it is.
+            const int media = link->nIndex;
+            effects = ClearHotLink(page);
+            effects.media = media;
         }
     }
     page.m_rectPressed = PageRect{};

@@ -33,7 +33,8 @@ struct PageEffects {
     int repaintCount = 0;
     PageCursor cursor = PageCursor::Unchanged;
     std::optional<StoryRequest> story;
-    bool repaintAll = false; // after the story, if there is one
+    std::optional<int> media; // a media link was clicked: open the CExtObj of this m_nIndex
+    bool repaintAll = false;  // after the story, if there is one
 
     void repaintRect(const PageRect& rect) noexcept;
 };

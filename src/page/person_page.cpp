@@ -173,6 +173,10 @@ int PersonPage::DrawPage(PageSurface& surface, const CStirpexDoc& doc) {
             y = drawFamily(surface, doc, g, y, i, count);
         }
     }
+    if (person.Details().m_nObjects > 0) {
+        // "Spouses: None." leaves y on its own line.
+        y = drawMedia(surface, doc, g, (person.m_nSpouseFamilies == 0 ? y + g.step : y) + g.gap);
+    }
     m_bCanMtDNA = (person.m_cSex == U'F' && count.childrenFound > 0) || doc.GetMother(&person) != nullptr;
     m_bCanYChromosome = person.m_cSex == U'M' && (count.sonsFound > 0 || doc.GetFather(&person) != nullptr);
     return y;
@@ -290,6 +294,35 @@ int PersonPage::drawFamily(PageSurface& surface, const CStirpexDoc& doc, const G
     return y;
 }
 
+// One row per media key: the title and, in parentheses, the file, as a link
+// that opens it; a key that names no record cannot be opened.
+int PersonPage::drawMedia(PageSurface& surface, const CStirpexDoc& doc, const Geometry& g, int y) {
+    for (const ArenaStr& key : m_pPerson->Details().m_arrObjects) {
+        surface.TextOut(g.labelX, y, "Media");
+        const CExtObj* object = doc.FindExtObj(key.view());
+        if (object == nullptr) {
+            surface.TextOut(g.valueX, y, "(missing)");
+        } else {
+            DrawLink(surface, g.valueX, y, MediaCaption(*object), object->m_nIndex, TOPIC_MEDIA);
+        }
+        y += g.step;
+    }
+    return y;
+}
+
+std::string MediaCaption(const CExtObj& object) {
+    const std::string_view title = object.m_strTitle.view();
+    const std::string_view file = object.m_strFile.view();
+    if (title.empty()) {
+        return file.empty() ? std::string("(no file)") : std::string(file);
+    }
+    std::string caption(title);
+    if (!file.empty()) {
+        caption.append(" (").append(file).append(")");
+    }
+    return caption;
+}
+
 void PersonPage::DrawLink(PageSurface& surface, int x, int y, std::string_view text, int nIndex, int nTopic) {
     std::string cut;
     const std::string_view drawn = shown(text, cut);
@@ -310,7 +343,9 @@ void PersonPage::DrawLink(PageSurface& surface, int x, int y, std::string_view t
     // A relative stays a relative even where a narrow window pushes the notes
     // column over the values.
     int kind = LINK_PERSON;
-    if (nTopic != TOPIC_RELATIVE) {
+    if (nTopic == TOPIC_MEDIA) {
+        kind = LINK_MEDIA;
+    } else if (nTopic != TOPIC_RELATIVE) {
         kind = x == m_nNotesX ? LINK_NOTES : LINK_SOURCES;
     }
     m_pLinks.push_back(PageLink{PageRect{x, y, rightEdge(x, width), y + kLinkHeight}, kind, nTopic, nIndex});

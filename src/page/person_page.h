@@ -24,9 +24,13 @@
 
 namespace stirpex {
 
+class CExtObj;
 class CFamily;
 class CPerson;
 class CStirpexDoc;
+
+// A media record's text on the page: "title (file)", or whichever of the two it has.
+std::string MediaCaption(const CExtObj& object);
 
 // What a paint tells the view beyond the pixels.
 struct PaintOutcome {
@@ -105,6 +109,7 @@ private:
     int drawParents(PageSurface& surface, const CStirpexDoc& doc, const Geometry& g, int y);
     int drawFamily(PageSurface& surface, const CStirpexDoc& doc, const Geometry& g, int y, int i, LineageCount& count);
     void drawRelative(PageSurface& surface, const Geometry& g, int y, const CPerson* relative);
+    int drawMedia(PageSurface& surface, const CStirpexDoc& doc, const Geometry& g, int y);
 
     // Grown as needed and reused from paint to paint: a page of thousands of
     // children allocates nothing here once the first paint has sized it.

@@ -15,6 +15,7 @@
 
 namespace stirpex {
 
+class CExtObj;
 class CStirpexDoc;
 class CStirpexView;
 class OpenGedcom;
@@ -28,7 +29,8 @@ struct PageDialogs {
     std::function<void(CStirpexView&)> find;
     // Returns the person the user chose to open from the reading report, or null.
     std::function<const CPerson*(CStirpexView&)> properties;
-    std::function<void(CStirpexView&, int command)> print; // print, direct print, preview
+    std::function<void(CStirpexView&, int command)> print;    // print, direct print, preview
+    std::function<void(CStirpexView&, const CExtObj&)> media; // a media link: the image window or the desktop
 };
 
 class CStirpexView : public QAbstractScrollArea {
