@@ -171,7 +171,7 @@ std::filesystem::path MediaOpener::writeTemporary(std::string_view entryName, co
     if (name.empty() || name == "." || name == "..") {
         name = "media";
     }
-    const std::filesystem::path path = folder / name;
+    std::filesystem::path path = folder / name;
     std::error_code error;
     std::filesystem::create_directory(folder, error);
     std::ofstream out(path, std::ios::binary);
