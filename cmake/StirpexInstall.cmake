@@ -112,6 +112,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${STIRPEX_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt reads TIFF and WebP media only through these plugins, which no library links.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-image-formats-plugins)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "read-only viewer for GEDCOM genealogy files
 Stirpex opens GEDCOM family files of any size and shows one person at a

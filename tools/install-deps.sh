@@ -10,6 +10,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev libicu-dev
     fonts-liberation xvfb xauth poppler-utils
     qt6-svg-dev libzip-dev
+    qt6-image-formats-plugins
     dpkg-dev file lintian appstream desktop-file-utils shared-mime-info xdg-utils
     libglib2.0-bin libfile-mimeinfo-perl man-db hicolor-icon-theme
 )

@@ -45,6 +45,8 @@ std::string_view groupName(RowGroup group) {
         return "associations";
     case RowGroup::Family:
         return "family";
+    case RowGroup::Media:
+        return "media";
     case RowGroup::OtherData:
         return "other";
     }
@@ -68,6 +70,8 @@ void writeFactRows(JsonWriter& json, const CStirpexDoc& doc, const CPerson* pers
         for (const RowPart& part : row.value) {
             if (part.person) {
                 json.pair(part.text, part.person->m_strID.view());
+            } else if (part.media) {
+                json.pair(part.text, part.media->m_strID.view());
             }
         }
         json.endArray();

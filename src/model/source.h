@@ -56,7 +56,7 @@ public:
     ArenaStr m_strID;
     ArenaStr m_strFile;
     ArenaStr m_strTitle;
-    ArenaStr m_strForm; // "jpg", "image/jpeg", ...
+    ArenaStr m_strForm; // as written: "jpg", "image/jpeg", ...
 };
 
 } // namespace stirpex

@@ -277,7 +277,55 @@ void addFamilyRows(const CStirpexDoc& doc, const CPerson& person, const CFamily&
     std::move(own.begin(), own.end(), std::back_inserter(rows));
 }
 
+// One row per media key of a record or fact; a key that names no record
+// cannot be opened and says so. `of` names the fact or family it belongs to.
+void addMediaRows(const CStirpexDoc& doc, const ArenaStrList& keys, std::string_view of, std::vector<FactRow>& rows) {
+    for (const ArenaStr& key : keys) {
+        FactRow row;
+        row.group = RowGroup::Media;
+        row.label = "Media";
+        const CExtObj* object = doc.FindExtObj(key.view());
+        row.value.push_back(object ? RowPart{MediaCaption(*object), nullptr, object} : RowPart{"(missing)"});
+        if (!of.empty()) {
+            row.value.push_back({" (" + std::string(of) + ")"});
+        }
+        rows.push_back(std::move(row));
+    }
+}
+
+void addAllMedia(const CStirpexDoc& doc, const CPerson& person, std::vector<FactRow>& rows) {
+    addMediaRows(doc, person.Details().m_arrObjects, {}, rows);
+    for (const Fact& fact : person.Details().m_facts) {
+        addMediaRows(doc, fact.Details().m_arrObjects, FactLabel(fact), rows);
+    }
+    for (const ArenaStr& key : person.m_arrSpouseFamilies) {
+        const CFamily* family = doc.FindFamily(key.view());
+        if (family == nullptr) {
+            continue;
+        }
+        const CPerson* spouse = doc.GetSpouse(&person, family);
+        const std::string of = spouse ? "family with " + spouse->FormatName(0) : std::string("family");
+        addMediaRows(doc, family->Details().m_arrObjects, of, rows);
+        for (const Fact& fact : family->Details().m_facts) {
+            addMediaRows(doc, fact.Details().m_arrObjects, std::string(FactLabel(fact)) + ", " + of, rows);
+        }
+    }
+}
+
 } // namespace
+
+std::string MediaCaption(const CExtObj& object) {
+    const std::string_view title = object.m_strTitle.view();
+    const std::string_view file = object.m_strFile.view();
+    if (title.empty()) {
+        return file.empty() ? std::string("(no file)") : std::string(file);
+    }
+    std::string caption(title);
+    if (!file.empty()) {
+        caption.append(" (").append(file).append(")");
+    }
+    return caption;
+}
 
 std::string FactValueText(const Fact& fact) {
     const FactDetails& d = fact.Details();
@@ -371,6 +419,7 @@ std::vector<FactRow> BuildFactRows(const CStirpexDoc& doc, const CPerson& person
             addFamilyRows(doc, person, *family, rows);
         }
     }
+    addAllMedia(doc, person, rows);
     std::move(other.begin(), other.end(), std::back_inserter(rows));
     return rows;
 }

@@ -11,20 +11,22 @@
 
 namespace stirpex {
 
+class CExtObj;
 class CFamily;
 class CPerson;
 class CStirpexDoc;
 struct Fact;
 
-// A piece of a row's value: plain text, or a link to a person.
+// A piece of a row's value: plain text, or a link to a person or a media record.
 struct RowPart {
     std::string text;
     const CPerson* person = nullptr;
+    const CExtObj* media = nullptr;
 
     friend bool operator==(const RowPart&, const RowPart&) = default;
 };
 
-enum class RowGroup { Facts, Associations, Family, OtherData };
+enum class RowGroup { Facts, Associations, Family, Media, OtherData };
 
 struct FactRow {
     RowGroup group = RowGroup::Facts;
@@ -40,6 +42,9 @@ struct FactRow {
 // The rows in page order. A classic event's fact gets a row only when the
 // fixed rows above do not show all of it: a second birth, a death's cause.
 std::vector<FactRow> BuildFactRows(const CStirpexDoc& doc, const CPerson& person);
+
+// A media record's text on the page: "title (file)", or whichever of the two it has.
+std::string MediaCaption(const CExtObj& object);
 
 // A fact's date, place, value and particulars as one line of text.
 std::string FactValueText(const Fact& fact);

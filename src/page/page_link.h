@@ -8,7 +8,7 @@
 
 namespace stirpex {
 
-enum LinkKind : int { LINK_END = -1, LINK_PERSON = 1, LINK_NOTES = 2, LINK_SOURCES = 3 };
+enum LinkKind : int { LINK_END = -1, LINK_PERSON = 1, LINK_NOTES = 2, LINK_SOURCES = 3, LINK_MEDIA = 4 };
 
 enum LinkTopic : int {
     TOPIC_RELATIVE = 1,
@@ -21,6 +21,7 @@ enum LinkTopic : int {
     TOPIC_BURIAL = 8,
     TOPIC_FACT = 9,         // one of the person's other facts: nFact says which
     TOPIC_FAMILY_FACT = 10, // one of a family's other facts: nIndex is the family, nFact the fact
+    TOPIC_MEDIA = 11,       // a multimedia record; the link is a LINK_MEDIA
 };
 
 // A rectangle in page coordinates; (0, 0, 0, 0) is the empty one, which holds
@@ -37,7 +38,8 @@ struct PageLink {
     PageRect rect; // (x, y, x + text width, y + 20)
     int nKind = LINK_END;
     int nTopic = 0;
-    int nIndex = -1; // the person, or the family for the marriage, divorce and family fact topics
+    int nIndex = -1; // the person, the family for the marriage, divorce and family fact topics, the media record for
+                     // TOPIC_MEDIA
     int nFact = -1;  // the fact's position in its record's facts, for the fact topics
 };
 

@@ -92,6 +92,10 @@ PageEffects followLink(PersonPage& page, const CStirpexDoc& doc, const PageLink&
         effects = ClearHotLink(page);
         effects.story = request;
         effects.repaintAll = true;
+    } else if (link.nKind == LINK_MEDIA) {
+        // The media opens in a window or program of its own; the page stays as it is.
+        effects = ClearHotLink(page);
+        effects.media = link.nIndex;
     }
     return effects;
 }

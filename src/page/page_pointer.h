@@ -34,8 +34,9 @@ struct PageEffects {
     int repaintCount = 0;
     PageCursor cursor = PageCursor::Unchanged;
     std::optional<StoryRequest> story;
-    bool repaintAll = false; // after the story, if there is one
-    PageRect reveal;         // a page rectangle to scroll into view, once repainted; empty for none
+    bool repaintAll = false;  // after the story, if there is one
+    PageRect reveal;          // a page rectangle to scroll into view, once repainted; empty for none
+    std::optional<int> media; // a media link was clicked: open the CExtObj of this m_nIndex
 
     void repaintRect(const PageRect& rect) noexcept;
 };

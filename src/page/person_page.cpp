@@ -422,8 +422,6 @@ PageColumn PersonPage::columnAt(int x) const noexcept {
     return x == m_nNotesX ? PageColumn::Notes : x == m_nSourcesX ? PageColumn::Sources : PageColumn::Value;
 }
 
-// On screen a link goes into the layout and the link table; its colour is
-// given when it is painted. On paper it is a text like any other.
 // Below the families: the person's other facts, associations, each family's
 // other events and "Other data", in a value column of their own that makes
 // room for the longest label. A page without any keeps the fixed rows alone.
@@ -446,7 +444,8 @@ int PersonPage::drawFactRows(PageSurface& surface, const CStirpexDoc& doc, const
             y += g.gap;
             surface.TextOut(g.labelX, y, "Other data");
             y += g.step;
-        } else if (row.group == RowGroup::Family && row.fact < 0) {
+        } else if ((row.group == RowGroup::Family && row.fact < 0) ||
+                   (row.group == RowGroup::Media && group != RowGroup::Media)) {
             y += g.gap;
         }
         group = row.group;
@@ -473,14 +472,18 @@ int PersonPage::drawFactRow(PageSurface& surface, const Geometry& g, int y, cons
         y += g.step; // a label longer than the column: its value on the line below
     }
     const int first = y;
-    if (row.value.size() == 1 && row.value.front().person == nullptr) {
+    if (row.value.size() == 1 && row.value.front().person == nullptr && row.value.front().media == nullptr) {
         y = drawValue(surface, g, y, row.value.front().text);
     } else {
         int x = g.valueX;
         for (const RowPart& part : row.value) {
             const std::string_view text = shown(part.text, cut);
-            if (part.person && !m_bPrinting) {
-                DrawLink(surface, x, y, text, part.person->m_nIndex, TOPIC_RELATIVE);
+            if ((part.person || part.media) && !m_bPrinting) {
+                if (part.person) {
+                    DrawLink(surface, x, y, text, part.person->m_nIndex, TOPIC_RELATIVE);
+                } else {
+                    DrawLink(surface, x, y, text, part.media->m_nIndex, TOPIC_MEDIA);
+                }
                 const PageFace previous = surface.SelectFace(PageFace::Link);
                 x = RightEdge(x, surface.TextWidth(text));
                 surface.SelectFace(previous);
@@ -507,6 +510,8 @@ int PersonPage::drawFactRow(PageSurface& surface, const Geometry& g, int y, cons
     return y;
 }
 
+// On screen a link goes into the layout and the link table; its colour is
+// given when it is painted. On paper it is a text like any other.
 void PersonPage::DrawLink(PageSurface& surface, int x, int y, std::string_view text, int nIndex, int nTopic,
                           int nFact) {
     std::string cut;
@@ -522,7 +527,9 @@ void PersonPage::DrawLink(PageSurface& surface, int x, int y, std::string_view t
     surface.SelectFace(previous);
 
     int kind = LINK_PERSON;
-    if (nTopic != TOPIC_RELATIVE) {
+    if (nTopic == TOPIC_MEDIA) {
+        kind = LINK_MEDIA;
+    } else if (nTopic != TOPIC_RELATIVE) {
         kind = column == PageColumn::Notes ? LINK_NOTES : LINK_SOURCES;
     }
     // A column link gets its x when the columns are placed.

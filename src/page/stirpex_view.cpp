@@ -159,6 +159,13 @@ void CStirpexView::apply(const PageEffects& effects) {
     if (effects.story && m_dialogs.story) {
         m_dialogs.story(*this, *effects.story);
     }
+    if (effects.media && m_dialogs.media) {
+        const CStirpexDoc& doc = m_document.Doc();
+        const int index = *effects.media;
+        if (index >= 0 && index < doc.m_nExtObjs) {
+            m_dialogs.media(*this, *doc.m_ppExtObjs[static_cast<std::size_t>(index)]);
+        }
+    }
     if (effects.repaintAll) {
         repaintAll();
     }

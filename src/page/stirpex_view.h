@@ -18,6 +18,7 @@ class QMenu;
 
 namespace stirpex {
 
+class CExtObj;
 class CStirpexDoc;
 class CStirpexView;
 class OpenGedcom;
@@ -34,6 +35,7 @@ struct PageDialogs {
     std::function<void(CStirpexView&, int command)> print; // print, direct print, preview
     // Opens another window on the view's document, showing `person`.
     std::function<void(CStirpexView&, const CPerson& person)> newWindow;
+    std::function<void(CStirpexView&, const CExtObj&)> media; // a media link: the image window or the desktop
 };
 
 class CStirpexView : public QAbstractScrollArea {

@@ -14,6 +14,7 @@
 #include "shell/file_name_qt.h"
 #include "shell/file_types.h"
 #include "shell/main_frame.h"
+#include "shell/media_opener_app.h"
 #include "shell/open_gedcom_app.h"
 #include "shell/progress_dlg.h"
 #include "shell/single_instance_app.h"
@@ -172,6 +173,8 @@ void CStirpexApp::provideDialogs(MessageSink& messages) {
     m_dialogs.tree = [this, sink = &messages](CStirpexView& view, int treeKind) {
         return ShowTreeDialog(view, treeKind, m_treeIcons, sink);
     };
+    m_media = std::make_unique<MediaOpener>(messages);
+    m_dialogs.media = [this](CStirpexView& view, const CExtObj& object) { m_media->Open(view, object); };
     m_dialogs.newWindow = [this](CStirpexView& view, const CPerson& person) { openInNewWindow(view, person); };
 }
 

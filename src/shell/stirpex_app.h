@@ -28,6 +28,7 @@ namespace stirpex {
 
 class CMainFrame;
 class DocumentSet;
+class MediaOpener;
 class PagePrinting;
 struct CommandLineInfo;
 class SingleInstance;
@@ -94,6 +95,7 @@ private:
     std::unique_ptr<DocumentSet> m_documents;
     std::unique_ptr<SingleInstance> m_instance;
     std::unique_ptr<PagePrinting> m_printing;
+    std::unique_ptr<MediaOpener> m_media; // its temporary folder goes at exit
 };
 
 } // namespace stirpex

@@ -333,5 +333,22 @@ TEST(PageHistoryTable, HoldsAtMost255Visits) {
     EXPECT_EQ(history.Forward(), 47);
 }
 
+TEST(MediaLink, ClickAsksForTheRecordAndLeavesThePage) {
+    PageFixture f("0 @I1@ INDI\n1 NAME Ann /Lee/\n1 OBJE @M2@\n0 @M1@ OBJE\n1 FILE a.png\n"
+                  "0 @M2@ OBJE\n1 FILE b.png\n0 TRLR\n");
+    f.show("I1");
+    f.paint();
+    const DrawnText& media = f.op("b.png");
+    EXPECT_EQ(OnMouseMove(f.page, media.x + 1, media.y + 1).cursor, PageCursor::Hand);
+    OnLButtonDown(f.page);
+    const PageEffects effects = OnLButtonUp(f.page, f.doc(), media.x + 1, media.y + 1);
+    EXPECT_EQ(effects.media, std::optional<int>(1));
+    EXPECT_FALSE(effects.story.has_value());
+    EXPECT_FALSE(effects.repaintAll);
+    EXPECT_TRUE(f.page.m_rectHot.empty());
+    EXPECT_TRUE(f.page.m_rectPressed.empty());
+    EXPECT_EQ(f.page.m_pPerson, f.person("I1"));
+}
+
 } // namespace
 } // namespace stirpex

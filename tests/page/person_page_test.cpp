@@ -1,3 +1,4 @@
+#include "page/fact_rows.h"
 #include "page/person_page.h"
 
 #include "page/page_fixture.h"
@@ -490,6 +491,76 @@ TEST(PersonPagePrint, NoNotesNoHeadingAndNoLinksRecorded) {
     EXPECT_EQ(f.op("Harrow, John (?-?)").color, kTextColor);
     f.page.OnEndPrinting();
     EXPECT_FALSE(f.page.m_bPrinting);
+}
+
+// A person's media after everything else: one row each, a link to the record
+// or, for a key that names none, a plain "(missing)".
+constexpr std::string_view kMedia =
+    "0 @I1@ INDI\n1 NAME Ann /Lee/\n1 OBJE @M1@\n1 OBJE @M9@\n1 OBJE @M2@\n"
+    "0 @I2@ INDI\n1 NAME Bo /Lee/\n1 FAMS @F1@\n1 OBJE @M2@\n"
+    "0 @F1@ FAM\n1 HUSB @I2@\n1 CHIL @I1@\n"
+    "0 @M1@ OBJE\n1 FILE photos/ann.jpg\n0 @M2@ OBJE\n1 FILE C:\\scans\\deed.pdf\n0 TRLR\n";
+
+TEST(PersonPageMedia, RowsFollowTheFamiliesAsLinksToTheirRecords) {
+    PageFixture f(kMedia);
+    f.loaded.doc->m_ppExtObjs[0]->m_strTitle = f.loaded.doc->Arena().copy("Wedding");
+    f.show("I1");
+    const PaintOutcome outcome = f.paint();
+    std::vector<Placed> media;
+    for (const Placed& p : placed(f.surface)) {
+        if (std::get<1>(p) >= 120) {
+            media.push_back(p);
+        }
+    }
+    // "Spouses: None." keeps its line.
+    const std::vector<Placed> expected = {
+        {0, 120, "Spouses:"}, {100, 120, "None."},     {0, 140, "Media"}, {100, 140, "Wedding (photos/ann.jpg)"},
+        {0, 160, "Media"},    {100, 160, "(missing)"}, {0, 180, "Media"}, {100, 180, "C:\\scans\\deed.pdf"},
+    };
+    EXPECT_EQ(media, expected);
+    EXPECT_EQ(outcome.height, 200);
+    EXPECT_EQ(f.op("(missing)").face, PageFace::Text);
+    std::vector<std::pair<int, int>> links; // (y, record)
+    for (const PageLink& link : f.page.Links()) {
+        if (link.nKind == LINK_MEDIA) {
+            EXPECT_EQ(link.nTopic, TOPIC_MEDIA);
+            links.emplace_back(link.rect.top, link.nIndex);
+        }
+    }
+    EXPECT_EQ(links, (std::vector<std::pair<int, int>>{{140, 0}, {180, 1}}));
+
+    f.show("I2");
+    f.paint();
+    EXPECT_EQ(f.op("Lee, Ann (?-?)").y, 140); // the child
+    EXPECT_EQ(f.op("C:\\scans\\deed.pdf").y, 160);
+}
+
+TEST(PersonPageMedia, PrintedAsTextWithoutLinks) {
+    PageFixture f(kMedia);
+    f.show("I1");
+    f.page.OnBeginPrinting(f.surface);
+    f.page.PrintPage(f.surface, f.doc());
+    EXPECT_EQ(f.op("photos/ann.jpg").face, PageFace::Print);
+    EXPECT_EQ(f.op("photos/ann.jpg").y, f.op("None.").y - 40 - 25);
+    EXPECT_TRUE(f.page.Links().empty());
+}
+
+TEST(PersonPageMedia, CaptionHoldsTitleAndFileOrWhicheverThereIs) {
+    TextArena arena;
+    const struct {
+        std::string_view title, file, caption;
+    } cases[] = {
+        {"Wedding", "a.jpg", "Wedding (a.jpg)"},
+        {"Wedding", "", "Wedding"},
+        {"", "a.jpg", "a.jpg"},
+        {"", "", "(no file)"},
+    };
+    for (const auto& c : cases) {
+        CExtObj object;
+        object.m_strTitle = arena.copy(c.title);
+        object.m_strFile = arena.copy(c.file);
+        EXPECT_EQ(MediaCaption(object), c.caption);
+    }
 }
 
 } // namespace

@@ -172,6 +172,7 @@ void PrintTest::printsThePageAndTheNotesOnly() {
         QStringLiteral("Spouse 2: Björk, Ingrid (1895-1979)"),
         QStringLiteral("Married 9 AUG 1923 Register Office, Greywater, Brackenshire"),
         QStringLiteral("Children: Harrow, Lionel (1925-1999)"),
+        QStringLiteral("Media photos/harrow_house.jpg"),
         QStringLiteral("Notes: Occupation: Clockmaker"),
         QStringLiteral("Address: 14 Kettle Lane"),
         QStringLiteral("Fallowmere"),
