@@ -133,6 +133,7 @@ std::optional<Exhausted> readLines(CStirpexDoc& doc, std::istream& in, std::int6
             bytesRead = input.bytesTaken();
             progress.advance(percentOf(bytesRead, fileLength));
         }
+        parser.Finish();
         doc.EndBulkLoad();
         doc.m_encoding = DecideEncoding(input.detection(), parser.charSet(), doc.m_strCharSet, parser.isGedcom7());
     } catch (const std::bad_alloc&) {

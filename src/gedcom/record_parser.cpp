@@ -58,6 +58,7 @@ bool RecordParser::HandleLine(std::string_view line) {
 }
 
 bool RecordParser::handleLevel0(std::string_view line) {
+    storeFacts();
     endLevel1Line();
     m_voidCitationLevel = 0;
     m_context = Context::None;

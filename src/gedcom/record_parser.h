@@ -25,11 +25,13 @@
 #include "gedcom/char_set.h"
 #include "gedcom/gedcom_line.h"
 #include "gedcom/name_split.h"
+#include "model/fact.h"
 #include "model/fact_kinds.h"
 #include "model/text_arena.h"
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace stirpex {
 
@@ -52,6 +54,8 @@ public:
     // line took effect: it matched a rule that acts in the record and context
     // it is read in (whatever its value); false when it was skipped.
     bool HandleLine(std::string_view line);
+    // The end of the input: the last record's facts are stored.
+    void Finish();
 
     // The set the next line is to be converted from; ANSEL until a CHAR line says otherwise.
     CharSet charSet() const noexcept { return m_charSet; }
@@ -89,7 +93,8 @@ private:
 
     void endLevel1Line() noexcept;
     bool inFactRecord() const noexcept;
-    FactList& editFacts();
+    Fact& newFact(ArenaStr tag);
+    void storeFacts();
     bool handleOtherLevel2(std::string_view line, std::size_t tag);
     bool handleRecordLevel1(std::string_view line, std::size_t tag);
     bool handleRecordLevel2(std::string_view line, std::size_t tag);
@@ -159,6 +164,8 @@ private:
     Fact* m_fact = nullptr;
     ClassicEvent m_event = ClassicEvent::None;
     std::string m_heldLine; // from the tag on
+    // The facts of the record being read, stored in its details when it ends.
+    std::vector<Fact> m_recordFacts;
     Sub m_sub = Sub::None;
     bool m_nameLine = false; // the current level-1 line is a NAME
     // The citation texts PAGE and TEXT are glued to: those of the current

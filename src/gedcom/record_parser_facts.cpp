@@ -50,9 +50,28 @@ bool RecordParser::inFactRecord() const noexcept {
     return (m_kind == RecordKind::Individual && m_person) || (m_kind == RecordKind::Family && m_family);
 }
 
-FactList& RecordParser::editFacts() {
-    return m_kind == RecordKind::Individual ? m_person->EditDetails(m_arena).m_facts
-                                            : m_family->EditDetails(m_arena).m_facts;
+// A fact of the record being read. The facts gathered so far may move, so
+// only the newest is held (m_fact), and a text it grows starts anew.
+Fact& RecordParser::newFact(ArenaStr tag) {
+    Fact& fact = m_recordFacts.emplace_back();
+    fact.m_strTag = tag;
+    m_growing = nullptr;
+    return fact;
+}
+
+void RecordParser::storeFacts() {
+    if (!m_recordFacts.empty() && inFactRecord()) {
+        const auto count = static_cast<std::int32_t>(m_recordFacts.size());
+        FactList& facts = m_kind == RecordKind::Individual ? m_person->EditDetails(m_arena).m_facts
+                                                           : m_family->EditDetails(m_arena).m_facts;
+        facts.assign(m_arena, m_recordFacts.data(), count);
+    }
+    m_recordFacts.clear();
+    m_fact = nullptr;
+}
+
+void RecordParser::Finish() {
+    storeFacts();
 }
 
 bool RecordParser::handleRecordLevel1(std::string_view line, std::size_t tag) {
@@ -131,7 +150,7 @@ void RecordParser::holdLevel1(std::string_view line, std::size_t tag) {
 void RecordParser::startFact(std::string_view line, std::size_t tag) {
     const std::string_view word = tagWord(line, tag);
     ArenaStr tagText = KnownTagText(word);
-    Fact& fact = editFacts().append(m_arena, tagText.empty() ? store(word) : tagText);
+    Fact& fact = newFact(tagText.empty() ? store(word) : tagText);
     m_fact = &fact;
     m_context = Context::Fact;
     m_event = ClassicEventOf(word, m_kind == RecordKind::Family);
@@ -152,7 +171,7 @@ Fact& RecordParser::heldFact() {
         const std::string_view word = tagWord(m_heldLine, 0);
         const std::string_view value = text(valueAfterWord(m_heldLine, 0));
         ArenaStr tagText = KnownTagText(word);
-        Fact& fact = editFacts().append(m_arena, tagText.empty() ? store(word) : tagText);
+        Fact& fact = newFact(tagText.empty() ? store(word) : tagText);
         if (!value.empty()) {
             fact.m_strValue = store(value);
         }
@@ -218,10 +237,9 @@ bool RecordParser::handleFactLevel2(std::string_view line, std::size_t tag) {
     }
     if (TagIs(line, tag, "PLAC")) {
         const std::string_view value = text(ValuePlace(line, tag));
-        if (value.empty()) {
-            return false;
+        if (!value.empty()) {
+            m_fact->m_strPlace = store(value);
         }
-        m_fact->m_strPlace = store(value);
         return true;
     }
     if (TagIs(line, tag, "SOUR")) {
@@ -261,9 +279,10 @@ bool RecordParser::factFieldLine(std::string_view line, std::size_t tag) {
     return true;
 }
 
+// An empty DATE or PLAC says nothing, and nothing of it needs keeping.
 bool RecordParser::factDateLine(std::string_view value) {
     if (value.empty()) {
-        return false;
+        return true;
     }
     std::string readable;
     value = ReadableDate(value, readable);

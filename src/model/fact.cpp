@@ -1,5 +1,8 @@
 #include "model/fact.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace stirpex {
 
 namespace {
@@ -29,24 +32,22 @@ std::string_view FactParticular(const Fact& fact, std::string_view tag) noexcept
     return {};
 }
 
-Fact& FactList::append(TextArena& arena, ArenaStr tag) {
-    Fact& fact = arena.make<Fact>();
-    fact.m_strTag = tag;
-    (m_pLast ? m_pLast->m_pNext : m_pFirst) = &fact;
-    m_pLast = &fact;
-    ++m_nFacts;
-    return fact;
+void FactList::assign(TextArena& arena, const Fact* facts, std::int32_t count) {
+    if (count <= 0) {
+        return;
+    }
+    auto* block = static_cast<Fact*>(arena.allocate(sizeof(Fact) * static_cast<std::size_t>(count), alignof(Fact)));
+    std::copy(facts, facts + count, block);
+    m_pFacts = block;
+    m_nFacts = count;
 }
 
-const Fact* FactList::at(std::int32_t position) const noexcept {
-    if (position < 0 || position >= m_nFacts) {
-        return nullptr;
-    }
-    const Fact* fact = m_pFirst;
-    for (std::int32_t i = 0; i < position; ++i) {
-        fact = fact->m_pNext;
-    }
-    return fact;
+Fact& FactList::append(TextArena& arena, ArenaStr tag) {
+    std::vector<Fact> grown(begin(), end());
+    grown.push_back(Fact{});
+    grown.back().m_strTag = tag;
+    assign(arena, grown.data(), static_cast<std::int32_t>(grown.size()));
+    return m_pFacts[m_nFacts - 1];
 }
 
 } // namespace stirpex

@@ -11,7 +11,6 @@
 #include "model/text_arena.h"
 
 #include <cstdint>
-#include <iterator>
 #include <string_view>
 
 namespace stirpex {
@@ -47,7 +46,6 @@ struct Fact {
     ArenaStr m_strValue;
     ArenaStr m_strDate; // as the page shows dates (model/readable_date.h), then its TIME
     ArenaStr m_strPlace;
-    Fact* m_pNext = nullptr;
     FactDetails* m_pDetails = nullptr;
 };
 
@@ -55,48 +53,28 @@ struct Fact {
 // "CAUS", "AGNC"), or empty.
 std::string_view FactParticular(const Fact& fact, std::string_view tag) noexcept;
 
-// The facts of one record in file order.
+// The facts of one record in file order, side by side in one block of the
+// arena: the reader gathers a record's facts and stores them when the record
+// ends, so that a fact costs no link to the next and the block no slack.
 class FactList {
 public:
-    class Iterator {
-    public:
-        using iterator_category = std::forward_iterator_tag;
-        using value_type = Fact;
-        using difference_type = std::ptrdiff_t;
-        using pointer = const Fact*;
-        using reference = const Fact&;
-
-        Iterator() = default;
-        explicit Iterator(const Fact* fact) noexcept : m_fact(fact) {}
-        const Fact& operator*() const noexcept { return *m_fact; }
-        const Fact* operator->() const noexcept { return m_fact; }
-        Iterator& operator++() noexcept {
-            m_fact = m_fact->m_pNext;
-            return *this;
-        }
-        Iterator operator++(int) noexcept {
-            Iterator before = *this;
-            ++*this;
-            return before;
-        }
-        friend bool operator==(Iterator, Iterator) noexcept = default;
-
-    private:
-        const Fact* m_fact = nullptr;
-    };
-
-    // A new fact with this tag at the end of the list.
+    // The facts, copied into the arena; for a list that has none yet.
+    void assign(TextArena& arena, const Fact* facts, std::int32_t count);
+    // A new fact with this tag at the end. Earlier facts may move: for a
+    // list built fact by fact, as tests do; the reader gathers and assigns.
     Fact& append(TextArena& arena, ArenaStr tag);
-    Iterator begin() const noexcept { return Iterator(m_pFirst); }
-    Iterator end() const noexcept { return Iterator(); }
+
+    const Fact* begin() const noexcept { return m_pFacts; }
+    const Fact* end() const noexcept { return m_pFacts + m_nFacts; }
     std::int32_t size() const noexcept { return m_nFacts; }
     bool empty() const noexcept { return m_nFacts == 0; }
     // The fact at `position` in file order, or null: a link keeps a fact by its position.
-    const Fact* at(std::int32_t position) const noexcept;
+    const Fact* at(std::int32_t position) const noexcept {
+        return position >= 0 && position < m_nFacts ? m_pFacts + position : nullptr;
+    }
 
 private:
-    Fact* m_pFirst = nullptr;
-    Fact* m_pLast = nullptr;
+    Fact* m_pFacts = nullptr;
     std::int32_t m_nFacts = 0;
 };
 

@@ -438,17 +438,17 @@ int PersonPage::drawFactRows(PageSurface& surface, const CStirpexDoc& doc, const
         y += g.step; // "Spouses:" "None." left y on its line
     }
     y += g.gap;
-    RowGroup group = RowGroup::Facts;
+    const FactRow* previous = nullptr;
     for (const FactRow& row : rows) {
-        if (row.group == RowGroup::OtherData && group != RowGroup::OtherData) {
-            y += g.gap;
+        const bool newGroup = previous != nullptr && previous->group != row.group;
+        if (row.group == RowGroup::OtherData && (previous == nullptr || newGroup)) {
+            y += previous ? g.gap : 0;
             surface.TextOut(g.labelX, y, "Other data");
             y += g.step;
-        } else if ((row.group == RowGroup::Family && row.fact < 0) ||
-                   (row.group == RowGroup::Media && group != RowGroup::Media)) {
+        } else if (previous != nullptr && (newGroup || (row.group == RowGroup::Family && row.fact < 0))) {
             y += g.gap;
         }
-        group = row.group;
+        previous = &row;
         y = drawFactRow(surface, rowGeometry, y, row);
     }
     return y;

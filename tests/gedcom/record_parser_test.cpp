@@ -483,9 +483,9 @@ TEST(RecordParserCitations, CitedTextKeepsItsContinuationsAndOtherTextStaysWithT
     EXPECT_EQ(CitationsOf(person.Details().m_arrSources, person.Details().m_arrSourceTexts),
               (Citations{{"S1", "cited more\r\nnext\r\n"}}));
     EXPECT_EQ(TextsOf(SourceOf(loaded, "S1").m_arrText), Texts{});
-    const Fact& citation = test::FactTagged(person.Details().m_facts, "SOUR");
-    EXPECT_EQ(citation.m_strValue.view(), "@S1@");
-    EXPECT_EQ(TextsOf(citation.Details().m_arrLines), (Texts{"QUAY 3", "  TEXT elsewhere", "    CONT too"}));
+    // Kept with the record, not as a fact of their own: the page has nothing to show of them.
+    EXPECT_TRUE(person.Details().m_facts.empty());
+    EXPECT_EQ(TextsOf(person.Details().m_arrCitationLines), (Texts{"QUAY 3", "  TEXT elsewhere", "    CONT too"}));
 }
 
 // A citation under an event is that fact's; under a NOTE it is the person's
@@ -855,10 +855,12 @@ TEST(RecordParserCurrentRecords, SourceTextGoesToTheNewestSourceNotTheCitedOne) 
     // In a person such lines are kept where they stand.
     const CPerson& person = PersonOf(loaded, "I1");
     EXPECT_EQ(test::EventCitations(person.Details().m_facts, ClassicEvent::Birth), (Citations{{"S9", ""}}));
-    EXPECT_EQ(TextsOf(test::FactTagged(person.Details().m_facts, "BIRT").Details().m_arrLines), Texts{"  TEXT kept"});
+    const Fact& birth = test::FactTagged(person.Details().m_facts, "BIRT");
+    EXPECT_EQ(TextsOf(birth.Details().m_arrCitationLines), Texts{"  TEXT kept"});
+    EXPECT_TRUE(birth.Details().m_arrLines.empty());
     ASSERT_EQ(person.Details().m_nSources, 1);
     EXPECT_EQ(TextsOf(SourceOf(loaded, person.Details().m_arrSources[0].view()).m_arrText), Texts{});
-    EXPECT_EQ(TextsOf(test::FactTagged(person.Details().m_facts, "SOUR").Details().m_arrLines), Texts{"  TEXT body"});
+    EXPECT_EQ(TextsOf(person.Details().m_arrCitationLines), Texts{"  TEXT body"});
 }
 
 // ---- Byte-order mark ----
