@@ -101,8 +101,10 @@ RecordParser::Row RecordParser::handleFamilyMemberRow(std::string_view line, std
         return Row::Skipped;
     }
     if (husband) {
+        keepReplacedLink("HUSB", m_family->m_strHusband);
         m_family->m_strHusband = store(key);
     } else if (wife) {
+        keepReplacedLink("WIFE", m_family->m_strWife);
         m_family->m_strWife = store(key);
     } else {
         m_family->AddChild(m_arena, store(key));
@@ -118,6 +120,28 @@ ArenaStr RecordParser::grow(ArenaStr text, const void* owner, std::string_view s
         m_growing = owner;
     }
     return m_arena.append(m_arena.append(text, separator), more);
+}
+
+// A later line of a kind of which the record keeps one (the name shown, the
+// sex, the parents' family, a spouse) wins, as it always has; the earlier one
+// is kept as a fact, unless the lines under it made one already.
+void RecordParser::keepReplaced(std::string_view tag, std::string_view value) {
+    if (value.empty()) {
+        return;
+    }
+    FactList& facts = editFacts();
+    for (const Fact& fact : facts) {
+        if (fact.m_strTag.view() == tag && fact.m_strValue.view().starts_with(value)) {
+            return;
+        }
+    }
+    facts.append(m_arena, KnownTagText(tag)).m_strValue = store(value);
+}
+
+void RecordParser::keepReplacedLink(std::string_view tag, ArenaStr key) {
+    if (!key.empty()) {
+        keepReplaced(tag, "@" + std::string(key.view()) + "@");
+    }
 }
 
 void RecordParser::holdLevel1(std::string_view line, std::size_t tag) {
@@ -188,6 +212,10 @@ bool RecordParser::handleRecordLevel2(std::string_view line, std::size_t tag) {
 
 bool RecordParser::handleRecordDeeper(std::string_view line, std::size_t tag, int level) {
     if (m_sub != Sub::None && level == m_subLevel + 1 && handleSubLine(line, tag)) {
+        return true;
+    }
+    // Before GEDCOM 7 an object's FORM stands under its FILE.
+    if (m_sub == Sub::Object && level == m_subLevel + 2 && TagIs(line, tag, "FORM") && objectPartLine(line, tag)) {
         return true;
     }
     return citationPartLine(line, tag, level) || keepLine(line, tag, level);
