@@ -49,9 +49,10 @@ bool RecordParser::HandleLine(std::string_view line) {
     case 4:
         return handleLevel4(line, TagPosition(line));
     default:
-        // Levels past 4 are kept in individual and family records, skipped elsewhere.
+        // Levels past 4 are read (a cited text's continuations) or kept in
+        // individual and family records, skipped elsewhere.
         if (!line.empty() && line[0] >= '5' && line[0] <= '9' && inFactRecord()) {
-            return keepLine(line, TagPosition(line), line[0] - '0');
+            return handleRecordDeeper(line, TagPosition(line), line[0] - '0');
         }
         return false;
     }
@@ -186,6 +187,11 @@ RecordParser::Row RecordParser::handleIndividualRow(std::string_view line, std::
         if (!individual) {
             return Row::Skipped;
         }
+        if (m_person->m_cSex != 0) {
+            std::string earlier;
+            AppendUtf8(earlier, m_person->m_cSex);
+            keepReplaced("SEX", earlier);
+        }
         m_person->m_cSex = firstCharacter(ValueFixed(line, tag, 3));
         return Row::Used;
     }
@@ -196,6 +202,7 @@ RecordParser::Row RecordParser::handleIndividualRow(std::string_view line, std::
             return Row::Skipped;
         }
         if (famc) {
+            keepReplacedLink("FAMC", m_person->m_strParentFamily);
             m_person->m_strParentFamily = store(key);
         } else {
             m_person->AddSpouseFamily(m_arena, store(key));
@@ -274,6 +281,7 @@ void RecordParser::nameLine(std::string_view value, bool isAlias) {
     const ArenaStr surname = store(m_nameParts.surname);
     const ArenaStr givenNames = store(m_nameParts.givenNames);
     if (!isAlias && m_person->m_strSurname.empty()) {
+        keepReplaced("NAME", m_person->m_strGivenNames.view());
         m_person->m_strSurname = surname;
         m_person->m_strGivenNames = givenNames;
     } else {

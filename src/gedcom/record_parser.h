@@ -104,6 +104,8 @@ private:
     bool objectPartLine(std::string_view line, std::size_t tag);
     void startFact(std::string_view line, std::size_t tag);
     void holdLevel1(std::string_view line, std::size_t tag);
+    void keepReplaced(std::string_view tag, std::string_view value);
+    void keepReplacedLink(std::string_view tag, ArenaStr key);
     bool keepLine(std::string_view line, std::size_t tag, int level);
     Fact& heldFact();
     bool factDateLine(std::string_view value);

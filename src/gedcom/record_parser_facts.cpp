@@ -122,8 +122,10 @@ RecordParser::Row RecordParser::handleFamilyMemberRow(std::string_view line, std
         return Row::Skipped;
     }
     if (husband) {
+        keepReplacedLink("HUSB", m_family->m_strHusband);
         m_family->m_strHusband = store(key);
     } else if (wife) {
+        keepReplacedLink("WIFE", m_family->m_strWife);
         m_family->m_strWife = store(key);
     } else {
         m_family->AddChild(m_arena, store(key));
@@ -139,6 +141,30 @@ ArenaStr RecordParser::grow(ArenaStr text, const void* owner, std::string_view s
         m_growing = owner;
     }
     return m_arena.append(m_arena.append(text, separator), more);
+}
+
+// A later line of a kind of which the record keeps one (the name shown, the
+// sex, the parents' family, a spouse) wins, as it always has; the earlier one
+// is kept as a fact, unless the lines under it made one already.
+void RecordParser::keepReplaced(std::string_view tag, std::string_view value) {
+    if (value.empty()) {
+        return;
+    }
+    for (const Fact& fact : m_recordFacts) {
+        if (fact.m_strTag.view() == tag && fact.m_strValue.view().starts_with(value)) {
+            return;
+        }
+    }
+    Fact* current = m_fact ? &heldFact() : nullptr;
+    const std::ptrdiff_t at = current ? current - m_recordFacts.data() : -1;
+    newFact(KnownTagText(tag)).m_strValue = store(value);
+    m_fact = at >= 0 ? &m_recordFacts[static_cast<std::size_t>(at)] : nullptr;
+}
+
+void RecordParser::keepReplacedLink(std::string_view tag, ArenaStr key) {
+    if (!key.empty()) {
+        keepReplaced(tag, "@" + std::string(key.view()) + "@");
+    }
 }
 
 // Most level-1 lines have nothing under them that needs keeping: the line is
@@ -219,6 +245,10 @@ bool RecordParser::handleRecordLevel2(std::string_view line, std::size_t tag) {
 
 bool RecordParser::handleRecordDeeper(std::string_view line, std::size_t tag, int level) {
     if (m_sub != Sub::None && level == m_subLevel + 1 && handleSubLine(line, tag)) {
+        return true;
+    }
+    // Before GEDCOM 7 an object's FORM stands under its FILE.
+    if (m_sub == Sub::Object && level == m_subLevel + 2 && TagIs(line, tag, "FORM") && objectPartLine(line, tag)) {
         return true;
     }
     return citationPartLine(line, tag, level) || keepLine(line, tag, level);

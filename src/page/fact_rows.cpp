@@ -117,9 +117,15 @@ void addMore(const Fact& fact, FactRow& row) {
         value.remove_prefix(cut + 1);
         row.more.emplace_back(firstLine(value));
     }
+    // An address fact's lines are its value; another fact's address is one of its particulars.
+    const bool ofAddress = fact.m_strTag == "ADDR";
     bool first = true;
     for (const ArenaStr& line : d.m_arrAddress) {
-        row.more.push_back((first ? "Address: " : "         ") + std::string(line.view()));
+        if (ofAddress && first) {
+            row.value = {{std::string(line.view())}};
+        } else {
+            row.more.push_back((ofAddress ? "" : first ? "Address: " : "         ") + std::string(line.view()));
+        }
         first = false;
     }
     for (const ArenaStr& line : d.m_arrLines) {

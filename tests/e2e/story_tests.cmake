@@ -36,7 +36,7 @@ stirpex_cli_test(story.missing_topic ARGS story;${sample};I1;sources EXIT 2 STDE
 stirpex_cli_test(story.extra_word ARGS story;${sample};I1;sources;birth;death EXIT 2
                  STDERR "^stirpex-cli: unexpected argument 'death'\n$")
 stirpex_cli_test(story.marriage_without_family ARGS story;${sample};I1;sources;marriage EXIT 2
-                 STDERR "^stirpex-cli: marriage and divorce lists need --family INDEX\n$")
+                 STDERR "^stirpex-cli: marriage, divorce and family-fact lists need --family INDEX\n$")
 stirpex_cli_test(story.family_past_the_table ARGS story;${sample};I1;sources;divorce;--family;99 EXIT 2
                  STDERR "^stirpex-cli: no family with index 99\n$")
 stirpex_cli_test(story.negative_family ARGS story;${sample};I1;notes;marriage;--family;-1 EXIT 2
@@ -44,4 +44,4 @@ stirpex_cli_test(story.negative_family ARGS story;${sample};I1;notes;marriage;--
 stirpex_cli_test(story.family_not_a_number ARGS story;${sample};I1;notes;marriage;--family;F1 EXIT 2
                  STDERR "^stirpex-cli: --family needs a whole number, not 'F1'\n$")
 stirpex_cli_test(story.family_for_a_birth ARGS story;${sample};I1;sources;birth;--family;0 EXIT 2
-                 STDERR "^stirpex-cli: --family belongs to marriage and divorce lists only\n$")
+                 STDERR "^stirpex-cli: --family belongs to marriage, divorce and family-fact lists only\n$")

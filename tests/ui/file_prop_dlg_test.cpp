@@ -177,7 +177,7 @@ void FilePropDlgTest::sampleShowsItsHeaderAndCountsInPlace() {
                  .split(bar));
     QCOMPARE(shown.values,
              QStringLiteral("harrow_family.ged|12 MAY 2025|The Stirpex sample writers|STIRPEX|STIRPEX|5.5|"
-                            "ANSEL|47|17|35|5|20112|1")
+                            "ANSEL|47|17|10|5|20112|1")
                  .split(bar));
     const Qt::Alignment L = Qt::AlignLeft;
     const Qt::Alignment R = Qt::AlignRight;

@@ -145,7 +145,7 @@ bool OpenFilesTest::showsTheLatin1File() const {
     return document.Key() == DocumentKey(m_latin1) && document.Title() == kShownName &&
            frame.ActiveChild()->windowTitle() == kShownName + QStringLiteral(" - I1") &&
            frame.windowTitle() == QStringLiteral("Stirpex - ") + kShownName &&
-           frame.StatsText() == QStringLiteral("47 people, 17 families, 35 notes, 5 sources.");
+           frame.StatsText() == QStringLiteral("47 people, 17 families, 10 notes, 5 sources.");
 }
 
 void OpenFilesTest::commandLineOpensANameThatIsNotUtf8() {
@@ -255,7 +255,7 @@ void OpenFilesTest::archiveOpensEveryWay() {
                QTest::qWaitFor([&frame] { return frame.ActiveView() && !frame.ActiveView()->Page().m_bFirstDraw; }) &&
                frame.ActiveChild()->Document().Title() == shown &&
                frame.windowTitle() == QStringLiteral("Stirpex - ") + shown &&
-               frame.StatsText() == QStringLiteral("47 people, 17 families, 35 notes, 5 sources.") &&
+               frame.StatsText() == QStringLiteral("47 people, 17 families, 10 notes, 5 sources.") &&
                frame.ActiveChild()->Document().Doc().m_media != nullptr;
     };
 

@@ -88,7 +88,7 @@ void PageViewTest::clickLink(const PageLink& link) {
 void PageViewTest::firstPaintShowsTheStartPersonWithCaption() {
     QCOMPARE(QString::fromUtf8(view().Page().m_pPerson->m_strID.view()), QStringLiteral("I1"));
     QCOMPARE(m_frame->ActiveChild()->windowTitle(), QStringLiteral("harrow_family.ged - I1"));
-    QCOMPARE(m_frame->StatsText(), QStringLiteral("47 people, 17 families, 35 notes, 5 sources."));
+    QCOMPARE(m_frame->StatsText(), QStringLiteral("47 people, 17 families, 10 notes, 5 sources."));
     QCOMPARE(view().Page().m_history.position(), 1);
 }
 

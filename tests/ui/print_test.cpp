@@ -172,12 +172,13 @@ void PrintTest::printsThePageAndTheNotesOnly() {
         QStringLiteral("Spouse 2: Björk, Ingrid (1895-1979)"),
         QStringLiteral("Married 9 AUG 1923 Register Office, Greywater, Brackenshire"),
         QStringLiteral("Children: Harrow, Lionel (1925-1999)"),
-        QStringLiteral("Media photos/harrow_house.jpg"),
-        QStringLiteral("Notes: Occupation: Clockmaker"),
-        QStringLiteral("Address: 14 Kettle Lane"),
+        // The facts below the families print as they show, media as plain text.
+        QStringLiteral("Occupation Clockmaker"),
+        QStringLiteral("Address 14 Kettle Lane"),
         QStringLiteral("Fallowmere"),
         QStringLiteral("Brackenshire"),
-        QStringLiteral("William kept a ledger of every clock that passed through his workshop on Kettle Lane."),
+        QStringLiteral("Media The Harrow house on Kettle Lane, Fallowmere, about 1910 (photos/harrow_house.jpg)"),
+        QStringLiteral("Notes: William kept a ledger of every clock that passed through his workshop on Kettle Lane."),
     };
     // A note line longer than the paper is wide goes on over the next lines
     // at the value column instead of running past the right edge.
