@@ -152,7 +152,6 @@ bool startsWith(std::string_view tag, std::string_view prefix) noexcept {
     return tag.substr(0, prefix.size()) == prefix;
 }
 
-
 // A tag of up to eight bytes as one number, first byte highest, so that the
 // numbers sort as the tags do: a look-up on every fact line compares numbers,
 // not texts.
@@ -186,7 +185,6 @@ const FactKind* FindFactKind(std::string_view tag) noexcept {
     }
     return &kFactKinds[static_cast<std::size_t>(it - kPackedTags.begin())];
 }
-
 
 ArenaStr KnownTagText(std::string_view tag) noexcept {
     const FactKind* kind = FindFactKind(tag);
