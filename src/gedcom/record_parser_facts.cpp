@@ -404,12 +404,17 @@ bool RecordParser::factObjectLine(std::string_view line, std::size_t tag) {
     return true;
 }
 
-// GIVN and SURN that repeat the name's own parts say nothing new; every
+// GIVN and SURN that repeat the name's own parts (or one of its given names)
+// say nothing new; every
 // other part (a nickname, a prefix, the name's TYPE) is kept as a line.
 bool RecordParser::nameSubLine(std::string_view line, std::size_t tag) {
     const std::string_view word = tagWord(line, tag);
     const std::string_view value = text(valueAfterWord(line, tag));
-    return (word == "GIVN" && value == m_nameParts.givenNames) || (word == "SURN" && value == m_nameParts.surname);
+    const auto within = [](std::string_view part, std::string_view whole) {
+        return !part.empty() && whole.find(part) != std::string_view::npos;
+    };
+    return (word == "GIVN" && within(value, m_nameParts.givenNames)) ||
+           (word == "SURN" && within(value, m_nameParts.surname));
 }
 
 // The parts of the current citation: PAGE and DATA one level below its SOUR,
