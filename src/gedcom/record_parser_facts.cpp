@@ -150,7 +150,13 @@ void RecordParser::keepReplaced(std::string_view tag, std::string_view value) {
     if (value.empty()) {
         return;
     }
-    for (const Fact& fact : m_recordFacts) {
+    // The fact the earlier line's own lines made is among the last few; a
+    // bounded look keeps a record of a million such lines from taking
+    // quadratic time (at worst a line is then kept twice, never lost).
+    constexpr std::size_t kLookBack = 32;
+    const std::size_t from = m_recordFacts.size() - std::min(m_recordFacts.size(), kLookBack);
+    for (std::size_t i = from; i < m_recordFacts.size(); ++i) {
+        const Fact& fact = m_recordFacts[i];
         if (fact.m_strTag.view() == tag && fact.m_strValue.view().starts_with(value)) {
             return;
         }
