@@ -24,7 +24,7 @@ inline constexpr int kDefaultPageWidth = 500;
 
 // The text of a page already drawn on a recording surface; `printed` for the
 // print geometry, whose y grows upwards.
-std::string PageText(const PersonPage& page, const std::vector<DrawnText>& ops, std::string_view caption,
+std::string PageText(const PersonPage& page, const std::vector<DrawnText>& drawn, std::string_view caption,
                      const CStirpexDoc& doc, bool printed);
 
 // The screen page of `person`, laid out afresh at kDefaultPageWidth, with the caption "<title> - <key>".
