@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace stirpex {
 
@@ -55,6 +56,13 @@ std::string_view pointerKey(std::string_view value) {
     return value.substr(1, value.size() - 2);
 }
 
+std::string lowered(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower;
+}
+
 std::string_view firstLine(std::string_view text) {
     return text.substr(0, text.find('\n'));
 }
@@ -65,14 +73,26 @@ FactGroup groupOf(const Fact& fact) {
 }
 
 // The lines a record's own NAME, SOUR, NOTE, OBJE or member line made a fact
-// for only to keep what stood under its citations: nothing for the page.
-bool onlyCitationLines(const Fact& fact) {
+// for only to keep what stood under its citations: nothing for the page. A
+// FAMC, HUSB or WIFE that a later one replaced is not among them: the record
+// no longer links it, so its row is the only place it shows. `linked` is the
+// key the record links by this fact's tag, empty for a tag it links none by.
+bool onlyCitationLines(const Fact& fact, std::string_view linked = {}) {
     const FactDetails& d = fact.Details();
     const std::string_view tag = fact.m_strTag.view();
+    const bool replaceable = tag == "FAMC" || tag == "HUSB" || tag == "WIFE";
+    if (replaceable && pointerKey(fact.m_strValue.view()) != linked) {
+        return false;
+    }
     const bool held = tag == "NAME" || tag == "SOUR" || tag == "NOTE" || tag == "SNOTE" || tag == "OBJE" ||
-                      tag == "FAMS" || tag == "HUSB" || tag == "WIFE" || tag == "CHIL" || tag == "FAMC";
+                      tag == "FAMS" || tag == "CHIL" || replaceable;
     return held && d.m_arrLines.empty() && d.notes() == 0 && d.sources() == 0 && d.objects() == 0 &&
            d.m_arrAddress.empty();
+}
+
+// The key a family links by HUSB or WIFE.
+std::string_view familyLink(const CFamily& family, std::string_view tag) {
+    return tag == "HUSB" ? family.m_strHusband.view() : tag == "WIFE" ? family.m_strWife.view() : std::string_view{};
 }
 
 bool saysNothingMore(std::string_view value) {
@@ -87,11 +107,37 @@ bool isKnownDetail(std::string_view line) {
     return kept.indent.empty() && kind != nullptr && kind->group != FactGroup::Other;
 }
 
+// Whether the fixed row of the event shows this fact's date and place. With
+// two facts of one event the row shows the last date and place given, so it
+// is the earlier fact, not the later, whose date would otherwise be lost.
+bool shownByFixedRow(const Fact& fact, const EventSummary& summary) {
+    return (fact.m_strDate.empty() || fact.m_strDate.view() == summary.date) &&
+           (fact.m_strPlace.empty() || fact.m_strPlace.view() == summary.place);
+}
+
+// The fixed rows' view of each classic event of a record, made once a record.
+class FixedRows {
+public:
+    FixedRows(const FactList& facts, bool familyRecord) {
+        for (const ClassicEventInfo& info : kClassicEvents) {
+            if (info.family == familyRecord) {
+                m_summaries[static_cast<int>(info.event)] = SummarizeEvent(facts, info.event);
+            }
+        }
+    }
+    bool shows(const Fact& fact, ClassicEvent event) const {
+        return shownByFixedRow(fact, m_summaries[static_cast<int>(event)]);
+    }
+
+private:
+    EventSummary m_summaries[7];
+};
+
 // Whether the fixed rows of a classic event leave something of this fact
 // unsaid, beyond bookkeeping lines (those go under "Other data").
-bool needsOwnRow(const Fact& fact, bool firstOfItsEvent) {
+bool needsOwnRow(const Fact& fact, bool shownByFixedRow) {
     const FactDetails& d = fact.Details();
-    return !firstOfItsEvent || !saysNothingMore(fact.m_strValue.view()) || !d.m_strType.empty() ||
+    return !shownByFixedRow || !saysNothingMore(fact.m_strValue.view()) || !d.m_strType.empty() ||
            !d.m_arrAddress.empty() || d.notes() > 0 || d.objects() > 0 ||
            std::any_of(d.m_arrLines.begin(), d.m_arrLines.end(),
                        [](const ArenaStr& line) { return isKnownDetail(line.view()); });
@@ -162,7 +208,24 @@ void appendPart(std::string& text, std::string_view part) {
     }
 }
 
-// A name's parts, one row for each top-level line kept under it.
+// The row label of a name of this TYPE: the file's word where it is not one
+// of the kinds a reader knows by a longer name.
+std::string nameTypeLabel(std::string_view type) {
+    static constexpr std::pair<std::string_view, std::string_view> kNameTypes[] = {
+        {"aka", "Also known as"},  {"birth", "Birth name"},     {"immigrant", "Immigrant name"},
+        {"maiden", "Maiden name"}, {"married", "Married name"}, {"professional", "Professional name"},
+    };
+    const std::string lower = lowered(type);
+    for (const auto& [word, label] : kNameTypes) {
+        if (lower == word) {
+            return std::string(label);
+        }
+    }
+    return std::string(type);
+}
+
+// A name's parts, one row for each top-level line kept under it; the name's
+// TYPE labels a row of the name itself.
 void addNameRows(const Fact& fact, int position, const CPerson& person, std::vector<FactRow>& rows) {
     const std::string name = WithoutSlashes(fact.m_strValue.view());
     const bool primary = name.empty() || name == person.FormatName(0) || fact.m_strTag != "NAME";
@@ -180,8 +243,14 @@ void addNameRows(const Fact& fact, int position, const CPerson& person, std::vec
             continue;
         }
         FactRow row;
-        row.label = TagLabel(kept.tag);
         row.fact = position;
+        if (kept.tag == "TYPE") {
+            row.label = nameTypeLabel(kept.value);
+            row.value.push_back({name, nullptr});
+            rows.push_back(std::move(row));
+            continue;
+        }
+        row.label = TagLabel(kept.tag);
         std::string value = WithoutSlashes(kept.value);
         if (!primary) {
             value.append(" (").append(name).append(")");
@@ -202,6 +271,8 @@ void addPersonLink(const CStirpexDoc& doc, std::string_view value, FactRow& row)
     const CPerson* target = doc.FindPerson(pointerKey(value));
     if (target) {
         row.value.push_back({target->GetDisplayName(), target});
+    } else if (pointerKey(value) == "VOID") {
+        row.value.push_back({"Unknown", nullptr}); // a link the file leaves empty on purpose
     } else {
         row.value.push_back({std::string(value), nullptr});
     }
@@ -228,21 +299,29 @@ FactRow parentsRow(const CStirpexDoc& doc, const CPerson& person, const Fact& fa
     row.value.clear();
     row.more.clear();
     const std::string_view key = pointerKey(fact.m_strValue.view());
-    const CFamily* family = doc.FindFamily(key);
-    const CPerson* parents[] = {family ? doc.FindPerson(family->m_strHusband.view()) : nullptr,
-                                family ? doc.FindPerson(family->m_strWife.view()) : nullptr};
-    for (const CPerson* parent : parents) {
-        if (!row.value.empty()) {
-            row.value.push_back({" and ", nullptr});
+    // A key that names no family says so, as a media key does, rather than
+    // passing for a family of two unknown parents.
+    if (const CFamily* family = doc.FindFamily(key)) {
+        const CPerson* parents[] = {doc.FindPerson(family->m_strHusband.view()),
+                                    doc.FindPerson(family->m_strWife.view())};
+        for (const CPerson* parent : parents) {
+            if (!row.value.empty()) {
+                row.value.push_back({" and ", nullptr});
+            }
+            row.value.push_back(parent ? RowPart{parent->GetDisplayName(), parent} : RowPart{"Unknown", nullptr});
         }
-        row.value.push_back(parent ? RowPart{parent->GetDisplayName(), parent} : RowPart{"Unknown", nullptr});
+    } else {
+        row.value.push_back({"(missing)"});
     }
     const std::string_view relation = ChildRelation(person, key);
     if (!relation.empty()) {
         row.value.push_back({" (" + std::string(relation) + ")", nullptr});
     }
     for (const ArenaStr& line : fact.Details().m_arrLines) {
-        row.more.push_back(shownKept(line.view()));
+        // The pedigree the value already names is not said twice.
+        if (relation.empty() || splitKept(line.view()).tag != "PEDI") {
+            row.more.push_back(shownKept(line.view()));
+        }
     }
     return row;
 }
@@ -250,14 +329,14 @@ FactRow parentsRow(const CStirpexDoc& doc, const CPerson& person, const Fact& fa
 void addFamilyRows(const CStirpexDoc& doc, const CPerson& person, const CFamily& family, std::vector<FactRow>& rows) {
     std::vector<FactRow> own;
     int position = 0;
-    int seen[7] = {};
+    const FixedRows fixed(family.Details().m_facts, true);
     for (const Fact& fact : family.Details().m_facts) {
         const ClassicEvent event = ClassicEventOf(fact.m_strTag.view(), true);
         const FactGroup group = groupOf(fact);
-        if (onlyCitationLines(fact)) {
+        if (onlyCitationLines(fact, familyLink(family, fact.m_strTag.view()))) {
             // nothing to show
         } else if (event != ClassicEvent::None) {
-            if (needsOwnRow(fact, seen[static_cast<int>(event)]++ == 0)) {
+            if (needsOwnRow(fact, fixed.shows(fact, event))) {
                 own.push_back(rowOf(fact, position, RowGroup::Family, &family));
             } else if (!fact.Details().m_arrLines.empty()) {
                 own.push_back(bookkeepingRow(fact, position, RowGroup::Family, &family));
@@ -370,9 +449,7 @@ std::string_view ChildRelation(const CPerson& child, std::string_view familyKey)
         for (const ArenaStr& line : fact.Details().m_arrLines) {
             const KeptLine kept = splitKept(line.view());
             if (famc && kept.indent.empty() && kept.tag == "PEDI") {
-                std::string lower(kept.value);
-                std::transform(lower.begin(), lower.end(), lower.begin(),
-                               [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+                const std::string lower = lowered(kept.value);
                 if (lower == "adopted") {
                     return "adopted";
                 }
@@ -393,14 +470,14 @@ std::vector<FactRow> BuildFactRows(const CStirpexDoc& doc, const CPerson& person
     std::vector<FactRow> links;
     std::vector<FactRow> other;
     int position = 0;
-    int seen[7] = {};
+    const FixedRows fixed(person.Details().m_facts, false);
     for (const Fact& fact : person.Details().m_facts) {
         const ClassicEvent event = ClassicEventOf(fact.m_strTag.view(), false);
         const FactGroup group = groupOf(fact);
-        if (onlyCitationLines(fact)) {
+        if (onlyCitationLines(fact, fact.m_strTag == "FAMC" ? person.m_strParentFamily.view() : std::string_view{})) {
             // nothing to show
         } else if (event != ClassicEvent::None) {
-            if (needsOwnRow(fact, seen[static_cast<int>(event)]++ == 0)) {
+            if (needsOwnRow(fact, fixed.shows(fact, event))) {
                 facts.push_back(rowOf(fact, position, RowGroup::Facts, nullptr));
             } else if (!fact.Details().m_arrLines.empty()) {
                 other.push_back(bookkeepingRow(fact, position, RowGroup::OtherData, nullptr));
