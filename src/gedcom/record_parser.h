@@ -126,6 +126,11 @@ private:
 
     bool noteLikeLine(std::string_view line, std::size_t tag, Context context);
     bool sourceLine(std::string_view line, std::size_t tag, bool isEventCitation);
+    struct ObjectReference {
+        ArenaStr key;
+        bool made = false; // an external reference made inline
+    };
+    ObjectReference objectReference(std::string_view line, std::size_t tag);
     bool objectLine(std::string_view line, std::size_t tag);
     void nameLine(std::string_view value, bool isAlias);
     bool dateLine(std::string_view value);

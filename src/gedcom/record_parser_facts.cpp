@@ -392,21 +392,15 @@ bool RecordParser::factNoteLine(std::string_view line, std::size_t tag) {
 }
 
 bool RecordParser::factObjectLine(std::string_view line, std::size_t tag) {
-    const PointerOrText value = ValuePointerOrText(line, tag);
-    ArenaStr key;
-    if (value.isPointer) {
-        if (isVoid(value.key)) {
-            return false;
-        }
-        key = store(value.key);
-    } else {
-        CExtObj& object = m_doc.AddExtObj(store(MakeGeneratedKey()));
-        m_extObj = &object;
-        key = object.m_strID;
+    const ObjectReference object = objectReference(line, tag);
+    if (object.key.empty()) {
+        return false;
+    }
+    if (object.made) {
         m_sub = Sub::Object;
         m_subLevel = 2;
     }
-    m_fact->EditDetails(m_arena).m_arrObjects.append(m_arena, key);
+    m_fact->EditDetails(m_arena).m_arrObjects.append(m_arena, object.key);
     return true;
 }
 

@@ -275,18 +275,23 @@ bool RecordParser::objectPartLine(std::string_view line, std::size_t tag) {
     return true;
 }
 
-bool RecordParser::objectLine(std::string_view line, std::size_t tag) {
+// The key an OBJE line names, or that of the external reference it makes
+// inline (which becomes the current one); an empty key for @VOID@.
+RecordParser::ObjectReference RecordParser::objectReference(std::string_view line, std::size_t tag) {
     const PointerOrText value = ValuePointerOrText(line, tag);
-    ArenaStr key;
     if (value.isPointer) {
-        if (isVoid(value.key)) {
-            return false;
-        }
-        key = store(value.key);
-    } else {
-        CExtObj& object = m_doc.AddExtObj(store(MakeGeneratedKey()));
-        m_extObj = &object;
-        key = object.m_strID;
+        return {isVoid(value.key) ? ArenaStr() : store(value.key), false};
+    }
+    CExtObj& object = m_doc.AddExtObj(store(MakeGeneratedKey()));
+    m_extObj = &object;
+    return {object.m_strID, true};
+}
+
+bool RecordParser::objectLine(std::string_view line, std::size_t tag) {
+    const ObjectReference object = objectReference(line, tag);
+    const ArenaStr key = object.key;
+    if (key.empty()) {
+        return false;
     }
     if (m_kind == RecordKind::Individual && m_person) {
         m_person->AddObject(m_arena, key);
@@ -295,7 +300,7 @@ bool RecordParser::objectLine(std::string_view line, std::size_t tag) {
     } else if (m_kind == RecordKind::Source && m_source) {
         m_source->AddObject(m_arena, key);
     } else {
-        return !value.isPointer;
+        return object.made; // a reference made is counted, linked or not
     }
     return true;
 }
