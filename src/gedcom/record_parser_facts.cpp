@@ -442,7 +442,8 @@ bool RecordParser::citationPartLine(std::string_view line, std::size_t tag, int 
             return true;
         }
         if (continuation && m_citedSource) {
-            const std::string_view separator = TagIs(line, tag, "CONT") ? "\r\n" : "";
+            // A title is shown on one line: its continuation lines join with a blank.
+            const std::string_view separator = TagIs(line, tag, "CONT") ? " " : "";
             m_citedSource->m_strTitle = grow(m_citedSource->m_strTitle, m_citedSource, separator, value);
             return true;
         }

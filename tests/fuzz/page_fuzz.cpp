@@ -126,8 +126,12 @@ void PageRun::checkLink(const PageLink& link) const {
     if (link.nKind == LINK_PERSON) {
         Require(link.nTopic == TOPIC_RELATIVE && link.nIndex >= 0 && link.nIndex < m_doc.m_nPersons,
                 "a relative's link names a person of the document");
-    } else if (link.nTopic == TOPIC_MARRIAGE || link.nTopic == TOPIC_DIVORCE) {
-        Require(link.nIndex >= 0 && link.nIndex < m_doc.m_nFamilies, "a marriage link names a family");
+    } else if (link.nTopic == TOPIC_MARRIAGE || link.nTopic == TOPIC_DIVORCE || link.nTopic == TOPIC_FAMILY_FACT) {
+        Require(link.nIndex >= 0 && link.nIndex < m_doc.m_nFamilies,
+                "a marriage's or family fact's link names a family");
+    } else if (link.nKind == LINK_MEDIA) {
+        Require(link.nTopic == TOPIC_MEDIA && link.nIndex >= 0 && link.nIndex < m_doc.m_nExtObjs,
+                "a media link names a media record");
     } else {
         Require(link.nIndex == shownIndex(), "a notes or sources link of the person names the person shown");
     }
@@ -199,6 +203,12 @@ void PageRun::click(const PageLink& link) {
     Require(drewAt(x, y, kPressedLinkColor), "a pressed link is drawn in the pressed colour");
     const std::int32_t from = shownIndex();
     const PageEffects effects = OnLButtonUp(m_page, m_doc, x, y);
+    if (hit.nKind == LINK_MEDIA) {
+        Require(m_page.m_rectPressed.empty() && effects.media == hit.nIndex && !effects.story && shownIndex() == from,
+                "a media link asks for its record and leaves the page as it is");
+        paint(Change::None);
+        return;
+    }
     Require(m_page.m_rectPressed.empty() && effects.repaintAll, "a release on a pressed link acts and repaints");
     if (hit.nKind == LINK_PERSON) {
         followRelative(hit, effects, from);
@@ -220,11 +230,14 @@ void PageRun::followRelative(const PageLink& link, const PageEffects& effects, s
 void PageRun::openStory(const PageLink& link, const PageEffects& effects) const {
     Require(effects.story && effects.story->nKind == link.nKind && effects.story->nTopic == link.nTopic,
             "a notes or sources link asks for its list");
-    const bool ofFamily = link.nTopic == TOPIC_MARRIAGE || link.nTopic == TOPIC_DIVORCE;
+    const bool ofFamily =
+        link.nTopic == TOPIC_MARRIAGE || link.nTopic == TOPIC_DIVORCE || link.nTopic == TOPIC_FAMILY_FACT;
     const CFamily* family = ofFamily ? m_doc.m_ppFamilies[static_cast<std::size_t>(link.nIndex)].get() : nullptr;
-    Require(effects.story->family == family, "a marriage's list is the family's");
+    Require(effects.story->family == family, "a marriage's or a family fact's list is the family's");
+    Require(effects.story->fact == link.nFact, "a fact's list names its fact");
     Require(m_page.m_rectHot.empty(), "the hot link is forgotten before the viewer opens");
-    const StoryText story = AssembleStory(m_doc, *m_page.m_pPerson, link.nKind, link.nTopic, family);
+    const StoryText story =
+        AssembleStory(m_doc, *m_page.m_pPerson, link.nKind, link.nTopic, family, effects.story->fact);
     Require(!story.heading.empty(), "every notes or sources link opens a list the viewer knows");
 }
 
@@ -237,7 +250,9 @@ void PageRun::print() {
     m_page.OnEndPrinting();
     for (const DrawnText& op : m_surface.ops()) {
         Require(op.y < 0 && op.y >= bottom, "a printed line lies on the paper, above the bottom returned");
-        Require(op.x == 100 || op.x == 400, "a printed text stands in the label or the value column");
+        // Values stand at 400, or in the rows below the families at their own value column
+        // right of it, pieces of a row one after another.
+        Require(op.x == 100 || op.x >= 400, "a printed text stands in the label or a value column");
     }
     paint(Change::None);
     Require(sameOps(m_surface.ops(), screen) && sameLinks(m_page.Links(), links),

@@ -38,14 +38,22 @@ bool wholeLines(std::string_view text) {
     return true;
 }
 
-void checkStory(const CStirpexDoc& doc, const CPerson& person, int kind, int topic, const CFamily* family) {
-    const StoryText story = AssembleStory(doc, person, kind, topic, family);
+void checkStory(const CStirpexDoc& doc, const CPerson& person, int kind, int topic, const CFamily* family,
+                int fact = -1) {
+    const StoryText story = AssembleStory(doc, person, kind, topic, family, fact);
     Require(story.caption == story.heading + " for " + person.FormatName(0), "the caption names the list and person");
     Require(IsWellFormedUtf8(story.text) && IsWellFormedUtf8(story.caption), "a story is not well-formed UTF-8");
     Require(wholeLines(story.text), "a story's text is made of whole lines");
     const bool ofFamily = topic == TOPIC_MARRIAGE || topic == TOPIC_DIVORCE;
-    const bool known = kind == LINK_NOTES || (kind == LINK_SOURCES && (family != nullptr || !ofFamily) &&
-                                              topic >= TOPIC_PERSON && topic <= TOPIC_BURIAL);
+    // A fact's list is known when the fact is: the person's, or the family's given.
+    const bool factTopic = topic == TOPIC_FACT || topic == TOPIC_FAMILY_FACT;
+    const FactList* facts = topic == TOPIC_FACT                               ? &person.Details().m_facts
+                            : topic == TOPIC_FAMILY_FACT && family != nullptr ? &family->Details().m_facts
+                                                                              : nullptr;
+    const bool knownFact = (kind == LINK_NOTES || kind == LINK_SOURCES) && facts && facts->at(fact) != nullptr;
+    const bool known = factTopic ? knownFact
+                                 : kind == LINK_NOTES || (kind == LINK_SOURCES && (family != nullptr || !ofFamily) &&
+                                                          topic >= TOPIC_PERSON && topic <= TOPIC_BURIAL);
     Require(known != story.heading.empty(), "every list a link can open has a heading, and only those");
     Require(known || story.text.empty(), "a list the viewer does not know stays empty");
     Require(kind != LINK_SOURCES || story.text.empty() || story.text.ends_with("\r\n\r\n"),
@@ -79,6 +87,14 @@ void checkPerson(const CStirpexDoc& doc, const CPerson& person, fuzz::Choices& c
     }
     for (const int kind : {int{LINK_END}, 0, int{LINK_PERSON}, 4}) {
         checkStory(doc, person, kind, choices.pick(0, 9), nullptr);
+    }
+    // A fact's lists, by a position in or out of the record's facts.
+    const int position = choices.pick(-1, person.Details().m_facts.size());
+    checkStory(doc, person, LINK_NOTES, TOPIC_FACT, nullptr, position);
+    checkStory(doc, person, LINK_SOURCES, TOPIC_FACT, nullptr, position);
+    for (const CFamily* family : marriagesOf(doc, person)) {
+        const int familyFact = family ? choices.pick(-1, family->Details().m_facts.size()) : 0;
+        checkStory(doc, person, LINK_SOURCES, TOPIC_FAMILY_FACT, family, familyFact);
     }
 }
 

@@ -232,7 +232,7 @@ TEST(RecordParserFactTexts, FactHasItsOwnNotesAndCitations) {
     EXPECT_EQ(CitationsOf(residence)[0], (std::pair<std::string, std::string>{"S1", "p. 4Entry\r\nline two"}));
     ASSERT_TRUE(IsGeneratedKey(d.m_arrSources[1]));
     const CSource& inlineSource = SourceOf(loaded, d.m_arrSources[1].view());
-    EXPECT_EQ(inlineSource.m_strTitle.view(), "Census book\r\nof title");
+    EXPECT_EQ(inlineSource.m_strTitle.view(), "Census book of title");
     EXPECT_EQ(TextsOf(inlineSource.m_arrText), (Texts{"quoted", "more"}));
     EXPECT_TRUE(d.m_arrLines.empty());
     // The record's own note stays the record's.
@@ -245,7 +245,7 @@ TEST(RecordParserFactTexts, InlineSourceOfTheRecordKeepsItsTextAndContinuations)
     const PersonDetails& person = PersonOf(loaded, "I1").Details();
     ASSERT_EQ(person.m_nSources, 1);
     const CSource& source = SourceOf(loaded, person.m_arrSources[0].view());
-    EXPECT_EQ(source.m_strTitle.view(), "Parish\r\nregister");
+    EXPECT_EQ(source.m_strTitle.view(), "Parish register");
     EXPECT_EQ(TextsOf(source.m_arrText), (Texts{"First", "second"}));
     EXPECT_EQ(person.m_arrSourceTexts[0].view(), "9");
     EXPECT_TRUE(person.m_facts.empty());
