@@ -43,7 +43,8 @@ Relationship fromBlood(BloodLine&& line, Sex sex) {
 }
 
 // Across one marriage: a blood relative of A's spouse, or the spouse of A's blood relative.
-std::vector<Relationship> byMarriage(const CStirpexDoc& doc, const CPerson& a, const CPerson& b) {
+std::vector<Relationship> byMarriage(const CStirpexDoc& doc, BloodLineSearch& search, const CPerson& a,
+                                     const CPerson& b) {
     const Sex sex = SexOf(b);
     const std::vector<const CPerson*> spousesOfA = spousesOf(doc, a);
     if (std::find(spousesOfA.begin(), spousesOfA.end(), &b) != spousesOfA.end()) {
@@ -55,7 +56,7 @@ std::vector<Relationship> byMarriage(const CStirpexDoc& doc, const CPerson& a, c
     }
     std::vector<Ranked> ranked;
     for (const CPerson* spouse : spousesOfA) {
-        for (BloodLine& line : FindBloodLines(doc, *spouse, b)) {
+        for (BloodLine& line : search.find(*spouse, b)) {
             const Kinship kinship{line.up, line.down, line.half};
             Relationship r = fromBlood(std::move(line), sex);
             r.words = InLawWords(kinship, sex, MarriageSide::RelativeOfSpouse);
@@ -64,7 +65,7 @@ std::vector<Relationship> byMarriage(const CStirpexDoc& doc, const CPerson& a, c
         }
     }
     for (const CPerson* spouse : spousesOf(doc, b)) {
-        for (BloodLine& line : FindBloodLines(doc, a, *spouse)) {
+        for (BloodLine& line : search.find(a, *spouse)) {
             const Kinship kinship{line.up, line.down, line.half};
             Relationship r = fromBlood(std::move(line), sex);
             r.words = InLawWords(kinship, sex, MarriageSide::SpouseOfRelative);
@@ -86,11 +87,12 @@ std::vector<Relationship> byMarriage(const CStirpexDoc& doc, const CPerson& a, c
 
 std::vector<Relationship> FindRelationships(const CStirpexDoc& doc, const CPerson& a, const CPerson& b) {
     std::vector<Relationship> result;
-    for (BloodLine& line : FindBloodLines(doc, a, b)) {
+    BloodLineSearch search(doc);
+    for (BloodLine& line : search.find(a, b)) {
         result.push_back(fromBlood(std::move(line), SexOf(b)));
     }
     if (result.empty() && &a != &b) {
-        result = byMarriage(doc, a, b);
+        result = byMarriage(doc, search, a, b);
     }
     for (Relationship& r : result) {
         r.sentence = sentenceFor(a, b, r.words);

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <utility>
 
 namespace stirpex {
@@ -23,16 +24,25 @@ struct Visit {
     bool belowCommon = false; // the path down passes through another common ancestor
 };
 
+// One side's climb over visit records it borrows from the search and leaves
+// as it found them, so that the searches of one question share one table.
 struct Side {
-    std::vector<Visit> visits;
+    std::vector<Visit>& visits;
     std::vector<std::int32_t> order; // in the order reached, so children come before their parents
     std::vector<std::int32_t> frontier;
     int level = 0;
 
-    Side(std::size_t people, std::int32_t start) : visits(people) {
+    Side(std::vector<Visit>& table, std::int32_t start) : visits(table) {
         visits[static_cast<std::size_t>(start)].depth = 0;
         order.push_back(start);
         frontier.push_back(start);
+    }
+    Side(const Side&) = delete;
+    Side& operator=(const Side&) = delete;
+    ~Side() {
+        for (const std::int32_t index : order) {
+            visits[static_cast<std::size_t>(index)] = Visit{};
+        }
     }
     const Visit& at(std::int32_t person) const { return visits[static_cast<std::size_t>(person)]; }
     bool reached(std::int32_t person) const { return at(person).depth != kNone; }
@@ -42,8 +52,8 @@ struct Side {
 
 class Climb {
 public:
-    Climb(const CStirpexDoc& doc, std::int32_t first, std::int32_t second)
-        : m_doc(doc), m_sides{Side(doc.m_ppPersons.size(), first), Side(doc.m_ppPersons.size(), second)} {}
+    Climb(const CStirpexDoc& doc, std::array<std::vector<Visit>, 2>& tables, std::int32_t first, std::int32_t second)
+        : m_doc(doc), m_sides{Side(tables[0], first), Side(tables[1], second)} {}
 
     void run();
     std::vector<BloodLine> lines();
@@ -211,16 +221,31 @@ bool inDocument(const CStirpexDoc& doc, const CPerson& person) {
 
 } // namespace
 
-std::vector<BloodLine> FindBloodLines(const CStirpexDoc& doc, const CPerson& first, const CPerson& second) {
-    if (!inDocument(doc, first) || !inDocument(doc, second)) {
+struct BloodLineSearch::Tables {
+    std::array<std::vector<Visit>, 2> visits;
+};
+
+BloodLineSearch::BloodLineSearch(const CStirpexDoc& doc) : m_doc(doc), m_tables(std::make_unique<Tables>()) {}
+
+BloodLineSearch::~BloodLineSearch() = default;
+
+std::vector<BloodLine> BloodLineSearch::find(const CPerson& first, const CPerson& second) {
+    if (!inDocument(m_doc, first) || !inDocument(m_doc, second)) {
         return {};
     }
     if (&first == &second) {
         return {BloodLine{0, 0, false, {&first}, {}}};
     }
-    Climb climb(doc, first.m_nIndex, second.m_nIndex);
+    for (std::vector<Visit>& table : m_tables->visits) {
+        table.resize(m_doc.m_ppPersons.size());
+    }
+    Climb climb(m_doc, m_tables->visits, first.m_nIndex, second.m_nIndex);
     climb.run();
     return climb.lines();
+}
+
+std::vector<BloodLine> FindBloodLines(const CStirpexDoc& doc, const CPerson& first, const CPerson& second) {
+    return BloodLineSearch(doc).find(first, second);
 }
 
 } // namespace stirpex

@@ -12,6 +12,7 @@
 // passes through another, nearer common ancestor. Each person is visited at most once
 // per side, so loops in the data (someone their own ancestor) end the climb.
 
+#include <memory>
 #include <vector>
 
 namespace stirpex {
@@ -27,6 +28,24 @@ struct BloodLine {
     bool half = false;                     // one common parent, the two lines coming from different families
     std::vector<const CPerson*> path;      // first, ..., the common ancestors, ..., second
     std::vector<const CPerson*> ancestors; // the common ancestor, or the couple (husband first)
+};
+
+// Searches over one document that share their tables: a question that asks
+// several (one per spouse, for relationships by marriage) allocates once.
+class BloodLineSearch {
+public:
+    explicit BloodLineSearch(const CStirpexDoc& doc);
+    ~BloodLineSearch();
+    BloodLineSearch(const BloodLineSearch&) = delete;
+    BloodLineSearch& operator=(const BloodLineSearch&) = delete;
+
+    // As FindBloodLines.
+    std::vector<BloodLine> find(const CPerson& first, const CPerson& second);
+
+private:
+    struct Tables;
+    const CStirpexDoc& m_doc;
+    std::unique_ptr<Tables> m_tables;
 };
 
 // Nearest first (fewest generations in all, then fewest up). Empty when the
