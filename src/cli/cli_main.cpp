@@ -34,6 +34,7 @@ constexpr std::string_view kUsage =
     "       stirpex-cli story FILE ID notes|sources person|birth|baptism|marriage|divorce|death|burial|\n"
     "                         fact|family-fact [--family INDEX] [--fact POSITION] [--json]\n"
     "       stirpex-cli check FILE [--json]\n"
+    "       stirpex-cli relation FILE ID ID [--json]\n"
     "       stirpex-cli --help | --version\n";
 
 int fail(const std::string& message) {
@@ -93,6 +94,7 @@ const std::vector<CommandEntry>& commandTable() {
         {"story", {{"--family", true}, {"--fact", true}}, false, cli::RunStoryCommand},
         {"tree", {{"--no-spouses"}}, false, cli::RunTreeCommand},
         {"check", {}, false, cli::RunCheckCommand},
+        {"relation", {}, false, cli::RunRelationCommand},
     };
     return table;
 }

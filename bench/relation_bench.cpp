@@ -1,0 +1,142 @@
+// stirpex-relation-bench: how fast the relationship of two people is found on
+// a large file, against a plain walk of the first person's ancestry.
+//
+//   stirpex-relation-bench FILE [--pairs N] [--seed S]
+//
+// The file is read once; then N pairs of people (1000 by default) are drawn at
+// random (a fixed seed, so every run draws the same pairs). For each pair:
+//   relation  FindRelationships(A, B): every relationship, blood or by
+//             marriage, with its words, sentence and path;
+//   ancestry  a breadth-first walk of all of A's ancestors with a visited set,
+//             the lookups the search makes (parent family, father, mother):
+//             what the search would cost if it walked A's whole ancestry
+//             instead of climbing from both sides at once.
+// Reported: the median, 90th percentile and slowest of each, the ratio of the
+// medians, and how many pairs came out related by blood, by marriage or not.
+
+#include "bench_timing.h"
+#include "gedcom/load_driver.h"
+#include "model/stirpex_doc.h"
+#include "trees/relationship.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using stirpex::bench::Clock;
+using stirpex::bench::median;
+using stirpex::bench::secondsSince;
+
+using namespace stirpex;
+
+std::size_t ancestryWalk(const CStirpexDoc& doc, const CPerson& start) {
+    std::vector<bool> seen(doc.m_ppPersons.size());
+    std::vector<const CPerson*> queue{&start};
+    seen[static_cast<std::size_t>(start.m_nIndex)] = true;
+    for (std::size_t next = 0; next < queue.size(); ++next) {
+        const CFamily* family = doc.FindFamily(queue[next]->m_strParentFamily.view());
+        if (!family) {
+            continue;
+        }
+        for (const CPerson* parent :
+             {doc.FindPerson(family->m_strHusband.view()), doc.FindPerson(family->m_strWife.view())}) {
+            if (parent && !seen[static_cast<std::size_t>(parent->m_nIndex)]) {
+                seen[static_cast<std::size_t>(parent->m_nIndex)] = true;
+                queue.push_back(parent);
+            }
+        }
+    }
+    return queue.size();
+}
+
+double percentile(std::vector<double> values, double share) {
+    std::sort(values.begin(), values.end());
+    return values[static_cast<std::size_t>(share * static_cast<double>(values.size() - 1))];
+}
+
+void report(const char* name, const std::vector<double>& seconds, double baseline) {
+    const double mid = median(seconds);
+    std::printf("%-9s median %8.2f ms  p90 %8.2f ms  slowest %8.2f ms  %6.2f x ancestry\n", name, 1000.0 * mid,
+                1000.0 * percentile(seconds, 0.9), 1000.0 * *std::max_element(seconds.begin(), seconds.end()),
+                mid / baseline);
+}
+
+[[noreturn]] void usage() {
+    std::fprintf(stderr, "usage: stirpex-relation-bench FILE [--pairs N] [--seed S]\n");
+    std::exit(2);
+}
+
+long numberArgument(const char* text) {
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (*end != '\0' || value < 1) {
+        usage();
+    }
+    return value;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        usage();
+    }
+    const std::string path = argv[1];
+    long pairs = 1000;
+    long seed = 14;
+    for (int i = 2; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (i + 1 >= argc) {
+            usage();
+        }
+        if (arg == "--pairs") {
+            pairs = numberArgument(argv[++i]);
+        } else if (arg == "--seed") {
+            seed = numberArgument(argv[++i]);
+        } else {
+            usage();
+        }
+    }
+
+    CStirpexDoc doc;
+    std::string error;
+    const Clock::time_point loadStart = Clock::now();
+    const LoadResult loaded = LoadGedcomFile(doc, path, LoadEnvironment{}, error);
+    if (!error.empty() || loaded.outcome != LoadOutcome::Loaded || doc.m_ppPersons.empty()) {
+        std::fprintf(stderr, "stirpex-relation-bench: cannot read %s %s\n", path.c_str(), error.c_str());
+        return 1;
+    }
+    std::printf("%s: %d people, read in %.1f s; %ld pairs\n", path.c_str(), doc.m_nPersons, secondsSince(loadStart),
+                pairs);
+
+    std::mt19937_64 random(static_cast<std::uint64_t>(seed));
+    std::uniform_int_distribution<std::size_t> draw(0, doc.m_ppPersons.size() - 1);
+    std::vector<double> relation, ancestry;
+    long blood = 0, marriage = 0, none = 0;
+    std::size_t ancestors = 0;
+    for (long i = 0; i < pairs; ++i) {
+        const CPerson& a = *doc.m_ppPersons[draw(random)];
+        const CPerson& b = *doc.m_ppPersons[draw(random)];
+        Clock::time_point start = Clock::now();
+        const std::vector<Relationship> found = FindRelationships(doc, a, b);
+        relation.push_back(secondsSince(start));
+        (found.empty() ? none : found.front().byMarriage ? marriage : blood) += 1;
+
+        start = Clock::now();
+        ancestors += ancestryWalk(doc, a);
+        ancestry.push_back(secondsSince(start));
+    }
+    const double baseline = median(ancestry);
+    report("relation", relation, baseline);
+    report("ancestry", ancestry, baseline);
+    std::printf("related by blood %ld, by marriage %ld, not related %ld; %zu ancestors per first person on average\n",
+                blood, marriage, none, ancestors / static_cast<std::size_t>(pairs));
+    return 0;
+}
