@@ -34,6 +34,8 @@ constexpr std::string_view kUsage =
     "       stirpex-cli story FILE ID notes|sources person|birth|baptism|marriage|divorce|death|burial|\n"
     "                         fact|family-fact [--family INDEX] [--fact POSITION] [--json]\n"
     "       stirpex-cli check FILE [--json]\n"
+    "       stirpex-cli search FILE [--surname S] [--given G] [--soundex S] [--place P] [--years A..B]\n"
+    "                          [--sex M|F] [--text WORDS] [--json]\n"
     "       stirpex-cli --help | --version\n";
 
 int fail(const std::string& message) {
@@ -93,6 +95,16 @@ const std::vector<CommandEntry>& commandTable() {
         {"story", {{"--family", true}, {"--fact", true}}, false, cli::RunStoryCommand},
         {"tree", {{"--no-spouses"}}, false, cli::RunTreeCommand},
         {"check", {}, false, cli::RunCheckCommand},
+        {"search",
+         {{"--surname", true},
+          {"--given", true},
+          {"--soundex", true},
+          {"--place", true},
+          {"--years", true},
+          {"--sex", true},
+          {"--text", true}},
+         false,
+         cli::RunSearchCommand},
     };
     return table;
 }
@@ -225,7 +237,8 @@ int run(int argc, char** argv) {
     }
 
     NameIndex* const index = args.command->buildsIndex ? &nameIndex : nullptr;
-    const cli::CommandInput input{doc, result, path, fileNameOf(path), args.operands, args.options, args.json, index};
+    const cli::CommandInput input{doc,          result,    path,  fileNameOf(path), args.operands,
+                                  args.options, args.json, index, stdout,           &collator};
     const int status = args.command->run(input);
     std::fflush(stdout);
     return status;

@@ -13,5 +13,6 @@ int RunNamesCommand(const CommandInput& in);
 int RunStoryCommand(const CommandInput& in);
 int RunTreeCommand(const CommandInput& in);
 int RunCheckCommand(const CommandInput& in);
+int RunSearchCommand(const CommandInput& in);
 
 } // namespace stirpex::cli
