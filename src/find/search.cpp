@@ -68,8 +68,8 @@ private:
     void findFamilyFacts();
     bool matchWords(const CPerson& person, Match& match);
     WordSet cachedWords(std::vector<WordSet>& cache, std::int32_t index, std::string_view text) const;
-    WordSet noteWords(std::string_view key, WordSet wanted);
-    WordSet sourceWords(std::string_view key, WordSet wanted);
+    WordSet noteWords(const CNote* note, WordSet wanted);
+    WordSet sourceWords(const CSource* source, WordSet wanted);
     SearchHit hitOf(const CPerson& person, const Match& match) const;
 
     const CStirpexDoc& m_doc;
@@ -231,8 +231,7 @@ WordSet Searcher::cachedWords(std::vector<WordSet>& cache, std::int32_t index, s
     return words & ~kCached;
 }
 
-WordSet Searcher::noteWords(std::string_view key, WordSet wanted) {
-    const CNote* note = m_doc.FindNote(key);
+WordSet Searcher::noteWords(const CNote* note, WordSet wanted) {
     if (note == nullptr) {
         return 0;
     }
@@ -246,8 +245,7 @@ WordSet Searcher::noteWords(std::string_view key, WordSet wanted) {
     return words & wanted;
 }
 
-WordSet Searcher::sourceWords(std::string_view key, WordSet wanted) {
-    const CSource* source = m_doc.FindSource(key);
+WordSet Searcher::sourceWords(const CSource* source, WordSet wanted) {
     if (source == nullptr) {
         return 0;
     }
@@ -285,7 +283,8 @@ bool Searcher::matchWords(const CPerson& person, Match& match) {
     };
     const auto notes = [&](const ArenaStrList& keys) {
         for (const ArenaStr& key : keys) {
-            if (take(noteWords(key.view(), m_words.all() & ~found), {"note", {}, m_doc.FindNote(key.view())})) {
+            const CNote* note = m_doc.FindNote(key.view());
+            if (take(noteWords(note, m_words.all() & ~found), {"note", {}, note})) {
                 return true;
             }
         }
@@ -294,7 +293,7 @@ bool Searcher::matchWords(const CPerson& person, Match& match) {
     const auto citations = [&](const ArenaStrList& keys, const ArenaStrList& texts) {
         for (int i = 0; i < keys.size(); ++i) {
             const CSource* source = m_doc.FindSource(keys[i].view());
-            if (take(sourceWords(keys[i].view(), m_words.all() & ~found),
+            if (take(sourceWords(source, m_words.all() & ~found),
                      {"source", source != nullptr ? source->m_strTitle.view() : std::string_view()})) {
                 return true;
             }
