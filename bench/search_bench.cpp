@@ -1,0 +1,166 @@
+// stirpex-search-bench: how long a search by place and by words takes over a
+// whole file, against a bare pass over the same texts.
+//
+//   stirpex-search-bench FILE [--repeat K]
+//
+// The file is loaded once. K times each (default 3), medians:
+//   bare      every fact's place and value, every note line, citation text
+//             and source title of every person read once, a byte sought in
+//             each with memchr: nothing that looks at all of them is cheaper;
+//   searches  Search with the user's locale collation: by a place many people
+//             have, by one nobody has, by common words, by a word nobody
+//             wrote, and by surname with sex and years.
+// Each search is printed with its hits and its ratio to the bare pass.
+
+#include "bench_timing.h"
+#include "find/locale_collator_qt.h"
+#include "find/search.h"
+#include "gedcom/load_driver.h"
+#include "model/stirpex_doc.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using stirpex::bench::Clock;
+using stirpex::bench::joined;
+using stirpex::bench::median;
+using stirpex::bench::secondsSince;
+
+[[noreturn]] void usage() {
+    std::fprintf(stderr, "usage: stirpex-search-bench FILE [--repeat K]\n");
+    std::exit(2);
+}
+
+std::size_t seek(std::string_view text) {
+    return std::memchr(text.data(), '\x01', text.size()) != nullptr ? 1 : 0;
+}
+
+std::size_t seekAll(const stirpex::ArenaStrList& list) {
+    std::size_t n = 0;
+    for (const stirpex::ArenaStr& text : list) {
+        n += seek(text.view());
+    }
+    return n;
+}
+
+// What a search by place and words must read at least, with nothing cached:
+// shared notes and sources are read once for each person who names them.
+std::size_t barePass(const stirpex::CStirpexDoc& doc) {
+    std::size_t seen = 0;
+    const auto notes = [&](const stirpex::ArenaStrList& keys) {
+        for (const stirpex::ArenaStr& key : keys) {
+            if (const stirpex::CNote* note = doc.FindNote(key.view())) {
+                seen += seekAll(note->m_pLines);
+            }
+        }
+    };
+    for (const auto& person : doc.m_ppPersons) {
+        const stirpex::PersonDetails& details = person->Details();
+        notes(details.m_arrNotes);
+        seen += seekAll(details.m_arrSourceTexts);
+        for (const stirpex::Fact& fact : details.m_facts) {
+            seen += seek(fact.m_strPlace.view()) + seek(fact.m_strValue.view());
+            notes(fact.Details().m_arrNotes);
+            seen += seekAll(fact.Details().m_arrSourceTexts);
+        }
+    }
+    return seen;
+}
+
+struct Case {
+    const char* label;
+    stirpex::SearchQuery query;
+};
+
+std::vector<Case> cases() {
+    std::vector<Case> list(6);
+    list[0].label = "place, many hits (\"boston\")";
+    list[0].query.place = "boston";
+    list[1].label = "place, no hit (\"atlantis\")";
+    list[1].query.place = "atlantis";
+    list[2].label = "words, many hits (\"emigrated river\")";
+    list[2].query.text = "emigrated river";
+    list[3].label = "words, no hit (\"zzqx\")";
+    list[3].query.text = "zzqx";
+    list[4].label = "place and words (\"dublin\", \"tradition\")";
+    list[4].query.place = "dublin";
+    list[4].query.text = "tradition";
+    list[5].label = "surname, sex, years (\"b\", F, 1800..1850)";
+    list[5].query.surname = "b";
+    list[5].query.sex = 'F';
+    list[5].query.fromYear = 1800;
+    list[5].query.toYear = 1850;
+    return list;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const char* file = nullptr;
+    int repeat = 3;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--repeat" && i + 1 < argc) {
+            char* end = nullptr;
+            const long value = std::strtol(argv[++i], &end, 10);
+            if (*end != '\0' || value < 1 || value > 1000) {
+                usage();
+            }
+            repeat = static_cast<int>(value);
+        } else if (!arg.empty() && arg[0] == '-') {
+            usage();
+        } else if (!file) {
+            file = argv[i];
+        } else {
+            usage();
+        }
+    }
+    if (!file) {
+        usage();
+    }
+
+    stirpex::CStirpexDoc doc;
+    std::string error;
+    const auto loadStart = Clock::now();
+    const stirpex::LoadResult loaded = stirpex::LoadGedcomFile(doc, file, {}, error);
+    const double loadSeconds = secondsSince(loadStart);
+    if (!error.empty() || loaded.outcome != stirpex::LoadOutcome::Loaded) {
+        std::fprintf(stderr, "stirpex-search-bench: cannot load %s: %s\n", file,
+                     error.empty() ? "out of memory" : error.c_str());
+        return 1;
+    }
+    std::printf("loaded %s in %.2f s: %d people, %d families, %d notes, %d sources\n", file, loadSeconds,
+                doc.m_nPersons, doc.m_nFamilies, doc.m_nNotes, doc.m_nSources);
+
+    const stirpex::LocaleCollator collator;
+    std::vector<double> bare;
+    std::size_t seen = 0;
+    for (int run = 0; run < repeat; ++run) {
+        const auto start = Clock::now();
+        seen += barePass(doc);
+        bare.push_back(secondsSince(start));
+    }
+    const double baseline = median(bare);
+    std::printf("%-44s %8.3f s  (%s)%s\n", "bare pass (baseline)", baseline, joined(bare).c_str(),
+                seen == 0 ? "" : " ");
+
+    for (const Case& c : cases()) {
+        std::vector<double> times;
+        std::size_t hits = 0;
+        for (int run = 0; run < repeat; ++run) {
+            const auto start = Clock::now();
+            hits = stirpex::Search(doc, collator, c.query).size();
+            times.push_back(secondsSince(start));
+        }
+        const double m = median(times);
+        std::printf("%-44s %8.3f s  %5.2f x bare  %8zu hits  (%s)\n", c.label, m, m / baseline, hits,
+                    joined(times).c_str());
+    }
+    return 0;
+}
