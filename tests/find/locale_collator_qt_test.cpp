@@ -144,12 +144,12 @@ TEST(LocaleCollatorStartsWith, NonAsciiLettersMatchInEitherCase) {
 // text that fails it stands, as the list's order has it.
 TEST(LocaleCollatorPrefix, BeginningIgnoresCaseAndAccentsAndOrdersTheRest) {
     const LocaleCollator collator;
-    for (const auto& [text, prefix] : std::vector<std::pair<std::string_view, std::string_view>>{
-             {"Löwe, Anna (?-?)", "lowe"},
-             {"Löwe, Anna (?-?)", "LÖWE, A"},
-             {"Emile, Jean (?-?)", "émi"},
-             {"Ørsted, Hans (?-?)", "ørs"},
-             {"Anything", ""}}) {
+    for (const auto& [text, prefix] :
+         std::vector<std::pair<std::string_view, std::string_view>>{{"Löwe, Anna (?-?)", "lowe"},
+                                                                    {"Löwe, Anna (?-?)", "LÖWE, A"},
+                                                                    {"Emile, Jean (?-?)", "émi"},
+                                                                    {"Ørsted, Hans (?-?)", "ørs"},
+                                                                    {"Anything", ""}}) {
         EXPECT_EQ(collator.comparePrefix(text, prefix), 0) << text << " / " << prefix;
     }
     EXPECT_LT(collator.comparePrefix("Lowa, Ben (?-?)", "lowe"), 0);

@@ -23,8 +23,8 @@ std::vector<NameEntry> Sorted(const Collator& collator, const std::vector<std::s
 
 TEST(TypeAhead, FirstEntryInListOrderThatBeginsWithTheTextInAnyCase) {
     const test::AsciiCollator collator;
-    const std::vector<std::string> texts = {"Smith, Zoe (?-?)",  "Lin, Ada (?-?)",     "smith, Al (?-?)",
-                                            "Fitz, Ann (?-?)",   "Linden, Bo (?-?)",   "Fitzgerald, C (?-?)",
+    const std::vector<std::string> texts = {"Smith, Zoe (?-?)",  "Lin, Ada (?-?)",   "smith, Al (?-?)",
+                                            "Fitz, Ann (?-?)",   "Linden, Bo (?-?)", "Fitzgerald, C (?-?)",
                                             "Smithers, D (?-?)", ", Nameless (?-?)"};
     const std::vector<NameEntry> entries = Sorted(collator, texts);
     const auto typed = [&](std::string_view text) {
