@@ -16,10 +16,15 @@
 //             as a list that knows nothing but the comparison would sort.
 // Then the prefix search over the built index: a beginning that no entry has
 // (the whole list is read), ASCII and not. Medians of K runs.
+// Last, the name list's typing over the built index: every beginning, one to
+// eight characters long, of 500 entries spread over the list, and of a text
+// no entry has, each looked up as one key would be; the slowest key against
+// the search miss above (the old way of reading the list) in the same run.
 
 #include "bench_timing.h"
 #include "find/locale_collator_qt.h"
 #include "find/name_index.h"
+#include "find/type_ahead.h"
 #include "gedcom/load_driver.h"
 #include "model/stirpex_doc.h"
 
@@ -145,6 +150,34 @@ int main(int argc, char** argv) {
         }
     }
 
+    // One run is enough: a key costs microseconds, and the slowest of some 4000 is reported.
+    std::vector<double> keySeconds;
+    {
+        stirpex::NameIndex index(collator);
+        index.m_bMarriedNames = married;
+        index.BuildIndex(doc);
+        std::vector<std::string> typed;
+        const std::size_t count = index.entries().size();
+        for (std::size_t i = 0; i < 500 && count > 0; ++i) {
+            const std::string_view text = index.entries()[i * count / 500].text;
+            for (std::size_t length = 1; length <= 8 && length <= text.size(); ++length) {
+                typed.emplace_back(text.substr(0, length));
+            }
+        }
+        for (const std::string_view miss : {"z", "zz", "zzz", "zzzz", "zzzz,", "\xC3\x98zzz"}) {
+            typed.emplace_back(miss);
+        }
+        long long sum = 0;
+        for (const std::string& text : typed) {
+            keySeconds.push_back(timed([&] { sum += stirpex::FindTyped(index.entries(), collator, text); }));
+        }
+        if (sum == 0) {
+            std::fprintf(stderr, "stirpex-name-index-bench: typing found nothing\n");
+        }
+    }
+    const double keyMedian = median(keySeconds);
+    const double keySlowest = keySeconds.empty() ? 0 : *std::max_element(keySeconds.begin(), keySeconds.end());
+
     const double build = median(buildSeconds);
     const double sort = median(sortSeconds);
     const double pairwise = median(pairwiseSeconds);
@@ -158,6 +191,8 @@ int main(int argc, char** argv) {
     std::printf("build / sort    %.2f   build / pairwise %.2f\n", build / sort, build / pairwise);
     std::printf("search miss     ASCII %.1f ms, non-ASCII %.1f ms (slowest of %d)\n", asciiSearch * 1000,
                 otherSearch * 1000, repeat);
+    std::printf("typing          %zu keys: median %.3f ms, slowest %.3f ms; slowest / search miss %.4f\n",
+                keySeconds.size(), keyMedian * 1000, keySlowest * 1000, keySlowest / asciiSearch);
     std::printf("RESULT entries=%d build_s=%.3f sort_s=%.3f pairwise_s=%.3f build_over_sort=%.2f "
                 "build_over_pairwise=%.2f\n",
                 entries, build, sort, pairwise, build / sort, build / pairwise);

@@ -37,6 +37,13 @@ bool Collator::startsWith(std::string_view text, std::string_view prefix) const 
     return prefix.size() <= text.size();
 }
 
+int Collator::comparePrefix(std::string_view text, std::string_view prefix) const {
+    if (startsWith(text, prefix)) {
+        return 0;
+    }
+    return compare(text, prefix) < 0 ? -1 : 1;
+}
+
 void Collator::sort(std::span<NameEntry> entries, std::pmr::memory_resource* /*scratch*/) const {
     std::stable_sort(entries.begin(), entries.end(), [this](const NameEntry& a, const NameEntry& b) {
         return compare(ShownPrefix(a.text), ShownPrefix(b.text)) < 0;

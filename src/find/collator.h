@@ -30,6 +30,14 @@ public:
     // text pair with other characters reaches startsWithFolded.
     bool startsWith(std::string_view text, std::string_view prefix) const;
 
+    // Where `text` stands to the texts that begin with `prefix` ignoring case
+    // and accents: zero for one of them, negative when it sorts before them
+    // all, positive after. Those texts stand together in this order, which is
+    // what lets a sorted list find the first of them by halving. The default
+    // suits a collator that orders case-folded texts character by character
+    // and knows no accents.
+    virtual int comparePrefix(std::string_view text, std::string_view prefix) const;
+
     // Puts the entries in ascending order of their texts as a list shows them
     // (model/shown_text.h); entries shown alike keep their order. The default
     // compares pairwise; a collator with a cheaper way to sort many texts at

@@ -1,10 +1,12 @@
 #include "find/goto_dlg.h"
 
+#include "find/go_to.h"
 #include "model/stirpex_doc.h"
 #include "page/stirpex_view.h"
 #include "shell/dialog_layout_qt.h"
 #include "shell/open_gedcom_app.h"
 
+#include <QColor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -58,7 +60,20 @@ CGoToDlg::CGoToDlg(QWidget* parent) : QDialog(parent) {
         right = std::max(right, control->geometry().right() + 1 + DialogUnitsX(7));
         bottom = std::max(bottom, control->geometry().bottom() + 1 + DialogUnitsY(7));
     }
-    setFixedSize(right, bottom);
+    m_templateSize = QSize(right, bottom);
+    setFixedSize(m_templateSize);
+
+    // Below everything, across the dialog; the dialog grows to show it.
+    m_message = new QLabel(this);
+    m_message->setObjectName(QStringLiteral("idMessage"));
+    m_message->setWordWrap(true);
+    m_message->setForegroundRole(QPalette::BrightText);
+    QPalette palette = m_message->palette();
+    palette.setColor(QPalette::BrightText, QColor(0xa0, 0x10, 0x10));
+    m_message->setPalette(palette);
+    m_message->hide();
+    // A new key clears the message about the last one.
+    connect(m_editID, &QLineEdit::textEdited, m_message, &QLabel::hide);
     m_editID->setFocus();
 }
 
@@ -71,10 +86,26 @@ int CGoToDlg::ShowGoTo(CStirpexDoc& doc) {
 
 void CGoToDlg::OnOK() {
     if (m_pDoc != nullptr) {
-        // Exactly as typed: the key is matched with its case and blanks.
-        m_pDoc->m_strGoToID = m_editID->text().toStdString();
+        // Exactly as typed: blanks count, and the exact case goes first.
+        const QString typed = m_editID->text();
+        if (AcceptGoTo(*m_pDoc, typed.toStdString()) == nullptr) {
+            showMessage(QStringLiteral("No person has the identifier \"%1\".").arg(typed));
+            m_editID->selectAll();
+            m_editID->setFocus();
+            return;
+        }
     }
     QDialog::accept();
+}
+
+void CGoToDlg::showMessage(const QString& text) {
+    const int margin = DialogUnitsX(7);
+    m_message->setText(text);
+    const int width = m_templateSize.width() - 2 * margin;
+    const int top = m_templateSize.height() - DialogUnitsY(4);
+    m_message->setGeometry(margin, top, width, m_message->heightForWidth(width));
+    m_message->show();
+    setFixedSize(m_templateSize.width(), m_message->geometry().bottom() + 1 + DialogUnitsY(7));
 }
 
 bool ShowGoTo(CStirpexView& view) {

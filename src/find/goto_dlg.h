@@ -1,13 +1,16 @@
 #pragma once
 
-// The go-to dialog: the user types the key of an individual, exactly as the
-// file writes it between its at-signs. OK keeps the text, untouched, as the
-// document's last go-to text for the page to look up; Cancel, Escape and the
-// close box leave that as it was. Modal, made for one showing, so the field
-// is empty each time.
+// The go-to dialog: the user types the key of an individual, as the file
+// writes it between its at-signs (find/go_to.h says how it is matched). OK
+// keeps the text, untouched, as the document's last go-to text for the page
+// to look up; a text that names nobody keeps the dialog open and says so
+// under the field, so that the user can correct it. Cancel, Escape and the
+// close box leave the last text as it was. Modal, made for one showing, so
+// the field is empty each time.
 
 #include <QDialog>
 
+class QLabel;
 class QLineEdit;
 
 namespace stirpex {
@@ -27,6 +30,7 @@ public:
     virtual int ShowGoTo(CStirpexDoc& doc);
 
     QLineEdit* m_editID = nullptr;
+    QLabel* m_message = nullptr; // hidden until a key names nobody
     CStirpexDoc* m_pDoc = nullptr;
 
 public Q_SLOTS:
@@ -34,6 +38,9 @@ public Q_SLOTS:
 
 private:
     void OnOK();
+    void showMessage(const QString& text);
+
+    QSize m_templateSize;
 };
 
 // The page's go-to command, for the application's page dialogs: true after

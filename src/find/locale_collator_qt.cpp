@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <cstdint>
 #include <new>
 #include <stdexcept>
@@ -78,10 +79,38 @@ struct LocaleCollator::Impl {
 
     QLocale locale;
     mutable CollatorHandle opened;
+    // The primary weights of `prefix`: its collation key up to the first
+    // level separator. Kept for the last prefix, which a search asks for at
+    // every step.
+    const std::string& primaryKey(std::string_view prefix) const;
+
     // The prefix of a search is the same for every entry: converted once.
     mutable std::string lastPrefix;
     mutable QString lastPrefixText;
+    mutable std::string lastKeyed;
+    mutable std::string lastPrimary;
+    mutable bool keyed = false;
 };
+
+// The byte ICU writes between the levels of a key; no weight holds it.
+constexpr char kLevelSeparator = 0x01;
+
+const std::string& LocaleCollator::Impl::primaryKey(std::string_view prefix) const {
+    if (keyed && lastKeyed == prefix) {
+        return lastPrimary;
+    }
+    const QString text = fromModel(prefix);
+    const auto* units = reinterpret_cast<const UChar*>(text.utf16());
+    const auto length = static_cast<std::int32_t>(text.size());
+    std::string key(static_cast<std::size_t>(ucol_getSortKey(collator(), units, length, nullptr, 0)), '\0');
+    ucol_getSortKey(collator(), units, length, reinterpret_cast<std::uint8_t*>(key.data()),
+                    static_cast<std::int32_t>(key.size()));
+    key.resize(std::min(key.size(), key.find(kLevelSeparator)));
+    lastPrimary = std::move(key);
+    lastKeyed = prefix;
+    keyed = true;
+    return lastPrimary;
+}
 
 QLocale CollationLocale(const QLocale& system) {
     return system.language() == QLocale::C ? QLocale(QLocale::English, QLocale::UnitedStates) : system;
@@ -98,6 +127,31 @@ int LocaleCollator::compare(std::string_view a, std::string_view b) const {
     const UCollationResult result =
         ucol_strcollUTF8(m_impl->collator(), a.data(), icuLength(a), b.data(), icuLength(b), &status);
     return result == UCOL_LESS ? -1 : (result == UCOL_GREATER ? 1 : 0);
+}
+
+int LocaleCollator::comparePrefix(std::string_view text, std::string_view prefix) const {
+    const std::string& wanted = m_impl->primaryKey(prefix);
+    if (wanted.empty()) {
+        return 0;
+    }
+    // Only as much of the text's key as the prefix's weights take: a long
+    // text is not keyed whole. A shorter primary level runs into the
+    // separator, which is below every weight, so the text sorts before.
+    std::string got(wanted.size(), '\0');
+    UCharIterator characters;
+    uiter_setUTF8(&characters, text.data(), icuLength(text));
+    std::uint32_t state[2] = {0, 0};
+    UErrorCode status = U_ZERO_ERROR;
+    const std::int32_t written =
+        ucol_nextSortKeyPart(m_impl->collator(), &characters, state, reinterpret_cast<std::uint8_t*>(got.data()),
+                             static_cast<std::int32_t>(got.size()), &status);
+    check(status, "Cannot key a name: ");
+    const auto kept = static_cast<std::size_t>(std::max(written, 0));
+    const int order = std::memcmp(got.data(), wanted.data(), kept);
+    if (order != 0) {
+        return order < 0 ? -1 : 1;
+    }
+    return kept < wanted.size() ? -1 : 0;
 }
 
 bool LocaleCollator::startsWithFolded(std::string_view text, std::string_view prefix) const {

@@ -32,6 +32,10 @@ public:
     LocaleCollator& operator=(const LocaleCollator&) = delete;
 
     int compare(std::string_view a, std::string_view b) const override;
+    // By the primary weights of the collation keys, the level that knows
+    // neither case nor accents: a text begins with the prefix when its key
+    // begins with the prefix's primary weights.
+    int comparePrefix(std::string_view text, std::string_view prefix) const override;
     // By the beginnings of the collation keys (find/key_prefix_sort.h): fewer
     // collator calls than comparing texts pairwise, and 24 bytes an entry.
     void sort(std::span<NameEntry> entries, std::pmr::memory_resource* scratch) const override;

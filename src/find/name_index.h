@@ -76,6 +76,8 @@ public:
     int size() const noexcept { return static_cast<int>(m_entries.size()); }
     bool empty() const noexcept { return m_entries.empty(); }
     std::span<const NameEntry> entries() const noexcept { return m_entries; }
+    // The order of entries().
+    const Collator& collator() const noexcept { return m_collator; }
     // The person index at a position; -1 for a position outside the list, as for no selection.
     std::int32_t personAt(int position) const noexcept;
 

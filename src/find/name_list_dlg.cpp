@@ -2,6 +2,7 @@
 
 #include "find/name_index.h"
 #include "find/name_list_model_qt.h"
+#include "find/type_ahead.h"
 #include "model/shown_text.h"
 #include "model/stirpex_doc.h"
 #include "page/stirpex_view.h"
@@ -11,7 +12,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QColor>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QResizeEvent>
@@ -56,11 +59,19 @@ CNameListDlg::CNameListDlg(NameIndex& index) : QDialog(nullptr), m_index(index) 
     m_lbNames->setSelectionMode(QAbstractItemView::SingleSelection);
     m_lbNames->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_lbNames->setModel(m_model);
+    m_noMatch = new QLabel(m_cbNames);
+    m_noMatch->setObjectName(QStringLiteral("noMatch"));
+    QPalette palette = m_noMatch->palette();
+    palette.setColor(QPalette::WindowText, QColor(0xa0, 0x10, 0x10));
+    m_noMatch->setPalette(palette);
     auto* layout = new QVBoxLayout(m_cbNames);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     layout->addWidget(m_editName);
+    layout->addWidget(m_noMatch);
     layout->addWidget(m_lbNames, 1);
+    // Kept in the layout while empty, so that the list does not jump as the message comes and goes.
+    m_noMatch->setMinimumHeight(m_noMatch->fontMetrics().height());
 
     m_btnMarriedNames = new QCheckBox(QStringLiteral("Index women's married names"), this);
     m_btnMarriedNames->setObjectName(QStringLiteral("marriedNames"));
@@ -71,6 +82,8 @@ CNameListDlg::CNameListDlg(NameIndex& index) : QDialog(nullptr), m_index(index) 
     // A click on the entry already chosen brings it back into a field typed over since.
     connect(m_lbNames, &QAbstractItemView::clicked, this, &CNameListDlg::OnSelchangeNames);
     connect(m_btnMarriedNames, &QCheckBox::clicked, this, &CNameListDlg::OnMarriedNames);
+    // Keys only: the field filled from the list must not search again.
+    connect(m_editName, &QLineEdit::textEdited, this, &CNameListDlg::OnEditName);
     for (QWidget* control : {static_cast<QWidget*>(m_editName), static_cast<QWidget*>(m_lbNames),
                              static_cast<QWidget*>(m_btnMarriedNames)}) {
         control->installEventFilter(this);
@@ -160,18 +173,43 @@ int CNameListDlg::Selected() const {
     return selected.isEmpty() ? -1 : selected.front().row();
 }
 
-void CNameListDlg::select(int position) {
+void CNameListDlg::select(int position, bool fill) {
     const QModelIndex row = m_model->index(position);
+    m_typing = !fill;
     m_lbNames->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect);
-    m_lbNames->scrollTo(row);
-    showInField(position);
+    m_typing = false;
+    // While typing, the entries that begin alike follow the one selected.
+    m_lbNames->scrollTo(row, fill ? QAbstractItemView::EnsureVisible : QAbstractItemView::PositionAtTop);
+    if (fill) {
+        showInField(position);
+    }
+    m_noMatch->clear();
 }
 
 void CNameListDlg::OnSelchangeNames() {
     const QModelIndex current = m_lbNames->currentIndex();
-    if (current.isValid()) {
+    if (current.isValid() && !m_typing) {
         showInField(current.row());
     }
+}
+
+void CNameListDlg::OnEditName(const QString& text) {
+    if (text.isEmpty()) {
+        m_noMatch->clear();
+        return;
+    }
+    const int position = typedPosition(text);
+    if (position < 0) {
+        m_noMatch->setText(QStringLiteral("No name begins with \"%1\".").arg(text));
+        return;
+    }
+    select(position, false);
+}
+
+int CNameListDlg::typedPosition(const QString& text) const {
+    const QByteArray typed = text.toUtf8();
+    return FindTyped(m_index.entries(), m_index.collator(),
+                     std::string_view(typed.constData(), static_cast<std::size_t>(typed.size())));
 }
 
 void CNameListDlg::showInField(int position) {
@@ -199,9 +237,7 @@ void CNameListDlg::OnDblclkNames() {
 }
 
 void CNameListDlg::OnReturn() {
-    const QByteArray typed = m_editName->text().toUtf8();
-    const int position =
-        m_index.findPrefix(std::string_view(typed.constData(), static_cast<std::size_t>(typed.size())));
+    const int position = typedPosition(m_editName->text());
     if (position < 0) {
         return;
     }

@@ -2,9 +2,11 @@
 
 // The document's find-by-name window: an edit field above the always open,
 // sorted list of the document's name index, and the married-names option.
-// Enter searches the list from its start for the first entry beginning with
-// the typed text, ignoring case, and goes to that person; a double-click goes
-// to the entry clicked. Ctrl+C in the list copies the whole selected entry,
+// Each key typed into the field selects the first entry beginning with the
+// field's text (find/type_ahead.h), leaving the text as typed; a text that
+// begins no entry says so under the field until it begins one again. Enter
+// goes to the person of the first entry beginning with the text; a
+// double-click goes to the entry clicked. Ctrl+C in the list copies the whole selected entry,
 // also one the list shows cut. Going to a person shows it on the page that last used
 // Find and hides the window, which keeps its list and selection for the next
 // Find. One window per document, made when first needed, destroyed with the
@@ -17,6 +19,7 @@
 #include <QRect>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QListView;
 class QWidget;
@@ -58,6 +61,7 @@ public:
     QWidget* m_cbNames = nullptr; // the edit field and the list below it, kept together on resize
     QLineEdit* m_editName = nullptr;
     QListView* m_lbNames = nullptr;
+    QLabel* m_noMatch = nullptr; // under the field: empty while the text begins an entry
     QRect m_rectClient;
     QRect m_rectCombo;
     QRect m_rectCheck;
@@ -74,8 +78,11 @@ private:
     void OnReturn();
     void OnMarriedNames();
     void OnSelchangeNames();
-    void select(int position);
+    void OnEditName(const QString& text);
+    // Selects the entry at `position`; with `fill`, puts its text into the field.
+    void select(int position, bool fill = true);
     void showInField(int position);
+    int typedPosition(const QString& text) const;
     void copySelected() const;
     void pageGone();
 
@@ -83,6 +90,7 @@ private:
     NameListModel* m_model = nullptr;
     ProgressSink* m_progress = nullptr;
     bool m_bPlaced = false; // centred on the screen at the first showing
+    bool m_typing = false;  // selecting for a key: the field keeps what was typed
 };
 
 // The page's Find command, for the application's page dialogs: shows the

@@ -1,5 +1,6 @@
 #include "page/page_pointer.h"
 
+#include "find/go_to.h"
 #include "model/stirpex_doc.h"
 #include "page/person_page.h"
 
@@ -195,7 +196,7 @@ PageEffects OnTreeClosed(PersonPage& page, bool accepted) {
 }
 
 PageEffects OnGoToAccepted(PersonPage& page, const CStirpexDoc& doc, std::string_view typedKey) {
-    const CPerson* person = doc.FindPerson(typedKey);
+    const CPerson* person = FindGoToPerson(doc, typedKey);
     return person ? ShowPerson(page, person) : PageEffects{};
 }
 

@@ -80,7 +80,7 @@ PageEffects OnBack(PersonPage& page, const CStirpexDoc& doc);
 PageEffects OnForward(PersonPage& page, const CStirpexDoc& doc);
 // A tree dialog ended; with OK it has already set the page's person.
 PageEffects OnTreeClosed(PersonPage& page, bool accepted);
-// The go-to dialog ended with OK and this text: the individual with exactly that key, if any.
+// The go-to dialog ended with OK and this text: the individual it names (find/go_to.h), if any.
 PageEffects OnGoToAccepted(PersonPage& page, const CStirpexDoc& doc, std::string_view typedKey);
 
 // Whether a command the page serves is enabled now; false for commands it does not serve.

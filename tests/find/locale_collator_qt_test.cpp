@@ -1,5 +1,7 @@
 #include "find/locale_collator_qt.h"
 
+#include "find/type_ahead.h"
+
 #include "model/shown_text.h"
 
 #include <gtest/gtest.h>
@@ -135,6 +137,47 @@ TEST(LocaleCollatorStartsWith, NonAsciiLettersMatchInEitherCase) {
     for (const Case& c : cases) {
         EXPECT_EQ(collator.startsWith(c.text, c.prefix), c.starts) << c.text << " / " << c.prefix;
     }
+}
+
+// Typing "lowe" finds Löwe and typing "émi" finds Emile: the prefix test of
+// the name list's typing knows neither case nor accents, and tells where a
+// text that fails it stands, as the list's order has it.
+TEST(LocaleCollatorPrefix, BeginningIgnoresCaseAndAccentsAndOrdersTheRest) {
+    const LocaleCollator collator;
+    for (const auto& [text, prefix] :
+         std::vector<std::pair<std::string_view, std::string_view>>{{"Löwe, Anna (?-?)", "lowe"},
+                                                                    {"Löwe, Anna (?-?)", "LÖWE, A"},
+                                                                    {"Emile, Jean (?-?)", "émi"},
+                                                                    {"Ørsted, Hans (?-?)", "ørs"},
+                                                                    {"Anything", ""}}) {
+        EXPECT_EQ(collator.comparePrefix(text, prefix), 0) << text << " / " << prefix;
+    }
+    EXPECT_LT(collator.comparePrefix("Lowa, Ben (?-?)", "lowe"), 0);
+    EXPECT_LT(collator.comparePrefix("Low", "lowe"), 0);
+    EXPECT_LT(collator.comparePrefix("Low, Ann (?-?)", "lowe"), 0);
+    EXPECT_GT(collator.comparePrefix("Lozano, Eva (?-?)", "löwe"), 0);
+    EXPECT_GT(collator.comparePrefix("Lowell, Amy (?-?)", "lowe,"), 0);
+}
+
+TEST(LocaleCollatorPrefix, TypedTextSelectsTheFirstEntryBeginningWithIt) {
+    const LocaleCollator collator;
+    std::vector<NameEntry> entries =
+        EntriesOf({"Lozano, Eva (?-?)", "Löwe, Bert (?-?)", "Lowell, Amy (?-?)", "LOWE, Anna (?-?)",
+                   "Lindqvist, Åsa (1868-c1941)", "Åberg, Per (?-?)", "Abel, Ann (?-?)"});
+    collator.sort(entries, std::pmr::get_default_resource());
+    const auto typed = [&](std::string_view text) {
+        const int position = FindTyped(entries, collator, text);
+        return position < 0 ? std::string("none") : std::string(entries[static_cast<std::size_t>(position)].text);
+    };
+    EXPECT_EQ(typed("lowe"), "LOWE, Anna (?-?)");
+    EXPECT_EQ(typed("löwe, b"), "Löwe, Bert (?-?)");
+    EXPECT_EQ(typed("lowel"), "Lowell, Amy (?-?)");
+    EXPECT_EQ(typed("ab"), "Abel, Ann (?-?)");
+    EXPECT_EQ(typed("abe"), "Abel, Ann (?-?)");
+    EXPECT_EQ(typed("aber"), "Åberg, Per (?-?)");
+    EXPECT_EQ(typed("lo"), "LOWE, Anna (?-?)");
+    EXPECT_EQ(typed("lox"), "none");
+    EXPECT_EQ(typed("lowe, c"), "none");
 }
 
 } // namespace

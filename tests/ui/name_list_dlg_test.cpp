@@ -16,6 +16,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QSignalSpy>
@@ -33,6 +34,9 @@ private Q_SLOTS:
     void cleanup();
     void enterGoesToTheFirstEntryBeginningWithTheText_data();
     void enterGoesToTheFirstEntryBeginningWithTheText();
+    void typingSelectsTheFirstEntryBeginningWithTheText_data();
+    void typingSelectsTheFirstEntryBeginningWithTheText();
+    void prefixOfNobodySaysSoUntilItMatchesAgain();
     void doubleClickGoesToTheEntry();
     void findAgainShowsTheKeptListWithTheCurrentPerson();
     void marriedNamesToggleRebuildsAndReselects();
@@ -110,6 +114,61 @@ void NameListDlgTest::enterGoesToTheFirstEntryBeginningWithTheText() {
     QCOMPARE(view().Page().m_history.position(), 2);
 }
 
+void NameListDlgTest::typingSelectsTheFirstEntryBeginningWithTheText_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("entry"); // the beginning of the entry selected
+    QTest::newRow("first of several") << "har"
+                                      << "Harrow, Albert (1887-?)";
+    QTest::newRow("other case") << "HARROW, S"
+                                << "Harrow, Samuel (1818-1889)";
+    QTest::newRow("accents left out") << "lefe"
+                                      << "Lefèvre, François";
+    QTest::newRow("accents and case left out") << "IBANEZ, L"
+                                               << "Ibáñez, Lucía";
+    QTest::newRow("accented given name") << "lindqvist, asa"
+                                         << "Lindqvist, Åsa";
+    QTest::newRow("married entry") << "harrow, astrid"
+                                   << "Harrow, Astrid [Løvaas]";
+}
+
+// Each key moves the selection at once, without Enter, and the field keeps what was typed.
+void NameListDlgTest::typingSelectsTheFirstEntryBeginningWithTheText() {
+    QFETCH(QString, typed);
+    QFETCH(QString, entry);
+    find();
+    type(typed);
+    QVERIFY2(selectedText().startsWith(entry), qPrintable(selectedText()));
+    QCOMPARE(list().m_editName->text(), typed);
+    QVERIFY(list().m_noMatch->text().isEmpty());
+    QVERIFY(list().isVisible());
+    QCOMPARE(currentID(), QStringLiteral("I1"));
+}
+
+void NameListDlgTest::prefixOfNobodySaysSoUntilItMatchesAgain() {
+    find();
+    type(QStringLiteral("harx"));
+    QCOMPARE(list().m_noMatch->text(), QStringLiteral("No name begins with \"harx\"."));
+    QVERIFY(list().m_noMatch->isVisible());
+    // The selection stays on the last entry that matched.
+    QCOMPARE(selectedText(), QStringLiteral("Harrow, Albert (1887-?)"));
+    QTest::keyClick(list().m_editName, Qt::Key_Backspace);
+    QVERIFY(list().m_noMatch->text().isEmpty());
+    QTest::keyClicks(list().m_editName, QStringLiteral("row, s"));
+    QVERIFY(selectedText().startsWith(QStringLiteral("Harrow, Samuel")));
+    // Enter on a text that begins nothing goes nowhere.
+    list().m_editName->selectAll();
+    QTest::keyClicks(list().m_editName, QStringLiteral("qq"));
+    QVERIFY(!list().m_noMatch->text().isEmpty());
+    QTest::keyClick(list().m_editName, Qt::Key_Return);
+    QVERIFY(list().isVisible());
+    QCOMPARE(currentID(), QStringLiteral("I1"));
+    QDir().mkpath(QStringLiteral(STIRPEX_UI_OUTPUT_DIR));
+    QVERIFY(list().grab().save(QStringLiteral(STIRPEX_UI_OUTPUT_DIR "/name_list_no_match.png")));
+    list().m_editName->selectAll();
+    QTest::keyClicks(list().m_editName, QStringLiteral("lefe"));
+    QVERIFY(list().grab().save(QStringLiteral(STIRPEX_UI_OUTPUT_DIR "/name_list_typing.png")));
+}
+
 void NameListDlgTest::doubleClickGoesToTheEntry() {
     find();
     // Josiah (I18) under his alternative name.
@@ -158,12 +217,14 @@ void NameListDlgTest::marriedNamesToggleRebuildsAndReselects() {
     QVERIFY(!list().MarriedNames());
     QCOMPARE(list().Model().rowCount(), 51);
     QCOMPARE(selectedText(), QStringLiteral("Harrow, William Émile (1884-1961)"));
-    // Without her married entry nothing begins so: the text stays, nothing else happens.
+    // Without her married entry nothing begins so: the keys stop on the last
+    // entry that began alike, the text stays, Enter does nothing else.
     type(QStringLiteral("harrow, astrid"));
+    QCOMPARE(list().m_noMatch->text(), QStringLiteral("No name begins with \"harrow, astrid\"."));
     QTest::keyClick(list().m_editName, Qt::Key_Return);
     QVERIFY(list().isVisible());
     QCOMPARE(list().m_editName->text(), QStringLiteral("harrow, astrid"));
-    QCOMPARE(selectedText(), QStringLiteral("Harrow, William Émile (1884-1961)"));
+    QCOMPARE(selectedText(), QStringLiteral("Harrow, Albert (1887-?)"));
     QCOMPARE(currentID(), QStringLiteral("I1"));
     QTest::mouseClick(list().m_btnMarriedNames, Qt::LeftButton);
     QVERIFY(list().MarriedNames());
