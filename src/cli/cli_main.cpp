@@ -35,6 +35,8 @@ constexpr std::string_view kUsage =
     "                         fact|family-fact [--family INDEX] [--fact POSITION] [--json]\n"
     "       stirpex-cli check FILE [--json]\n"
     "       stirpex-cli relation FILE ID ID [--json]\n"
+    "       stirpex-cli search FILE [--surname S] [--given G] [--soundex S] [--place P] [--years A..B]\n"
+    "                          [--sex M|F] [--text WORDS] [--json]\n"
     "       stirpex-cli --help | --version\n";
 
 int fail(const std::string& message) {
@@ -95,6 +97,16 @@ const std::vector<CommandEntry>& commandTable() {
         {"tree", {{"--no-spouses"}}, false, cli::RunTreeCommand},
         {"check", {}, false, cli::RunCheckCommand},
         {"relation", {}, false, cli::RunRelationCommand},
+        {"search",
+         {{"--surname", true},
+          {"--given", true},
+          {"--soundex", true},
+          {"--place", true},
+          {"--years", true},
+          {"--sex", true},
+          {"--text", true}},
+         false,
+         cli::RunSearchCommand},
     };
     return table;
 }
@@ -227,7 +239,8 @@ int run(int argc, char** argv) {
     }
 
     NameIndex* const index = args.command->buildsIndex ? &nameIndex : nullptr;
-    const cli::CommandInput input{doc, result, path, fileNameOf(path), args.operands, args.options, args.json, index};
+    const cli::CommandInput input{doc,          result,    path,  fileNameOf(path), args.operands,
+                                  args.options, args.json, index, stdout,           &collator};
     const int status = args.command->run(input);
     std::fflush(stdout);
     return status;

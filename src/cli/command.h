@@ -15,6 +15,7 @@
 namespace stirpex {
 class CPerson;
 class CStirpexDoc;
+class Collator;
 struct LoadResult;
 class NameIndex;
 } // namespace stirpex
@@ -37,6 +38,7 @@ struct CommandInput {
     bool json = false;
     NameIndex* nameIndex = nullptr; // built at the end of reading, when the command asks for it
     std::FILE* out = stdout;
+    const Collator* collator = nullptr; // the user's collation, for commands that compare names
 
     bool has(std::string_view option) const { return options.find(option) != options.end(); }
     // The value of an option given with one, or `fallback`.

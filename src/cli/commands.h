@@ -14,5 +14,6 @@ int RunStoryCommand(const CommandInput& in);
 int RunTreeCommand(const CommandInput& in);
 int RunCheckCommand(const CommandInput& in);
 int RunRelationCommand(const CommandInput& in);
+int RunSearchCommand(const CommandInput& in);
 
 } // namespace stirpex::cli
