@@ -46,8 +46,10 @@ CSearchDlg::CSearchDlg(const CStirpexDoc& doc, const Collator& collator, QWidget
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     m_editSurname = field(form, this, QStringLiteral("&Surname:"), QStringLiteral("the beginning or the whole"));
-    m_editGiven = field(form, this, QStringLiteral("&Given name:"), QStringLiteral("in any name, alias or married name"));
-    m_editSoundex = field(form, this, QStringLiteral("Sounds &like:"), QStringLiteral("a surname, by its Soundex codes"));
+    m_editGiven =
+        field(form, this, QStringLiteral("&Given name:"), QStringLiteral("in any name, alias or married name"));
+    m_editSoundex =
+        field(form, this, QStringLiteral("Sounds &like:"), QStringLiteral("a surname, by its Soundex codes"));
     m_editPlace = field(form, this, QStringLiteral("&Place:"), QStringLiteral("part of any fact's place"));
     m_editYears = field(form, this, QStringLiteral("&Years:"), QStringLiteral("1850..1860, 1850.., ..1860 or 1850"));
     m_comboSex = new QComboBox(this);
@@ -110,8 +112,8 @@ void CSearchDlg::OnSearch() {
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(hits.size()));
     for (const SearchHit& hit : hits) {
-        auto* item = new QTreeWidgetItem({fromModel(hit.name), fromModel(hit.years), fromModel(hit.places),
-                                          fromModel(hit.matched)});
+        auto* item = new QTreeWidgetItem(
+            {fromModel(hit.name), fromModel(hit.years), fromModel(hit.places), fromModel(hit.matched)});
         item->setData(ColumnName, kPersonRole, hit.person->m_nIndex);
         items.append(item);
     }
@@ -119,9 +121,9 @@ void CSearchDlg::OnSearch() {
     m_listResults->setSortingEnabled(true);
     m_listResults->resizeColumnToContents(ColumnName);
     m_listResults->resizeColumnToContents(ColumnYears);
-    m_labelStatus->setText(hits.empty() ? QStringLiteral("Nobody was found.")
-                                        : hits.size() == 1 ? QStringLiteral("1 person found.")
-                                                           : QStringLiteral("%1 people found.").arg(hits.size()));
+    m_labelStatus->setText(hits.empty()       ? QStringLiteral("Nobody was found.")
+                           : hits.size() == 1 ? QStringLiteral("1 person found.")
+                                              : QStringLiteral("%1 people found.").arg(hits.size()));
     if (!items.isEmpty()) {
         m_listResults->setCurrentItem(m_listResults->topLevelItem(0));
     }

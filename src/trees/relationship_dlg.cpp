@@ -34,14 +34,13 @@ QString personLink(const CPerson& person) {
 
 } // namespace
 
-CRelationshipDlg::CRelationshipDlg(const CStirpexDoc& doc, const CPerson& person, const CPerson* home,
-                                   QWidget* parent)
+CRelationshipDlg::CRelationshipDlg(const CStirpexDoc& doc, const CPerson& person, const CPerson* home, QWidget* parent)
     : QDialog(parent), m_doc(doc), m_person(person), m_home(home) {
     setWindowTitle(QStringLiteral("Relationship to %1").arg(fromModel(person.FormatName(0))));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("How is this person related to %1?")
-                                     .arg(fromModel(person.GetDisplayName()).toHtmlEscaped()),
-                                 this));
+    layout->addWidget(new QLabel(
+        QStringLiteral("How is this person related to %1?").arg(fromModel(person.GetDisplayName()).toHtmlEscaped()),
+        this));
     m_editName = new QLineEdit(this);
     m_editName->setPlaceholderText(QStringLiteral("Type a name (surname, given names) or an identifier"));
     m_editName->setAccessibleName(QStringLiteral("Other person"));
@@ -49,9 +48,9 @@ CRelationshipDlg::CRelationshipDlg(const CStirpexDoc& doc, const CPerson& person
     m_listMatches = new QListWidget(this);
     m_listMatches->setAccessibleName(QStringLiteral("People found"));
     layout->addWidget(m_listMatches, 1);
-    m_btnHome = new QPushButton(
-        home ? QStringLiteral("The home person: %1").arg(fromModel(home->GetDisplayName())) : QStringLiteral("No home person"),
-        this);
+    m_btnHome = new QPushButton(home ? QStringLiteral("The home person: %1").arg(fromModel(home->GetDisplayName()))
+                                     : QStringLiteral("No home person"),
+                                this);
     m_btnHome->setEnabled(home != nullptr);
     layout->addWidget(m_btnHome);
     m_textResult = new QTextBrowser(this);
@@ -96,7 +95,8 @@ void CRelationshipDlg::findMatches(const QString& typed) {
         }
     }
     for (const CPerson* match : m_matches) {
-        m_listMatches->addItem(QStringLiteral("%1 (%2)").arg(fromModel(match->GetDisplayName()), fromModel(match->m_strID.view())));
+        m_listMatches->addItem(
+            QStringLiteral("%1 (%2)").arg(fromModel(match->GetDisplayName()), fromModel(match->m_strID.view())));
     }
     m_listMatches->setCurrentRow(m_matches.empty() ? -1 : 0);
 }
