@@ -6,7 +6,6 @@
 #include "find/search.h"
 #include "model/person.h"
 
-#include <charconv>
 #include <optional>
 #include <string>
 
@@ -19,31 +18,8 @@ namespace {
                      std::string(text) + "'");
 }
 
-std::optional<int> yearOf(std::string_view text, std::string_view whole) {
-    if (text.empty()) {
-        return std::nullopt;
-    }
-    int year = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), year);
-    if (error != std::errc() || end != text.data() + text.size()) {
-        badYears(whole);
-    }
-    return year;
-}
-
-// "1850..1860", "1850..", "..1860", or "1850" for that year alone.
 void readYears(std::string_view text, SearchQuery& query) {
-    const std::size_t dots = text.find("..");
-    if (dots == std::string_view::npos) {
-        query.fromYear = query.toYear = yearOf(text, text);
-        if (!query.fromYear) {
-            badYears(text);
-        }
-        return;
-    }
-    query.fromYear = yearOf(text.substr(0, dots), text);
-    query.toYear = yearOf(text.substr(dots + 2), text);
-    if ((!query.fromYear && !query.toYear) || (query.fromYear && query.toYear && *query.fromYear > *query.toYear)) {
+    if (!ReadYearRange(text, query)) {
         badYears(text);
     }
 }

@@ -8,6 +8,7 @@
 #include "model/stirpex_doc.h"
 
 #include <algorithm>
+#include <charconv>
 #include <memory_resource>
 #include <unordered_map>
 
@@ -435,6 +436,43 @@ std::vector<SearchHit> Search(const CStirpexDoc& doc, const Collator& collator, 
         return {};
     }
     return sortedByName(Searcher(doc, collator, query).run(), collator);
+}
+
+namespace {
+
+// A whole year, or nothing for an empty text; false for anything else.
+bool yearOf(std::string_view text, std::optional<int>& year) {
+    if (text.empty()) {
+        year.reset();
+        return true;
+    }
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) {
+        return false;
+    }
+    year = value;
+    return true;
+}
+
+} // namespace
+
+bool ReadYearRange(std::string_view text, SearchQuery& query) {
+    std::optional<int> from;
+    std::optional<int> to;
+    const std::size_t dots = text.find("..");
+    if (dots == std::string_view::npos) {
+        if (!yearOf(text, from) || !from) {
+            return false;
+        }
+        to = from;
+    } else if (!yearOf(text.substr(0, dots), from) || !yearOf(text.substr(dots + 2), to) || (!from && !to) ||
+               (from && to && *from > *to)) {
+        return false;
+    }
+    query.fromYear = from;
+    query.toYear = to;
+    return true;
 }
 
 } // namespace stirpex

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace stirpex {
@@ -45,6 +46,11 @@ struct SearchHit {
     std::string places;  // the places of the person's birth and death, or of the fact that matched
     std::string matched; // what matched: "Residence 1850, Boston", "note: …", "alias Ann Burke"; may be empty
 };
+
+// "1850..1860", "1850..", "..1860", or "1850" for that year alone, into the
+// query's range; false (the query unchanged) for anything else or a range
+// that ends before it begins.
+bool ReadYearRange(std::string_view text, SearchQuery& query);
 
 // The people the query finds, in the name list's order (surname, given names).
 std::vector<SearchHit> Search(const CStirpexDoc& doc, const Collator& collator, const SearchQuery& query);

@@ -212,6 +212,8 @@ bool ServesCommand(int command) noexcept {
     case ID_GO_FORWARD:
     case ID_FILE_PROPERTIES:
     case ID_EDIT_GOTO:
+    case ID_VIEW_RELATIONSHIP:
+    case ID_EDIT_SEARCH:
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_DIRECT:
     case ID_FILE_PRINT_PREVIEW:

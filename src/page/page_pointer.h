@@ -55,6 +55,8 @@ inline constexpr int ID_VIEW_MTDNA = 32778;
 inline constexpr int ID_VIEW_YCHROMOSOME = 32779;
 inline constexpr int ID_FILE_PROPERTIES = 32781;
 inline constexpr int ID_EDIT_GOTO = 32782;
+inline constexpr int ID_VIEW_RELATIONSHIP = 32790;
+inline constexpr int ID_EDIT_SEARCH = 32791;
 
 // Page coordinates throughout.
 PageEffects OnMouseMove(PersonPage& page, int x, int y);

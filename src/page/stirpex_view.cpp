@@ -279,6 +279,10 @@ bool CStirpexView::IsCommandEnabled(int command) const noexcept {
         return static_cast<bool>(m_dialogs.goTo);
     case ID_FILE_PROPERTIES:
         return static_cast<bool>(m_dialogs.properties);
+    case ID_VIEW_RELATIONSHIP:
+        return m_dialogs.relationship && m_page.m_pPerson != nullptr;
+    case ID_EDIT_SEARCH:
+        return static_cast<bool>(m_dialogs.search);
     case ID_EDIT_COPY:
         return m_page.m_pPerson != nullptr;
     case ID_FILE_PRINT:
@@ -326,6 +330,12 @@ bool CStirpexView::RunCommand(int command) {
         break;
     case ID_FILE_PROPERTIES:
         OnFileProperties();
+        break;
+    case ID_VIEW_RELATIONSHIP:
+        OnRelationship();
+        break;
+    case ID_EDIT_SEARCH:
+        OnSearch();
         break;
     case ID_EDIT_COPY:
         OnEditCopy();
@@ -399,6 +409,21 @@ void CStirpexView::OnFileProperties() {
             ShowPerson(person);
         }
         repaintAll();
+    }
+}
+
+// The dialogs return the person to show; the page moves there as a link would.
+void CStirpexView::OnRelationship() {
+    clearHotLink();
+    if (const CPerson* person = m_dialogs.relationship(*this)) {
+        ShowPerson(person);
+    }
+}
+
+void CStirpexView::OnSearch() {
+    clearHotLink();
+    if (const CPerson* person = m_dialogs.search(*this)) {
+        ShowPerson(person);
     }
 }
 

@@ -33,6 +33,10 @@ struct PageDialogs {
     // Returns the person the user chose to open from the reading report, or null.
     std::function<const CPerson*(CStirpexView&)> properties;
     std::function<void(CStirpexView&, int command)> print; // print, direct print, preview
+    // How another person is related to the one shown; the person whose link was chosen, or null.
+    std::function<const CPerson*(CStirpexView&)> relationship;
+    // People found by what is known of them; the person chosen, or null.
+    std::function<const CPerson*(CStirpexView&)> search;
     // Opens another window on the view's document, showing `person`.
     std::function<void(CStirpexView&, const CPerson& person)> newWindow;
     std::function<void(CStirpexView&, const CExtObj&)> media; // a media link: the image window or the desktop
@@ -65,6 +69,8 @@ public:
     void OnMtDNA();
     void OnYChromosome();
     void OnFileProperties();
+    void OnRelationship();
+    void OnSearch();
     void OnEditCopy();
 
     // The menu a right click on `link` opens: "Copy name", and "Open in New

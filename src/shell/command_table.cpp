@@ -30,6 +30,9 @@ constexpr CommandInfo kCommands[] = {
     {ID_EDIT_PASTE, "ID_EDIT_PASTE", "Insert Clipboard contents", "Paste", S::Nobody},
     {ID_EDIT_FIND, "ID_EDIT_FIND", "Find a person by name", "Find name", S::View},
     {ID_EDIT_GOTO, "ID_EDIT_GOTO", "Go to a person by ID number", "Go to ID", S::View},
+    {ID_EDIT_SEARCH, "ID_EDIT_SEARCH", "Find people by name, sound, place, years, sex or words", "Search", S::View},
+    {ID_VIEW_RELATIONSHIP, "ID_VIEW_RELATIONSHIP", "Show how another person is related to this person", "Relationship",
+     S::View},
     {ID_VIEW_TOOLBAR, "ID_VIEW_TOOLBAR", "Show or hide the toolbar", "Toggle ToolBar", S::MainFrame},
     {ID_VIEW_STATUS_BAR, "ID_VIEW_STATUS_BAR", "Show or hide the status bar", "Toggle StatusBar", S::MainFrame},
     {ID_VIEW_ANCESTORS, "ID_VIEW_ANCESTORS", "View ancestors of this person", "Ancestors", S::View},
@@ -93,7 +96,7 @@ constexpr MenuItem kDocumentEdit[] = {
     command(ID_EDIT_UNDO, "&Undo\tCtrl+Z"),     kRule,
     command(ID_EDIT_CUT, "Cu&t\tCtrl+X"),       command(ID_EDIT_COPY, "&Copy\tCtrl+C"),
     command(ID_EDIT_PASTE, "&Paste\tCtrl+V"),   command(ID_EDIT_FIND, "&Find...\tCtrl+F"),
-    command(ID_EDIT_GOTO, "&Go to...\tCtrl+G"),
+    command(ID_EDIT_GOTO, "&Go to...\tCtrl+G"), command(ID_EDIT_SEARCH, "&Search...\tCtrl+Shift+F"),
 };
 constexpr MenuItem kDocumentView[] = {
     kToolbar,
@@ -103,6 +106,8 @@ constexpr MenuItem kDocumentView[] = {
     command(ID_VIEW_DESCENDANTS, "&Descendants...\tCtrl+D"),
     command(ID_VIEW_MTDNA, "Mitochondrial DNA...\tCtrl+M"),
     command(ID_VIEW_YCHROMOSOME, "Y chromosome...\tCtrl+Y"),
+    kRule,
+    command(ID_VIEW_RELATIONSHIP, "&Relationship...\tCtrl+R"),
 };
 constexpr MenuItem kDocumentWindow[] = {
     command(ID_WINDOW_NEW, "&New Window"),
@@ -118,17 +123,18 @@ constexpr Menu kDocumentMenu[] = {
 };
 
 constexpr Accelerator kAccelerators[] = {
-    {"Ctrl+A", ID_VIEW_ANCESTORS},   {"Ctrl+C", ID_EDIT_COPY},
-    {"Ctrl+D", ID_VIEW_DESCENDANTS}, {"Ctrl+F", ID_EDIT_FIND},
-    {"Ctrl+G", ID_EDIT_GOTO},        {"Ctrl+M", ID_VIEW_MTDNA},
-    {"Ctrl+N", ID_FILE_NEW},         {"Ctrl+O", ID_FILE_OPEN},
-    {"Ctrl+P", ID_FILE_PRINT},       {"Ctrl+S", ID_FILE_SAVE},
-    {"Ctrl+V", ID_EDIT_PASTE},       {"Alt+Backspace", ID_EDIT_UNDO},
-    {"Shift+Delete", ID_EDIT_CUT},   {"F6", ID_NEXT_PANE},
-    {"Shift+F6", ID_PREV_PANE},      {"Ctrl+Insert", ID_EDIT_COPY},
-    {"Shift+Insert", ID_EDIT_PASTE}, {"Ctrl+X", ID_EDIT_CUT},
-    {"Ctrl+Y", ID_VIEW_YCHROMOSOME}, {"Ctrl+Z", ID_EDIT_UNDO},
-    {"Alt+Left", ID_GO_BACK},        {"Alt+Right", ID_GO_FORWARD},
+    {"Ctrl+A", ID_VIEW_ANCESTORS},    {"Ctrl+C", ID_EDIT_COPY},
+    {"Ctrl+D", ID_VIEW_DESCENDANTS},  {"Ctrl+F", ID_EDIT_FIND},
+    {"Ctrl+G", ID_EDIT_GOTO},         {"Ctrl+M", ID_VIEW_MTDNA},
+    {"Ctrl+N", ID_FILE_NEW},          {"Ctrl+O", ID_FILE_OPEN},
+    {"Ctrl+P", ID_FILE_PRINT},        {"Ctrl+S", ID_FILE_SAVE},
+    {"Ctrl+V", ID_EDIT_PASTE},        {"Alt+Backspace", ID_EDIT_UNDO},
+    {"Shift+Delete", ID_EDIT_CUT},    {"F6", ID_NEXT_PANE},
+    {"Shift+F6", ID_PREV_PANE},       {"Ctrl+Insert", ID_EDIT_COPY},
+    {"Shift+Insert", ID_EDIT_PASTE},  {"Ctrl+X", ID_EDIT_CUT},
+    {"Ctrl+Y", ID_VIEW_YCHROMOSOME},  {"Ctrl+Z", ID_EDIT_UNDO},
+    {"Alt+Left", ID_GO_BACK},         {"Alt+Right", ID_GO_FORWARD},
+    {"Ctrl+R", ID_VIEW_RELATIONSHIP}, {"Ctrl+Shift+F", ID_EDIT_SEARCH},
 };
 
 constexpr MouseButtonCommand kMouseButtons[] = {

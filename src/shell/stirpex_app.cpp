@@ -1,12 +1,17 @@
 #include "shell/stirpex_app.h"
 
+#include "find/search_dlg.h"
+#include "trees/relationship_dlg.h"
+
 #include "find/goto_dlg.h"
 #include "find/name_list_dlg.h"
+#include "find/search_dlg.h"
 #include "page/page_printer_qt.h"
 #include "shell/about_dlg.h"
 #include "shell/file_prop_dlg.h"
 #include "story/story_dlg.h"
 #include "trees/gedtree_dlg.h"
+#include "trees/relationship_dlg.h"
 #include "shell/child_frame.h"
 #include "shell/command_line.h"
 #include "shell/command_table.h"
@@ -168,6 +173,8 @@ void CStirpexApp::provideDialogs(MessageSink& messages) {
     m_dialogs.print = [this](CStirpexView& view, int command) { m_printing->RunCommand(view, command); };
     m_dialogs.story = [](CStirpexView& view, const StoryRequest& request) { ShowStory(view, request); };
     m_dialogs.properties = [](CStirpexView& view) { return ShowProperties(view); };
+    m_dialogs.relationship = [](CStirpexView& view) { return ShowRelationship(view, nullptr); };
+    m_dialogs.search = [this](CStirpexView& view) { return ShowSearch(view, m_collator); };
     m_dialogs.goTo = [](CStirpexView& view) { return ShowGoTo(view); };
     m_dialogs.find = [this](CStirpexView& view) { ShowNameList(view, m_documentsProgress); };
     m_dialogs.tree = [this, sink = &messages](CStirpexView& view, int treeKind) {
