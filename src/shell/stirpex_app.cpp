@@ -1,8 +1,5 @@
 #include "shell/stirpex_app.h"
 
-#include "find/search_dlg.h"
-#include "trees/relationship_dlg.h"
-
 #include "find/goto_dlg.h"
 #include "find/name_list_dlg.h"
 #include "find/search_dlg.h"

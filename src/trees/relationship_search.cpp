@@ -59,7 +59,7 @@ public:
     std::vector<BloodLine> lines();
 
 private:
-    std::array<std::int32_t, 2> parentsOf(std::int32_t person) const;
+    std::array<std::int32_t, 2> parentsOf(std::int32_t index) const;
     void climbOneLevel(int side);
     int nextSide() const;
     void markBelowCommon(Side& side);
@@ -205,6 +205,7 @@ std::vector<BloodLine> Climb::lines() {
         group.push_back(index);
     }
     std::vector<BloodLine> result;
+    result.reserve(found.size());
     for (const auto& key : found) {
         result.push_back(lineThrough(couples[key]));
     }
