@@ -1,12 +1,16 @@
 #pragma once
 
 // Timing helpers shared by the benchmarks: wall-clock seconds, the median of
-// repeated runs, and the runs as one line of text.
+// repeated runs, the runs as one line of text, and the "FILE [--repeat K]"
+// arguments of those that read a file.
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace stirpex::bench {
@@ -31,6 +35,35 @@ inline std::string joined(const std::vector<double>& values) {
         text += item;
     }
     return text;
+}
+
+struct FileArguments {
+    const char* file = nullptr;
+    int repeat = 3; // 1 to 1000
+};
+
+// "FILE [--repeat K]" in any order; nothing for anything else.
+inline std::optional<FileArguments> ReadFileArguments(int argc, char** argv) {
+    FileArguments arguments;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--repeat" && i + 1 < argc) {
+            char* end = nullptr;
+            const long value = std::strtol(argv[++i], &end, 10);
+            if (*end != '\0' || value < 1 || value > 1000) {
+                return std::nullopt;
+            }
+            arguments.repeat = static_cast<int>(value);
+        } else if (arg.empty() || arg[0] == '-' || arguments.file) {
+            return std::nullopt;
+        } else {
+            arguments.file = argv[i];
+        }
+    }
+    if (!arguments.file) {
+        return std::nullopt;
+    }
+    return arguments;
 }
 
 } // namespace stirpex::bench

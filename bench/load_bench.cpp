@@ -14,6 +14,8 @@
 // figures are medians of the K runs; MB is 2^20 bytes.
 
 #include "bench_timing.h"
+
+#include <optional>
 #include "gedcom/load_driver.h"
 #include "model/stirpex_doc.h"
 
@@ -203,28 +205,12 @@ LoadReport loadOnce(const std::filesystem::path& path) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const char* file = nullptr;
-    int repeat = 3;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--repeat" && i + 1 < argc) {
-            char* end = nullptr;
-            const long value = std::strtol(argv[++i], &end, 10);
-            if (*end != '\0' || value < 1 || value > 1000) {
-                usage();
-            }
-            repeat = static_cast<int>(value);
-        } else if (!arg.empty() && arg[0] == '-') {
-            usage();
-        } else if (!file) {
-            file = argv[i];
-        } else {
-            usage();
-        }
-    }
-    if (!file) {
+    const std::optional<stirpex::bench::FileArguments> arguments = stirpex::bench::ReadFileArguments(argc, argv);
+    if (!arguments) {
         usage();
     }
+    const char* file = arguments->file;
+    const int repeat = arguments->repeat;
     const std::filesystem::path path = file;
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);

@@ -22,6 +22,8 @@
 // the search miss above (the old way of reading the list) in the same run.
 
 #include "bench_timing.h"
+
+#include <optional>
 #include "find/locale_collator_qt.h"
 #include "find/name_index.h"
 #include "find/type_ahead.h"

@@ -13,6 +13,8 @@
 // Each search is printed with its hits and its ratio to the bare pass.
 
 #include "bench_timing.h"
+
+#include <optional>
 #include "find/locale_collator_qt.h"
 #include "find/search.h"
 #include "gedcom/load_driver.h"
@@ -102,28 +104,12 @@ std::vector<Case> cases() {
 } // namespace
 
 int main(int argc, char** argv) {
-    const char* file = nullptr;
-    int repeat = 3;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--repeat" && i + 1 < argc) {
-            char* end = nullptr;
-            const long value = std::strtol(argv[++i], &end, 10);
-            if (*end != '\0' || value < 1 || value > 1000) {
-                usage();
-            }
-            repeat = static_cast<int>(value);
-        } else if (!arg.empty() && arg[0] == '-') {
-            usage();
-        } else if (!file) {
-            file = argv[i];
-        } else {
-            usage();
-        }
-    }
-    if (!file) {
+    const std::optional<stirpex::bench::FileArguments> arguments = stirpex::bench::ReadFileArguments(argc, argv);
+    if (!arguments) {
         usage();
     }
+    const char* file = arguments->file;
+    const int repeat = arguments->repeat;
 
     stirpex::CStirpexDoc doc;
     std::string error;
