@@ -21,6 +21,7 @@
 // no entry has, each looked up as one key would be; the slowest key against
 // the search miss above (the old way of reading the list) in the same run.
 
+#include "bench_load.h"
 #include "bench_timing.h"
 
 #include <optional>
@@ -96,15 +97,7 @@ int main(int argc, char** argv) {
     }
 
     stirpex::CStirpexDoc doc;
-    std::string error;
-    const auto loadStart = Clock::now();
-    const stirpex::LoadResult loaded = stirpex::LoadGedcomFile(doc, file, {}, error);
-    const double loadSeconds = secondsSince(loadStart);
-    if (!error.empty() || loaded.outcome != stirpex::LoadOutcome::Loaded) {
-        std::fprintf(stderr, "stirpex-name-index-bench: cannot load %s: %s\n", file,
-                     error.empty() ? "out of memory" : error.c_str());
-        return 1;
-    }
+    const double loadSeconds = stirpex::bench::LoadOrExit(doc, file, "stirpex-name-index-bench");
 
     const stirpex::LocaleCollator collator;
     std::vector<std::string> texts;

@@ -12,6 +12,7 @@
 //             wrote, and by surname with sex and years.
 // Each search is printed with its hits and its ratio to the bare pass.
 
+#include "bench_load.h"
 #include "bench_timing.h"
 
 #include <optional>
@@ -112,15 +113,7 @@ int main(int argc, char** argv) {
     const int repeat = arguments->repeat;
 
     stirpex::CStirpexDoc doc;
-    std::string error;
-    const auto loadStart = Clock::now();
-    const stirpex::LoadResult loaded = stirpex::LoadGedcomFile(doc, file, {}, error);
-    const double loadSeconds = secondsSince(loadStart);
-    if (!error.empty() || loaded.outcome != stirpex::LoadOutcome::Loaded) {
-        std::fprintf(stderr, "stirpex-search-bench: cannot load %s: %s\n", file,
-                     error.empty() ? "out of memory" : error.c_str());
-        return 1;
-    }
+    const double loadSeconds = stirpex::bench::LoadOrExit(doc, file, "stirpex-search-bench");
     std::printf("loaded %s in %.2f s: %d people, %d families, %d notes, %d sources\n", file, loadSeconds,
                 doc.m_nPersons, doc.m_nFamilies, doc.m_nNotes, doc.m_nSources);
 

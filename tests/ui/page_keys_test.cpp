@@ -73,13 +73,7 @@ void PageKeysTest::cleanup() {
 }
 
 const PageLink* PageKeysTest::linkTo(const char* key) const {
-    const CPerson* target = view().GetDocument().FindPerson(key);
-    for (const PageLink& link : view().Page().Links()) {
-        if (link.nKind == LINK_PERSON && target && link.nIndex == target->m_nIndex) {
-            return &link;
-        }
-    }
-    return nullptr;
+    return test::LinkTo(view(), key);
 }
 
 const PageLink* PageKeysTest::linkOfKind(int kind) const {

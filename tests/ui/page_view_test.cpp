@@ -64,13 +64,7 @@ void PageViewTest::cleanup() {
 }
 
 const PageLink* PageViewTest::linkTo(const char* key) const {
-    const CPerson* target = view().GetDocument().FindPerson(key);
-    for (const PageLink& link : view().Page().Links()) {
-        if (link.nKind == LINK_PERSON && target && link.nIndex == target->m_nIndex) {
-            return &link;
-        }
-    }
-    return nullptr;
+    return test::LinkTo(view(), key);
 }
 
 // The window system drops a move to where the pointer already is: come from elsewhere.

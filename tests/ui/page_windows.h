@@ -4,6 +4,7 @@
 // painted in it: the set-up of every test of the page and its dialogs.
 
 #include "find/locale_collator_qt.h"
+#include "model/stirpex_doc.h"
 #include "page/stirpex_view.h"
 #include "shell/document_set_app.h"
 #include "shell/main_frame.h"
@@ -53,5 +54,16 @@ private:
     std::unique_ptr<CMainFrame> m_frame;
     std::unique_ptr<DocumentSet> m_documents;
 };
+
+// The link to the person with this key on the view's last paint, or null.
+inline const PageLink* LinkTo(const CStirpexView& view, const char* key) {
+    const CPerson* target = view.GetDocument().FindPerson(key);
+    for (const PageLink& link : view.Page().Links()) {
+        if (link.nKind == LINK_PERSON && target && link.nIndex == target->m_nIndex) {
+            return &link;
+        }
+    }
+    return nullptr;
+}
 
 } // namespace stirpex::test
