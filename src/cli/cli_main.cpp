@@ -28,7 +28,7 @@ constexpr int kExitOutOfMemory = 1;
 constexpr std::string_view kUsage =
     "usage: stirpex-cli stats FILE [--no-index] [--json]\n"
     "       stirpex-cli dump FILE [--json]\n"
-    "       stirpex-cli page FILE [ID] [--width W] [--print] [--json]\n"
+    "       stirpex-cli page FILE [ID] [--width W] [--print] [--home ID] [--json]\n"
     "       stirpex-cli tree FILE ancestors|descendants|mtdna|ychromosome ID [--no-spouses] [--json]\n"
     "       stirpex-cli names FILE [--no-married] [--find TEXT] [--json]\n"
     "       stirpex-cli story FILE ID notes|sources person|birth|baptism|marriage|divorce|death|burial|\n"
@@ -91,7 +91,7 @@ const std::vector<CommandEntry>& commandTable() {
     static const std::vector<CommandEntry> table = {
         {"stats", {{"--no-index"}}, true, cli::RunStatsCommand},
         {"dump", {}, false, cli::RunDumpCommand},
-        {"page", {{"--width", true}, {"--print"}}, false, cli::RunPageCommand},
+        {"page", {{"--width", true}, {"--print"}, {"--home", true}}, false, cli::RunPageCommand},
         {"names", {{"--no-married"}, {"--find", true}}, true, cli::RunNamesCommand},
         {"story", {{"--family", true}, {"--fact", true}}, false, cli::RunStoryCommand},
         {"tree", {{"--no-spouses"}}, false, cli::RunTreeCommand},

@@ -24,6 +24,9 @@ LaidOutPage layOut(PersonPage& page, RecordingSurface& surface, const CommandInp
         page.m_pPerson = &RequirePerson(in.doc, in.operands.front());
         page.m_bFirstDraw = false;
     }
+    if (in.has("--home")) {
+        page.SetHomePerson(&RequirePerson(in.doc, in.value("--home")));
+    }
     if (!in.has("--print")) {
         const PaintOutcome outcome = page.OnDraw(surface, in.doc, width, in.fileName);
         return {outcome.height, outcome.caption};

@@ -107,9 +107,10 @@ std::string PageText(const PersonPage& page, const std::vector<DrawnText>& drawn
     return text;
 }
 
-std::string PageText(const CStirpexDoc& doc, const CPerson* person, std::string_view title) {
+std::string PageText(const CStirpexDoc& doc, const CPerson* person, std::string_view title, const CPerson* home) {
     PersonPage page;
     page.SetPerson(person);
+    page.SetHomePerson(home);
     page.m_bFirstDraw = false;
     RecordingSurface surface;
     const PaintOutcome outcome = page.OnDraw(surface, doc, kDefaultPageWidth, title);

@@ -27,7 +27,9 @@ inline constexpr int kDefaultPageWidth = 500;
 std::string PageText(const PersonPage& page, const std::vector<DrawnText>& drawn, std::string_view caption,
                      const CStirpexDoc& doc, bool printed);
 
-// The screen page of `person`, laid out afresh at kDefaultPageWidth, with the caption "<title> - <key>".
-std::string PageText(const CStirpexDoc& doc, const CPerson* person, std::string_view title);
+// The screen page of `person`, laid out afresh at kDefaultPageWidth, with the
+// caption "<title> - <key>"; with the home line when `home` is given.
+std::string PageText(const CStirpexDoc& doc, const CPerson* person, std::string_view title,
+                     const CPerson* home = nullptr);
 
 } // namespace stirpex

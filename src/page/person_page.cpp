@@ -5,6 +5,7 @@
 #include "model/stirpex_doc.h"
 #include "model/utf8.h"
 #include "page/line_breaks.h"
+#include "trees/relationship.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -88,7 +89,7 @@ PaintOutcome PersonPage::OnDraw(PageSurface& surface, const CStirpexDoc& doc, in
         TakeStartPerson(doc);
         m_bNewPerson = true;
     }
-    const LayoutKey key{&doc, m_pPerson, right, m_nValueX};
+    const LayoutKey key{&doc, m_pPerson, m_pHome, right, m_nValueX};
     if (m_bNewPerson || key != m_layoutKey) {
         layOut(surface, doc, right);
         m_layoutKey = key;
@@ -225,7 +226,7 @@ int PersonPage::DrawPage(PageSurface& surface, const CStirpexDoc& doc) {
     static constexpr Geometry kPrint{100, 400, -40, -25, -140, PageFace::PrintBold, PageFace::Print};
     if (!m_bPrinting) {
         layOut(surface, doc, std::clamp(m_layoutKey.right, 0, kMaxClientWidth));
-        m_layoutKey = LayoutKey{&doc, m_pPerson, m_layoutKey.right, m_nValueX};
+        m_layoutKey = LayoutKey{&doc, m_pPerson, m_pHome, m_layoutKey.right, m_nValueX};
         paintLayout(surface, kWholePage);
         return m_layoutHeight;
     }
@@ -259,6 +260,7 @@ int PersonPage::drawRows(PageSurface& surface, const CStirpexDoc& doc, const Geo
         surface.TextOut(g.labelX, y, "Alias");
         y = drawValue(surface, g, y, person.FormatAltName(i, 0));
     }
+    y = drawHomeLine(surface, doc, g, y);
 
     y = drawEvents(surface, g, y);
     y = drawParents(surface, doc, g, y);
@@ -295,6 +297,37 @@ int PersonPage::drawValue(PageSurface& surface, const Geometry& g, int y, std::s
         surface.TextOut(g.valueX, y, lines[i]);
     }
     return y;
+}
+
+// "Relationship: <words> of <home person>", the home person a link on
+// screen; "none found with <home person>" when the search finds no line.
+int PersonPage::drawHomeLine(PageSurface& surface, const CStirpexDoc& doc, const Geometry& g, int y) {
+    if (m_pHome == nullptr || m_pHome == m_pPerson) {
+        return y;
+    }
+    y += g.step + g.gap;
+    surface.TextOut(g.labelX, y, "Relationship:");
+    const std::string& words = homeWords(doc);
+    const std::string lead = words.empty() ? std::string("none found with") : words + " of";
+    const std::string name = m_pHome->GetDisplayName();
+    if (m_bPrinting) {
+        return drawValue(surface, g, y, lead + " " + name);
+    }
+    surface.TextOut(g.valueX, y, lead);
+    DrawLink(surface, RightEdge(g.valueX, surface.TextWidth(lead + " ")), y, name, m_pHome->m_nIndex, TOPIC_RELATIVE);
+    return y;
+}
+
+// The search behind the words walks the family graph, which on a large file
+// takes milliseconds: they are found once for the person and home shown, not
+// again when only the window's width changes or the page is printed.
+const std::string& PersonPage::homeWords(const CStirpexDoc& doc) {
+    const HomeWordsKey key{&doc, m_pPerson, m_pHome};
+    if (key != m_homeWordsKey) {
+        m_homeWords = RelationshipWords(doc, *m_pHome, *m_pPerson);
+        m_homeWordsKey = key;
+    }
+    return m_homeWords;
 }
 
 // Birth and death always have a line; baptism and burial only when there is

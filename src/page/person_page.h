@@ -7,7 +7,10 @@
 // through page_pointer.h. Nothing here knows a toolkit.
 //
 // Screen geometry: labels at x 0, values at m_nValueX, one line every 20
-// pixels downwards, no section gaps. The "Notes" and "Sources" columns exist
+// pixels downwards, no section gaps. While the file has a home person and
+// another person is shown, one line under the names ("Relationship:") says
+// what the person shown is to the home person; without one the page is as it
+// always was. The "Notes" and "Sources" columns exist
 // on screen only: at right - 95 and right - 45 of the window, but never
 // nearer than kColumnGap to the widest value of the page nor to each other,
 // so in a narrow window they move right and the page scrolls sideways. To
@@ -102,6 +105,10 @@ public:
     void SetPerson(const CPerson* person) noexcept;
     // Takes the start person of a document; keeps its placeholder alive.
     void TakeStartPerson(const CStirpexDoc& doc);
+    // The home person of the page's document, or null; the next paint shows
+    // (or drops) the home line.
+    void SetHomePerson(const CPerson* home) noexcept { m_pHome = home; }
+    const CPerson* HomePerson() const noexcept { return m_pHome; }
 
     int m_nValueX = 100;
     int m_nNotesX = 400;
@@ -134,12 +141,22 @@ private:
     struct LayoutKey {
         const CStirpexDoc* doc = nullptr;
         const CPerson* person = nullptr;
+        const CPerson* home = nullptr;
         int right = -1;
         int valueX = 0;
         friend bool operator==(const LayoutKey&, const LayoutKey&) noexcept = default;
     };
+    // What the home line's words were found for.
+    struct HomeWordsKey {
+        const CStirpexDoc* doc = nullptr;
+        const CPerson* person = nullptr;
+        const CPerson* home = nullptr;
+        friend bool operator==(const HomeWordsKey&, const HomeWordsKey&) noexcept = default;
+    };
 
     int drawRows(PageSurface& surface, const CStirpexDoc& doc, const Geometry& g);
+    int drawHomeLine(PageSurface& surface, const CStirpexDoc& doc, const Geometry& g, int y);
+    const std::string& homeWords(const CStirpexDoc& doc);
     int drawEvents(PageSurface& surface, const Geometry& g, int y);
     int drawParents(PageSurface& surface, const CStirpexDoc& doc, const Geometry& g, int y);
     int drawFamily(PageSurface& surface, const CStirpexDoc& doc, const Geometry& g, int y, int i, LineageCount& count);
@@ -163,6 +180,9 @@ private:
     LayoutKey m_layoutKey;
     int m_layoutHeight = 0;
     int m_printableWidth = 0;
+    const CPerson* m_pHome = nullptr;
+    HomeWordsKey m_homeWordsKey;
+    std::string m_homeWords; // empty when no relationship was found
     // The person of an empty file, which belongs to no table of the document.
     std::unique_ptr<CPerson> m_placeholder;
 };

@@ -29,3 +29,7 @@ stirpex_cli_test(page.bad_width ARGS page;${sample_dir}/harrow_family.ged;--widt
                  STDERR "^stirpex-cli: --width needs a whole number")
 stirpex_cli_test(page.width_beyond_any_screen ARGS page;${sample_dir}/harrow_family.ged;--width;-2147483648 EXIT 2
                  STDERR "^stirpex-cli: --width needs a whole number from 0 to 100000, not '-2147483648'\n$")
+# With a home person: the line under the names says what the person shown is to them.
+stirpex_page_test(harrow_family.I38.home harrow_family.ged I38;--home;I1)
+stirpex_cli_test(page.unknown_home ARGS page;${sample_dir}/harrow_family.ged;I38;--home;I404 EXIT 2
+                 STDERR "^stirpex-cli: no individual with ID 'I404'\n$")

@@ -28,6 +28,30 @@ TEST(PageText, IsWhatTheCommandLinePrintsForEveryPerson) {
         const std::string printed = run(cli::RunPageCommand);
         EXPECT_EQ(PageText(*run.loaded.doc, run.loaded.doc->FindPerson(key), "test.ged"), printed) << key;
     }
+    // With a home person, as the viewer copies a page and `page --home` prints it.
+    run.options["--home"] = "I2";
+    for (const char* key : {"I1", "I2", "I5"}) {
+        run.operands = {key};
+        const std::string printed = run(cli::RunPageCommand);
+        EXPECT_EQ(
+            PageText(*run.loaded.doc, run.loaded.doc->FindPerson(key), "test.ged", run.loaded.doc->FindPerson("I2")),
+            printed)
+            << key;
+    }
+}
+
+TEST(PageText, HomeLineFollowsTheNames) {
+    test::CliRun run(kFamily);
+    const CStirpexDoc& doc = *run.loaded.doc;
+    const std::string text = PageText(doc, doc.FindPerson("I5"), "family.ged", doc.FindPerson("I2"));
+    EXPECT_NE(text.find("Given Names   Kit\n"
+                        "Relationship:  grandchild of  Ash, Sam (?-?) -> I2\n"
+                        "Birth\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(PageText(doc, doc.FindPerson("I4"), "family.ged", doc.FindPerson("I2"))
+                  .find("Relationship:  daughter-in-law of  Ash, Sam (?-?) -> I2\n"),
+              std::string::npos);
 }
 
 TEST(PageText, MarksLinksAndListsTheTrees) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <string>
 #include <tuple>
@@ -561,6 +562,98 @@ TEST(PersonPageMedia, CaptionHoldsTitleAndFileOrWhicheverThereIs) {
         object.m_strFile = arena.copy(c.file);
         EXPECT_EQ(MediaCaption(object), c.caption);
     }
+}
+
+} // namespace
+} // namespace stirpex
+
+namespace stirpex {
+namespace {
+
+// Sam and Ida's son Tom is Kit's father; Ann belongs to nobody. Kit has a second name.
+constexpr std::string_view kHomeFamily = "0 @I1@ INDI\n1 NAME Sam /Ash/\n1 SEX M\n1 FAMS @F1@\n"
+                                         "0 @I2@ INDI\n1 NAME Tom /Ash/\n1 SEX M\n1 FAMC @F1@\n1 FAMS @F2@\n"
+                                         "0 @I3@ INDI\n1 NAME Ida /Elm/\n1 SEX F\n1 FAMS @F1@\n"
+                                         "0 @I4@ INDI\n1 NAME Kit /Ash/\n1 NAME Kitty /Ash/\n1 SEX F\n1 FAMC @F2@\n"
+                                         "0 @I6@ INDI\n1 NAME Ann /Oak/\n"
+                                         "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I3@\n1 CHIL @I2@\n"
+                                         "0 @F2@ FAM\n1 HUSB @I2@\n1 CHIL @I4@\n0 TRLR\n";
+
+TEST(PersonPageHome, LineUnderTheNamesSaysWhatThePersonShownIsToTheHomePerson) {
+    PageFixture f(kHomeFamily);
+    f.show("I4");
+    f.paint();
+    const std::vector<Placed> without = placed(f.surface);
+    f.page.SetHomePerson(f.person("I1"));
+    f.paint();
+    // Under the alias, before the birth; the home person is a link to their page.
+    EXPECT_EQ(f.op("Alias").y, 40);
+    EXPECT_EQ(f.op("Relationship:").x, 0);
+    EXPECT_EQ(f.op("Relationship:").y, 60);
+    const DrawnText& words = f.op("granddaughter of");
+    EXPECT_EQ(std::make_pair(words.x, words.y), std::make_pair(100, 60));
+    EXPECT_EQ(words.face, PageFace::Text);
+    const DrawnText& name = f.op("Ash, Sam (?-?)");
+    EXPECT_EQ(std::make_pair(name.x, name.y),
+              std::make_pair(RightEdge(100, f.surface.TextWidth("granddaughter of ")), 60));
+    EXPECT_EQ(name.face, PageFace::Link);
+    const PageLink* link = f.page.HitTest(name.x, name.y);
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->nKind, LINK_PERSON);
+    EXPECT_EQ(link->nIndex, f.person("I1")->m_nIndex);
+    // Everything below the names moved down by exactly one line; nothing else changed.
+    std::vector<Placed> expected = without;
+    for (auto& [x, y, text] : expected) {
+        y += y >= 60 ? 20 : 0;
+    }
+    expected.insert(expected.end(), {{0, 60, "Relationship:"}, {100, 60, "granddaughter of"}, {name.x, 60, name.text}});
+    std::vector<Placed> actual = placed(f.surface);
+    std::sort(expected.begin(), expected.end());
+    std::sort(actual.begin(), actual.end());
+    EXPECT_EQ(actual, expected);
+}
+
+TEST(PersonPageHome, NoLineWithoutHomePersonNorOnTheHomePersonsOwnPage) {
+    PageFixture f(kHomeFamily);
+    f.show("I2");
+    f.paint();
+    const std::vector<Placed> without = placed(f.surface);
+    f.page.SetHomePerson(f.person("I2"));
+    f.show("I2");
+    f.paint();
+    EXPECT_EQ(placed(f.surface), without);
+    // Setting a home person on a page already laid out shows the line, and taking it away drops it.
+    f.page.SetHomePerson(f.person("I4"));
+    EXPECT_FALSE(f.paint().newPerson);
+    EXPECT_TRUE(f.drew("father of"));
+    f.page.SetHomePerson(f.person("I1"));
+    f.paint();
+    EXPECT_TRUE(f.drew("son of")); // not the words found for the former home person
+    f.page.SetHomePerson(nullptr);
+    f.paint();
+    EXPECT_EQ(placed(f.surface), without);
+}
+
+TEST(PersonPageHome, UnrelatedPersonSaysNoneWasFound) {
+    PageFixture f(kHomeFamily);
+    f.page.SetHomePerson(f.person("I6"));
+    f.show("I1");
+    f.paint();
+    EXPECT_EQ(f.op("none found with").y, 40);
+    EXPECT_EQ(f.op("Oak, Ann (?-?)").face, PageFace::Link);
+}
+
+TEST(PersonPageHome, PrintedAsOneValueWithoutLinks) {
+    PageFixture f(kHomeFamily);
+    f.page.SetHomePerson(f.person("I4"));
+    f.show("I1");
+    f.page.OnBeginPrinting(f.surface);
+    f.page.PrintPage(f.surface, f.doc());
+    EXPECT_EQ(f.op("Relationship:").x, 100);
+    const DrawnText& value = f.op("grandfather of Ash, Kit (?-?)");
+    EXPECT_EQ(std::make_pair(value.x, value.y), std::make_pair(400, f.op("Relationship:").y));
+    EXPECT_EQ(f.op("Relationship:").y, -245); // under the given names, one line and a section gap down
+    EXPECT_TRUE(f.page.Links().empty());
 }
 
 } // namespace
