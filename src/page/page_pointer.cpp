@@ -214,6 +214,8 @@ bool ServesCommand(int command) noexcept {
     case ID_EDIT_GOTO:
     case ID_VIEW_RELATIONSHIP:
     case ID_EDIT_SEARCH:
+    case ID_VIEW_HOME:
+    case ID_VIEW_SET_HOME:
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_DIRECT:
     case ID_FILE_PRINT_PREVIEW:

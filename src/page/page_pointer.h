@@ -57,6 +57,8 @@ inline constexpr int ID_FILE_PROPERTIES = 32781;
 inline constexpr int ID_EDIT_GOTO = 32782;
 inline constexpr int ID_VIEW_RELATIONSHIP = 32790;
 inline constexpr int ID_EDIT_SEARCH = 32791;
+inline constexpr int ID_VIEW_HOME = 32792;
+inline constexpr int ID_VIEW_SET_HOME = 32793;
 
 // Page coordinates throughout.
 PageEffects OnMouseMove(PersonPage& page, int x, int y);

@@ -76,6 +76,7 @@ void CStirpexView::paintEvent(QPaintEvent* event) {
     painter.setClipRegion(event->region());
     painter.translate(-pageOffset());
     PainterSurface surface(painter, PainterSurface::Units::Pixels);
+    m_page.SetHomePerson(m_document.HomePerson());
     const PageRect exposed = toPageRect(event->rect().translated(pageOffset()));
     const PaintOutcome outcome =
         m_page.OnDraw(surface, m_document.Doc(), viewport()->width(), m_document.Title().toStdString(), exposed);
@@ -95,6 +96,10 @@ void CStirpexView::paintEvent(QPaintEvent* event) {
             viewport()->update();
         }
         emit commandsChanged();
+    } else if (outcome.height != m_totalHeight) {
+        // The home line came or went: the page is a line longer or shorter.
+        m_totalHeight = std::max(0, outcome.height);
+        updateScrollRanges();
     }
     const QString caption = QString::fromStdString(outcome.caption);
     if (caption != windowTitle()) {
@@ -267,6 +272,11 @@ void CStirpexView::ShowPerson(const CPerson* person) {
     apply(stirpex::ShowPerson(m_page, person));
 }
 
+void CStirpexView::StartAt(const CPerson& person) {
+    m_page.m_bFirstDraw = false;
+    ShowPerson(&person);
+}
+
 void CStirpexView::clearHotLink() {
     apply(ClearHotLink(m_page));
 }
@@ -283,6 +293,12 @@ bool CStirpexView::IsCommandEnabled(int command) const noexcept {
         return m_dialogs.relationship && m_page.m_pPerson != nullptr;
     case ID_EDIT_SEARCH:
         return static_cast<bool>(m_dialogs.search);
+    case ID_VIEW_HOME:
+        return m_document.HomePerson() != nullptr;
+    case ID_VIEW_SET_HOME:
+        // Not the placeholder of a file without individuals, nor the home person again.
+        return m_dialogs.setHome && m_page.m_pPerson != nullptr && m_document.Doc().m_nPersons > 0 &&
+               m_page.m_pPerson != m_document.HomePerson();
     case ID_EDIT_COPY:
         return m_page.m_pPerson != nullptr;
     case ID_FILE_PRINT:
@@ -336,6 +352,12 @@ bool CStirpexView::RunCommand(int command) {
         break;
     case ID_EDIT_SEARCH:
         OnSearch();
+        break;
+    case ID_VIEW_HOME:
+        OnHomePerson();
+        break;
+    case ID_VIEW_SET_HOME:
+        OnSetHomePerson();
         break;
     case ID_EDIT_COPY:
         OnEditCopy();
@@ -398,7 +420,8 @@ void CStirpexView::OnYChromosome() {
 }
 
 void CStirpexView::OnEditCopy() {
-    const std::string text = PageText(m_document.Doc(), m_page.m_pPerson, m_document.Title().toStdString());
+    const std::string text =
+        PageText(m_document.Doc(), m_page.m_pPerson, m_document.Title().toStdString(), m_document.HomePerson());
     QGuiApplication::clipboard()->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
@@ -424,6 +447,21 @@ void CStirpexView::OnSearch() {
     clearHotLink();
     if (const CPerson* person = m_dialogs.search(*this)) {
         ShowPerson(person);
+    }
+}
+
+// Home on the home person's own page stays there: no second visit in the history.
+void CStirpexView::OnHomePerson() {
+    const CPerson* home = m_document.HomePerson();
+    if (home != nullptr && home != m_page.m_pPerson) {
+        clearHotLink();
+        ShowPerson(home);
+    }
+}
+
+void CStirpexView::OnSetHomePerson() {
+    if (m_page.m_pPerson != nullptr) {
+        m_dialogs.setHome(*this, *m_page.m_pPerson);
     }
 }
 

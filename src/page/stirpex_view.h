@@ -39,6 +39,8 @@ struct PageDialogs {
     std::function<const CPerson*(CStirpexView&)> search;
     // Opens another window on the view's document, showing `person`.
     std::function<void(CStirpexView&, const CPerson& person)> newWindow;
+    // Makes `person` the home person of the view's file, for every window on it and for later runs.
+    std::function<void(CStirpexView&, const CPerson& person)> setHome;
     std::function<void(CStirpexView&, const CExtObj&)> media; // a media link: the image window or the desktop
 };
 
@@ -56,6 +58,8 @@ public:
 
     // Makes `person` current and repaints at once.
     void ShowPerson(const CPerson* person);
+    // Opens on `person` instead of the document's start person (before the first paint).
+    void StartAt(const CPerson& person);
     bool IsCommandEnabled(int command) const noexcept;
     // Runs a command the page serves; false for one it does not serve or that is disabled.
     bool RunCommand(int command);
@@ -71,6 +75,8 @@ public:
     void OnFileProperties();
     void OnRelationship();
     void OnSearch();
+    void OnHomePerson();
+    void OnSetHomePerson();
     void OnEditCopy();
 
     // The menu a right click on `link` opens: "Copy name", and "Open in New

@@ -3,6 +3,7 @@
 #include "page/stirpex_view.h"
 #include "shell/open_gedcom_app.h"
 
+#include <QCloseEvent>
 #include <QIcon>
 
 namespace stirpex {
@@ -16,6 +17,11 @@ CChildFrame::CChildFrame(OpenGedcom& document, const PageDialogs& dialogs, QWidg
     setWindowTitle(document.Title());
     connect(m_view, &CStirpexView::captionChanged, this, &QMdiSubWindow::setWindowTitle);
     resize(500, 400);
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event) {
+    emit closing(this);
+    QMdiSubWindow::closeEvent(event);
 }
 
 } // namespace stirpex

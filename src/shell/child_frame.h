@@ -20,6 +20,13 @@ public:
     CStirpexView* View() const noexcept { return m_view; }
     OpenGedcom& Document() const noexcept { return m_document; }
 
+signals:
+    // The window is about to go, while its page and size are still there to be remembered.
+    void closing(CChildFrame* frame);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     OpenGedcom& m_document;
     CStirpexView* m_view;

@@ -33,6 +33,8 @@ constexpr CommandInfo kCommands[] = {
     {ID_EDIT_SEARCH, "ID_EDIT_SEARCH", "Find people by name, sound, place, years, sex or words", "Search", S::View},
     {ID_VIEW_RELATIONSHIP, "ID_VIEW_RELATIONSHIP", "Show how another person is related to this person", "Relationship",
      S::View},
+    {ID_VIEW_HOME, "ID_VIEW_HOME", "Show the page of the file's home person", "Home person", S::View},
+    {ID_VIEW_SET_HOME, "ID_VIEW_SET_HOME", "Make this person the file's home person", "Set Home Person", S::View},
     {ID_VIEW_TOOLBAR, "ID_VIEW_TOOLBAR", "Show or hide the toolbar", "Toggle ToolBar", S::MainFrame},
     {ID_VIEW_STATUS_BAR, "ID_VIEW_STATUS_BAR", "Show or hide the status bar", "Toggle StatusBar", S::MainFrame},
     {ID_VIEW_ANCESTORS, "ID_VIEW_ANCESTORS", "View ancestors of this person", "Ancestors", S::View},
@@ -108,6 +110,8 @@ constexpr MenuItem kDocumentView[] = {
     command(ID_VIEW_YCHROMOSOME, "Y chromosome...\tCtrl+Y"),
     kRule,
     command(ID_VIEW_RELATIONSHIP, "&Relationship...\tCtrl+R"),
+    command(ID_VIEW_HOME, "&Home Person\tAlt+Home"),
+    command(ID_VIEW_SET_HOME, "Set Home &Person"),
 };
 constexpr MenuItem kDocumentWindow[] = {
     command(ID_WINDOW_NEW, "&New Window"),
@@ -135,6 +139,7 @@ constexpr Accelerator kAccelerators[] = {
     {"Ctrl+Y", ID_VIEW_YCHROMOSOME},  {"Ctrl+Z", ID_EDIT_UNDO},
     {"Alt+Left", ID_GO_BACK},         {"Alt+Right", ID_GO_FORWARD},
     {"Ctrl+R", ID_VIEW_RELATIONSHIP}, {"Ctrl+Shift+F", ID_EDIT_SEARCH},
+    {"Alt+Home", ID_VIEW_HOME},
 };
 
 constexpr MouseButtonCommand kMouseButtons[] = {
@@ -145,7 +150,7 @@ constexpr MouseButtonCommand kMouseButtons[] = {
 constexpr int kToolbarButtons[] = {
     ID_FILE_OPEN,      ID_SEPARATOR,  ID_EDIT_FIND,        ID_SEPARATOR,  ID_VIEW_DESCENDANTS,
     ID_VIEW_ANCESTORS, ID_VIEW_MTDNA, ID_VIEW_YCHROMOSOME, ID_SEPARATOR,  ID_FILE_PRINT,
-    ID_APP_ABOUT,      ID_SEPARATOR,  ID_GO_BACK,          ID_GO_FORWARD,
+    ID_APP_ABOUT,      ID_SEPARATOR,  ID_GO_BACK,          ID_GO_FORWARD, ID_VIEW_HOME,
 };
 
 struct ToolbarImage {
@@ -164,6 +169,7 @@ constexpr ToolbarImage kToolbarImages[] = {
     {ID_APP_ABOUT, ":/toolbar/about.png"},
     {ID_GO_BACK, ":/toolbar/back.png"},
     {ID_GO_FORWARD, ":/toolbar/forward.png"},
+    {ID_VIEW_HOME, ":/toolbar/home.png"},
 };
 
 } // namespace

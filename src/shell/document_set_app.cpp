@@ -101,7 +101,7 @@ bool DocumentSet::OpenDocumentFile(const std::filesystem::path& path) {
     }
     emit statisticsChanged(QString::fromStdString(result.statsText));
     OpenGedcom& added = *m_documents.emplace_back(std::move(document));
-    addWindow(added);
+    addWindow(added, true);
     emit opened(added.Key());
     return true;
 }
@@ -112,11 +112,15 @@ void DocumentSet::show(std::string_view message) const {
     }
 }
 
-CChildFrame* DocumentSet::addWindow(OpenGedcom& document) {
+CChildFrame* DocumentSet::addWindow(OpenGedcom& document, bool read) {
     auto* frame = new CChildFrame(document, m_dialogs);
     // The document goes once its last window is gone, never while a view still shows it.
     connect(frame, &QObject::destroyed, this, [this, open = &document] { windowGone(*open); });
+    connect(frame, &CChildFrame::closing, this, &DocumentSet::windowClosing);
     m_area.addSubWindow(frame);
+    if (read) {
+        emit documentRead(frame);
+    }
     frame->show();
     m_area.setActiveSubWindow(frame);
     return frame;

@@ -58,9 +58,13 @@ signals:
     // The file, by its key, has been opened or its window activated.
     void opened(const std::filesystem::path& key);
     void statisticsChanged(const QString& text);
+    // The first window on a file just read, before it is shown and first painted.
+    void documentRead(CChildFrame* frame);
+    // A window on a document is closing.
+    void windowClosing(CChildFrame* frame);
 
 private:
-    CChildFrame* addWindow(OpenGedcom& document);
+    CChildFrame* addWindow(OpenGedcom& document, bool read = false);
     void windowGone(const OpenGedcom& document);
     std::vector<CChildFrame*> windowsOf(const OpenGedcom& document) const;
     void show(std::string_view message) const;

@@ -1,8 +1,8 @@
 #pragma once
 
 // One open GEDCOM file in the desktop app: the document, where it came from,
-// its title, its name index with the collation it is sorted by, and the one
-// find-by-name window over that index. It lives as long as at least one
+// its title, its name index with the collation it is sorted by, the one
+// find-by-name window over that index, and the file's home person. It lives as long as at least one
 // window shows it.
 
 #include "find/name_index.h"
@@ -36,6 +36,9 @@ public:
     // The document's find-by-name window, made hidden when first asked for
     // and shared by every window on the document.
     CNameListDlg& NameList();
+    // The person the pages of this file say how everyone is related to; null for none.
+    const CPerson* HomePerson() const noexcept { return m_pHome; }
+    void SetHomePerson(const CPerson* home) noexcept { m_pHome = home; }
 
 private:
     CStirpexDoc m_doc;
@@ -43,6 +46,7 @@ private:
     std::filesystem::path m_key;
     QString m_path;
     QString m_title;
+    const CPerson* m_pHome = nullptr;
     // Last, so that it goes before the index it shows.
     std::unique_ptr<CNameListDlg> m_pNameListDlg;
 };

@@ -19,6 +19,7 @@
 #include "shell/media_opener_app.h"
 #include "shell/open_gedcom_app.h"
 #include "shell/progress_dlg.h"
+#include "shell/remembered_files_app.h"
 #include "shell/single_instance_app.h"
 
 #include <QApplication>
@@ -83,6 +84,7 @@ CStirpexApp::CStirpexApp(std::vector<std::string> arguments, AppEnvironment envi
       m_settings(QStringLiteral("Tessel Forge"), QStringLiteral("Stirpex")) {}
 
 CStirpexApp::~CStirpexApp() {
+    keepOpenWindows();
     // Windows go before the documents they show, and both before the services they use.
     m_documents.reset();
     m_mainFrame.reset();
@@ -99,6 +101,7 @@ bool CStirpexApp::InitInstance() {
         messages.Show("Can't load icon");
     }
     loadRecentFiles();
+    m_remembered = std::make_unique<RememberedFiles>(m_settings);
     provideDialogs(messages);
     createWindows(commandLine, messages);
     if (commandLine.command == ShellCommand::FilePrint || commandLine.command == ShellCommand::FilePrintTo) {
@@ -170,7 +173,7 @@ void CStirpexApp::provideDialogs(MessageSink& messages) {
     m_dialogs.print = [this](CStirpexView& view, int command) { m_printing->RunCommand(view, command); };
     m_dialogs.story = [](CStirpexView& view, const StoryRequest& request) { ShowStory(view, request); };
     m_dialogs.properties = [](CStirpexView& view) { return ShowProperties(view); };
-    m_dialogs.relationship = [](CStirpexView& view) { return ShowRelationship(view, nullptr); };
+    m_dialogs.relationship = [](CStirpexView& view) { return ShowRelationship(view, view.Document().HomePerson()); };
     m_dialogs.search = [this](CStirpexView& view) { return ShowSearch(view, m_collator); };
     m_dialogs.goTo = [](CStirpexView& view) { return ShowGoTo(view); };
     m_dialogs.find = [this](CStirpexView& view) { ShowNameList(view, m_documentsProgress); };
@@ -180,20 +183,54 @@ void CStirpexApp::provideDialogs(MessageSink& messages) {
     m_media = std::make_unique<MediaOpener>(messages);
     m_dialogs.media = [this](CStirpexView& view, const CExtObj& object) { m_media->Open(view, object); };
     m_dialogs.newWindow = [this](CStirpexView& view, const CPerson& person) { openInNewWindow(view, person); };
+    m_dialogs.setHome = [this](CStirpexView& view, const CPerson& person) { setHomePerson(view, person); };
+}
+
+CChildFrame* CStirpexApp::frameOf(const CStirpexView& view) const {
+    for (QMdiSubWindow* window : m_mainFrame->MdiArea().subWindowList()) {
+        auto* frame = qobject_cast<CChildFrame*>(window);
+        if (frame != nullptr && frame->View() == &view) {
+            return frame;
+        }
+    }
+    return nullptr;
 }
 
 // Window > New Window on the view's document, starting at `person` instead of the document's start person.
 void CStirpexApp::openInNewWindow(const CStirpexView& view, const CPerson& person) {
-    for (QMdiSubWindow* window : m_mainFrame->MdiArea().subWindowList()) {
-        const auto* frame = qobject_cast<CChildFrame*>(window);
-        if (frame == nullptr || frame->View() != &view) {
-            continue;
-        }
+    if (const CChildFrame* frame = frameOf(view)) {
         if (CChildFrame* added = m_documents->NewWindow(*frame)) {
-            added->View()->Page().m_bFirstDraw = false;
-            added->View()->ShowPerson(&person);
+            added->View()->StartAt(person);
         }
+    }
+}
+
+// Every window on the file shows the new home line; the file keeps its home person for later runs.
+void CStirpexApp::setHomePerson(const CStirpexView& view, const CPerson& person) {
+    const CChildFrame* frame = frameOf(view);
+    if (frame == nullptr) {
         return;
+    }
+    OpenGedcom& document = frame->Document();
+    document.SetHomePerson(&person);
+    m_remembered->Keep(*frame);
+    for (QMdiSubWindow* window : m_mainFrame->MdiArea().subWindowList()) {
+        const auto* other = qobject_cast<CChildFrame*>(window);
+        if (other != nullptr && &other->Document() == &document) {
+            other->View()->viewport()->update();
+        }
+    }
+}
+
+// The window used last is kept last, so that its page is the one its file reopens on.
+void CStirpexApp::keepOpenWindows() {
+    if (!m_mainFrame || !m_remembered) {
+        return;
+    }
+    for (QMdiSubWindow* window : m_mainFrame->MdiArea().subWindowList(QMdiArea::ActivationHistoryOrder)) {
+        if (const auto* frame = qobject_cast<CChildFrame*>(window)) {
+            m_remembered->Keep(*frame);
+        }
     }
 }
 
@@ -230,6 +267,10 @@ void CStirpexApp::createWindows(const CommandLineInfo& commandLine, MessageSink&
     CMainFrame& frame = *m_mainFrame;
     connect(m_documents.get(), &DocumentSet::statisticsChanged, &frame, &CMainFrame::SetStatsText);
     connect(m_documents.get(), &DocumentSet::opened, this, &CStirpexApp::fileOpened);
+    connect(m_documents.get(), &DocumentSet::documentRead, this,
+            [this](CChildFrame* frame) { m_remembered->Restore(*frame); });
+    connect(m_documents.get(), &DocumentSet::windowClosing, this,
+            [this](CChildFrame* frame) { m_remembered->Keep(*frame); });
     connect(&frame, &CMainFrame::recentFileChosen, this, [this](const std::filesystem::path& path) { OpenFile(path); });
     connect(&frame, &CMainFrame::filesDropped, this, [this](const std::vector<std::filesystem::path>& paths) {
         for (const std::filesystem::path& path : paths) {

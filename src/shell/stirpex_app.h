@@ -26,10 +26,12 @@
 
 namespace stirpex {
 
+class CChildFrame;
 class CMainFrame;
 class DocumentSet;
 class MediaOpener;
 class PagePrinting;
+class RememberedFiles;
 struct CommandLineInfo;
 class SingleInstance;
 
@@ -71,7 +73,10 @@ public:
 private:
     bool handledWithoutWindows(const CommandLineInfo& commandLine);
     void provideDialogs(MessageSink& messages);
+    CChildFrame* frameOf(const CStirpexView& view) const;
     void openInNewWindow(const CStirpexView& view, const CPerson& person);
+    void setHomePerson(const CStirpexView& view, const CPerson& person);
+    void keepOpenWindows();
     bool printFromShell(const CommandLineInfo& commandLine);
     void createWindows(const CommandLineInfo& commandLine, MessageSink& messages);
     bool loadTreeIcons();
@@ -86,6 +91,7 @@ private:
     std::array<QIcon, 3> m_treeIcons;
     QSettings m_settings;
     RecentFileList m_recent;
+    std::unique_ptr<RememberedFiles> m_remembered;
     LocaleCollator m_collator;
     MessageBoxSink m_messageBoxes;
     std::unique_ptr<ProgressSink> m_progressWindows;

@@ -48,7 +48,8 @@ TEST(CommandTable, IdsNamesAndKeysAreUnique) {
     for (const Accelerator& accelerator : Accelerators()) {
         EXPECT_TRUE(keys.insert(accelerator.key).second) << accelerator.key;
     }
-    EXPECT_EQ(keys.size(), 24u); // Ctrl+R and Ctrl+Shift+F open the relationship and the search
+    // Ctrl+R and Ctrl+Shift+F open the relationship and the search, Alt+Home the home person's page.
+    EXPECT_EQ(keys.size(), 25u);
 }
 
 TEST(CommandTable, EveryMenuItemKeyAndButtonNamesACommand) {
@@ -86,7 +87,7 @@ TEST(CommandTable, KeysShownInMenusAreTheAcceleratorsOfTheirCommands) {
             }
         }
     }
-    EXPECT_EQ(shown, 15);
+    EXPECT_EQ(shown, 16);
 }
 
 TEST(CommandTable, MenuTextsSplitIntoLabelAndKey) {
@@ -173,23 +174,25 @@ TEST(CommandTable, TheKeysOfCommandsNobodyServesAreExactlyTheDeadOnes) {
                                                    "Shift+F6", "Shift+Insert", "Ctrl+X", "Ctrl+Z"}));
 }
 
-// Back and Forward answer the keys and the mouse's side buttons of browsers, beside the toolbar.
+// Back, Forward and Home answer the keys and the mouse's side buttons of browsers, beside the toolbar.
 TEST(CommandTable, HistoryHasKeysAndMouseButtons) {
     EXPECT_EQ(AcceleratorCommands("Alt+Left"), std::vector<int>{ID_GO_BACK});
     EXPECT_EQ(AcceleratorCommands("Alt+Right"), std::vector<int>{ID_GO_FORWARD});
+    EXPECT_EQ(AcceleratorCommands("Alt+Home"), std::vector<int>{ID_VIEW_HOME});
     EXPECT_EQ(MouseButtonCommandOf(MouseButton::Back), ID_GO_BACK);
     EXPECT_EQ(MouseButtonCommandOf(MouseButton::Forward), ID_GO_FORWARD);
     EXPECT_EQ(FindCommand(ID_EDIT_COPY)->server, CommandServer::View);
 }
 
 // Descendants comes before Ancestors on the bar; the order is easy to "tidy" wrongly.
-TEST(Toolbar, TenButtonsInFourGroups) {
+TEST(Toolbar, ElevenButtonsInFourGroups) {
     const std::span<const int> buttons = ToolbarButtons();
     EXPECT_EQ(std::vector<int>(buttons.begin(), buttons.end()),
               (std::vector<int>{ID_FILE_OPEN, ID_SEPARATOR, ID_EDIT_FIND, ID_SEPARATOR, ID_VIEW_DESCENDANTS,
                                 ID_VIEW_ANCESTORS, ID_VIEW_MTDNA, ID_VIEW_YCHROMOSOME, ID_SEPARATOR, ID_FILE_PRINT,
-                                ID_APP_ABOUT, ID_SEPARATOR, ID_GO_BACK, ID_GO_FORWARD}));
+                                ID_APP_ABOUT, ID_SEPARATOR, ID_GO_BACK, ID_GO_FORWARD, ID_VIEW_HOME}));
     EXPECT_EQ(ToolbarIcon(ID_VIEW_MTDNA), ":/toolbar/mtdna.png");
+    EXPECT_EQ(ToolbarIcon(ID_VIEW_HOME), ":/toolbar/home.png");
     EXPECT_EQ(ToolbarIcon(ID_FILE_NEW), "");
 }
 
@@ -228,7 +231,7 @@ protected:
     }
 };
 
-TEST_F(ResourceFile, EveryToolbarButtonHasItsOwnSixteenPixelImage) {
+TEST_F(ResourceFile, EveryToolbarButtonHasItsOwnSixteenPixelImageAndItsDouble) {
     std::set<std::string> files;
     for (const int button : ToolbarButtons()) {
         if (button == ID_SEPARATOR) {
@@ -240,8 +243,12 @@ TEST_F(ResourceFile, EveryToolbarButtonHasItsOwnSixteenPixelImage) {
         const auto [width, height] = pngSize(file);
         EXPECT_EQ(width, 16) << file;
         EXPECT_TRUE(height == 15 || height == 16) << file;
+        // The image Qt takes on a screen of two pixels to the point, by its name; without it the icon is blurred.
+        std::string doubled(ToolbarIcon(button));
+        doubled.insert(doubled.size() - 4, "@2x");
+        EXPECT_EQ(pngSize(fileOf(doubled)), std::make_pair(2 * width, 2 * height)) << doubled;
     }
-    EXPECT_EQ(files.size(), 10u);
+    EXPECT_EQ(files.size(), 11u);
 }
 
 TEST_F(ResourceFile, TreeAndWindowIconsHaveTheirSizes) {

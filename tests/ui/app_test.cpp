@@ -91,11 +91,13 @@ private:
 
     test::RecordedMessages m_messages;
     RecordedProgress m_progress;
+    std::unique_ptr<test::FreshSettings> m_settings;
     std::unique_ptr<CStirpexApp> m_app;
     QList<int> m_exits;
 };
 
 void AppTest::init() {
+    m_settings = std::make_unique<test::FreshSettings>();
     m_messages.shown.clear();
     m_progress.created.clear();
     m_exits.clear();

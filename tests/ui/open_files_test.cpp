@@ -102,10 +102,12 @@ private:
     test::RecordedMessages m_messages;
     QUrl m_chosen;
     QString m_filter; // what the File Open dialog was given
+    std::unique_ptr<test::FreshSettings> m_settings;
     std::unique_ptr<CStirpexApp> m_app;
 };
 
 void OpenFilesTest::init() {
+    m_settings = std::make_unique<test::FreshSettings>();
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_latin1 = fs::path(QFile::encodeName(m_dir->path()).toStdString()) / kLatin1Name;

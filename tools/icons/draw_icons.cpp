@@ -1,7 +1,8 @@
-// Draws every image of res/ (toolbar buttons, tree images, program and
-// document icons, and their copies for the desktop's hicolor theme in
-// res/icons/, PNG at every size and SVG) and a contact sheet for reviewing
-// them enlarged. The images are checked in; run this only when one changes:
+// Draws every image of res/ (toolbar buttons, at 16 pixels and doubled for
+// screens of two pixels to the point, tree images, program and document
+// icons, and their copies for the desktop's hicolor theme in res/icons/, PNG
+// at every size and SVG) and a contact sheet for reviewing them enlarged. The images are checked in; run this only when
+// one changes:
 //
 //   g++ -std=c++20 -fPIC tools/icons/draw_icons.cpp $(pkg-config --cflags --libs Qt6Gui Qt6Svg) -o /tmp/draw_icons
 //   /tmp/draw_icons res /tmp/stirpex-icons.png
@@ -146,6 +147,21 @@ QImage arrow(bool forward) {
                                   ".....KK.........", "......K.........", "................", "................"},
                                  {{'K', 0xff1e5a1e}, {'A', 0xff5cc85c}, {'a', 0xff2e8b2e}});
     return forward ? back.mirrored(true, false) : back;
+}
+
+// A house with a red roof and a chimney: the home person's page.
+QImage house() {
+    return fromGrid({"................", ".......KK..CC...", "......KRRK.CC...", ".....KRRRRKCC...", "....KRRRRRRKC...",
+                     "...KRRRRRRRRK...", "..KRRRRRRRRRRK..", ".KRRRRRRRRRRRRK.", "KKKKKKKKKKKKKKKK", "..KWWWWWWWWWWK..",
+                     "..KWbbWWWDDDWK..", "..KWbbWWWDDDWK..", "..KWWWWWWDDDWK..", "..KWWWWWWDdDWK..", "..KWWWWWWDDDWK..",
+                     "..KKKKKKKKKKKK.."},
+                    {{'K', 0xff303030},
+                     {'R', 0xffc8402c},
+                     {'C', 0xff7a2a1c},
+                     {'W', 0xfff6eed6},
+                     {'b', 0xff6fb0e8},
+                     {'D', 0xff8a5a2e},
+                     {'d', 0xfff2c14e}});
 }
 
 QImage runner(QRgb colour) {
@@ -574,6 +590,7 @@ int main(int argc, char** argv) {
         {QStringLiteral("toolbar/about.png"), aboutBadge()},
         {QStringLiteral("toolbar/back.png"), arrow(false)},
         {QStringLiteral("toolbar/forward.png"), arrow(true)},
+        {QStringLiteral("toolbar/home.png"), house()},
         {QStringLiteral("tree/partner.png"), rings()},
         {QStringLiteral("tree/male.png"), runner(0xff0000ff)},
         {QStringLiteral("tree/female.png"), runner(0xffff0000)},
@@ -589,6 +606,14 @@ int main(int argc, char** argv) {
     bool ok = true;
     for (const auto& [name, image] : images) {
         ok = save(image, res.filePath(name)) && ok;
+        // Twice the size for a screen of two pixels to the point, every pixel doubled: Qt's own
+        // enlargement would smooth the pixel art into a blur.
+        if (name.startsWith(QStringLiteral("toolbar/"))) {
+            const QImage doubled = image.scaled(image.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+            ok =
+                save(doubled, res.filePath(QString(name).replace(QStringLiteral(".png"), QStringLiteral("@2x.png")))) &&
+                ok;
+        }
     }
     ok = saveTheme(res) && ok;
     ok = save(contactSheet(images), QString::fromLocal8Bit(argv[2])) && ok;

@@ -1,8 +1,10 @@
 // Grabs the main window showing a GEDCOM file to a PNG: the screenshot that
 // the package installs and that the software centre's metadata names. The
 // real application starts as the window tests start it, without the
-// single-instance socket or the file-type registration, so that taking the
-// picture changes nothing on the machine; run it offscreen:
+// single-instance socket or the file-type registration, and with its settings
+// in a temporary folder (no recent files, no file reopening where the user
+// left it), so that taking the picture neither changes nor reads anything of
+// the machine's; run it offscreen:
 //
 //   QT_QPA_PLATFORM=offscreen stirpex-screenshot samples/harrow_family.ged shot.png
 
@@ -17,6 +19,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPixmap>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <string>
@@ -85,5 +89,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     stirpex::SetApplicationRecord();
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     return take(argv[1], QString::fromLocal8Bit(argv[2]));
 }
