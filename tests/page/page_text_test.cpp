@@ -40,20 +40,6 @@ TEST(PageText, IsWhatTheCommandLinePrintsForEveryPerson) {
     }
 }
 
-TEST(PageText, HomeLineFollowsTheNames) {
-    test::CliRun run(kFamily);
-    const CStirpexDoc& doc = *run.loaded.doc;
-    const std::string text = PageText(doc, doc.FindPerson("I5"), "family.ged", doc.FindPerson("I2"));
-    EXPECT_NE(text.find("Given Names   Kit\n"
-                        "Relationship:  grandchild of  Ash, Sam (?-?) -> I2\n"
-                        "Birth\n"),
-              std::string::npos)
-        << text;
-    EXPECT_NE(PageText(doc, doc.FindPerson("I4"), "family.ged", doc.FindPerson("I2"))
-                  .find("Relationship:  daughter-in-law of  Ash, Sam (?-?) -> I2\n"),
-              std::string::npos);
-}
-
 TEST(PageText, MarksLinksAndListsTheTrees) {
     test::CliRun run(kFamily);
     EXPECT_EQ(PageText(*run.loaded.doc, run.loaded.doc->FindPerson("I1"), "family.ged"),
