@@ -1,0 +1,269 @@
+#pragma once
+
+// Families written for the chart tests, and the checks every chart must pass
+// whatever it shows: no two boxes overlap, everything lies inside the extent,
+// references lead to a first box of the same person.
+
+#include "charts/chart.h"
+#include "charts/chart_measure.h"
+#include "gedcom/test_support.h"
+#include "model/stirpex_doc.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace stirpex::test {
+
+// Ancestors of I1 over four generations: I3's mother is unknown, and the
+// parents of I4 (I8, I9) are the parents of I6 too, so they are reached twice.
+inline constexpr std::string_view kPedigreeFamily = R"(0 HEAD
+1 CHAR UTF-8
+0 @I1@ INDI
+1 NAME Carl /Brandt/
+1 SEX M
+1 BIRT
+2 DATE 1900
+1 FAMC @F1@
+0 @I2@ INDI
+1 NAME Otto /Brandt/
+1 SEX M
+1 FAMC @F2@
+1 FAMS @F1@
+0 @I3@ INDI
+1 NAME Ilse /Vogel/
+1 SEX F
+1 FAMC @F3@
+1 FAMS @F1@
+0 @I4@ INDI
+1 NAME Hans /Brandt/
+1 SEX M
+1 FAMC @F4@
+0 @I5@ INDI
+1 NAME Anna /Kern/
+1 SEX F
+0 @I6@ INDI
+1 NAME Paul /Vogel/
+1 SEX M
+1 FAMC @F4@
+0 @I8@ INDI
+1 NAME Karl /Brandt/
+1 SEX M
+1 DEAT
+2 DATE ABT 1850
+0 @I9@ INDI
+1 NAME Marie /Lenz/
+1 SEX F
+0 @F1@ FAM
+1 HUSB @I2@
+1 WIFE @I3@
+1 CHIL @I1@
+0 @F2@ FAM
+1 HUSB @I4@
+1 WIFE @I5@
+1 CHIL @I2@
+0 @F3@ FAM
+1 HUSB @I6@
+1 CHIL @I3@
+0 @F4@ FAM
+1 HUSB @I8@
+1 WIFE @I9@
+1 CHIL @I4@
+1 CHIL @I6@
+0 TRLR
+)";
+
+// Descendants of D1: two families (the second without a wife); D8 and D10,
+// grandchildren of D1 through D3 and D4, married, so their child D11 is
+// reached twice (and his son D12 must be drawn once). L1 is his own grandfather.
+inline constexpr std::string_view kDescendantFamily = R"(0 HEAD
+1 CHAR UTF-8
+0 @D1@ INDI
+1 NAME Adam /Roth/
+1 SEX M
+1 FAMS @F10@
+1 FAMS @F11@
+0 @D2@ INDI
+1 NAME Eva /Stein/
+1 SEX F
+1 FAMS @F10@
+0 @D3@ INDI
+1 NAME Bernd /Roth/
+1 SEX M
+1 FAMC @F10@
+1 FAMS @F12@
+0 @D4@ INDI
+1 NAME Clara /Roth/
+1 SEX F
+1 FAMC @F10@
+1 FAMS @F13@
+0 @D5@ INDI
+1 NAME Dora /Roth/
+1 SEX F
+1 FAMC @F10@
+0 @D6@ INDI
+1 NAME Emil /Roth/
+1 SEX M
+1 FAMC @F11@
+0 @D7@ INDI
+1 NAME Frieda /Mohn/
+1 SEX F
+1 FAMS @F12@
+0 @D8@ INDI
+1 NAME Georg /Roth/
+1 SEX M
+1 FAMC @F12@
+1 FAMS @F14@
+0 @D9@ INDI
+1 NAME Heide /Roth/
+1 SEX F
+1 FAMC @F12@
+0 @D10@ INDI
+1 NAME Ida /Falk/
+1 SEX F
+1 FAMC @F13@
+1 FAMS @F14@
+0 @D11@ INDI
+1 NAME Jan /Roth/
+1 SEX M
+1 FAMC @F14@
+1 FAMS @F15@
+0 @D12@ INDI
+1 NAME Kurt /Roth/
+1 SEX M
+1 FAMC @F15@
+0 @F15@ FAM
+1 HUSB @D11@
+1 CHIL @D12@
+0 @F10@ FAM
+1 HUSB @D1@
+1 WIFE @D2@
+1 CHIL @D3@
+1 CHIL @D4@
+1 CHIL @D5@
+0 @F11@ FAM
+1 HUSB @D1@
+1 CHIL @D6@
+0 @F12@ FAM
+1 HUSB @D3@
+1 WIFE @D7@
+1 CHIL @D8@
+1 CHIL @D9@
+0 @F13@ FAM
+1 WIFE @D4@
+1 CHIL @D10@
+0 @F14@ FAM
+1 HUSB @D8@
+1 WIFE @D10@
+1 CHIL @D11@
+0 @L1@ INDI
+1 NAME Loop /Self/
+1 SEX M
+1 FAMS @F20@
+1 FAMC @F21@
+0 @L2@ INDI
+1 NAME Son /Self/
+1 SEX M
+1 FAMC @F20@
+1 FAMS @F21@
+0 @F20@ FAM
+1 HUSB @L1@
+1 CHIL @L2@
+0 @F21@ FAM
+1 HUSB @L2@
+1 CHIL @L1@
+0 TRLR
+)";
+
+// P1 and all ancestors over `generations` generations, every one known: Pn's
+// parents are P(2n) and P(2n+1) in family Fn.
+inline std::string FullPedigree(int generations) {
+    std::string ged = "0 HEAD\n1 CHAR UTF-8\n";
+    const int people = (1 << generations) - 1;
+    for (int n = 1; n <= people; ++n) {
+        const std::string id = std::to_string(n);
+        ged += "0 @P" + id + "@ INDI\n1 NAME Given" + id + " /Surname" + id + "/\n1 SEX " + (n % 2 ? "F" : "M") +
+               "\n1 BIRT\n2 DATE " + std::to_string(2000 - 25 * n) + "\n";
+        if (2 * n <= people) {
+            ged += "1 FAMC @F" + id + "@\n0 @F" + id + "@ FAM\n1 HUSB @P" + std::to_string(2 * n) + "@\n1 WIFE @P" +
+                   std::to_string(2 * n + 1) + "@\n1 CHIL @P" + id + "@\n";
+        }
+    }
+    return ged + "0 TRLR\n";
+}
+
+inline const CPerson& PersonOf(const LoadedDoc& loaded, std::string_view id) {
+    const CPerson* person = loaded.doc->FindPerson(id);
+    if (person == nullptr) {
+        throw std::runtime_error("no person " + std::string(id));
+    }
+    return *person;
+}
+
+// The boxes of a person, in box order.
+inline std::vector<std::int32_t> BoxesOf(const ChartLayout& layout, const CPerson& person) {
+    std::vector<std::int32_t> found;
+    for (std::size_t i = 0; i < layout.boxes.size(); ++i) {
+        if (layout.boxes[i].person == person.m_nIndex) {
+            found.push_back(static_cast<std::int32_t>(i));
+        }
+    }
+    return found;
+}
+
+inline std::vector<std::string> TextsOf(const ChartLayout& layout, std::int32_t box) {
+    std::vector<std::string> texts;
+    for (const ChartText& text : layout.textsOf(layout.boxes[static_cast<std::size_t>(box)])) {
+        texts.push_back(text.text);
+    }
+    return texts;
+}
+
+// Every pair of boxes that overlap, by a sweep over the boxes sorted by their left edge.
+inline std::vector<std::pair<std::int32_t, std::int32_t>> Overlaps(const ChartLayout& layout) {
+    std::vector<std::int32_t> order(layout.boxes.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = static_cast<std::int32_t>(i);
+    }
+    const auto rect = [&](std::int32_t i) { return layout.boxes[static_cast<std::size_t>(i)].rect; };
+    std::sort(order.begin(), order.end(), [&](std::int32_t a, std::int32_t b) { return rect(a).x < rect(b).x; });
+    std::vector<std::pair<std::int32_t, std::int32_t>> overlaps;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        for (std::size_t j = i + 1; j < order.size() && rect(order[j]).x < rect(order[i]).right() - 1e-9; ++j) {
+            const ChartRect a = rect(order[i]);
+            const ChartRect b = rect(order[j]);
+            if (a.y < b.bottom() - 1e-9 && b.y < a.bottom() - 1e-9) {
+                overlaps.emplace_back(std::min(order[i], order[j]), std::max(order[i], order[j]));
+            }
+        }
+    }
+    return overlaps;
+}
+
+// What every rectangular chart must satisfy; failures name the chart.
+inline void ExpectSound(const ChartLayout& layout, const std::string& what) {
+    EXPECT_TRUE(Overlaps(layout).empty()) << what << ": " << Overlaps(layout).size() << " overlaps";
+    for (std::size_t i = 0; i < layout.boxes.size(); ++i) {
+        const ChartBox& box = layout.boxes[i];
+        EXPECT_TRUE(box.rect.x >= -1e-9 && box.rect.y >= -1e-9 && box.rect.right() <= layout.width + 1e-9 &&
+                    box.rect.bottom() <= layout.height + 1e-9)
+            << what << ": box " << i << " outside the chart";
+        if (box.firstBox >= 0) {
+            const ChartBox& first = layout.boxes[static_cast<std::size_t>(box.firstBox)];
+            EXPECT_LT(box.firstBox, static_cast<std::int32_t>(i)) << what;
+            EXPECT_EQ(first.person, box.person) << what;
+            EXPECT_EQ(first.firstBox, -1) << what;
+        }
+        EXPECT_LT(box.towardCentre, static_cast<std::int32_t>(i)) << what;
+        EXPECT_LE(box.textBegin + box.textCount, layout.texts.size()) << what;
+    }
+    for (const ChartSegment& segment : layout.connectors) {
+        EXPECT_TRUE(segment.from.x == segment.to.x || segment.from.y == segment.to.y) << what << ": a slanted line";
+    }
+}
+
+} // namespace stirpex::test
