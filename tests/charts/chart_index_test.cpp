@@ -63,7 +63,7 @@ TEST(ChartIndex, AreaQueriesFindExactlyWhatAScanFinds) {
 }
 
 TEST(ChartIndex, PointsFindTheirBoxAndGapsFindNone) {
-    const auto loaded = test::LoadText(test::kPedigreeFamily);
+    const auto loaded = test::LoadFamily(test::kPedigreeFamily);
     for (const ChartKind kind : {ChartKind::Pedigree, ChartKind::Fan}) {
         const ChartLayout chart = LayoutChart(*loaded.doc, PersonOf(loaded, "I1"), kind, {}, kMeasure);
         const ChartIndex index(chart);
@@ -85,7 +85,7 @@ TEST(ChartIndex, PointsFindTheirBoxAndGapsFindNone) {
 }
 
 TEST(ChartIndex, ArrowKeysMoveToTheNearestBoxThatWay) {
-    const auto loaded = test::LoadText(test::kPedigreeFamily);
+    const auto loaded = test::LoadFamily(test::kPedigreeFamily);
     ChartOptions options;
     options.orientation = ChartOrientation::TopDown;
     options.generations = 3;

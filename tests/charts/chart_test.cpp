@@ -43,7 +43,7 @@ double centreY(const ChartLayout& layout, std::int32_t box) {
 // ---- Pedigree ----
 
 TEST(PedigreeChart, BoxesCarryNumbersUnknownParentsAndRepeats) {
-    const auto loaded = test::LoadText(test::kPedigreeFamily);
+    const auto loaded = test::LoadFamily(test::kPedigreeFamily);
     ChartOptions options;
     options.generations = 4;
     options.ahnentafelNumbers = true;
@@ -69,7 +69,7 @@ TEST(PedigreeChart, BoxesCarryNumbersUnknownParentsAndRepeats) {
 }
 
 TEST(PedigreeChart, RepeatedPersonsAncestorsAreNotDrawnAgain) {
-    const auto loaded = test::LoadText(test::kPedigreeFamily);
+    const auto loaded = test::LoadFamily(test::kPedigreeFamily);
     ChartOptions options;
     options.generations = 5;
     const ChartLayout chart = chartOf(loaded, "I1", ChartKind::Pedigree, options);
@@ -81,7 +81,7 @@ TEST(PedigreeChart, RepeatedPersonsAncestorsAreNotDrawnAgain) {
 }
 
 TEST(PedigreeChart, EachPersonStandsBetweenTheParentsInEveryOrientation) {
-    const auto loaded = test::LoadText(test::kPedigreeFamily);
+    const auto loaded = test::LoadFamily(test::kPedigreeFamily);
     for (const ChartOrientation orientation :
          {ChartOrientation::LeftToRight, ChartOrientation::TopDown, ChartOrientation::BottomUp}) {
         ChartOptions options;
@@ -122,7 +122,7 @@ TEST(PedigreeChart, EachPersonStandsBetweenTheParentsInEveryOrientation) {
 }
 
 TEST(PedigreeChart, ColumnsOfOneGenerationShareTheirWidth) {
-    const auto loaded = test::LoadText(test::kPedigreeFamily);
+    const auto loaded = test::LoadFamily(test::kPedigreeFamily);
     const ChartLayout chart = chartOf(loaded, "I1", ChartKind::Pedigree);
     for (const ChartBox& a : chart.boxes) {
         for (const ChartBox& b : chart.boxes) {
@@ -135,7 +135,7 @@ TEST(PedigreeChart, ColumnsOfOneGenerationShareTheirWidth) {
 }
 
 TEST(PedigreeChart, AnAncestorLoopEnds) {
-    const auto loaded = test::LoadText(test::kDescendantFamily);
+    const auto loaded = test::LoadFamily(test::kDescendantFamily);
     ChartOptions options;
     options.generations = 1000;
     const ChartLayout chart = chartOf(loaded, "L1", ChartKind::Pedigree, options);
@@ -148,7 +148,7 @@ TEST(PedigreeChart, AnAncestorLoopEnds) {
 }
 
 TEST(PedigreeChart, GenerationsAndBoxesAreLimited) {
-    const auto loaded = test::LoadText(test::kPedigreeFamily);
+    const auto loaded = test::LoadFamily(test::kPedigreeFamily);
     ChartOptions options;
     options.generations = 1;
     EXPECT_EQ(chartOf(loaded, "I1", ChartKind::Pedigree, options).boxes.size(), 1U);
@@ -173,7 +173,7 @@ TEST(PedigreeChart, GenerationsAndBoxesAreLimited) {
 // ---- Descendants ----
 
 TEST(DescendantsChart, PartnersStandBesideThePersonAndChildrenUnderTheirFamily) {
-    const auto loaded = test::LoadText(test::kDescendantFamily);
+    const auto loaded = test::LoadFamily(test::kDescendantFamily);
     const ChartLayout chart = chartOf(loaded, "D1", ChartKind::Descendants);
     ExpectSound(chart, "descendants");
     EXPECT_EQ(TextsOf(chart, 1), (Texts{"Stein, Eva"}));
@@ -215,7 +215,7 @@ TEST(DescendantsChart, PartnersStandBesideThePersonAndChildrenUnderTheirFamily) 
 }
 
 TEST(DescendantsChart, ChildOfTwoDescendantsIsDrawnOnceWithItsLine) {
-    const auto loaded = test::LoadText(test::kDescendantFamily);
+    const auto loaded = test::LoadFamily(test::kDescendantFamily);
     ChartOptions options;
     options.generations = 6;
     for (const bool spouses : {true, false}) {
@@ -236,7 +236,7 @@ TEST(DescendantsChart, ChildOfTwoDescendantsIsDrawnOnceWithItsLine) {
 }
 
 TEST(DescendantsChart, WithoutPartnersEachParentIsCentredOverAllChildren) {
-    const auto loaded = test::LoadText(test::kDescendantFamily);
+    const auto loaded = test::LoadFamily(test::kDescendantFamily);
     ChartOptions options;
     options.includeSpouses = false;
     options.generations = 6;
@@ -256,7 +256,7 @@ TEST(DescendantsChart, WithoutPartnersEachParentIsCentredOverAllChildren) {
 }
 
 TEST(DescendantsChart, ADescentLoopEnds) {
-    const auto loaded = test::LoadText(test::kDescendantFamily);
+    const auto loaded = test::LoadFamily(test::kDescendantFamily);
     ChartOptions options;
     options.generations = kMaxChartGenerations;
     const ChartLayout chart = chartOf(loaded, "L1", ChartKind::Descendants, options);
@@ -269,7 +269,7 @@ TEST(DescendantsChart, ADescentLoopEnds) {
 // ---- Hourglass ----
 
 TEST(HourglassChart, AncestorsAboveDescendantsBelowOneSharedBox) {
-    const auto loaded = test::LoadText(test::kDescendantFamily);
+    const auto loaded = test::LoadFamily(test::kDescendantFamily);
     ChartOptions options;
     options.ahnentafelNumbers = true;
     options.unknownParents = false;

@@ -1,11 +1,12 @@
 #pragma once
 
-// Families written for the chart tests, and the checks every chart must pass
+// The families of the chart tests (tests/data/chart_*.ged), and the checks every chart must pass
 // whatever it shows: no two boxes overlap, everything lies inside the extent,
 // references lead to a first box of the same person.
 
 #include "charts/chart.h"
 #include "charts/chart_measure.h"
+#include "gedcom/load_driver.h"
 #include "gedcom/test_support.h"
 #include "model/stirpex_doc.h"
 
@@ -13,6 +14,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,163 +24,23 @@ namespace stirpex::test {
 
 // Ancestors of I1 over four generations: I3's mother is unknown, and the
 // parents of I4 (I8, I9) are the parents of I6 too, so they are reached twice.
-inline constexpr std::string_view kPedigreeFamily = R"(0 HEAD
-1 CHAR UTF-8
-0 @I1@ INDI
-1 NAME Carl /Brandt/
-1 SEX M
-1 BIRT
-2 DATE 1900
-1 FAMC @F1@
-0 @I2@ INDI
-1 NAME Otto /Brandt/
-1 SEX M
-1 FAMC @F2@
-1 FAMS @F1@
-0 @I3@ INDI
-1 NAME Ilse /Vogel/
-1 SEX F
-1 FAMC @F3@
-1 FAMS @F1@
-0 @I4@ INDI
-1 NAME Hans /Brandt/
-1 SEX M
-1 FAMC @F4@
-0 @I5@ INDI
-1 NAME Anna /Kern/
-1 SEX F
-0 @I6@ INDI
-1 NAME Paul /Vogel/
-1 SEX M
-1 FAMC @F4@
-0 @I8@ INDI
-1 NAME Karl /Brandt/
-1 SEX M
-1 DEAT
-2 DATE ABT 1850
-0 @I9@ INDI
-1 NAME Marie /Lenz/
-1 SEX F
-0 @F1@ FAM
-1 HUSB @I2@
-1 WIFE @I3@
-1 CHIL @I1@
-0 @F2@ FAM
-1 HUSB @I4@
-1 WIFE @I5@
-1 CHIL @I2@
-0 @F3@ FAM
-1 HUSB @I6@
-1 CHIL @I3@
-0 @F4@ FAM
-1 HUSB @I8@
-1 WIFE @I9@
-1 CHIL @I4@
-1 CHIL @I6@
-0 TRLR
-)";
+inline constexpr std::string_view kPedigreeFamily = "chart_pedigree.ged";
 
 // Descendants of D1: two families (the second without a wife); D8 and D10,
 // grandchildren of D1 through D3 and D4, married, so their child D11 is
 // reached twice (and his son D12 must be drawn once). L1 is his own grandfather.
-inline constexpr std::string_view kDescendantFamily = R"(0 HEAD
-1 CHAR UTF-8
-0 @D1@ INDI
-1 NAME Adam /Roth/
-1 SEX M
-1 FAMS @F10@
-1 FAMS @F11@
-0 @D2@ INDI
-1 NAME Eva /Stein/
-1 SEX F
-1 FAMS @F10@
-0 @D3@ INDI
-1 NAME Bernd /Roth/
-1 SEX M
-1 FAMC @F10@
-1 FAMS @F12@
-0 @D4@ INDI
-1 NAME Clara /Roth/
-1 SEX F
-1 FAMC @F10@
-1 FAMS @F13@
-0 @D5@ INDI
-1 NAME Dora /Roth/
-1 SEX F
-1 FAMC @F10@
-0 @D6@ INDI
-1 NAME Emil /Roth/
-1 SEX M
-1 FAMC @F11@
-0 @D7@ INDI
-1 NAME Frieda /Mohn/
-1 SEX F
-1 FAMS @F12@
-0 @D8@ INDI
-1 NAME Georg /Roth/
-1 SEX M
-1 FAMC @F12@
-1 FAMS @F14@
-0 @D9@ INDI
-1 NAME Heide /Roth/
-1 SEX F
-1 FAMC @F12@
-0 @D10@ INDI
-1 NAME Ida /Falk/
-1 SEX F
-1 FAMC @F13@
-1 FAMS @F14@
-0 @D11@ INDI
-1 NAME Jan /Roth/
-1 SEX M
-1 FAMC @F14@
-1 FAMS @F15@
-0 @D12@ INDI
-1 NAME Kurt /Roth/
-1 SEX M
-1 FAMC @F15@
-0 @F15@ FAM
-1 HUSB @D11@
-1 CHIL @D12@
-0 @F10@ FAM
-1 HUSB @D1@
-1 WIFE @D2@
-1 CHIL @D3@
-1 CHIL @D4@
-1 CHIL @D5@
-0 @F11@ FAM
-1 HUSB @D1@
-1 CHIL @D6@
-0 @F12@ FAM
-1 HUSB @D3@
-1 WIFE @D7@
-1 CHIL @D8@
-1 CHIL @D9@
-0 @F13@ FAM
-1 WIFE @D4@
-1 CHIL @D10@
-0 @F14@ FAM
-1 HUSB @D8@
-1 WIFE @D10@
-1 CHIL @D11@
-0 @L1@ INDI
-1 NAME Loop /Self/
-1 SEX M
-1 FAMS @F20@
-1 FAMC @F21@
-0 @L2@ INDI
-1 NAME Son /Self/
-1 SEX M
-1 FAMC @F20@
-1 FAMS @F21@
-0 @F20@ FAM
-1 HUSB @L1@
-1 CHIL @L2@
-0 @F21@ FAM
-1 HUSB @L2@
-1 CHIL @L1@
-0 TRLR
-)";
+inline constexpr std::string_view kDescendantFamily = "chart_descendants.ged";
+
+// A family of tests/data.
+inline LoadedDoc LoadFamily(std::string_view name) {
+    LoadedDoc loaded;
+    std::string error;
+    loaded.result = LoadGedcomFile(*loaded.doc, std::filesystem::path(STIRPEX_TEST_DATA_DIR) / name, {}, error);
+    if (!error.empty()) {
+        throw std::runtime_error(error);
+    }
+    return loaded;
+}
 
 // P1 and all ancestors over `generations` generations, every one known: Pn's
 // parents are P(2n) and P(2n+1) in family Fn.

@@ -41,7 +41,7 @@ std::map<std::int32_t, std::vector<const ChartBox*>> rings(const ChartLayout& fa
 }
 
 TEST(FanChart, FullRingsTileTheFanFromTheFathersSide) {
-    const auto loaded = test::LoadText(test::kPedigreeFamily);
+    const auto loaded = test::LoadFamily(test::kPedigreeFamily);
     for (const double sweep : {180.0, 240.0, 360.0}) {
         const ChartLayout fan = fanOf(loaded, "I1", 4, sweep);
         const auto byGeneration = rings(fan);
@@ -67,7 +67,7 @@ TEST(FanChart, FullRingsTileTheFanFromTheFathersSide) {
 }
 
 TEST(FanChart, ParentsSplitTheirChildsSweepAndStandOnItsRing) {
-    const auto loaded = test::LoadText(test::kPedigreeFamily);
+    const auto loaded = test::LoadFamily(test::kPedigreeFamily);
     const ChartLayout fan = fanOf(loaded, "I1", 6);
     int parents = 0;
     for (const ChartBox& box : fan.boxes) {
@@ -125,7 +125,7 @@ TEST(FanChart, EveryTextLiesInItsOwnSector) {
 }
 
 TEST(FanChart, RepeatsEmptySectorsAndGenerationRange) {
-    const auto loaded = test::LoadText(test::kPedigreeFamily);
+    const auto loaded = test::LoadFamily(test::kPedigreeFamily);
     const ChartLayout fan = fanOf(loaded, "I1", 5);
     const auto karl = BoxesOf(fan, PersonOf(loaded, "I8"));
     ASSERT_EQ(karl.size(), 2U);
