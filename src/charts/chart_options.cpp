@@ -28,10 +28,6 @@ ChartOptions Normalized(ChartKind kind, ChartOptions options) noexcept {
     };
     options.generations = generations(options.generations);
     options.descendantGenerations = generations(options.descendantGenerations);
-    if (kind == ChartKind::Hourglass) {
-        // The two halves meet on the centre person's row, which either may not leave out.
-        options.generations = std::max(options.generations, 1);
-    }
     options.fanSweep = std::clamp(options.fanSweep, 90.0, 360.0);
     options.maxBoxes = std::clamp(options.maxBoxes, 1, kMaxChartBoxes);
     options.boxPadding = std::max(options.boxPadding, 0.0);
