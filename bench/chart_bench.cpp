@@ -19,6 +19,7 @@
 //   no-partners  the same without partners;
 //   index        the visible-area index of the chart;
 //   window       one query of a 1920 x 1080 window, at 1000 places over the chart.
+// It also counts the texts the chart measured.
 
 #include "bench_load.h"
 #include "bench_timing.h"
@@ -29,6 +30,7 @@
 #include "trees/lineage_tree.h"
 #include "trees/tree_walks.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -45,6 +47,21 @@ using stirpex::bench::median;
 using stirpex::bench::secondsSince;
 
 constexpr int kChildPattern[] = {2, 3, 1, 4, 2, 0, 3, 5, 2, 1};
+
+// The fixed measure, counting its calls: a window's font measure costs about
+// a microsecond a text, so the count says what it would add.
+class CountingMeasure final : public ChartMeasure {
+public:
+    double textWidth(ChartFont font, std::string_view text) const override {
+        ++calls;
+        return m_fixed.textWidth(font, text);
+    }
+    double lineHeight(ChartFont font) const override { return m_fixed.lineHeight(font); }
+    mutable std::int64_t calls = 0;
+
+private:
+    FixedMeasure m_fixed;
+};
 
 CPerson& addPerson(CStirpexDoc& doc, const std::string& key, char sex, std::string_view given, int year) {
     TextArena& arena = doc.Arena();
@@ -154,11 +171,12 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    const FixedMeasure measure;
+    CountingMeasure measure;
     ChartOptions options;
     options.generations = generations;
     Figure walk("walk"), chart("chart"), bare("no-partners"), index("index"), window("window");
     bool cut = false;
+    std::int64_t measureCalls = 0;
     for (int r = 0; r < repeat; ++r) {
         auto start = Clock::now();
         {
@@ -175,11 +193,13 @@ int main(int argc, char** argv) {
         bare.seconds.push_back(secondsSince(start));
 
         options.includeSpouses = true;
+        measure.calls = 0;
         start = Clock::now();
         const ChartLayout layout = LayoutChart(*doc, *person, ChartKind::Descendants, options, measure);
         chart.seconds.push_back(secondsSince(start));
         chart.count = layout.boxes.size();
         cut = layout.cut;
+        measureCalls = measure.calls;
 
         start = Clock::now();
         const ChartIndex found(layout);
@@ -200,7 +220,8 @@ int main(int argc, char** argv) {
     }
 
     const double baseline = median(walk.seconds);
-    std::printf("medians of %d runs%s\n", repeat, cut ? "; the chart was cut at its box limit" : "");
+    std::printf("medians of %d runs%s; %lld texts measured for the chart\n", repeat,
+                cut ? "; the chart was cut at its box limit" : "", static_cast<long long>(measureCalls));
     for (const Figure* figure : {&walk, &chart, &bare, &index, &window}) {
         const double t = median(figure->seconds);
         std::printf("%-12s %10.3f ms  %8zu %s  %6.3f x walk\n", figure->name, 1000.0 * t, figure->count,

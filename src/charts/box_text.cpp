@@ -40,6 +40,13 @@ std::string ChartYears(const CPerson& person) {
     return years;
 }
 
+ChartSex ChartSexOf(const CPerson* person) noexcept {
+    if (person == nullptr) {
+        return ChartSex::Unknown;
+    }
+    return person->m_cSex == 'M' ? ChartSex::Male : person->m_cSex == 'F' ? ChartSex::Female : ChartSex::Unknown;
+}
+
 std::string_view EmptyBoxText(ChartBoxKind kind) noexcept {
     switch (kind) {
     case ChartBoxKind::UnknownFather:
@@ -85,6 +92,17 @@ std::string Elided(const ChartMeasure& measure, ChartFont font, std::string_view
 }
 
 namespace detail {
+
+ChartBox ChartBoxFor(const TreeBox& from) {
+    ChartBox box;
+    box.kind = from.kind;
+    box.sex = ChartSexOf(from.person);
+    box.person = from.person != nullptr ? from.person->m_nIndex : -1;
+    box.generation = from.generation;
+    box.firstBox = from.firstBox;
+    box.towardCentre = from.towardCentre;
+    return box;
+}
 
 BoxStyle MakeBoxStyle(const ChartMeasure& measure, const ChartOptions& options, bool numbers, bool marks) {
     BoxStyle style;

@@ -22,6 +22,8 @@ class CPerson;
 std::string ChartName(const CPerson& person);
 // "1850-1920", "c1850-?", "44 BC-?"; empty when neither year is known.
 std::string ChartYears(const CPerson& person);
+// The sex a box shows; Unknown for an empty box and for any SEX but M and F.
+ChartSex ChartSexOf(const CPerson* person) noexcept;
 // The text of an empty box: "Unknown father", "Unknown mother", "Unknown partner"; empty for a person.
 std::string_view EmptyBoxText(ChartBoxKind kind) noexcept;
 // The text as far as it fits `width`, cut with an ellipsis after a whole code
@@ -38,6 +40,9 @@ struct BoxStyle {
     double maxWidth = 0;
     double height = 0; // of every box
 };
+
+// A box of the chart for a box of the walk: who, which kind, the references; no place and no texts yet.
+ChartBox ChartBoxFor(const TreeBox& box);
 
 BoxStyle MakeBoxStyle(const ChartMeasure& measure, const ChartOptions& options, bool numbers, bool marks);
 

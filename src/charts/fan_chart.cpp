@@ -4,7 +4,6 @@
 #include "charts/chart_measure.h"
 #include "charts/chart_walks.h"
 #include "charts/tree_placement.h"
-#include "model/person.h"
 
 #include <algorithm>
 #include <cmath>
@@ -135,17 +134,8 @@ private:
         const TreeUnit& unit = m_tree.units[u];
         const auto index = static_cast<std::size_t>(unit.boxBegin);
         const auto level = static_cast<std::size_t>(unit.level);
-        const TreeBox& from = m_tree.boxes[index];
         ChartBox& box = m_layout.boxes[index];
-        box.kind = from.kind;
-        box.person = from.person != nullptr ? from.person->m_nIndex : -1;
-        box.sex = from.person == nullptr       ? ChartSex::Unknown
-                  : from.person->m_cSex == 'M' ? ChartSex::Male
-                  : from.person->m_cSex == 'F' ? ChartSex::Female
-                                               : ChartSex::Unknown;
-        box.generation = from.generation;
-        box.firstBox = from.firstBox;
-        box.towardCentre = from.towardCentre;
+        box = ChartBoxFor(m_tree.boxes[index]);
         box.isSector = true;
         ChartSector& sector = box.sector;
         sector.innerRadius = level == 0 ? 0 : m_outer[level - 1];

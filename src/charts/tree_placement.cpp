@@ -2,7 +2,6 @@
 
 #include "charts/chart_measure.h"
 #include "charts/tidy_tree.h"
-#include "model/person.h"
 
 #include <algorithm>
 #include <limits>
@@ -10,13 +9,6 @@
 namespace stirpex::detail {
 
 namespace {
-
-ChartSex sexOf(const CPerson* person) noexcept {
-    if (person == nullptr) {
-        return ChartSex::Unknown;
-    }
-    return person->m_cSex == 'M' ? ChartSex::Male : person->m_cSex == 'F' ? ChartSex::Female : ChartSex::Unknown;
-}
 
 std::size_t at(std::int32_t index) noexcept {
     return static_cast<std::size_t>(index);
@@ -27,14 +19,8 @@ void sizeBoxes(const ChartTree& tree, const BoxStyle& style, const ChartMeasure&
     const double textWidth = style.maxWidth - 2 * style.padding;
     layout.boxes.resize(tree.boxes.size());
     for (std::size_t i = 0; i < tree.boxes.size(); ++i) {
-        const TreeBox& from = tree.boxes[i];
         ChartBox& box = layout.boxes[i];
-        box.kind = from.kind;
-        box.sex = sexOf(from.person);
-        box.person = from.person != nullptr ? from.person->m_nIndex : -1;
-        box.generation = from.generation;
-        box.firstBox = from.firstBox;
-        box.towardCentre = from.towardCentre;
+        box = ChartBoxFor(tree.boxes[i]);
         std::vector<BoxLine> lines = BoxLines(tree, i, measure, textWidth);
         double linesHeight = 0;
         double widest = 0;
