@@ -131,9 +131,14 @@ std::vector<BoxLine> BoxLines(const ChartTree& tree, std::size_t index, const Ch
             return;
         }
         BoxLine line;
-        line.text = Elided(measure, font, text, maxTextWidth);
         line.font = font;
-        line.width = measure.textWidth(font, line.text);
+        line.width = measure.textWidth(font, text);
+        if (line.width <= maxTextWidth) {
+            line.text = text;
+        } else {
+            line.text = Elided(measure, font, text, maxTextWidth);
+            line.width = measure.textWidth(font, line.text);
+        }
         lines.push_back(std::move(line));
     };
     add(box.number, ChartFont::Detail);

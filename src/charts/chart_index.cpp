@@ -138,9 +138,10 @@ ChartIndex::ChartIndex(const ChartLayout& layout) : m_layout(layout) {
         widths += box.rect.width;
         heights += box.rect.height;
     }
+    // Cells of about two boxes a side: a box then touches one to four cells, and a window few more rows than it shows.
     const double count = std::max(static_cast<double>(rects.size()), 1.0);
-    const double cellWidth = std::max(widths / count, 1.0);
-    const double cellHeight = std::max(heights / count, 1.0);
+    const double cellWidth = std::max(2 * widths / count, 1.0);
+    const double cellHeight = std::max(2 * heights / count, 1.0);
     m_boxes = detail::RectGrid(rects, cellWidth, cellHeight);
     rects.clear();
     for (const ChartSegment& segment : layout.connectors) {
