@@ -177,6 +177,7 @@ int main(int argc, char** argv) {
     Figure walk("walk"), chart("chart"), bare("no-partners"), index("index"), window("window");
     bool cut = false;
     std::int64_t measureCalls = 0;
+    std::int32_t depth = 0;
     for (int r = 0; r < repeat; ++r) {
         auto start = Clock::now();
         {
@@ -200,6 +201,7 @@ int main(int argc, char** argv) {
         chart.count = layout.boxes.size();
         cut = layout.cut;
         measureCalls = measure.calls;
+        depth = layout.descendantGenerations;
 
         start = Clock::now();
         const ChartIndex found(layout);
@@ -220,8 +222,8 @@ int main(int argc, char** argv) {
     }
 
     const double baseline = median(walk.seconds);
-    std::printf("medians of %d runs%s; %lld texts measured for the chart\n", repeat,
-                cut ? "; the chart was cut at its box limit" : "", static_cast<long long>(measureCalls));
+    std::printf("medians of %d runs%s; %d generations below the person, %lld texts measured for the chart\n", repeat,
+                cut ? "; the chart was cut at its box limit" : "", depth, static_cast<long long>(measureCalls));
     for (const Figure* figure : {&walk, &chart, &bare, &index, &window}) {
         const double t = median(figure->seconds);
         std::printf("%-12s %10.3f ms  %8zu %s  %6.3f x walk\n", figure->name, 1000.0 * t, figure->count,
