@@ -42,7 +42,7 @@ struct BoxStyle {
 };
 
 // A box of the chart for a box of the walk: who, which kind, the references; no place and no texts yet.
-ChartBox ChartBoxFor(const TreeBox& box);
+ChartBox ChartBoxFor(const TreeBox& from);
 
 BoxStyle MakeBoxStyle(const ChartMeasure& measure, const ChartOptions& options, bool numbers, bool marks);
 

@@ -41,7 +41,7 @@ void appendBelow(ChartLayout& top, ChartLayout bottom) {
             top.texts.push_back(std::move(text));
         }
         box.textBegin = textBegin;
-        top.boxes.push_back(std::move(box));
+        top.boxes.push_back(box);
     }
     for (ChartSegment segment : bottom.connectors) {
         segment.from.x += dx;
@@ -71,11 +71,9 @@ ChartLayout hourglass(const CStirpexDoc& doc, const CPerson& person, const Chart
     return layout;
 }
 
-} // namespace
-
-ChartLayout LayoutChart(const CStirpexDoc& doc, const CPerson& person, ChartKind kind, const ChartOptions& asked,
-                        const ChartMeasure& measure) {
-    const ChartOptions options = Normalized(kind, asked);
+// `options` normalised for the kind.
+ChartLayout laidOut(const CStirpexDoc& doc, const CPerson& person, ChartKind kind, const ChartOptions& options,
+                    const ChartMeasure& measure) {
     ChartLayout layout;
     switch (kind) {
     case ChartKind::Fan:
@@ -99,6 +97,13 @@ ChartLayout LayoutChart(const CStirpexDoc& doc, const CPerson& person, ChartKind
     layout.kind = kind;
     detail::FitToOrigin(layout, options.margin);
     return layout;
+}
+
+} // namespace
+
+ChartLayout LayoutChart(const CStirpexDoc& doc, const CPerson& person, ChartKind kind, const ChartOptions& options,
+                        const ChartMeasure& measure) {
+    return laidOut(doc, person, kind, Normalized(kind, options), measure);
 }
 
 } // namespace stirpex
