@@ -119,8 +119,11 @@ private:
         for (std::size_t level = 1; level < levels; ++level) {
             const double inner = m_outer.back();
             double depth = m_options.fanRingWidth > 0 ? m_options.fanRingWidth : m_style.height;
-            const double arc = (inner + depth / 2) * sweepOf(static_cast<std::int32_t>(level)) * kDegree;
-            const bool radial = arc < std::min(longest[level] + 2 * m_options.boxPadding, m_options.minBoxWidth);
+            // Along the arc a line is a chord: the longest text must fit where a line in the ring's middle meets the
+            // sector's edges.
+            const double half = std::min(sweepOf(static_cast<std::int32_t>(level)), 180.0) * kDegree / 2;
+            const double chord = 2 * (inner + depth / 2 - m_measure.lineHeight(ChartFont::Name) / 2) * std::sin(half);
+            const bool radial = chord < longest[level] + 2 * m_options.boxPadding;
             if (radial && m_options.fanRingWidth <= 0) {
                 depth =
                     std::clamp(longest[level] + 2 * m_options.boxPadding, m_options.minBoxWidth, m_options.maxBoxWidth);
@@ -153,28 +156,37 @@ private:
         placeTexts(box, m_lines[index], level);
     }
 
+    // How long a line centred at `centre` (from the fan's centre) may be: a
+    // radial line the ring's depth; one along the arc or in the disc as far
+    // as its corners stay inside the sector.
+    double roomFor(const ChartSector& sector, bool radial, ChartPoint centre, double height) const {
+        const double distance = std::hypot(centre.x, centre.y);
+        double length = sector.outerRadius - sector.innerRadius;
+        if (!radial) {
+            const double outer = sector.outerRadius * sector.outerRadius - std::pow(distance + height / 2, 2);
+            length = 2 * std::sqrt(std::max(outer, 0.0));
+            if (sector.sweepAngle < 360) {
+                const double half = std::min(sector.sweepAngle, 180.0) * kDegree / 2;
+                length = std::min(length, 2 * std::max(distance - height / 2, 0.0) * std::sin(half));
+            }
+        }
+        return std::max(length - 2 * m_options.boxPadding, 0.0);
+    }
+
     void placeTexts(ChartBox& box, std::vector<BoxLine>& lines, std::size_t level) {
         const ChartSector& sector = box.sector;
-        const double depth = sector.outerRadius - sector.innerRadius;
         const double middle = level == 0 ? 0 : (sector.innerRadius + sector.outerRadius) / 2;
         const double angle = sector.startAngle + sector.sweepAngle / 2;
-        double along = 0;
         double rotation = 0;
         if (level == 0) {
-            along =
-                2 *
-                std::sqrt(std::max(sector.outerRadius * sector.outerRadius - m_style.height * m_style.height / 4, 0.0));
             fitAcross(lines, m_measure, 2 * sector.outerRadius);
         } else if (m_radial[level]) {
-            along = depth;
             fitAcross(lines, m_measure, middle * sector.sweepAngle * kDegree);
             rotation = std::cos(angle * kDegree) < 0 ? 180 - angle : -angle;
         } else {
-            along = 2 * sector.innerRadius * std::sin(std::min(sector.sweepAngle, 180.0) * kDegree / 2);
-            fitAcross(lines, m_measure, depth);
+            fitAcross(lines, m_measure, sector.outerRadius - sector.innerRadius);
             rotation = std::sin(angle * kDegree) < 0 ? 270 - angle : 90 - angle;
         }
-        const double room = std::max(along - 2 * m_options.boxPadding, 0.0);
         const ChartPoint anchor = onCircle(middle, angle);
         const double turn = rotation * kDegree;
         const ChartPoint down{-std::sin(turn), std::cos(turn)};
@@ -183,16 +195,14 @@ private:
         box.textCount = static_cast<std::uint32_t>(lines.size());
         for (BoxLine& line : lines) {
             const double height = m_measure.lineHeight(line.font);
+            const double shift = offset + height / 2;
+            const ChartPoint centre{anchor.x + shift * down.x, anchor.y + shift * down.y};
+            const double room = roomFor(sector, m_radial[level], centre, height);
             if (line.width > room) {
                 line.text = Elided(m_measure, line.font, line.text, room);
                 line.width = m_measure.textWidth(line.font, line.text);
             }
-            const double shift = offset + height / 2;
-            m_layout.texts.push_back({std::move(line.text),
-                                      line.font,
-                                      {anchor.x + shift * down.x, anchor.y + shift * down.y},
-                                      line.width,
-                                      rotation});
+            m_layout.texts.push_back({std::move(line.text), line.font, centre, line.width, rotation});
             offset += height;
         }
     }
