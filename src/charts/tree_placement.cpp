@@ -179,34 +179,42 @@ private:
             line(breadth, m_levels.middle(level), breadth + m_options.partnerGap, m_levels.middle(level));
             breadth += m_options.partnerGap;
         }
+        // Each family's children in one run; with several, each run's line
+        // along the gap at its own height, so that they never run together.
+        std::vector<std::pair<std::int32_t, std::int32_t>> runs;
         for (std::int32_t c = unit.childBegin; c < unit.childEnd;) {
-            const std::int32_t family = m_tree.units[at(c)].family;
             std::int32_t end = c;
-            while (end < unit.childEnd && m_tree.units[at(end)].family == family) {
+            while (end < unit.childEnd && m_tree.units[at(end)].family == m_tree.units[at(c)].family) {
                 ++end;
             }
-            connectFamily(unit, unitLead, family, c, end, nodes);
+            runs.emplace_back(c, end);
             c = end;
+        }
+        const double far = m_levels.far(level);
+        const double step = runs.empty() ? 0 : (m_levels.near(level + 1) - far) / static_cast<double>(runs.size() + 1);
+        for (std::size_t r = 0; r < runs.size(); ++r) {
+            connectFamily(unit, unitLead, runs[r].first, runs[r].second, far + step * static_cast<double>(r + 1),
+                          nodes);
         }
     }
 
-    void connectFamily(const TreeUnit& unit, double unitLead, std::int32_t family, std::int32_t begin, std::int32_t end,
+    void connectFamily(const TreeUnit& unit, double unitLead, std::int32_t begin, std::int32_t end, double bar,
                        const std::vector<TidyNode>& nodes) {
         const auto level = at(unit.level);
+        const std::int32_t family = m_tree.units[at(begin)].family;
         const double from = unitLead + drop(unit, family);
         const bool fromGap = m_tree.partners && unit.boxBegin + 1 + family < unit.boxEnd;
-        const double mid = (m_levels.far(level) + m_levels.near(level + 1)) / 2;
-        line(from, fromGap ? m_levels.middle(level) : m_levels.far(level), from, mid);
+        line(from, fromGap ? m_levels.middle(level) : m_levels.far(level), from, bar);
         double low = from;
         double high = from;
         for (std::int32_t c = begin; c < end; ++c) {
             const double to = m_lead[at(c)] + nodes[at(c)].up;
             low = std::min(low, to);
             high = std::max(high, to);
-            line(to, mid, to, m_levels.near(level + 1));
+            line(to, bar, to, m_levels.near(level + 1));
         }
         if (high > low) {
-            line(low, mid, high, mid);
+            line(low, bar, high, bar);
         }
     }
 

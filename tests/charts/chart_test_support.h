@@ -18,6 +18,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 namespace stirpex::test {
@@ -124,8 +125,22 @@ inline void ExpectSound(const ChartLayout& layout, const std::string& what) {
         EXPECT_LT(box.towardCentre, static_cast<std::int32_t>(i)) << what;
         EXPECT_LE(box.textBegin + box.textCount, layout.texts.size()) << what;
     }
+    // Lines run across and down only, and two never run along each other
+    // (the lines of two families would then read as one).
+    std::vector<std::tuple<bool, double, double, double>> lines; // down?, where, from, to
     for (const ChartSegment& segment : layout.connectors) {
         EXPECT_TRUE(segment.from.x == segment.to.x || segment.from.y == segment.to.y) << what << ": a slanted line";
+        const bool down = segment.from.x == segment.to.x;
+        const double a = down ? segment.from.y : segment.from.x;
+        const double b = down ? segment.to.y : segment.to.x;
+        lines.emplace_back(down, down ? segment.from.x : segment.from.y, std::min(a, b), std::max(a, b));
+    }
+    std::sort(lines.begin(), lines.end());
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const auto& [down, where, from, to] = lines[i];
+        const auto& [lastDown, lastWhere, lastFrom, lastTo] = lines[i - 1];
+        EXPECT_FALSE(down == lastDown && where == lastWhere && from < lastTo - 1e-9)
+            << what << ": two lines along each other at " << where;
     }
 }
 
