@@ -1,0 +1,30 @@
+#pragma once
+
+// Places the nodes of a tree along their generations, in the manner of a tidy
+// tree drawing: no two nodes of one generation closer than `gap`, siblings in
+// their order, and each parent centred over its children. Every subtree keeps
+// its left and right outline per generation; two neighbours are pushed apart
+// just enough that their outlines keep the gap at every generation they share.
+// An outline grows by taking over the deeper of the two and writing the
+// shallower one's generations into it, so each generation is written once per
+// merge of the shallower side and the whole placement is linear in the nodes.
+
+#include <cstdint>
+#include <vector>
+
+namespace stirpex::detail {
+
+// Along a generation (the breadth), from the node's leading edge.
+struct TidyNode {
+    std::int32_t childBegin = 0; // children are nodes [childBegin, childEnd), one generation further
+    std::int32_t childEnd = 0;
+    double breadth = 0;
+    double up = 0;   // where the line from the parent meets the node
+    double down = 0; // the point its children are centred under
+};
+
+// The leading edge of each node, the first node's at 0. Nodes are
+// breadth-first: every node's children come after it, together.
+std::vector<double> TidyPositions(const std::vector<TidyNode>& nodes, double gap);
+
+} // namespace stirpex::detail
