@@ -1,0 +1,64 @@
+#pragma once
+
+// Which of a search's words each note and each source title of a document
+// holds, read once in table order before the people are, and found again by
+// the keys the people and their facts give. Only the records that hold a
+// word are kept, in a table of their own: a key that names none of them
+// costs a probe of that small table, not a look-up in the document's maps,
+// and when no note (source) holds a word their keys are not looked at.
+
+#include "find/search_words.h"
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace stirpex {
+
+class CNote;
+class CSource;
+class CStirpexDoc;
+
+// What a note or source holds of the words: which of them, and where the
+// first of them is (for a note, the first line that holds any).
+template <typename Record> struct WordsHeld {
+    const Record* record = nullptr;
+    WordSet words = 0;
+    std::int32_t line = 0;
+    std::size_t at = 0; // folded position in that line (the title), as SearchWords::find gives it
+};
+
+class RecordWords {
+public:
+    RecordWords(const CStirpexDoc& doc, const SearchWords& words);
+
+    // The note with this key as the document's FindNote resolves it, when it
+    // holds any of the words; null otherwise.
+    const WordsHeld<CNote>* note(std::string_view key) const noexcept { return m_notes.find(key); }
+    // The source with this key when its title holds any of the words.
+    const WordsHeld<CSource>* source(std::string_view key) const noexcept { return m_sources.find(key); }
+
+private:
+    // Open addressing, at most half full, by a tag of the key's hash. The
+    // key is kept beside the tag: a note written under a person has the very
+    // key the person names it by, so comparing them reads nothing new.
+    template <typename Record> class Table {
+    public:
+        void add(const WordsHeld<Record>& held);
+        const WordsHeld<Record>* find(std::string_view key) const noexcept;
+
+    private:
+        struct Slot {
+            std::string_view key; // empty for an empty slot
+            std::uint32_t tag = 0;
+            WordsHeld<Record> held;
+        };
+        std::vector<Slot> m_slots;
+        std::size_t m_used = 0;
+    };
+
+    Table<CNote> m_notes;
+    Table<CSource> m_sources;
+};
+
+} // namespace stirpex
