@@ -39,24 +39,25 @@ public:
     const WordsHeld<CSource>* source(std::string_view key) const noexcept { return m_sources.find(key); }
 
 private:
-    // Open addressing, at most half full, by a tag of the key's hash. The
-    // key is kept beside the tag: a note written under a person has the very
-    // key the person names it by, so comparing them reads nothing new.
+    // Open addressing, at most half full, by a tag of the key's hash; made
+    // once its records are known. The key is kept beside the tag: a note
+    // written under a person has the very key the person names it by, which
+    // then compares by its address.
     template <typename Record> class Table {
     public:
-        void add(const WordsHeld<Record>& held);
+        explicit Table(std::vector<WordsHeld<Record>> held);
         const WordsHeld<Record>* find(std::string_view key) const noexcept;
 
     private:
         struct Slot {
-            std::string_view key; // empty for an empty slot
+            const char* key = nullptr; // null for an empty slot
+            std::uint32_t size = 0;
             std::uint32_t tag = 0;
-            WordsHeld<Record> held;
+            std::uint32_t held = 0;
         };
+        std::vector<WordsHeld<Record>> m_held;
         std::vector<Slot> m_slots;
-        std::size_t m_used = 0;
     };
-
     Table<CNote> m_notes;
     Table<CSource> m_sources;
 };
