@@ -16,42 +16,59 @@ std::uint32_t tagOf(std::string_view key) noexcept {
 // A record whose key a later record of its table takes over is never what a
 // key names, so only those FindNote and FindSource give are kept; when no two
 // records share a key, each is.
-std::vector<WordsHeld<CNote>> notesHolding(const CStirpexDoc& doc, const SearchWords& words) {
-    const bool unique = doc.m_mapNotes.size() == doc.m_ppNotes.size();
-    std::vector<WordsHeld<CNote>> holding;
-    for (const auto& note : doc.m_ppNotes) {
-        WordsHeld<CNote> held{note.get()};
-        for (const ArenaStr& line : note->m_pLines) {
-            std::size_t at = 0;
-            const WordSet found = words.find(line.view(), words.all() & ~held.words, held.words == 0 ? &at : nullptr);
-            if (found != 0 && held.words == 0) {
-                held.at = at;
-            } else if (held.words == 0) {
-                ++held.line;
-            }
-            held.words |= found;
-            if (held.words == words.all()) {
-                break;
-            }
+WordsHeld<CNote> heldBy(const CNote& note, const SearchWords& words) {
+    WordsHeld<CNote> held{&note};
+    for (const ArenaStr& line : note.m_pLines) {
+        std::size_t at = 0;
+        const WordSet found = words.find(line.view(), words.all() & ~held.words, held.words == 0 ? &at : nullptr);
+        if (found != 0 && held.words == 0) {
+            held.at = at;
+        } else if (held.words == 0) {
+            ++held.line;
         }
-        if (held.words != 0 && (unique || doc.FindNote(note->m_strID.view()) == note.get())) {
-            holding.push_back(held);
+        held.words |= found;
+        if (held.words == words.all()) {
+            break;
         }
     }
-    return holding;
+    return held;
 }
 
-std::vector<WordsHeld<CSource>> sourcesHolding(const CStirpexDoc& doc, const SearchWords& words) {
-    const bool unique = doc.m_mapSources.size() == doc.m_ppSources.size();
-    std::vector<WordsHeld<CSource>> holding;
-    for (const auto& source : doc.m_ppSources) {
-        WordsHeld<CSource> held{source.get()};
-        held.words = words.find(source->m_strTitle.view(), words.all(), &held.at);
-        if (held.words != 0 && (unique || doc.FindSource(source->m_strID.view()) == source.get())) {
-            holding.push_back(held);
+WordsHeld<CSource> heldBy(const CSource& source, const SearchWords& words) {
+    WordsHeld<CSource> held{&source};
+    held.words = words.find(source.m_strTitle.view(), words.all(), &held.at);
+    return held;
+}
+
+// Records that hold a word, as their keys name them: a record whose key a
+// later record of its table takes over is never what a key names, so only
+// those the document's map gives are kept; when no two records share a key,
+// each is.
+template <typename Record, typename Map>
+std::vector<WordsHeld<Record>> holding(const std::vector<RecordPtr<Record>>& table, const Map& map,
+                                       const SearchWords& words) {
+    const bool unique = map.size() == table.size();
+    std::vector<WordsHeld<Record>> found;
+    for (const auto& record : table) {
+        const WordsHeld<Record> held = heldBy(*record, words);
+        if (held.words != 0 && (unique || map.find(record->m_strID.view()) == record.get())) {
+            found.push_back(held);
         }
     }
-    return holding;
+    return found;
+}
+
+template <typename Record>
+const WordsHeld<Record>* readOnDemand(std::vector<WordsHeld<Record>>& read, const Record* record,
+                                      const SearchWords& words) {
+    if (record == nullptr) {
+        return nullptr;
+    }
+    WordsHeld<Record>& held = read[static_cast<std::size_t>(record->m_nIndex)];
+    if (held.record == nullptr) {
+        held = heldBy(*record, words);
+    }
+    return held.words != 0 ? &held : nullptr;
 }
 
 } // namespace
@@ -96,7 +113,25 @@ const WordsHeld<Record>* RecordWords::Table<Record>::find(std::string_view key) 
 template class RecordWords::Table<CNote>;
 template class RecordWords::Table<CSource>;
 
-RecordWords::RecordWords(const CStirpexDoc& doc, const SearchWords& words)
-    : m_notes(notesHolding(doc, words)), m_sources(sourcesHolding(doc, words)) {}
+RecordWords::RecordWords(const CStirpexDoc& doc, const SearchWords& words, Reading reading)
+    : m_doc(doc), m_words(words), m_reading(reading),
+      m_notes(reading == Reading::Ahead ? holding(doc.m_ppNotes, doc.m_mapNotes, words)
+                                        : std::vector<WordsHeld<CNote>>()),
+      m_sources(reading == Reading::Ahead ? holding(doc.m_ppSources, doc.m_mapSources, words)
+                                          : std::vector<WordsHeld<CSource>>()) {
+    if (reading == Reading::OnDemand) {
+        m_notesRead.resize(doc.m_ppNotes.size());
+        m_sourcesRead.resize(doc.m_ppSources.size());
+    }
+}
+
+const WordsHeld<CNote>* RecordWords::note(std::string_view key) {
+    return m_reading == Reading::Ahead ? m_notes.find(key) : readOnDemand(m_notesRead, m_doc.FindNote(key), m_words);
+}
+
+const WordsHeld<CSource>* RecordWords::source(std::string_view key) {
+    return m_reading == Reading::Ahead ? m_sources.find(key)
+                                       : readOnDemand(m_sourcesRead, m_doc.FindSource(key), m_words);
+}
 
 } // namespace stirpex

@@ -1,11 +1,16 @@
 #pragma once
 
 // Which of a search's words each note and each source title of a document
-// holds, read once in table order before the people are, and found again by
-// the keys the people and their facts give. Only the records that hold a
-// word are kept, in a table of their own: a key that names none of them
-// costs a probe of that small table, not a look-up in the document's maps,
-// and when no note (source) holds a word their keys are not looked at.
+// holds, each record read once however many people name it.
+//
+// When every person's notes are to be read, the records are read ahead, in
+// table order, before the people are, and found again by the keys the people
+// and their facts give. Only the records that hold a word are kept, in a table
+// of their own: a key that names none of them costs a probe of that small
+// table, not a look-up in the document's maps, and when no note (source)
+// holds a word their keys are not looked at. When other criteria leave few
+// people to read, reading all records ahead would cost more than it saves:
+// each is then read when a key first names it.
 
 #include "find/search_words.h"
 
@@ -30,13 +35,15 @@ template <typename Record> struct WordsHeld {
 
 class RecordWords {
 public:
-    RecordWords(const CStirpexDoc& doc, const SearchWords& words);
+    enum class Reading { Ahead, OnDemand };
+
+    RecordWords(const CStirpexDoc& doc, const SearchWords& words, Reading reading);
 
     // The note with this key as the document's FindNote resolves it, when it
     // holds any of the words; null otherwise.
-    const WordsHeld<CNote>* note(std::string_view key) const noexcept { return m_notes.find(key); }
+    const WordsHeld<CNote>* note(std::string_view key);
     // The source with this key when its title holds any of the words.
-    const WordsHeld<CSource>* source(std::string_view key) const noexcept { return m_sources.find(key); }
+    const WordsHeld<CSource>* source(std::string_view key);
 
 private:
     // Open addressing, at most half full, by a tag of the key's hash; made
@@ -58,8 +65,14 @@ private:
         std::vector<WordsHeld<Record>> m_held;
         std::vector<Slot> m_slots;
     };
+    const CStirpexDoc& m_doc;
+    const SearchWords& m_words;
+    const Reading m_reading;
     Table<CNote> m_notes;
     Table<CSource> m_sources;
+    // Read on demand, by record index; a null record for one not read yet.
+    std::vector<WordsHeld<CNote>> m_notesRead;
+    std::vector<WordsHeld<CSource>> m_sourcesRead;
 };
 
 } // namespace stirpex

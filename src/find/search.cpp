@@ -101,7 +101,10 @@ Searcher::Searcher(const CStirpexDoc& doc, const Collator& collator, const Searc
     FoldForSearch(trimmed(query.place), m_place);
     m_facts = !m_place.empty() || query.fromYear || query.toYear;
     if (!m_words.empty()) {
-        m_recordWords = std::make_unique<RecordWords>(doc, m_words);
+        // Only a search by words alone reads every person's notes.
+        const bool alone = m_surname.empty() && m_given.empty() && !m_sound && !m_facts && query.sex == 0;
+        m_recordWords = std::make_unique<RecordWords>(
+            doc, m_words, alone ? RecordWords::Reading::Ahead : RecordWords::Reading::OnDemand);
     }
 }
 

@@ -189,20 +189,27 @@ TEST(Search, NotesAndSourcesShowWhereTheirWordsAre) {
                        "0 @S1@ SOUR\n1 TITL Ship lists of the emigres, Hamburg\n"
                        "0 TRLR\n");
     const test::AsciiCollator collator;
-    SearchQuery query;
-    query.text = "emigres";
-    Lines lines;
-    for (const SearchHit& hit : Search(*loaded.doc, collator, query)) {
-        lines.push_back(hit.name + " | " + hit.matched);
+    // Words alone read every note ahead; with a surname, each note when a person names it.
+    for (const std::string surname : {"", "lee"}) {
+        SearchQuery query;
+        query.surname = surname;
+        query.text = "emigres";
+        Lines lines;
+        for (const SearchHit& hit : Search(*loaded.doc, collator, query)) {
+            lines.push_back(hit.name + " | " + hit.matched);
+        }
+        EXPECT_EQ(lines, (Lines{"Lee, Ann (?-?) | note: Then the ÉMIGRÉS sailed.",
+                                "Lee, Cy (?-?) | note: Then the ÉMIGRÉS sailed."}))
+            << surname;
+        query.text = "hamburg";
+        std::vector<SearchHit> hits = Search(*loaded.doc, collator, query);
+        ASSERT_EQ(hits.size(), 1u) << surname;
+        EXPECT_EQ(hits[0].matched, "source: Ship lists of the emigres, Hamburg");
+        query.text = "later";
+        hits = Search(*loaded.doc, collator, query);
+        ASSERT_EQ(hits.size(), 1u) << surname;
+        EXPECT_EQ(hits[0].name, "Lee, Bo (?-?)");
     }
-    EXPECT_EQ(lines, (Lines{"Lee, Ann (?-?) | note: Then the ÉMIGRÉS sailed.",
-                            "Lee, Cy (?-?) | note: Then the ÉMIGRÉS sailed."}));
-    query.text = "hamburg";
-    ASSERT_EQ(Search(*loaded.doc, collator, query).size(), 1u);
-    EXPECT_EQ(Search(*loaded.doc, collator, query)[0].matched, "source: Ship lists of the emigres, Hamburg");
-    query.text = "later";
-    ASSERT_EQ(Search(*loaded.doc, collator, query).size(), 1u);
-    EXPECT_EQ(Search(*loaded.doc, collator, query)[0].name, "Lee, Bo (?-?)");
 }
 
 TEST_F(SearchTest, HitsCarryYearsAndPlaces) {
