@@ -229,13 +229,15 @@ bool isName(const Fact& fact) noexcept {
 }
 
 // Where words of a person were first found, to show in the hit. A fact's
-// label is looked up, and a text searched for where the words are, only for
-// the one that is shown; a note or source knows where its words are.
+// label, a note's line and a source's title are read, and a text searched
+// for where the words are, only for the one that is shown; a note or source
+// knows where its words are.
 struct WordsFound {
     std::string_view label;
     std::string_view text;
     const Fact* fact = nullptr;
-    std::size_t at = std::string_view::npos;
+    const WordsHeld<CNote>* note = nullptr;
+    const WordsHeld<CSource>* source = nullptr;
 };
 
 bool Searcher::matchWords(const CPerson& person, Match& match) {
@@ -257,8 +259,7 @@ bool Searcher::matchWords(const CPerson& person, Match& match) {
     const auto notes = [&](const ArenaStrList& keys) {
         for (const ArenaStr& key : keys) {
             const WordsHeld<CNote>* note = m_recordWords->note(key.view());
-            if (note != nullptr &&
-                take(note->words, {"note", note->record->m_pLines[note->line].view(), {}, note->at})) {
+            if (note != nullptr && take(note->words, {"note", {}, nullptr, note})) {
                 return true;
             }
         }
@@ -267,8 +268,7 @@ bool Searcher::matchWords(const CPerson& person, Match& match) {
     const auto citations = [&](const ArenaStrList& keys, const ArenaStrList& texts) {
         for (int i = 0; i < keys.size(); ++i) {
             const WordsHeld<CSource>* source = m_recordWords->source(keys[i].view());
-            if (source != nullptr &&
-                take(source->words, {"source", source->record->m_strTitle.view(), {}, source->at})) {
+            if (source != nullptr && take(source->words, {"source", {}, nullptr, nullptr, source})) {
                 return true;
             }
             if (i < texts.size() && own("citation", texts[i].view())) {
@@ -291,15 +291,20 @@ bool Searcher::matchWords(const CPerson& person, Match& match) {
     if (!all) {
         return false;
     }
-    if (first.fact != nullptr) {
-        first.label = FactLabel(*first.fact);
+    std::size_t at = std::string_view::npos;
+    if (first.note != nullptr) {
+        first.text = first.note->record->m_pLines[first.note->line].view();
+        at = first.note->at;
+    } else if (first.source != nullptr) {
+        first.text = first.source->record->m_strTitle.view();
+        at = first.source->at;
+    } else {
+        if (first.fact != nullptr) {
+            first.label = FactLabel(*first.fact);
+        }
+        m_words.find(first.text, m_words.all(), &at);
     }
-    if (first.at == std::string_view::npos) {
-        m_words.find(first.text, m_words.all(), &first.at);
-    }
-    match.text.assign(first.label)
-        .append(": ")
-        .append(Excerpt(first.text, first.at == std::string_view::npos ? 0 : first.at));
+    match.text.assign(first.label).append(": ").append(Excerpt(first.text, at == std::string_view::npos ? 0 : at));
     return true;
 }
 
