@@ -1,6 +1,7 @@
 #include "find/search.h"
 
 #include "find/collator.h"
+#include "find/record_words.h"
 #include "find/search_fold.h"
 #include "find/search_words.h"
 #include "find/soundex.h"
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <memory>
 #include <memory_resource>
 #include <unordered_map>
 
@@ -68,9 +70,6 @@ private:
     const Fact* firstFact(const FactList& facts);
     void findFamilyFacts();
     bool matchWords(const CPerson& person, Match& match);
-    WordSet cachedWords(std::vector<WordSet>& cache, std::int32_t index, std::string_view text) const;
-    WordSet noteWords(const CNote* note, WordSet wanted);
-    WordSet sourceWords(const CSource* source, WordSet wanted);
     SearchHit hitOf(const CPerson& person, const Match& match) const;
 
     const CStirpexDoc& m_doc;
@@ -86,12 +85,9 @@ private:
     bool m_facts = false;
     std::unordered_map<std::int32_t, const Fact*> m_familyFacts;
     SearchWords m_words;
-    std::vector<WordSet> m_noteWords, m_sourceWords;
+    std::unique_ptr<RecordWords> m_recordWords;
     NameParts m_married;
 };
-
-// Marks a cached word set; a set of words has at most 63 of them.
-constexpr WordSet kCached = WordSet{1} << 63;
 
 Searcher::Searcher(const CStirpexDoc& doc, const Collator& collator, const SearchQuery& query)
     : m_doc(doc), m_collator(collator), m_query(query), m_surname(trimmed(query.surname)),
@@ -105,8 +101,10 @@ Searcher::Searcher(const CStirpexDoc& doc, const Collator& collator, const Searc
     FoldForSearch(trimmed(query.place), m_place);
     m_facts = !m_place.empty() || query.fromYear || query.toYear;
     if (!m_words.empty()) {
-        m_noteWords.assign(static_cast<std::size_t>(doc.m_nNotes), 0);
-        m_sourceWords.assign(static_cast<std::size_t>(doc.m_nSources), 0);
+        // Only a search by words alone reads every person's notes.
+        const bool alone = m_surname.empty() && m_given.empty() && !m_sound && !m_facts && query.sex == 0;
+        m_recordWords = std::make_unique<RecordWords>(
+            doc, m_words, alone ? RecordWords::Reading::Ahead : RecordWords::Reading::OnDemand);
     }
 }
 
@@ -224,46 +222,22 @@ void Searcher::findFamilyFacts() {
     }
 }
 
-WordSet Searcher::cachedWords(std::vector<WordSet>& cache, std::int32_t index, std::string_view text) const {
-    WordSet& words = cache[static_cast<std::size_t>(index)];
-    if ((words & kCached) == 0) {
-        words = m_words.find(text, m_words.all()) | kCached;
-    }
-    return words & ~kCached;
-}
-
-WordSet Searcher::noteWords(const CNote* note, WordSet wanted) {
-    if (note == nullptr) {
-        return 0;
-    }
-    WordSet& words = m_noteWords[static_cast<std::size_t>(note->m_nIndex)];
-    if ((words & kCached) == 0) {
-        words = kCached;
-        for (const ArenaStr& line : note->m_pLines) {
-            words |= m_words.find(line.view(), m_words.all() & ~words);
-        }
-    }
-    return words & wanted;
-}
-
-WordSet Searcher::sourceWords(const CSource* source, WordSet wanted) {
-    if (source == nullptr) {
-        return 0;
-    }
-    return cachedWords(m_sourceWords, source->m_nIndex, source->m_strTitle.view()) & wanted;
-}
-
 // Names are searched as names, not as words.
 bool isName(const Fact& fact) noexcept {
     const FactKind* kind = FindFactKind(fact.m_strTag.view());
     return kind != nullptr && kind->group == FactGroup::Name;
 }
 
-// Where words of a person were first found, to show in the hit.
+// Where words of a person were first found, to show in the hit. A fact's
+// label, a note's line and a source's title are read, and a text searched
+// for where the words are, only for the one that is shown; a note or source
+// knows where its words are.
 struct WordsFound {
     std::string_view label;
     std::string_view text;
-    const CNote* note = nullptr;
+    const Fact* fact = nullptr;
+    const WordsHeld<CNote>* note = nullptr;
+    const WordsHeld<CSource>* source = nullptr;
 };
 
 bool Searcher::matchWords(const CPerson& person, Match& match) {
@@ -272,7 +246,7 @@ bool Searcher::matchWords(const CPerson& person, Match& match) {
     }
     WordSet found = 0;
     WordsFound first;
-    const auto take = [&](WordSet words, WordsFound where) {
+    const auto take = [&](WordSet words, const WordsFound& where) {
         if (words != 0 && found == 0) {
             first = where;
         }
@@ -284,8 +258,8 @@ bool Searcher::matchWords(const CPerson& person, Match& match) {
     };
     const auto notes = [&](const ArenaStrList& keys) {
         for (const ArenaStr& key : keys) {
-            const CNote* note = m_doc.FindNote(key.view());
-            if (take(noteWords(note, m_words.all() & ~found), {"note", {}, note})) {
+            const WordsHeld<CNote>* note = m_recordWords->note(key.view());
+            if (note != nullptr && take(note->words, {"note", {}, nullptr, note})) {
                 return true;
             }
         }
@@ -293,9 +267,8 @@ bool Searcher::matchWords(const CPerson& person, Match& match) {
     };
     const auto citations = [&](const ArenaStrList& keys, const ArenaStrList& texts) {
         for (int i = 0; i < keys.size(); ++i) {
-            const CSource* source = m_doc.FindSource(keys[i].view());
-            if (take(sourceWords(source, m_words.all() & ~found),
-                     {"source", source != nullptr ? source->m_strTitle.view() : std::string_view()})) {
+            const WordsHeld<CSource>* source = m_recordWords->source(keys[i].view());
+            if (source != nullptr && take(source->words, {"source", {}, nullptr, nullptr, source})) {
                 return true;
             }
             if (i < texts.size() && own("citation", texts[i].view())) {
@@ -304,11 +277,15 @@ bool Searcher::matchWords(const CPerson& person, Match& match) {
         }
         return false;
     };
+    const auto value = [&](const Fact& fact) {
+        const WordSet words = m_words.find(fact.m_strValue.view(), m_words.all() & ~found);
+        return words != 0 && !isName(fact) && take(words, {{}, fact.m_strValue.view(), &fact});
+    };
     const PersonDetails& details = person.Details();
     bool all = notes(details.m_arrNotes) || citations(details.m_arrSources, details.m_arrSourceTexts);
     for (const Fact* fact = details.m_facts.begin(); !all && fact != details.m_facts.end(); ++fact) {
         const FactDetails& factDetails = fact->Details();
-        all = (!isName(*fact) && own(FactLabel(*fact), fact->m_strValue.view())) || notes(factDetails.m_arrNotes) ||
+        all = value(*fact) || notes(factDetails.m_arrNotes) ||
               citations(factDetails.m_arrSources, factDetails.m_arrSourceTexts);
     }
     if (!all) {
@@ -316,13 +293,15 @@ bool Searcher::matchWords(const CPerson& person, Match& match) {
     }
     std::size_t at = std::string_view::npos;
     if (first.note != nullptr) {
-        for (const ArenaStr& line : first.note->m_pLines) {
-            if (m_words.find(line.view(), m_words.all(), &at) != 0) {
-                first.text = line.view();
-                break;
-            }
-        }
+        first.text = first.note->record->m_pLines[first.note->line].view();
+        at = first.note->at;
+    } else if (first.source != nullptr) {
+        first.text = first.source->record->m_strTitle.view();
+        at = first.source->at;
     } else {
+        if (first.fact != nullptr) {
+            first.label = FactLabel(*first.fact);
+        }
         m_words.find(first.text, m_words.all(), &at);
     }
     match.text.assign(first.label).append(": ").append(Excerpt(first.text, at == std::string_view::npos ? 0 : at));

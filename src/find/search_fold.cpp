@@ -125,6 +125,10 @@ void FoldForSearch(std::string_view text, std::string& out) {
                 o += 8;
                 continue;
             }
+            // The ASCII bytes up to the other character, without loading them again one by one.
+            while (static_cast<unsigned char>(text[i]) < 0x80) {
+                out[o++] = kAsciiLower[static_cast<unsigned char>(text[i++])];
+            }
         }
         const auto c = static_cast<unsigned char>(text[i]);
         if (c < 0x80) {
@@ -136,7 +140,7 @@ void FoldForSearch(std::string_view text, std::string& out) {
         const char32_t cp = decode(text, i, length);
         const std::string_view base = LatinBase(cp);
         if (base.empty()) {
-            out.replace(o, length, text.substr(i, length)); // same length: only copies
+            text.copy(out.data() + o, length, i);
             o += length;
         } else {
             // A base is never longer than the two bytes of its letter.
@@ -147,6 +151,42 @@ void FoldForSearch(std::string_view text, std::string& out) {
         i += length;
     }
     out.resize(o);
+}
+
+bool IsAscii(std::string_view text) noexcept {
+    std::size_t i = 0;
+    std::uint64_t high = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + i, 8);
+        high |= word;
+    }
+    for (; i < text.size(); ++i) {
+        high |= static_cast<unsigned char>(text[i]);
+    }
+    return (high & kHighBits) == 0;
+}
+
+std::size_t FindInAscii(std::string_view text, std::string_view folded, std::size_t from) noexcept {
+    if (folded.empty()) {
+        return from <= text.size() ? from : std::string_view::npos;
+    }
+    // Folded text has no capitals: its first byte is met as itself or as its capital.
+    const char first = folded[0];
+    const char capital = first >= 'a' && first <= 'z' ? static_cast<char>(first - ('a' - 'A')) : first;
+    for (std::size_t i = from; i < text.size() && text.size() - i >= folded.size(); ++i) {
+        if (text[i] != first && text[i] != capital) {
+            continue;
+        }
+        std::size_t k = 1;
+        while (k < folded.size() && kAsciiLower[static_cast<unsigned char>(text[i + k])] == folded[k]) {
+            ++k;
+        }
+        if (k == folded.size()) {
+            return i;
+        }
+    }
+    return std::string_view::npos;
 }
 
 bool StartsWord(std::string_view folded, std::size_t position) noexcept {

@@ -17,9 +17,18 @@ std::string_view LatinBase(char32_t cp) noexcept;
 // Replaces `out` with `text` folded.
 void FoldForSearch(std::string_view text, std::string& out);
 
-// Whether the folded byte at `position` of folded text starts a word: the
-// byte before it is neither an ASCII letter nor a digit nor part of another
-// character.
+// Whether every byte of `text` is ASCII: its fold is then itself with the
+// capitals in lower case, byte for byte, and need not be made.
+bool IsAscii(std::string_view text) noexcept;
+
+// Where the fold of ASCII `text` holds `folded` (folded text) at or after
+// `from`, as the fold's own find would say, without making the fold; npos
+// for nowhere.
+std::size_t FindInAscii(std::string_view text, std::string_view folded, std::size_t from = 0) noexcept;
+
+// Whether the byte at `position` of folded text (or of ASCII text as written)
+// starts a word: the byte before it is neither an ASCII letter nor a digit nor
+// part of another character.
 bool StartsWord(std::string_view folded, std::size_t position) noexcept;
 
 } // namespace stirpex

@@ -3,6 +3,7 @@
 #include "find/search_fold.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace stirpex {
 
@@ -17,6 +18,16 @@ bool isWordByte(unsigned char c) noexcept {
 
 bool isContinuation(char c) noexcept {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// The words sought mostly begin with common letters: the library's search
+// for the whole word skips far better than one that stops at each first letter.
+std::size_t findFolded(std::string_view folded, std::string_view word, std::size_t from) noexcept {
+    if (from > folded.size()) {
+        return std::string_view::npos;
+    }
+    const void* at = memmem(folded.data() + from, folded.size() - from, word.data(), word.size());
+    return at ? static_cast<std::size_t>(static_cast<const char*>(at) - folded.data()) : std::string_view::npos;
 }
 
 } // namespace
@@ -51,16 +62,22 @@ WordSet SearchWords::find(std::string_view text, WordSet wanted, std::size_t* fi
     if (wanted == 0 || text.empty()) {
         return 0;
     }
-    FoldForSearch(text, m_folded);
-    const std::string_view folded = m_folded;
+    // Most texts are ASCII, and most hold none of the words: those are searched as they are.
+    const bool ascii = IsAscii(text);
+    if (!ascii) {
+        FoldForSearch(text, m_folded);
+    }
+    const std::string_view folded = ascii ? text : std::string_view(m_folded);
+    const auto next = [&](const std::string& word, std::size_t from) {
+        return ascii ? FindInAscii(folded, word, from) : findFolded(folded, word, from);
+    };
     WordSet found = 0;
     for (std::size_t w = 0; w < m_words.size(); ++w) {
         const WordSet bit = WordSet{1} << w;
         if ((wanted & bit) == 0) {
             continue;
         }
-        for (std::size_t at = folded.find(m_words[w]); at != std::string_view::npos;
-             at = folded.find(m_words[w], at + 1)) {
+        for (std::size_t at = next(m_words[w], 0); at != std::string_view::npos; at = next(m_words[w], at + 1)) {
             if (StartsWord(folded, at)) {
                 found |= bit;
                 if (first != nullptr) {
@@ -76,6 +93,9 @@ WordSet SearchWords::find(std::string_view text, WordSet wanted, std::size_t* fi
 bool SearchWords::contains(std::string_view text, std::string_view needle) const {
     if (text.size() < needle.size()) {
         return false;
+    }
+    if (IsAscii(text)) {
+        return FindInAscii(text, needle) != std::string_view::npos;
     }
     FoldForSearch(text, m_folded);
     return m_folded.find(needle) != std::string::npos;

@@ -1,5 +1,7 @@
 #include "model/stirpex_doc.h"
 
+#include "model/parent_table.h"
+
 #include <unordered_set>
 
 namespace stirpex {

@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +36,8 @@ struct StartPerson {
     const CPerson* person = nullptr;
     std::unique_ptr<CPerson> placeholder;
 };
+
+class ParentTable;
 
 class CStirpexDoc {
 public:
@@ -61,6 +64,8 @@ public:
     const CPerson* GetFirstMaternalAncestor(const CPerson* person) const;
     const CPerson* GetFirstPaternalAncestor(const CPerson* person) const;
     StartPerson GetStartPerson() const;
+    // Every person's parents by index (model/parent_table.h), made on the first call.
+    const ParentTable& GetParentTable() const;
 
     // Building, for the reader only: a new record with the key, appended to its table and map.
     CPerson& AddPerson(ArenaStr key);
@@ -84,6 +89,8 @@ private:
 
     TextArena m_arena;
     bool m_bulkLoad = false;
+    mutable std::once_flag m_parentTableOnce;
+    mutable std::unique_ptr<const ParentTable> m_parentTable;
 
 public:
     std::string m_strFileName;

@@ -1,7 +1,11 @@
 #include "trees/relationship_dlg.h"
 
+#include "find/name_index.h"
+#include "find/type_ahead.h"
+#include "model/shown_text.h"
 #include "model/stirpex_doc.h"
 #include "page/stirpex_view.h"
+#include "shell/open_gedcom_app.h"
 #include "trees/relationship.h"
 
 #include <QDialogButtonBox>
@@ -12,6 +16,9 @@
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <span>
 
 namespace stirpex {
 
@@ -34,8 +41,9 @@ QString personLink(const CPerson& person) {
 
 } // namespace
 
-CRelationshipDlg::CRelationshipDlg(const CStirpexDoc& doc, const CPerson& person, const CPerson* home, QWidget* parent)
-    : QDialog(parent), m_doc(doc), m_person(person), m_home(home) {
+CRelationshipDlg::CRelationshipDlg(const CStirpexDoc& doc, const CPerson& person, const CPerson* home, QWidget* parent,
+                                   const NameIndex* index)
+    : QDialog(parent), m_doc(doc), m_person(person), m_home(home), m_index(index) {
     setWindowTitle(QStringLiteral("Relationship to %1").arg(fromModel(person.FormatName(0))));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(
@@ -73,8 +81,8 @@ CRelationshipDlg::CRelationshipDlg(const CStirpexDoc& doc, const CPerson& person
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
-// People whose "surname, given names" begins with the typed text (case
-// ignored), and the person whose identifier it is.
+// The person whose identifier the typed text is, then the people whose
+// "surname, given names" begins with it.
 void CRelationshipDlg::findMatches(const QString& typed) {
     m_listMatches->clear();
     m_matches.clear();
@@ -82,23 +90,60 @@ void CRelationshipDlg::findMatches(const QString& typed) {
     if (wanted.isEmpty()) {
         return;
     }
-    const CPerson* byKey = m_doc.FindPerson(wanted.toStdString());
+    const QByteArray text = wanted.toUtf8();
+    const std::string_view textView(text.constData(), static_cast<std::size_t>(text.size()));
+    const CPerson* byKey = m_doc.FindPerson(textView);
     if (byKey) {
         m_matches.push_back(byKey);
     }
-    for (const auto& person : m_doc.m_ppPersons) {
-        if (static_cast<int>(m_matches.size()) >= kMostMatches) {
-            break;
-        }
-        if (person.get() != byKey && fromModel(person->FormatName(1)).startsWith(wanted, Qt::CaseInsensitive)) {
-            m_matches.push_back(person.get());
-        }
+    if (m_index != nullptr && !m_index->empty()) {
+        addIndexMatches(textView, byKey);
+    } else {
+        addScannedMatches(wanted, byKey);
     }
     for (const CPerson* match : m_matches) {
         m_listMatches->addItem(
             QStringLiteral("%1 (%2)").arg(fromModel(match->GetDisplayName()), fromModel(match->m_strID.view())));
     }
     m_listMatches->setCurrentRow(m_matches.empty() ? -1 : 0);
+}
+
+// In the name list's order, as the name list compares (case and accents
+// ignored), each person once whichever of their names matched: the entries
+// that begin alike stand together, so a key costs a halving of the list and
+// the matches shown, not a reading of every person.
+void CRelationshipDlg::addIndexMatches(std::string_view typed, const CPerson* byKey) {
+    const std::span<const NameEntry> entries = m_index->entries();
+    const int first = FindTyped(entries, m_index->collator(), typed);
+    if (first < 0) {
+        return;
+    }
+    for (std::size_t at = static_cast<std::size_t>(first);
+         at < entries.size() && static_cast<int>(m_matches.size()) < kMostMatches; ++at) {
+        if (m_index->collator().comparePrefix(ShownPrefix(entries[at].text), typed) != 0) {
+            break;
+        }
+        const std::int32_t index = entries[at].person;
+        if (index < 0 || index >= m_doc.m_nPersons) {
+            continue;
+        }
+        const CPerson* person = m_doc.m_ppPersons[static_cast<std::size_t>(index)].get();
+        if (person != byKey && std::find(m_matches.begin(), m_matches.end(), person) == m_matches.end()) {
+            m_matches.push_back(person);
+        }
+    }
+}
+
+// In file order, case ignored.
+void CRelationshipDlg::addScannedMatches(const QString& typed, const CPerson* byKey) {
+    for (const auto& person : m_doc.m_ppPersons) {
+        if (static_cast<int>(m_matches.size()) >= kMostMatches) {
+            break;
+        }
+        if (person.get() != byKey && fromModel(person->FormatName(1)).startsWith(typed, Qt::CaseInsensitive)) {
+            m_matches.push_back(person.get());
+        }
+    }
 }
 
 void CRelationshipDlg::chooseMatch() {
@@ -139,7 +184,7 @@ const CPerson* ShowRelationship(CStirpexView& view, const CPerson* home) {
     if (person == nullptr) {
         return nullptr;
     }
-    CRelationshipDlg dialog(view.GetDocument(), *person, home, view.window());
+    CRelationshipDlg dialog(view.GetDocument(), *person, home, view.window(), &view.Document().Index());
     dialog.exec();
     return dialog.ChosenPerson();
 }

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 
+#include <string_view>
 #include <vector>
 
 class QLabel;
@@ -20,13 +21,17 @@ namespace stirpex {
 
 class CPerson;
 class CStirpexDoc;
+class NameIndex;
 
 class CRelationshipDlg : public QDialog {
     Q_OBJECT
 
 public:
-    // `home` may be null: the home person's button is then disabled.
-    CRelationshipDlg(const CStirpexDoc& doc, const CPerson& person, const CPerson* home, QWidget* parent = nullptr);
+    // `home` may be null: the home person's button is then disabled. With the
+    // document's name index, typed names are found in it; without one (or
+    // while it is empty) by reading every person.
+    CRelationshipDlg(const CStirpexDoc& doc, const CPerson& person, const CPerson* home, QWidget* parent = nullptr,
+                     const NameIndex* index = nullptr);
 
     // Shows how `other` is related to the person of the dialog.
     void ShowRelationship(const CPerson& other);
@@ -40,12 +45,15 @@ public:
 
 private:
     void findMatches(const QString& typed);
+    void addIndexMatches(std::string_view typed, const CPerson* byKey);
+    void addScannedMatches(const QString& typed, const CPerson* byKey);
     void chooseMatch();
     void followLink(const QUrl& url);
 
     const CStirpexDoc& m_doc;
     const CPerson& m_person;
     const CPerson* m_home;
+    const NameIndex* m_index;
     std::vector<const CPerson*> m_matches;
     const CPerson* m_chosen = nullptr;
 };

@@ -1,6 +1,8 @@
 #include "trees/relationship_search.h"
 
+#include "model/parent_table.h"
 #include "model/stirpex_doc.h"
+#include "trees/ancestry_climb.h"
 
 #include <algorithm>
 #include <array>
@@ -14,57 +16,45 @@ namespace stirpex {
 
 namespace {
 
-constexpr std::int32_t kNone = -1;
+constexpr std::int32_t kNone = AncestryClimb::kNone;
 
-// Where one side's climb first reached a person: how many generations up, and
-// from which child (the next person down towards where the side started).
-struct Visit {
-    std::int32_t depth = kNone;
-    std::int32_t via = kNone;
-    bool belowCommon = false; // the path down passes through another common ancestor
-};
-
-// One side's climb over visit records it borrows from the search and leaves
-// as it found them, so that the searches of one question share one table.
+// One side of a search: a climb, perhaps shared with other searches, and
+// how far this search has taken it. What the side has reached is what its
+// climb met within `level` generations, whatever the climb met beyond.
 struct Side {
-    std::vector<Visit>& visits;
-    std::vector<std::int32_t> order; // in the order reached, so children come before their parents
-    std::vector<std::int32_t> frontier;
+    AncestryClimb& climb;
     int level = 0;
 
-    Side(std::vector<Visit>& table, std::int32_t start) : visits(table) {
-        visits[static_cast<std::size_t>(start)].depth = 0;
-        order.push_back(start);
-        frontier.push_back(start);
+    std::int32_t positionOf(std::int32_t person) const noexcept {
+        const std::int32_t position = climb.positionOf(person);
+        return position != kNone && position < climb.levelEnd(level) ? position : kNone;
     }
-    Side(const Side&) = delete;
-    Side& operator=(const Side&) = delete;
-    ~Side() {
-        for (const std::int32_t index : order) {
-            visits[static_cast<std::size_t>(index)] = Visit{};
-        }
+    bool reached(std::int32_t person) const noexcept { return positionOf(person) != kNone; }
+    // For a person reached.
+    std::int32_t depth(std::int32_t person) const noexcept { return climb.at(climb.positionOf(person)).depth; }
+    std::int32_t via(std::int32_t person) const noexcept {
+        const std::int32_t child = climb.at(climb.positionOf(person)).via;
+        return child == kNone ? kNone : climb.at(child).person;
     }
-    const Visit& at(std::int32_t person) const { return visits[static_cast<std::size_t>(person)]; }
-    bool reached(std::int32_t person) const { return at(person).depth != kNone; }
+    std::int32_t frontierSize() const noexcept { return climb.levelEnd(level) - climb.levelBegin(level); }
     // The level below which every person of this side has been met; no more after an empty frontier.
-    int settled() const noexcept { return frontier.empty() ? INT_MAX / 4 : level; }
+    int settled() const noexcept { return frontierSize() == 0 ? INT_MAX / 4 : level; }
 };
 
 class Climb {
 public:
-    Climb(const CStirpexDoc& doc, std::array<std::vector<Visit>, 2>& tables, std::int32_t first, std::int32_t second)
-        : m_doc(doc), m_sides{Side(tables[0], first), Side(tables[1], second)} {}
+    Climb(const CStirpexDoc& doc, AncestryClimb& first, AncestryClimb& second)
+        : m_doc(doc), m_sides{Side{first}, Side{second}} {}
 
     void run();
     std::vector<BloodLine> lines();
 
 private:
-    std::array<std::int32_t, 2> parentsOf(std::int32_t index) const;
     void climbOneLevel(int side);
     int nextSide() const;
-    void markBelowCommon(Side& side);
+    bool belowCommon(int side, std::int32_t person);
     bool common(std::int32_t person) const { return m_sides[0].reached(person) && m_sides[1].reached(person); }
-    int generations(std::int32_t person) const { return m_sides[0].at(person).depth + m_sides[1].at(person).depth; }
+    int generations(std::int32_t person) const { return m_sides[0].depth(person) + m_sides[1].depth(person); }
     // In a file without loops a common ancestor's child on the way down is nearer;
     // in a loop (a child who is also an ancestor) it may not be, and then both stand.
     bool nearerCommon(std::int32_t below, std::int32_t above) const {
@@ -78,63 +68,44 @@ private:
     std::array<Side, 2> m_sides;
     std::vector<std::int32_t> m_meetings;
     int m_best = INT_MAX;
+    // By position on each side: -1 not yet known, else whether the path down
+    // from there passes through a nearer common ancestor.
+    std::array<std::vector<std::int8_t>, 2> m_below;
 };
-
-std::array<std::int32_t, 2> Climb::parentsOf(std::int32_t index) const {
-    std::array<std::int32_t, 2> parents{kNone, kNone};
-    const CFamily* family = m_doc.FindFamily(person(index)->m_strParentFamily.view());
-    if (!family) {
-        return parents;
-    }
-    if (const CPerson* father = m_doc.FindPerson(family->m_strHusband.view())) {
-        parents[0] = father->m_nIndex;
-    }
-    if (const CPerson* mother = m_doc.FindPerson(family->m_strWife.view())) {
-        parents[1] = mother->m_nIndex;
-    }
-    return parents;
-}
 
 void Climb::climbOneLevel(int sideIndex) {
     Side& side = m_sides[static_cast<std::size_t>(sideIndex)];
     const Side& other = m_sides[static_cast<std::size_t>(1 - sideIndex)];
-    std::vector<std::int32_t> next;
-    for (const std::int32_t child : side.frontier) {
-        for (const std::int32_t parent : parentsOf(child)) {
-            if (parent == kNone || side.reached(parent)) {
-                continue;
-            }
-            side.visits[static_cast<std::size_t>(parent)] = Visit{side.level + 1, child, false};
-            side.order.push_back(parent);
-            next.push_back(parent);
-            if (other.reached(parent)) {
-                m_meetings.push_back(parent);
-                m_best = std::min(m_best, side.level + 1 + other.at(parent).depth);
-            }
+    side.climb.climbTo(side.level + 1);
+    ++side.level;
+    const std::int32_t end = side.climb.levelEnd(side.level);
+    for (std::int32_t position = side.climb.levelBegin(side.level); position < end; ++position) {
+        const std::int32_t parent = side.climb.at(position).person;
+        if (other.reached(parent)) {
+            m_meetings.push_back(parent);
+            m_best = std::min(m_best, side.level + other.depth(parent));
         }
     }
-    side.frontier = std::move(next);
-    ++side.level;
 }
 
 // Before any meeting, the side with fewer people to climb from; after one, the
 // lower side, as it holds back the bound on what is still unmet.
 int Climb::nextSide() const {
-    if (m_sides[0].frontier.empty() || m_sides[1].frontier.empty()) {
-        return m_sides[0].frontier.empty() ? 1 : 0;
+    if (m_sides[0].frontierSize() == 0 || m_sides[1].frontierSize() == 0) {
+        return m_sides[0].frontierSize() == 0 ? 1 : 0;
     }
     if (m_best == INT_MAX) {
-        return m_sides[1].frontier.size() < m_sides[0].frontier.size() ? 1 : 0;
+        return m_sides[1].frontierSize() < m_sides[0].frontierSize() ? 1 : 0;
     }
     return m_sides[1].level < m_sides[0].level ? 1 : 0;
 }
 
 void Climb::run() {
-    if (common(m_sides[0].order.front())) {
-        m_meetings.push_back(m_sides[0].order.front());
+    if (common(m_sides[0].climb.start())) {
+        m_meetings.push_back(m_sides[0].climb.start());
         m_best = 0;
     }
-    while (!m_sides[0].frontier.empty() || !m_sides[1].frontier.empty()) {
+    while (m_sides[0].frontierSize() != 0 || m_sides[1].frontierSize() != 0) {
         // A common ancestor not yet met lies above one side's settled level.
         const int unmetAtLeast = std::min(m_sides[0].settled(), m_sides[1].settled()) + 1;
         if (m_best != INT_MAX && unmetAtLeast > m_best + kExtraGenerations) {
@@ -144,18 +115,35 @@ void Climb::run() {
     }
 }
 
-void Climb::markBelowCommon(Side& side) {
-    for (const std::int32_t index : side.order) {
-        Visit& visit = side.visits[static_cast<std::size_t>(index)];
-        if (visit.via != kNone) {
-            visit.belowCommon = nearerCommon(visit.via, index) || side.at(visit.via).belowCommon;
-        }
+// Only the paths down from the common ancestors are asked about, so each
+// step is decided once when first asked, from the bottom of its path up.
+bool Climb::belowCommon(int sideIndex, std::int32_t person) {
+    const Side& side = m_sides[static_cast<std::size_t>(sideIndex)];
+    std::vector<std::int8_t>& below = m_below[static_cast<std::size_t>(sideIndex)];
+    if (below.empty()) {
+        below.assign(static_cast<std::size_t>(side.climb.levelEnd(side.level)), -1);
     }
+    const auto known = [&](std::int32_t position) -> std::int8_t& { return below[static_cast<std::size_t>(position)]; };
+    std::vector<std::int32_t> unknown;
+    for (std::int32_t position = side.positionOf(person); known(position) < 0;) {
+        const std::int32_t child = side.climb.at(position).via;
+        if (child == kNone) {
+            known(position) = 0;
+            break;
+        }
+        unknown.push_back(position);
+        position = child;
+    }
+    for (auto position = unknown.rbegin(); position != unknown.rend(); ++position) {
+        const AncestryClimb::Step& step = side.climb.at(*position);
+        known(*position) = nearerCommon(side.climb.at(step.via).person, step.person) || known(step.via) != 0;
+    }
+    return known(side.positionOf(person)) != 0;
 }
 
 std::vector<const CPerson*> Climb::pathDown(const Side& side, std::int32_t from) const {
     std::vector<const CPerson*> path;
-    for (std::int32_t index = side.at(from).via; index != kNone; index = side.at(index).via) {
+    for (std::int32_t index = side.via(from); index != kNone; index = side.via(index)) {
         path.push_back(person(index));
     }
     return path;
@@ -164,16 +152,16 @@ std::vector<const CPerson*> Climb::pathDown(const Side& side, std::int32_t from)
 BloodLine Climb::lineThrough(const std::vector<std::int32_t>& ancestors) const {
     BloodLine line;
     const std::int32_t top = ancestors.front();
-    line.up = m_sides[0].at(top).depth;
-    line.down = m_sides[1].at(top).depth;
+    line.up = m_sides[0].depth(top);
+    line.down = m_sides[1].depth(top);
     for (const std::int32_t index : ancestors) {
         line.ancestors.push_back(person(index));
     }
     if (line.ancestors.size() == 2 && line.ancestors[1]->m_cSex == 'M' && line.ancestors[0]->m_cSex != 'M') {
         std::swap(line.ancestors[0], line.ancestors[1]);
     }
-    const std::int32_t viaFirst = m_sides[0].at(top).via;
-    const std::int32_t viaSecond = m_sides[1].at(top).via;
+    const std::int32_t viaFirst = m_sides[0].via(top);
+    const std::int32_t viaSecond = m_sides[1].via(top);
     line.half = ancestors.size() == 1 && viaFirst != kNone && viaSecond != kNone &&
                 person(viaFirst)->m_strParentFamily.view() != person(viaSecond)->m_strParentFamily.view();
 
@@ -186,18 +174,14 @@ BloodLine Climb::lineThrough(const std::vector<std::int32_t>& ancestors) const {
 }
 
 std::vector<BloodLine> Climb::lines() {
-    markBelowCommon(m_sides[0]);
-    markBelowCommon(m_sides[1]);
     // The two parents of one child on both paths are one couple: one line.
     std::map<std::pair<std::int32_t, std::int32_t>, std::vector<std::int32_t>> couples;
     std::vector<std::pair<std::int32_t, std::int32_t>> found;
     for (const std::int32_t index : m_meetings) {
-        const Visit& onFirst = m_sides[0].at(index);
-        const Visit& onSecond = m_sides[1].at(index);
-        if (onFirst.belowCommon || onSecond.belowCommon || generations(index) > m_best + kExtraGenerations) {
+        if (generations(index) > m_best + kExtraGenerations || belowCommon(0, index) || belowCommon(1, index)) {
             continue;
         }
-        const auto key = std::make_pair(onFirst.via, onSecond.via);
+        const auto key = std::make_pair(m_sides[0].via(index), m_sides[1].via(index));
         auto& group = couples[key];
         if (group.empty()) {
             found.push_back(key);
@@ -222,11 +206,21 @@ bool inDocument(const CStirpexDoc& doc, const CPerson& person) {
 
 } // namespace
 
-struct BloodLineSearch::Tables {
-    std::array<std::vector<Visit>, 2> visits;
+// The climbs of the people searched from so far, each kept for the next search from them.
+struct BloodLineSearch::Climbs {
+    std::vector<std::unique_ptr<AncestryClimb>> started;
+
+    AncestryClimb& of(const ParentTable& parents, std::int32_t person) {
+        for (const auto& climb : started) {
+            if (climb->start() == person) {
+                return *climb;
+            }
+        }
+        return *started.emplace_back(std::make_unique<AncestryClimb>(parents, person));
+    }
 };
 
-BloodLineSearch::BloodLineSearch(const CStirpexDoc& doc) : m_doc(doc), m_tables(std::make_unique<Tables>()) {}
+BloodLineSearch::BloodLineSearch(const CStirpexDoc& doc) : m_doc(doc), m_climbs(std::make_unique<Climbs>()) {}
 
 BloodLineSearch::~BloodLineSearch() = default;
 
@@ -237,10 +231,8 @@ std::vector<BloodLine> BloodLineSearch::find(const CPerson& first, const CPerson
     if (&first == &second) {
         return {BloodLine{0, 0, false, {&first}, {}}};
     }
-    for (std::vector<Visit>& table : m_tables->visits) {
-        table.resize(m_doc.m_ppPersons.size());
-    }
-    Climb climb(m_doc, m_tables->visits, first.m_nIndex, second.m_nIndex);
+    const ParentTable& parents = m_doc.GetParentTable();
+    Climb climb(m_doc, m_climbs->of(parents, first.m_nIndex), m_climbs->of(parents, second.m_nIndex));
     climb.run();
     return climb.lines();
 }

@@ -30,8 +30,9 @@ struct BloodLine {
     std::vector<const CPerson*> ancestors; // the common ancestor, or the couple (husband first)
 };
 
-// Searches over one document that share their tables: a question that asks
-// several (one per spouse, for relationships by marriage) allocates once.
+// Searches over one document that share their climbs: a question that asks
+// several (one per spouse, for relationships by marriage) climbs each
+// person's ancestry once.
 class BloodLineSearch {
 public:
     explicit BloodLineSearch(const CStirpexDoc& doc);
@@ -43,9 +44,9 @@ public:
     std::vector<BloodLine> find(const CPerson& first, const CPerson& second);
 
 private:
-    struct Tables;
+    struct Climbs;
     const CStirpexDoc& m_doc;
-    std::unique_ptr<Tables> m_tables;
+    std::unique_ptr<Climbs> m_climbs;
 };
 
 // Nearest first (fewest generations in all, then fewest up). Empty when the

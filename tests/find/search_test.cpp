@@ -174,6 +174,44 @@ TEST_F(SearchTest, WordsBeginWordsOfNotesCitationsAndFactValues) {
     EXPECT_EQ(found(query), Lines{"Peters, Anna (?-c1901) | note: Emigrated from Sweden with the Lindqvist brothers."});
 }
 
+// A note or source is read once for all who name it, before the people: what
+// it shows must still be the first line that holds a word, and a key that a
+// later record takes over names only that record.
+TEST(Search, NotesAndSourcesShowWhereTheirWordsAre) {
+    const test::LoadedDoc loaded =
+        test::LoadText("0 HEAD\n1 CHAR UTF-8\n"
+                       "0 @I1@ INDI\n1 NAME Ann /Lee/\n1 NOTE @N1@\n1 SOUR @S1@\n"
+                       "0 @I2@ INDI\n1 NAME Bo /Lee/\n1 NOTE @N2@\n"
+                       "0 @I3@ INDI\n1 NAME Cy /Lee/\n1 BIRT\n2 NOTE @N1@\n"
+                       "0 @N1@ NOTE First line of nothing.\n1 CONT Then the ÉMIGRÉS sailed.\n"
+                       "0 @N2@ NOTE Emigres in an older note.\n"
+                       "0 @N2@ NOTE A later note under the same key.\n"
+                       "0 @S1@ SOUR\n1 TITL Ship lists of the emigres, Hamburg\n"
+                       "0 TRLR\n");
+    const test::AsciiCollator collator;
+    // Words alone read every note ahead; with a surname, each note when a person names it.
+    for (const std::string surname : {"", "lee"}) {
+        SearchQuery query;
+        query.surname = surname;
+        query.text = "emigres";
+        Lines lines;
+        for (const SearchHit& hit : Search(*loaded.doc, collator, query)) {
+            lines.push_back(hit.name + " | " + hit.matched);
+        }
+        EXPECT_EQ(lines, (Lines{"Lee, Ann (?-?) | note: Then the ÉMIGRÉS sailed.",
+                                "Lee, Cy (?-?) | note: Then the ÉMIGRÉS sailed."}))
+            << surname;
+        query.text = "hamburg";
+        std::vector<SearchHit> hits = Search(*loaded.doc, collator, query);
+        ASSERT_EQ(hits.size(), 1u) << surname;
+        EXPECT_EQ(hits[0].matched, "source: Ship lists of the emigres, Hamburg");
+        query.text = "later";
+        hits = Search(*loaded.doc, collator, query);
+        ASSERT_EQ(hits.size(), 1u) << surname;
+        EXPECT_EQ(hits[0].name, "Lee, Bo (?-?)");
+    }
+}
+
 TEST_F(SearchTest, HitsCarryYearsAndPlaces) {
     SearchQuery query;
     query.surname = "smith";

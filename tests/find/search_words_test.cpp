@@ -24,6 +24,42 @@ TEST(SearchFold, CapitalsAccentsAndLigaturesAtAnyPosition) {
     EXPECT_EQ(folded("Ωμέγα \xC3 x \xC3("), "Ωμέγα \xC3 x \xC3(");
 }
 
+// ASCII text is searched as written, other text through its fold: the two
+// must agree on what is found and where, whatever the case of the text and
+// wherever in an eight-byte block the first other character stands.
+TEST(SearchFold, AsciiTextIsSearchedAsItsFoldWouldBe) {
+    EXPECT_TRUE(IsAscii("Boston, Massachusetts"));
+    for (std::size_t at = 0; at < 17; ++at) {
+        std::string text(17, 'a');
+        text.replace(at, 1, "\xC3\xA9");
+        EXPECT_FALSE(IsAscii(text)) << at;
+    }
+    for (const std::string_view text : {"The MILLER, the Miller and the mill", "[Mill]{mill}", "x", ""}) {
+        for (const std::string_view word : {"mill", "the m", "{m", "[m", "l]", "x"}) {
+            const std::string fold = folded(text);
+            for (std::size_t from = 0; from <= text.size() + 1; ++from) {
+                EXPECT_EQ(FindInAscii(text, word, from), std::string_view(fold).find(word, from))
+                    << text << " / " << word << " from " << from;
+            }
+        }
+    }
+}
+
+TEST(SearchWords, AccentedAndPlainTextsFindTheSameWordsAtTheSamePlaces) {
+    const SearchWords words("muller EMIGRE");
+    std::size_t first = 0;
+    EXPECT_EQ(words.find("Anna MULLER, emigre", words.all(), &first), words.all());
+    EXPECT_EQ(first, 5u);
+    EXPECT_EQ(words.find("Anna Müller, émigré", words.all(), &first), words.all());
+    EXPECT_EQ(first, 5u);
+    EXPECT_EQ(words.find("Anna Mullerova", words.all(), &first), WordSet{1});
+    EXPECT_EQ(words.find("Schmuller Reemigre", words.all(), &first), 0u);
+    EXPECT_EQ(first, std::string_view::npos);
+    EXPECT_TRUE(words.contains("Zürich, SWITZERLAND", "rich, swi"));
+    EXPECT_TRUE(words.contains("ZURICH, Switzerland", "zurich"));
+    EXPECT_FALSE(words.contains("Zurich", "zurich, "));
+}
+
 TEST(SearchWords, EachWordBeginsAWordOfTheText) {
     const SearchWords words("Mill, RIVER mill 2nd");
     ASSERT_EQ(words.words(), (std::vector<std::string>{"mill", "river", "2nd"}));

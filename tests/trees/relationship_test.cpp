@@ -2,6 +2,7 @@
 
 #include "gedcom/test_support.h"
 #include "model/stirpex_doc.h"
+#include "trees/relationship_search.h"
 
 #include <gtest/gtest.h>
 
@@ -230,6 +231,38 @@ TEST(Relationship, LoopsInTheDataEnd) {
     EXPECT_EQ(r.words("P", "Q"), "daughter");
     EXPECT_EQ(r.words("K", "O"), "");
     EXPECT_EQ(r.words("Q", "O"), "");
+}
+
+// X is B's father and A's great-grandfather; A's father Y is also B's ancestor ten
+// generations up. A search that climbed all of B's ancestry before (as the searches
+// by marriage do for the spouses' climbs they share) must not let Y, which the
+// search from A to B never reaches, hide X.
+TEST(Relationship, ASharedClimbAnswersAsAFreshOne) {
+    std::vector<std::vector<std::string>> families = {
+        {"FX", "X", "-", "Z1"}, {"FZ", "Z1", "-", "Y"}, {"FY", "Y", "-", "A", "C1"}, {"FB", "X", "C9", "B"}};
+    std::vector<std::string> persons = {"X M", "Z1 M", "Y M", "A M", "B M", "Q F"};
+    for (int i = 1; i <= 9; ++i) {
+        const std::string child = "C" + std::to_string(i);
+        persons.push_back(child + (i == 9 ? " F" : " M"));
+        if (i < 9) {
+            families.push_back({"FC" + std::to_string(i), child, "-", "C" + std::to_string(i + 1)});
+        }
+    }
+    const Relations r(Ged(persons, families));
+    const auto lines = [&](BloodLineSearch& search) {
+        std::string text;
+        for (const BloodLine& line : search.find(r.person("A"), r.person("B"))) {
+            text += std::to_string(line.up) + "/" + std::to_string(line.down) + " " + Keys(line.path) + "; ";
+        }
+        return text;
+    };
+    BloodLineSearch fresh(r.doc());
+    EXPECT_EQ(lines(fresh), "3/1 A Y Z1 X B; ");
+    BloodLineSearch shared(r.doc());
+    EXPECT_TRUE(shared.find(r.person("B"), r.person("Q")).empty());
+    EXPECT_TRUE(shared.find(r.person("Q"), r.person("A")).empty());
+    EXPECT_EQ(lines(shared), "3/1 A Y Z1 X B; ");
+    EXPECT_EQ(lines(shared), "3/1 A Y Z1 X B; ");
 }
 
 } // namespace

@@ -3,10 +3,12 @@
 // ends the dialog with its person, and a search whose result opens a page.
 
 #include "find/locale_collator_qt.h"
+#include "find/name_index.h"
 #include "find/search_dlg.h"
 #include "model/stirpex_doc.h"
 #include "page/page_pointer.h"
 #include "page_windows.h"
+#include "shell/open_gedcom_app.h"
 #include "trees/relationship_dlg.h"
 #include "ui_support.h"
 
@@ -29,6 +31,7 @@ private slots:
     void init();
     void cleanup();
     void typedNameShowsTheRelationshipWithItsPath();
+    void typedNameIsFoundInTheNameIndex();
     void linkOfThePathEndsTheDialogWithThatPerson();
     void homePersonButtonAsksForTheHomePerson();
     void searchListsThePeopleFoundAndOpensTheOneChosen();
@@ -70,6 +73,27 @@ void RelationshipSearchDlgTest::typedNameShowsTheRelationshipWithItsPath() {
     QVERIFY(dialog.grab().save(QStringLiteral(STIRPEX_UI_OUTPUT_DIR "/relationship_dlg.png")));
     dialog.m_editName->setText(QStringLiteral("I2"));
     QCOMPARE(dialog.m_listMatches->item(0)->text().endsWith(QStringLiteral("(I2)")), true);
+    dialog.m_editName->setText(QStringLiteral("Zzzz"));
+    QCOMPARE(dialog.m_listMatches->count(), 0);
+}
+
+// With the document's name index the typed text is sought there: in list
+// order, case and accents ignored, a married name finding its person, each
+// person once; an identifier still comes first.
+void RelationshipSearchDlgTest::typedNameIsFoundInTheNameIndex() {
+    const NameIndex& index = m_windows->View().Document().Index();
+    QVERIFY(!index.empty());
+    CRelationshipDlg dialog(m_windows->View().GetDocument(), person("I1"), nullptr, nullptr, &index);
+    QTest::keyClicks(dialog.m_editName, QStringLiteral("HARROW, MAR"));
+    const QStringList expected{QStringLiteral("Harrow, Margaret"), QStringLiteral("Quill, Martha"),
+                               QStringLiteral("Harrow, Mary Ann")};
+    QCOMPARE(dialog.m_listMatches->count(), expected.size());
+    for (int row = 0; row < expected.size(); ++row) {
+        QVERIFY2(dialog.m_listMatches->item(row)->text().startsWith(expected[row]),
+                 qPrintable(dialog.m_listMatches->item(row)->text()));
+    }
+    dialog.m_editName->setText(QStringLiteral("I2"));
+    QVERIFY(dialog.m_listMatches->item(0)->text().endsWith(QStringLiteral("(I2)")));
     dialog.m_editName->setText(QStringLiteral("Zzzz"));
     QCOMPARE(dialog.m_listMatches->count(), 0);
 }
