@@ -1,6 +1,7 @@
 #include "trees/relationship_dlg.h"
 
 #include "model/stirpex_doc.h"
+#include "model/text_direction.h"
 #include "page/stirpex_view.h"
 #include "trees/relationship.h"
 
@@ -36,7 +37,7 @@ QString personLink(const CPerson& person) {
 
 CRelationshipDlg::CRelationshipDlg(const CStirpexDoc& doc, const CPerson& person, const CPerson* home, QWidget* parent)
     : QDialog(parent), m_doc(doc), m_person(person), m_home(home) {
-    setWindowTitle(QStringLiteral("Relationship to %1").arg(fromModel(person.FormatName(0))));
+    setWindowTitle(QStringLiteral("Relationship to %1").arg(fromModel(IsolateRightToLeft(person.FormatName(0)))));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(
         QStringLiteral("How is this person related to %1?").arg(fromModel(person.GetDisplayName()).toHtmlEscaped()),
