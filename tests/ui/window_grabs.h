@@ -44,6 +44,8 @@ public:
         }
         QAction* about = windows.Frame().Action(ID_APP_ABOUT);
         about->showStatusText(&windows.Frame());
+        // The panes move over once the bar has laid itself out again, as after the pointer's next move.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         if (!save(windows.Frame().statusBar()->grab(), "status_bar.png")) {
             return false;
         }
