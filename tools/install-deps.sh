@@ -11,6 +11,7 @@ packages=(
     fonts-liberation xvfb xauth poppler-utils
     qt6-svg-dev libzip-dev
     qt6-image-formats-plugins
+    qt6-base-private-dev
     dpkg-dev file lintian appstream desktop-file-utils shared-mime-info xdg-utils
     libglib2.0-bin libfile-mimeinfo-perl man-db hicolor-icon-theme
 )

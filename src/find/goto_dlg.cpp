@@ -52,8 +52,8 @@ CGoToDlg::CGoToDlg(QWidget* parent) : QDialog(parent) {
     below.moveTop(std::max(below.top(), ok->geometry().bottom() + 1 + DialogUnitsY(3)));
     place(*cancel, below);
 
-    // The template's size, or more with a margin of 7 units where the controls need it.
-    int right = DialogUnitsX(186);
+    // The template's size, or more with a margin of 7 units where the controls or the title need it.
+    int right = std::max(DialogUnitsX(186), TitleBarWidth(*this));
     int bottom = DialogUnitsY(46);
     for (const QWidget* control : {static_cast<QWidget*>(label), static_cast<QWidget*>(m_editID),
                                    static_cast<QWidget*>(ok), static_cast<QWidget*>(cancel)}) {

@@ -5,7 +5,9 @@
 #include "find/type_ahead.h"
 #include "model/shown_text.h"
 #include "model/stirpex_doc.h"
+#include "model/text_direction.h"
 #include "page/stirpex_view.h"
+#include "shell/announce_qt.h"
 #include "shell/dialog_layout_qt.h"
 #include "shell/open_gedcom_app.h"
 
@@ -52,8 +54,14 @@ CNameListDlg::CNameListDlg(NameIndex& index) : QDialog(nullptr), m_index(index) 
     m_cbNames->setObjectName(QStringLiteral("names"));
     m_editName = new QLineEdit(m_cbNames);
     m_editName->setObjectName(QStringLiteral("nameEdit"));
+    m_editName->setAccessibleName(QStringLiteral("Name"));
+    m_editName->setAccessibleDescription(
+        QStringLiteral("The beginning of a name; Enter goes to the first that begins so"));
     m_lbNames = new QListView(m_cbNames);
     m_lbNames->setObjectName(QStringLiteral("nameList"));
+    m_lbNames->setAccessibleName(QStringLiteral("Names"));
+    m_lbNames->setAccessibleDescription(
+        QStringLiteral("Every name of the file in order; Enter shows the person's page"));
     // One row measured stands for all: a list of millions lays out at once.
     m_lbNames->setUniformItemSizes(true);
     m_lbNames->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -180,6 +188,7 @@ void CNameListDlg::select(int position, bool fill) {
     m_typing = false;
     // While typing, the entries that begin alike follow the one selected.
     m_lbNames->scrollTo(row, fill ? QAbstractItemView::EnsureVisible : QAbstractItemView::PositionAtTop);
+    AnnounceCurrentItem(*m_lbNames);
     if (fill) {
         showInField(position);
     }
@@ -207,17 +216,18 @@ void CNameListDlg::OnEditName(const QString& text) {
 }
 
 int CNameListDlg::typedPosition(const QString& text) const {
-    const QByteArray typed = text.toUtf8();
-    return FindTyped(m_index.entries(), m_index.collator(),
-                     std::string_view(typed.constData(), static_cast<std::size_t>(typed.size())));
+    // The field may hold an entry as the list shows it, isolates and all: the index holds it without them.
+    const std::string typed = WithoutIsolates(text.toStdString());
+    return FindTyped(m_index.entries(), m_index.collator(), typed);
 }
 
 void CNameListDlg::showInField(int position) {
     // As in a combo box, the field shows the entry chosen in the list, so
     // that Enter goes to it: of an entry too long to show, the part shown,
     // which Enter finds as the beginning of the entry.
-    const std::string_view shown = ShownPrefix(m_index.entries()[static_cast<std::size_t>(position)].text);
-    m_editName->setText(QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size())));
+    const std::string shown =
+        IsolateRightToLeft(ShownPrefix(m_index.entries()[static_cast<std::size_t>(position)].text));
+    m_editName->setText(QString::fromStdString(shown));
 }
 
 void CNameListDlg::copySelected() const {

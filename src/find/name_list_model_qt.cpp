@@ -2,6 +2,7 @@
 
 #include "find/name_index.h"
 #include "model/shown_text.h"
+#include "model/text_direction.h"
 
 namespace stirpex {
 
@@ -26,7 +27,7 @@ QVariant NameListModel::data(const QModelIndex& index, int role) const {
     const NameEntry& entry = m_index.entries()[static_cast<std::size_t>(index.row())];
     switch (role) {
     case Qt::DisplayRole:
-        return toQString(ShownText(entry.text));
+        return toQString(IsolateRightToLeft(ShownText(entry.text)));
     case WholeTextRole:
         return toQString(entry.text);
     case PersonRole:

@@ -123,19 +123,25 @@ const PageLink* FocusedLink(const PersonPage& page) noexcept {
 }
 
 PageEffects OnTabKey(PersonPage& page, bool backwards) {
-    PageEffects effects;
     const int count = static_cast<int>(page.Links().size());
     if (count == 0) {
+        return {};
+    }
+    if (page.m_nFocus < 0 || page.m_nFocus >= count) {
+        return FocusLink(page, backwards ? count - 1 : 0);
+    }
+    return FocusLink(page, (page.m_nFocus + (backwards ? count - 1 : 1)) % count);
+}
+
+PageEffects FocusLink(PersonPage& page, int link) {
+    PageEffects effects;
+    if (link < 0 || link >= static_cast<int>(page.Links().size())) {
         return effects;
     }
     if (const PageLink* old = FocusedLink(page)) {
         effects.repaintRect(old->rect);
     }
-    if (page.m_nFocus < 0 || page.m_nFocus >= count) {
-        page.m_nFocus = backwards ? count - 1 : 0;
-    } else {
-        page.m_nFocus = (page.m_nFocus + (backwards ? count - 1 : 1)) % count;
-    }
+    page.m_nFocus = link;
     const PageLink& focused = *FocusedLink(page);
     effects.repaintRect(focused.rect);
     effects.reveal = focused.rect;

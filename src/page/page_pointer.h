@@ -73,6 +73,9 @@ PageEffects ClearHotLink(PersonPage& page);
 // previous link of Links(), wrapping round at either end; both frames are
 // repainted and the new one scrolled into view.
 PageEffects OnTabKey(PersonPage& page, bool backwards);
+// The keyboard focus goes to link `link` of Links() as Tab would bring it
+// there (a screen reader moves it so); nothing for a link the page lacks.
+PageEffects FocusLink(PersonPage& page, int link);
 // Enter or Space: the focused link is followed exactly as a click on it would be.
 PageEffects OnFollowFocus(PersonPage& page, const CStirpexDoc& doc);
 // The focused link, or null.

@@ -1,5 +1,7 @@
 #include "page/painter_surface_qt.h"
 
+#include "model/text_direction.h"
+
 #include <QColor>
 #include <QFontMetricsF>
 #include <QPaintDevice>
@@ -20,8 +22,10 @@ std::size_t slot(PageFace face) noexcept {
     return static_cast<std::size_t>(face);
 }
 
+// Every text the page draws is a name, a place or a line around them: each keeps the page's left-to-right order.
 QString toQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const std::string isolated = IsolateRightToLeft(text);
+    return QString::fromUtf8(isolated.data(), static_cast<qsizetype>(isolated.size()));
 }
 
 } // namespace
@@ -30,7 +34,7 @@ QFont PainterSurface::MakeFont(PageFace face, double pixelsPerUnit) {
     const FaceSpec described = SpecOf(face);
     QFont font(toQString(described.name));
     font.setWeight(described.weight >= 700 ? QFont::Bold : QFont::Normal);
-    font.setUnderline(described.underline);
+    // Links are underlined by TextOut, at the face's own underline position and thickness.
     font.setStyleStrategy(QFont::PreferAntialias);
     // The height asked for is the whole cell; a pixel size is the em, which is smaller.
     const double cell = described.height * pixelsPerUnit;
@@ -76,7 +80,20 @@ void PainterSurface::TextOut(int x, int y, std::string_view text) {
         return;
     }
     const QFontMetricsF metrics(m_painter.font(), m_painter.device());
-    m_painter.drawText(QPointF(x * m_pixelsPerUnit, toDeviceY(y) + metrics.ascent()), toQString(text));
+    const QString shown = toQString(text);
+    const QPointF baseline(x * m_pixelsPerUnit, toDeviceY(y) + metrics.ascent());
+    m_painter.drawText(baseline, shown);
+    if (SpecOf(m_face).underline) {
+        underline(baseline, metrics.horizontalAdvance(shown), metrics);
+    }
+}
+
+// The face's own underline position and thickness, snapped to whole pixels so
+// that it stays one crisp line under the tails of commas and brackets.
+void PainterSurface::underline(QPointF baseline, double width, const QFontMetricsF& metrics) {
+    const double thickness = std::max(1.0, std::round(metrics.lineWidth()));
+    const double top = std::round(baseline.y() + metrics.underlinePos() - thickness / 2);
+    m_painter.fillRect(QRectF(baseline.x(), top, width, thickness), m_painter.pen().color());
 }
 
 int PainterSurface::TextWidth(std::string_view text) {

@@ -11,9 +11,11 @@
 #include "page/page_surface.h"
 
 #include <QFont>
+#include <QPointF>
 
 #include <array>
 
+class QFontMetricsF;
 class QPainter;
 
 namespace stirpex {
@@ -34,6 +36,7 @@ public:
 
 private:
     double toDeviceY(int y) const noexcept;
+    void underline(QPointF baseline, double width, const QFontMetricsF& metrics);
 
     QPainter& m_painter;
     double m_pixelsPerUnit = 1.0;

@@ -1,10 +1,14 @@
 #include "page/stirpex_view.h"
 
 #include "model/stirpex_doc.h"
+#include "model/text_direction.h"
+#include "page/page_accessible_qt.h"
 #include "page/page_text.h"
 #include "page/painter_surface_qt.h"
+#include "shell/frame_geometry.h"
 #include "shell/open_gedcom_app.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -35,6 +39,7 @@ PageRect toPageRect(const QRect& rect) {
 CStirpexView::CStirpexView(OpenGedcom& document, const PageDialogs& dialogs, QWidget* parent)
     : QAbstractScrollArea(parent), m_document(document), m_dialogs(dialogs), m_totalHeight(kInitialHeight) {
     setObjectName(QStringLiteral("personPage"));
+    InstallPageAccessibility(); // before anything asks how to describe this page
     resize(500, 400);
     viewport()->setMouseTracking(true);
     viewport()->setAutoFillBackground(true);
@@ -79,7 +84,8 @@ void CStirpexView::paintEvent(QPaintEvent* event) {
     m_page.SetHomePerson(m_document.HomePerson());
     const PageRect exposed = toPageRect(event->rect().translated(pageOffset()));
     const PaintOutcome outcome =
-        m_page.OnDraw(surface, m_document.Doc(), viewport()->width(), m_document.Title().toStdString(), exposed);
+        m_page.OnDraw(surface, m_document.Doc(), viewport()->width(),
+                      NumberedTitle(m_document.Title().toStdString(), m_windowNumber), exposed);
     drawFocusFrame(painter);
     painter.end();
     if (outcome.width != m_totalWidth) {
@@ -96,12 +102,23 @@ void CStirpexView::paintEvent(QPaintEvent* event) {
             viewport()->update();
         }
         emit commandsChanged();
+        if (QAccessible::isActive()) {
+            // Another person's page: its text and its links are new.
+            QAccessibleEvent changed(this, QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&changed);
+            QAccessibleEvent reordered(this, QAccessible::ObjectReorder);
+            QAccessible::updateAccessibility(&reordered);
+        }
     } else if (outcome.height != m_totalHeight) {
         // The home line came or went: the page is a line longer or shorter.
         m_totalHeight = std::max(0, outcome.height);
         updateScrollRanges();
     }
-    const QString caption = QString::fromStdString(outcome.caption);
+    showCaption(outcome.caption);
+}
+
+void CStirpexView::showCaption(std::string_view text) {
+    const QString caption = QString::fromStdString(IsolateRightToLeft(text));
     if (caption != windowTitle()) {
         setWindowTitle(caption);
         emit captionChanged(caption);
@@ -120,6 +137,37 @@ void CStirpexView::drawFocusFrame(QPainter& painter) const {
     painter.setBrush(Qt::NoBrush);
     const PageRect& r = link->rect;
     painter.drawRect(QRect(QPoint(r.left - kFrameMargin, r.top), QPoint(r.right + kFrameMargin - 1, r.bottom - 1)));
+}
+
+void CStirpexView::FocusLink(int link) {
+    apply(stirpex::FocusLink(m_page, link));
+    announceFocus();
+}
+
+void CStirpexView::FollowLink(int link) {
+    if (link >= 0 && link < static_cast<int>(m_page.Links().size())) {
+        m_page.m_nFocus = link;
+        apply(OnFollowFocus(m_page, m_document.Doc()));
+    }
+}
+
+// A screen reader follows the frame from link to link as it would follow a focused control.
+void CStirpexView::announceFocus() {
+    if (FocusedLink(m_page) != nullptr && QAccessible::isActive()) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(m_page.m_nFocus);
+        QAccessible::updateAccessibility(&focus);
+    }
+}
+
+void CStirpexView::SetWindowNumber(int number) {
+    if (number != m_windowNumber) {
+        m_windowNumber = number;
+        // At once, not at the next paint: a minimised window is not painted but is listed in the Window menu.
+        if (!m_page.m_bFirstDraw) {
+            showCaption(m_page.Caption(NumberedTitle(m_document.Title().toStdString(), m_windowNumber)));
+        }
+    }
 }
 
 void CStirpexView::resizeEvent(QResizeEvent* event) {
@@ -201,6 +249,7 @@ void CStirpexView::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
         apply(OnTabKey(m_page, event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier)));
+        announceFocus();
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:

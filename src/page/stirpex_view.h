@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <string_view>
 
 class QMenu;
 
@@ -84,6 +85,14 @@ public:
     // menu outlives a change of page.
     std::unique_ptr<QMenu> LinkMenu(const PageLink& link);
 
+    // For assistive technology: puts the keyboard focus on link `link` of the
+    // last paint, or follows it as a click would.
+    void FocusLink(int link);
+    void FollowLink(int link);
+
+    // Which of the windows on its document this one is (from 1), 0 while it is the only one; the caption shows it.
+    void SetWindowNumber(int number);
+
     // Where a link of the last paint lies in viewport coordinates.
     QRect ClientRect(const PageRect& rect) const;
 
@@ -116,12 +125,15 @@ private:
     void drawFocusFrame(QPainter& painter) const;
     void runTree(int treeKind);
     void clearHotLink();
+    void announceFocus();
+    void showCaption(std::string_view text);
 
     OpenGedcom& m_document;
     const PageDialogs& m_dialogs;
     PersonPage m_page;
     int m_totalHeight = 200; // scroll size as OnInitialUpdate sets it, until the first paint
     int m_totalWidth = PersonPage::kScrollWidth;
+    int m_windowNumber = 0;
 };
 
 } // namespace stirpex

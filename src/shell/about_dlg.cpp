@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -50,7 +51,10 @@ CAboutDlg::CAboutDlg(MessageSink* messages, QWidget* parent)
 
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("icon"));
-    icon->setPixmap(QPixmap(QStringLiteral(":/app/stirpex-32.png")));
+    // The 32-pixel drawing on a screen of one pixel to the point, the large one made smaller on a finer screen.
+    QIcon program(QStringLiteral(":/app/stirpex-32.png"));
+    program.addFile(QStringLiteral(":/app/stirpex.png"));
+    icon->setPixmap(program.pixmap(QSize(32, 32), devicePixelRatioF()));
     icon->setFixedSize(32, 32);
     auto* version =
         plainText(QString::fromUtf8(kVersionLine.data(), static_cast<qsizetype>(kVersionLine.size())), this);

@@ -6,8 +6,11 @@
 // which a resizable dialog keeps the margins its controls had when it opened.
 
 #include <QApplication>
+#include <QFont>
+#include <QFontMetrics>
 #include <QPoint>
 #include <QRect>
+#include <QWidget>
 
 namespace stirpex {
 
@@ -21,6 +24,16 @@ inline int DialogUnitsY(int units) {
 
 inline QRect DialogUnitsRect(int x, int y, int width, int height) {
     return {DialogUnitsX(x), DialogUnitsY(y), DialogUnitsX(width), DialogUnitsY(height)};
+}
+
+// The width a window needs for its whole title to show in a window manager's
+// title bar: the title in a bold face (as most set it), and room for the
+// window's icon and its three buttons, each about a title bar's height wide.
+inline int TitleBarWidth(const QWidget& window) {
+    QFont bold = window.font();
+    bold.setBold(true);
+    constexpr int kTitleBarHeight = 30;
+    return QFontMetrics(bold).horizontalAdvance(window.windowTitle()) + 4 * kTitleBarHeight;
 }
 
 class WaitCursor {

@@ -118,6 +118,7 @@ CChildFrame* DocumentSet::addWindow(OpenGedcom& document, bool read) {
     connect(frame, &QObject::destroyed, this, [this, open = &document] { windowGone(*open); });
     connect(frame, &CChildFrame::closing, this, &DocumentSet::windowClosing);
     m_area.addSubWindow(frame);
+    numberWindows(document);
     if (read) {
         emit documentRead(frame);
     }
@@ -141,6 +142,13 @@ std::vector<CChildFrame*> DocumentSet::windowsOf(const OpenGedcom& document) con
     return windows;
 }
 
+void DocumentSet::numberWindows(const OpenGedcom& document) const {
+    const std::vector<CChildFrame*> windows = windowsOf(document);
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        windows[i]->View()->SetWindowNumber(windows.size() == 1 ? 0 : static_cast<int>(i + 1));
+    }
+}
+
 void DocumentSet::CloseDocument(const CChildFrame& frame) {
     for (CChildFrame* window : windowsOf(frame.Document())) {
         window->close();
@@ -148,6 +156,7 @@ void DocumentSet::CloseDocument(const CChildFrame& frame) {
 }
 
 void DocumentSet::windowGone(const OpenGedcom& document) {
+    numberWindows(document);
     if (windowsOf(document).empty()) {
         std::erase_if(m_documents, [&document](const auto& open) { return open.get() == &document; });
     }

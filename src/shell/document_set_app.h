@@ -67,6 +67,8 @@ private:
     CChildFrame* addWindow(OpenGedcom& document, bool read = false);
     void windowGone(const OpenGedcom& document);
     std::vector<CChildFrame*> windowsOf(const OpenGedcom& document) const;
+    // Numbers the windows on `document` in the order they were opened, none while it has one.
+    void numberWindows(const OpenGedcom& document) const;
     void show(std::string_view message) const;
 
     QMdiArea& m_area;

@@ -1,9 +1,11 @@
 #include "shell/main_frame.h"
 
+#include "model/text_direction.h"
 #include "page/stirpex_view.h"
 #include "shell/child_frame.h"
 #include "shell/command_table.h"
 #include "shell/file_name_qt.h"
+#include "shell/frame_geometry.h"
 #include "shell/open_gedcom_app.h"
 
 #include <QAction>
@@ -20,6 +22,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QStyle>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -53,6 +56,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_area(new QMdiAr
     resize(640, 480);
     setAcceptDrops(true);
     m_area->setObjectName(QStringLiteral("documentArea"));
+    m_area->setAccessibleName(QStringLiteral("Document windows"));
     setCentralWidget(m_area);
     createActions();
     createMenus();
@@ -158,6 +162,10 @@ void CMainFrame::createToolBar() {
             m_toolBar->addSeparator();
         } else if (QAction* action = Action(command)) {
             m_toolBar->addAction(action);
+            // The buttons show only their images: a screen reader says the tooltip and the prompt instead.
+            QWidget* button = m_toolBar->widgetForAction(action);
+            button->setAccessibleName(action->toolTip());
+            button->setAccessibleDescription(action->statusTip());
         }
     }
 }
@@ -166,12 +174,57 @@ void CMainFrame::createStatusBar() {
     m_readyLabel = new QLabel(QStringLiteral("Ready"), this);
     m_statsLabel = new QLabel(this);
     m_statsLabel->setObjectName(QStringLiteral("statsPane"));
+    m_statsLabel->setAccessibleName(QStringLiteral("File statistics"));
     const QScreen* screen = QGuiApplication::primaryScreen();
-    m_statsLabel->setMinimumWidth(screen ? screen->geometry().width() / 4 : 160);
+    m_statsWidth = screen ? screen->geometry().width() / 4 : 160;
+    m_statsLabel->setFixedWidth(m_statsWidth);
     m_statsLabel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     statusBar()->addWidget(m_readyLabel, 1);
     statusBar()->addPermanentWidget(m_statsLabel);
+    connect(statusBar(), &QStatusBar::messageChanged, this, &CMainFrame::fitStatsPane);
+}
+
+// A prompt is read while the pointer rests on its item; the statistics wait for it to go.
+void CMainFrame::fitStatsPane() {
+    const QString prompt = statusBar()->currentMessage();
+    // The message line's own margins before the prompt and a gap after it.
+    constexpr int kPromptMargins = 16;
+    const int promptWidth =
+        prompt.isEmpty() ? 0 : statusBar()->fontMetrics().horizontalAdvance(prompt) + kPromptMargins;
+    // A quarter of the screen, or what the statistics need where that is less (a small screen, a large scale).
+    const int preferred = std::max(m_statsWidth, m_statsLabel->fontMetrics().horizontalAdvance(m_statsLabel->text()) +
+                                                     2 * m_statsLabel->frameWidth() + 8);
+    if (prompt.isEmpty() || !m_statsLabel->isVisible()) {
+        m_statsLabel->setFixedWidth(preferred);
+        return;
+    }
+    // The pane's right edge stays where it is, before the size grip: it gives way leftwards.
+    m_statsLabel->setFixedWidth(StatsPaneWidth(m_statsLabel->geometry().right() + 1, promptWidth, preferred));
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    fitStatsPane();
+}
+
+void CMainFrame::cascadeWindows() {
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* window : m_area->subWindowList(QMdiArea::StackingOrder)) {
+        if (!window->isMinimized() && !window->isHidden()) {
+            windows.append(window);
+        }
+    }
+    const QSize area = m_area->viewport()->size();
+    const int step = m_area->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, m_area);
+    const std::vector<CascadeRect> rects =
+        CascadeRects(static_cast<int>(windows.size()), area.width(), area.height(), step);
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+        const CascadeRect& r = rects[static_cast<std::size_t>(i)];
+        windows[i]->showNormal();
+        windows[i]->setGeometry(r.x, r.y, r.width, r.height);
+        windows[i]->raise(); // the stacking order stays, the active window in front
+    }
 }
 
 void CMainFrame::serveFrameCommands() {
@@ -184,7 +237,7 @@ void CMainFrame::serveFrameCommands() {
     SetHandler(ID_VIEW_TOOLBAR, [this] { m_toolBar->setVisible(!m_toolBar->isVisible()); });
     SetHandler(ID_VIEW_STATUS_BAR, [this] { statusBar()->setVisible(!statusBar()->isVisible()); });
     connect(m_toolBar, &QToolBar::visibilityChanged, toolbar, &QAction::setChecked);
-    SetHandler(ID_WINDOW_CASCADE, [this] { m_area->cascadeSubWindows(); });
+    SetHandler(ID_WINDOW_CASCADE, [this] { cascadeWindows(); });
     SetHandler(ID_WINDOW_TILE_HORZ, [this] { m_area->tileSubWindows(); });
     SetHandler(ID_WINDOW_ARRANGE, [this] {
         // Only minimised windows are arranged: along the bottom edge, side by side.
@@ -279,6 +332,7 @@ void CMainFrame::runCommand(int command) {
 
 void CMainFrame::SetStatsText(const QString& text) {
     m_statsLabel->setText(text);
+    fitStatsPane();
     m_statsLabel->repaint();
 }
 
@@ -338,7 +392,9 @@ void CMainFrame::fillWindowMenu() {
 void CMainFrame::activeWindowChanged(QMdiSubWindow* window) {
     switchMenus();
     const CChildFrame* child = qobject_cast<CChildFrame*>(window);
-    setWindowTitle(child ? QStringLiteral("Stirpex - ") + child->Document().Title() : QStringLiteral("Stirpex"));
+    const QString title =
+        child ? QString::fromStdString(IsolateRightToLeft(child->Document().Title().toStdString())) : QString();
+    setWindowTitle(child ? QStringLiteral("Stirpex - ") + title : QStringLiteral("Stirpex"));
     if (CStirpexView* view = child ? child->View() : nullptr) {
         // A view reports when a paint has changed its person and so its commands.
         connect(view, &CStirpexView::commandsChanged, this, &CMainFrame::UpdateCommands, Qt::UniqueConnection);

@@ -60,6 +60,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
     // The mouse's side buttons over a page run their commands, as keys would.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void createActions();
@@ -72,11 +73,14 @@ private:
     void runCommand(int command);
     bool isEnabled(int command) const;
     void activeWindowChanged(QMdiSubWindow* window);
+    void fitStatsPane();
+    void cascadeWindows();
 
     QMdiArea* m_area;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_readyLabel = nullptr;
     QLabel* m_statsLabel = nullptr;
+    int m_statsWidth = 160; // a quarter of the screen, while the prompt leaves room for it
     std::map<int, QAction*> m_actions;
     std::map<int, std::function<void()>> m_handlers;
     std::vector<QMenu*> m_mainMenus;     // shown while no document window is open

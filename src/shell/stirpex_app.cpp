@@ -17,6 +17,7 @@
 #include "shell/file_types.h"
 #include "shell/main_frame.h"
 #include "shell/media_opener_app.h"
+#include "shell/open_dialog_qt.h"
 #include "shell/open_gedcom_app.h"
 #include "shell/progress_dlg.h"
 #include "shell/remembered_files_app.h"
@@ -24,7 +25,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QFileDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPrinterInfo>
@@ -40,6 +40,8 @@ namespace stirpex {
 namespace {
 
 const QString kRecentKey = QStringLiteral("Recent File List/Files");
+// The folder of the file opened last, where File Open starts.
+const QString kOpenFolderKey = QStringLiteral("File Open/Folder");
 
 bool runDetached(const std::vector<std::string>& command) {
     if (command.empty()) {
@@ -333,6 +335,12 @@ void CStirpexApp::saveRecentFiles() {
 void CStirpexApp::fileOpened(const std::filesystem::path& path) {
     m_recent.Add(path.native());
     saveRecentFiles();
+    m_settings.setValue(kOpenFolderKey, StoredPath(std::filesystem::absolute(path).parent_path()));
+}
+
+QString CStirpexApp::OpenFolder() const {
+    const std::filesystem::path folder = PathFromStored(m_settings.value(kOpenFolderKey));
+    return folder.empty() ? QString() : DisplayPath(folder);
 }
 
 bool CStirpexApp::OpenFile(const std::filesystem::path& path) {
@@ -361,9 +369,8 @@ void CStirpexApp::OnFileOpen() {
     // A URL, not a name as text: a dialog of the desktop's gives the name's bytes in it even when they are not UTF-8.
     // Plain files and archives in one filter: which a family comes in is seldom known.
     const QString filter = QStringLiteral("Gedcom Files (*.ged *.gdz)");
-    const QUrl chosen = m_env.chooseFileToOpen
-                            ? m_env.chooseFileToOpen(filter)
-                            : QFileDialog::getOpenFileUrl(m_mainFrame.get(), QString(), QUrl(), filter);
+    const QUrl chosen = m_env.chooseFileToOpen ? m_env.chooseFileToOpen(filter, OpenFolder())
+                                               : ChooseFileToOpen(m_mainFrame.get(), OpenFolder(), filter);
     const std::filesystem::path path = PathFromUrl(chosen);
     if (!path.empty()) {
         OpenFile(path);

@@ -38,11 +38,12 @@ class SingleInstance;
 // What start-up may be given instead of the real thing, so that tests can
 // run the whole application in one process.
 struct AppEnvironment {
-    MessageSink* messages = nullptr;                             // default: message boxes
-    ProgressSink* progress = nullptr;                            // default: the progress window
-    std::function<QUrl(const QString& filter)> chooseFileToOpen; // default: the File Open dialog
-    std::function<void(int)> exit;                               // default: end the process with that code
-    bool singleInstance = true;                                  // hand files to a running instance
+    MessageSink* messages = nullptr;  // default: message boxes
+    ProgressSink* progress = nullptr; // default: the progress window
+    // default: the File Open dialog, starting in `folder`
+    std::function<QUrl(const QString& filter, const QString& folder)> chooseFileToOpen;
+    std::function<void(int)> exit; // default: end the process with that code
+    bool singleInstance = true;    // hand files to a running instance
     bool registerFileTypes = true;
 };
 
@@ -67,6 +68,8 @@ public:
 
     void OnFileNew();
     void OnFileOpen();
+    // Where File Open starts: the folder of the file opened last, in this run or an earlier one; empty for none.
+    QString OpenFolder() const;
     bool OpenFile(const std::filesystem::path& path);
     bool OpenFile(const QString& path); // a name given as text, as any UTF-8 name can be
 

@@ -1,5 +1,6 @@
 #include "story/story_dlg.h"
 
+#include "model/text_direction.h"
 #include "page/page_pointer.h"
 #include "page/stirpex_view.h"
 #include "story/story_text.h"
@@ -34,6 +35,7 @@ CStoryDlg::CStoryDlg(QWidget* parent) : QDialog(parent) {
 
     m_editText = new QPlainTextEdit(this);
     m_editText->setObjectName(QStringLiteral("text"));
+    m_editText->setAccessibleName(QStringLiteral("Notes and sources"));
     m_editText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_editText->installEventFilter(this);
 
@@ -64,12 +66,12 @@ void CStoryDlg::OnInitDialog() {
     }
     const StoryText story = AssembleStory(*m_pDoc, *m_pPerson, m_nKind, m_nTopic, m_pFamily, m_nFact);
     // The box takes "\r\n" as one line break.
-    m_editText->setPlainText(fromModel(story.text));
+    m_editText->setPlainText(fromModel(IsolateRightToLeft(story.text)));
     // Open at the top with nothing selected, so that a key typed first does not replace the text.
     QTextCursor start = m_editText->textCursor();
     start.movePosition(QTextCursor::Start);
     m_editText->setTextCursor(start);
-    setWindowTitle(literalTitle(fromModel(story.caption)));
+    setWindowTitle(literalTitle(fromModel(IsolateRightToLeft(story.caption))));
     m_editText->setFocus();
 }
 

@@ -1,6 +1,7 @@
 #include "trees/gedtree_dlg.h"
 
 #include "model/stirpex_doc.h"
+#include "model/text_direction.h"
 #include "page/stirpex_view.h"
 #include "shell/dialog_layout_qt.h"
 #include "trees/lineage_tree_model_qt.h"
@@ -59,6 +60,8 @@ CGedTreeDlg::CGedTreeDlg(const std::array<QIcon, 3>& icons, MessageSink* message
 
     m_wndTree = new QTreeView(this);
     m_wndTree->setObjectName(QStringLiteral("tree"));
+    m_wndTree->setAccessibleName(QStringLiteral("Lineage tree"));
+    m_wndTree->setAccessibleDescription(QStringLiteral("Enter or a double click shows the person's page"));
     m_wndTree->setStyle(m_treeStyle.get());
     m_wndTree->setHeaderHidden(true);
     m_wndTree->setRootIsDecorated(true);
@@ -120,7 +123,7 @@ void CGedTreeDlg::OnInitDialog() {
     const WaitCursor wait;
     m_model->Rebuild([this] { m_walks->Open(m_pView->Page().m_pPerson, m_nTreeKind); });
     m_btnSpouses->setEnabled(m_walks->SpousesEnabled());
-    const std::string title = m_walks->Title();
+    const std::string title = IsolateRightToLeft(m_walks->Title());
     if (!title.empty()) {
         setWindowTitle(QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())));
     }

@@ -1,5 +1,7 @@
 #include "trees/lineage_tree_model_qt.h"
 
+#include "model/text_direction.h"
+
 #include <QString>
 #include <QTreeView>
 
@@ -57,7 +59,7 @@ QVariant LineageTreeModel::data(const QModelIndex& index, int role) const {
     const TreeItem item = ItemOf(index);
     switch (role) {
     case Qt::DisplayRole: {
-        const std::string& text = m_tree.text(item);
+        const std::string text = IsolateRightToLeft(m_tree.text(item));
         return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     }
     case Qt::DecorationRole: {

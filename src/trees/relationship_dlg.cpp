@@ -4,6 +4,7 @@
 #include "find/type_ahead.h"
 #include "model/shown_text.h"
 #include "model/stirpex_doc.h"
+#include "model/text_direction.h"
 #include "page/stirpex_view.h"
 #include "shell/open_gedcom_app.h"
 #include "trees/relationship.h"
@@ -44,7 +45,7 @@ QString personLink(const CPerson& person) {
 CRelationshipDlg::CRelationshipDlg(const CStirpexDoc& doc, const CPerson& person, const CPerson* home, QWidget* parent,
                                    const NameIndex* index)
     : QDialog(parent), m_doc(doc), m_person(person), m_home(home), m_index(index) {
-    setWindowTitle(QStringLiteral("Relationship to %1").arg(fromModel(person.FormatName(0))));
+    setWindowTitle(QStringLiteral("Relationship to %1").arg(fromModel(IsolateRightToLeft(person.FormatName(0)))));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(
         QStringLiteral("How is this person related to %1?").arg(fromModel(person.GetDisplayName()).toHtmlEscaped()),

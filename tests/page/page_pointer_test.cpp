@@ -250,6 +250,22 @@ TEST_F(Navigation, TabWalksTheLinksInDrawingOrderAndWraps) {
     EXPECT_EQ(FocusedLink(none.page), nullptr);
 }
 
+// A screen reader puts the focus on a link it names, the frame and the scroll following as for Tab.
+TEST_F(Navigation, FocusLinkFramesTheLinkNamedAndIgnoresOneThePageLacks) {
+    const std::vector<PageLink>& links = f.page.Links();
+    ASSERT_GE(links.size(), 3u);
+    OnTabKey(f.page, false);
+    const PageEffects effects = FocusLink(f.page, 2);
+    EXPECT_EQ(f.page.m_nFocus, 2);
+    ASSERT_EQ(effects.repaintCount, 2);
+    EXPECT_EQ(effects.repaint[0], links[0].rect);
+    EXPECT_EQ(effects.repaint[1], links[2].rect);
+    EXPECT_EQ(effects.reveal, links[2].rect);
+    EXPECT_EQ(FocusLink(f.page, static_cast<int>(links.size())).repaintCount, 0);
+    EXPECT_EQ(FocusLink(f.page, -1).repaintCount, 0);
+    EXPECT_EQ(f.page.m_nFocus, 2);
+}
+
 TEST_F(Navigation, ShiftTabFromNowhereStartsAtTheLastLink) {
     OnTabKey(f.page, true);
     EXPECT_EQ(f.page.m_nFocus, static_cast<int>(f.page.Links().size()) - 1);

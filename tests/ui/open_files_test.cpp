@@ -7,6 +7,7 @@
 #include "shell/command_table.h"
 #include "shell/document_set_app.h"
 #include "shell/main_frame.h"
+#include "shell/open_dialog_qt.h"
 #include "shell/open_gedcom_app.h"
 #include "shell/single_instance_app.h"
 #include "shell/stirpex_app.h"
@@ -15,9 +16,13 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QMdiArea>
 #include <QMimeData>
 #include <QTemporaryDir>
+#include <QTreeView>
 #include <QtTest>
 
 #include <fcntl.h>
@@ -87,6 +92,8 @@ private Q_SLOTS:
     void cleanup();
     void commandLineOpensANameThatIsNotUtf8();
     void fileOpenDialogOpensIt();
+    void fileOpenStartsInTheFolderOfTheLastFileOpened();
+    void openDialogShowsItsColumnsWhole();
     void droppedFileIsOpened();
     void recentFilesKeepTheNameAcrossARestart();
     void laterStartHandsTheNameAndAPipeOver();
@@ -101,7 +108,8 @@ private:
     fs::path m_latin1;
     test::RecordedMessages m_messages;
     QUrl m_chosen;
-    QString m_filter; // what the File Open dialog was given
+    QString m_filter;     // what the File Open dialog was given
+    QString m_openFolder; // and the folder it started in
     std::unique_ptr<test::FreshSettings> m_settings;
     std::unique_ptr<CStirpexApp> m_app;
 };
@@ -125,8 +133,9 @@ void OpenFilesTest::cleanup() {
 CStirpexApp& OpenFilesTest::start(std::vector<std::string> arguments, bool singleInstance) {
     AppEnvironment env;
     env.messages = &m_messages;
-    env.chooseFileToOpen = [this](const QString& filter) {
+    env.chooseFileToOpen = [this](const QString& filter, const QString& folder) {
         m_filter = filter;
+        m_openFolder = folder;
         return m_chosen;
     };
     env.exit = [](int) {};
@@ -165,6 +174,45 @@ void OpenFilesTest::fileOpenDialogOpensIt() {
     m_chosen = QUrl();
     QVERIFY(app.MainFrame().Trigger(ID_FILE_OPEN));
     QCOMPARE(app.Documents().Count(), 1);
+}
+
+// The working folder is seldom where the families are: the dialog goes back to where the last one came from.
+void OpenFilesTest::fileOpenStartsInTheFolderOfTheLastFileOpened() {
+    const QString samples = QFileInfo(test::SamplePath()).absolutePath();
+    QVERIFY(start({}).InitInstance());
+    QVERIFY(m_app->MainFrame().Trigger(ID_FILE_OPEN));
+    QCOMPARE(m_openFolder, QString());
+    QVERIFY(m_app->OpenFile(QFile::encodeName(test::SamplePath()).toStdString()));
+    QVERIFY(m_app->MainFrame().Trigger(ID_FILE_OPEN));
+    QCOMPARE(m_openFolder, samples);
+    m_chosen = fileUrl(m_latin1);
+    QVERIFY(m_app->MainFrame().Trigger(ID_FILE_OPEN));
+    QTRY_COMPARE(m_app->Documents().Count(), 2);
+    m_app.reset();
+
+    m_chosen = QUrl();
+    QVERIFY(start({}).InitInstance());
+    QVERIFY(m_app->MainFrame().Trigger(ID_FILE_OPEN));
+    QCOMPARE(m_openFolder, QFile::decodeName(QByteArray::fromStdString(m_latin1.parent_path().native())));
+}
+
+void OpenFilesTest::openDialogShowsItsColumnsWhole() {
+    const QString samples = QFileInfo(test::SamplePath()).absolutePath();
+    const std::unique_ptr<QFileDialog> dialog =
+        MakeOpenDialog(nullptr, samples, QStringLiteral("Gedcom Files (*.ged *.gdz)"));
+    QCOMPARE(QDir(dialog->directory()), QDir(samples));
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    auto* details = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+    QVERIFY(details != nullptr);
+    QTRY_VERIFY(details->model()->rowCount(details->rootIndex()) > 0);
+    for (int column = 1; column < details->header()->count(); ++column) {
+        const auto* view = static_cast<const QAbstractItemView*>(details);
+        QTRY_VERIFY2(details->header()->sectionSize(column) >= view->sizeHintForColumn(column),
+                     qPrintable(details->model()->headerData(column, Qt::Horizontal).toString()));
+    }
+    // Every column inside the view: none hides past its right edge.
+    QVERIFY(details->header()->length() <= details->viewport()->width());
 }
 
 void OpenFilesTest::droppedFileIsOpened() {

@@ -1,5 +1,5 @@
-// Draws every image of res/ (toolbar buttons, at 16 pixels and doubled for
-// screens of two pixels to the point, tree images, program and document
+// Draws every image of res/ (toolbar buttons and tree images, at 16 pixels
+// and doubled for screens of two pixels to the point, program and document
 // icons, and their copies for the desktop's hicolor theme in res/icons/, PNG
 // at every size and SVG) and a contact sheet for reviewing them enlarged. The images are checked in; run this only when
 // one changes:
@@ -608,7 +608,7 @@ int main(int argc, char** argv) {
         ok = save(image, res.filePath(name)) && ok;
         // Twice the size for a screen of two pixels to the point, every pixel doubled: Qt's own
         // enlargement would smooth the pixel art into a blur.
-        if (name.startsWith(QStringLiteral("toolbar/"))) {
+        if (name.startsWith(QStringLiteral("toolbar/")) || name.startsWith(QStringLiteral("tree/"))) {
             const QImage doubled = image.scaled(image.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation);
             ok =
                 save(doubled, res.filePath(QString(name).replace(QStringLiteral(".png"), QStringLiteral("@2x.png")))) &&
