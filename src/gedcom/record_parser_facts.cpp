@@ -177,6 +177,7 @@ void RecordParser::keepReplacedLink(std::string_view tag, ArenaStr key) {
 // copied as it is, and taken apart only when a fact has to be made for it.
 void RecordParser::holdLevel1(std::string_view line, std::size_t tag) {
     m_heldLine.assign(line.substr(std::min(tag, line.size())));
+    made(kHeldLine);
 }
 
 void RecordParser::startFact(std::string_view line, std::size_t tag) {
@@ -200,6 +201,7 @@ void RecordParser::startFact(std::string_view line, std::size_t tag) {
 
 Fact& RecordParser::heldFact() {
     if (!m_fact) {
+        use(kHeldLine);
         const std::string_view word = tagWord(m_heldLine, 0);
         const std::string_view value = text(valueAfterWord(m_heldLine, 0));
         ArenaStr tagText = KnownTagText(word);
@@ -383,7 +385,7 @@ bool RecordParser::factNoteLine(std::string_view line, std::size_t tag) {
         key = store(value.key);
     } else {
         key = makeNote(text(value.text)).m_strID;
-        m_lineNote = m_note;
+        m_lineNote = note();
         m_sub = Sub::Note;
         m_subLevel = 2;
     }
@@ -436,12 +438,12 @@ bool RecordParser::citationPartLine(std::string_view line, std::size_t tag, int 
             m_citationData = true;
             return true;
         }
-        if (TagIs(line, tag, "TEXT") && m_citedSource) {
+        if (TagIs(line, tag, "TEXT") && citedSource()) {
             m_citedSource->AddTextLine(m_arena, store(value));
             m_textTarget = TextTarget::Source;
             return true;
         }
-        if (continuation && m_citedSource) {
+        if (continuation && citedSource()) {
             // A title is shown on one line: its continuation lines join with a blank.
             const std::string_view separator = TagIs(line, tag, "CONT") ? " " : "";
             m_citedSource->m_strTitle = grow(m_citedSource->m_strTitle, m_citedSource, separator, value);
@@ -454,7 +456,7 @@ bool RecordParser::citationPartLine(std::string_view line, std::size_t tag, int 
             m_textTarget = TextTarget::Citation;
             return citationText(value);
         }
-        if (continuation && m_textTarget == TextTarget::Source && m_citedSource) {
+        if (continuation && m_textTarget == TextTarget::Source && citedSource()) {
             m_citedSource->AddTextLine(m_arena, store(value));
             return true;
         }
