@@ -108,21 +108,21 @@ bool RecordParser::handleLevel0(std::string_view line) {
     const RecordLine record = RecognizeRecordLine(line);
     switch (record.kind) {
     case RecordKind::Individual:
-        m_person = &m_doc.AddPerson(store(record.key));
+        m_person = &m_doc.AddPerson(storeShared(record.key));
         break;
     case RecordKind::Family:
-        m_family = &m_doc.AddFamily(store(record.key));
+        m_family = &m_doc.AddFamily(storeShared(record.key));
         break;
     case RecordKind::Source:
-        m_source = &m_doc.AddSource(store(record.key));
+        m_source = &m_doc.AddSource(storeShared(record.key));
         made(kSource);
         break;
     case RecordKind::ExtObj:
-        m_extObj = &m_doc.AddExtObj(store(record.key));
+        m_extObj = &m_doc.AddExtObj(storeShared(record.key));
         made(kExtObj);
         break;
     case RecordKind::Note: {
-        m_note = &m_doc.AddNote(store(record.key));
+        m_note = &m_doc.AddNote(storeShared(record.key));
         made(kNote);
         if (const auto first = FirstNoteLine(line)) {
             m_note->m_pLines.append(m_arena, store(text(*first)));
@@ -243,9 +243,9 @@ RecordParser::Row RecordParser::handleIndividualRow(std::string_view line, std::
         }
         if (famc) {
             keepReplacedLink("FAMC", m_person->m_strParentFamily);
-            m_person->m_strParentFamily = store(key);
+            m_person->m_strParentFamily = storeShared(key);
         } else {
-            m_person->AddSpouseFamily(m_arena, store(key));
+            m_person->AddSpouseFamily(m_arena, storeShared(key));
         }
         return Row::Used;
     }
@@ -322,8 +322,8 @@ void RecordParser::versionLine(std::string_view value) {
 
 void RecordParser::nameLine(std::string_view value, bool isAlias) {
     SplitName(value, m_nameParts);
-    const ArenaStr surname = store(m_nameParts.surname);
-    const ArenaStr givenNames = store(m_nameParts.givenNames);
+    const ArenaStr surname = storeShared(m_nameParts.surname);
+    const ArenaStr givenNames = storeShared(m_nameParts.givenNames);
     if (!isAlias && m_person->m_strSurname.empty()) {
         keepReplaced("NAME", m_person->m_strGivenNames.view());
         m_person->m_strSurname = surname;

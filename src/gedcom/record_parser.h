@@ -25,6 +25,7 @@
 #include "gedcom/char_set.h"
 #include "gedcom/gedcom_line.h"
 #include "gedcom/name_split.h"
+#include "gedcom/shared_texts.h"
 #include "model/fact.h"
 #include "model/fact_kinds.h"
 #include "model/text_arena.h"
@@ -194,6 +195,8 @@ private:
     ArenaStr grow(ArenaStr text, const void* owner, std::string_view separator, std::string_view more);
     CNote& makeNote(std::string_view firstLine);
     ArenaStr store(std::string_view text);
+    // A key, place or name: stored once for its repeats (gedcom/shared_texts.h).
+    ArenaStr storeShared(std::string_view text) { return m_shared.store(text); }
     // A text value as the model keeps it: in a 7.x file a leading "@@" is one '@'.
     std::string_view text(std::string_view value) const noexcept;
     // A 7.x file's @VOID@, which names nobody.
@@ -201,6 +204,7 @@ private:
 
     CStirpexDoc& m_doc;
     TextArena& m_arena;
+    SharedTexts m_shared{m_arena};
     CharSet m_charSet = CharSet::Ansel;
     bool m_charSetLocked = false;
     bool m_isGedcom7 = false;

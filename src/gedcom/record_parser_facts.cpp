@@ -123,12 +123,12 @@ RecordParser::Row RecordParser::handleFamilyMemberRow(std::string_view line, std
     }
     if (husband) {
         keepReplacedLink("HUSB", m_family->m_strHusband);
-        m_family->m_strHusband = store(key);
+        m_family->m_strHusband = storeShared(key);
     } else if (wife) {
         keepReplacedLink("WIFE", m_family->m_strWife);
-        m_family->m_strWife = store(key);
+        m_family->m_strWife = storeShared(key);
     } else {
-        m_family->AddChild(m_arena, store(key));
+        m_family->AddChild(m_arena, storeShared(key));
     }
     return Row::Used;
 }
@@ -276,7 +276,7 @@ bool RecordParser::handleFactLevel2(std::string_view line, std::size_t tag) {
     if (TagIs(line, tag, "PLAC")) {
         const std::string_view value = text(ValuePlace(line, tag));
         if (!value.empty()) {
-            m_fact->m_strPlace = store(value);
+            m_fact->m_strPlace = storeShared(value);
         }
         return true;
     }
@@ -382,7 +382,7 @@ bool RecordParser::factNoteLine(std::string_view line, std::size_t tag) {
         if (isVoid(value.key)) {
             return false;
         }
-        key = store(value.key);
+        key = storeShared(value.key);
     } else {
         key = makeNote(text(value.text)).m_strID;
         m_lineNote = note();

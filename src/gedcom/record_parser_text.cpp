@@ -96,7 +96,7 @@ bool RecordParser::noteLikeLine(std::string_view line, std::size_t tag, Context 
             m_context = Context::None; // nothing for the lines under it to go to
             return false;
         }
-        key = store(value.key);
+        key = storeShared(value.key);
     } else {
         const std::string_view body = text(value.text);
         if (body.empty() || context == Context::NoteText) {
@@ -215,7 +215,7 @@ bool RecordParser::sourceLine(std::string_view line, std::size_t tag, bool isEve
         return false;
     }
     if (value.isPointer) {
-        key = store(value.key);
+        key = storeShared(value.key);
     } else if (!isEventCitation && m_kind == RecordKind::Header) {
         if (value.text.empty()) {
             return false;
@@ -284,7 +284,7 @@ bool RecordParser::objectPartLine(std::string_view line, std::size_t tag) {
 RecordParser::ObjectReference RecordParser::objectReference(std::string_view line, std::size_t tag) {
     const PointerOrText value = ValuePointerOrText(line, tag);
     if (value.isPointer) {
-        return {isVoid(value.key) ? ArenaStr() : store(value.key), false};
+        return {isVoid(value.key) ? ArenaStr() : storeShared(value.key), false};
     }
     CExtObj& object = m_doc.AddExtObj(generatedKey());
     m_extObj = &object;

@@ -9,7 +9,7 @@ namespace stirpex {
 
 namespace {
 
-constexpr std::size_t kChunkSize = detail::kHugePageBytes;
+constexpr std::size_t kChunkSize = std::size_t{1} << 20;
 constexpr std::size_t kFirstChunkSize = std::size_t{1} << 14;
 constexpr std::uint32_t kLongLength = std::numeric_limits<std::uint32_t>::max();
 
@@ -59,7 +59,7 @@ std::size_t ArenaStr::size() const noexcept {
 void* TextArena::allocateSlow(std::size_t bytes, std::size_t alignment) {
     // Large blocks get a chunk of their own so that the current chunk's rest is not wasted.
     if (bytes + alignment > kChunkSize / 4) {
-        auto chunk = detail::AllocateArenaMemory(bytes + alignment);
+        auto chunk = std::make_unique_for_overwrite<char[]>(bytes + alignment);
         char* raw = chunk.get();
         const auto address = reinterpret_cast<std::uintptr_t>(raw);
         char* result = raw + (alignUp(address, alignment) - address);
@@ -69,7 +69,7 @@ void* TextArena::allocateSlow(std::size_t bytes, std::size_t alignment) {
     }
     // A small first chunk keeps tiny documents tiny; from then on, full chunks.
     const std::size_t size = m_chunks.empty() ? kFirstChunkSize : kChunkSize;
-    auto chunk = detail::AllocateArenaMemory(size);
+    auto chunk = std::make_unique_for_overwrite<char[]>(size);
     m_cursor = chunk.get();
     m_end = m_cursor + size;
     m_chunks.push_back(std::move(chunk));

@@ -17,8 +17,6 @@
 // writes in place until the room is full and only then moves the text to a
 // block twice as large; the blocks left behind add up to less than the last.
 
-#include "model/arena_memory.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -111,7 +109,7 @@ private:
     void* allocateSlow(std::size_t bytes, std::size_t alignment);
     char* startText(std::size_t length, std::size_t room);
 
-    std::vector<detail::ArenaMemory> m_chunks;
+    std::vector<std::unique_ptr<char[]>> m_chunks;
     char* m_cursor = nullptr;
     char* m_end = nullptr;
     std::size_t m_reserved = 0;
