@@ -12,21 +12,33 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <new>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace stirpex {
 namespace {
 
+// Records the positions sent; memory "runs out" once the bar reaches throwFrom.
 class RecordingProgress : public ProgressSink {
 public:
     struct Window : ProgressWindow {
-        explicit Window(std::vector<int>& positions) : m_positions(positions) {}
-        void SetPos(int percent) override { m_positions.push_back(percent); }
+        Window(std::vector<int>& positions, int throwFrom) : m_positions(positions), m_throwFrom(throwFrom) {}
+        void SetPos(int percent) override {
+            m_positions.push_back(percent);
+            if (percent >= m_throwFrom) {
+                throw std::bad_alloc();
+            }
+        }
         std::vector<int>& m_positions;
+        int m_throwFrom;
     };
-    std::unique_ptr<ProgressWindow> Create(std::string_view) override { return std::make_unique<Window>(positions); }
+    std::unique_ptr<ProgressWindow> Create(std::string_view) override {
+        return std::make_unique<Window>(positions, throwFrom);
+    }
     std::vector<int> positions;
+    int throwFrom = 1 << 30;
 };
 
 struct Reading {
@@ -158,6 +170,31 @@ TEST(PartReader, GeneratedFileReadsAlikeInPartsOfEverySize) {
     for (const std::size_t partBytes : {1, 100, 1000, 20000}) {
         ExpectSameInParts(text, partBytes, "generated");
     }
+}
+
+// Running out of memory in the middle of a file read in parts ends the load
+// with the message and the percentage read, as one pass does.
+TEST(PartReader, OutOfMemoryIsReportedWithThePercentRead) {
+    std::string text = "0 HEAD\r\n";
+    for (int i = 0; i < 3000; ++i) {
+        text += "0 @I" + std::to_string(i) + "@ INDI\r\n1 NAME Ann /Lee/\r\n";
+    }
+    RecordingProgress progress;
+    progress.throwFrom = 50;
+    LoadEnvironment env;
+    env.progress = &progress;
+    env.threads = 2;
+    env.partBytes = 4096;
+    CStirpexDoc doc;
+    std::istringstream in(text);
+    const LoadResult result = LoadGedcom(doc, in, static_cast<std::int64_t>(text.size()), "file.ged", env);
+    ASSERT_EQ(result.outcome, LoadOutcome::OutOfMemory);
+    ASSERT_FALSE(progress.positions.empty());
+    const std::string percent = std::to_string(progress.positions.back());
+    EXPECT_EQ(result.outOfMemoryText.rfind("Out of memory after reading " + percent + "% of file.\n", 0), 0U)
+        << result.outOfMemoryText;
+    EXPECT_TRUE(result.outOfMemoryText.ends_with("\nPlease close some applications and try again."));
+    EXPECT_LT(doc.m_nPersons, 3000);
 }
 
 } // namespace
