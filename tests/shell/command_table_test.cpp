@@ -185,12 +185,14 @@ TEST(CommandTable, HistoryHasKeysAndMouseButtons) {
 }
 
 // Descendants comes before Ancestors on the bar; the order is easy to "tidy" wrongly.
-TEST(Toolbar, ElevenButtonsInFourGroups) {
+TEST(Toolbar, FifteenButtonsInFiveGroups) {
     const std::span<const int> buttons = ToolbarButtons();
     EXPECT_EQ(std::vector<int>(buttons.begin(), buttons.end()),
-              (std::vector<int>{ID_FILE_OPEN, ID_SEPARATOR, ID_EDIT_FIND, ID_SEPARATOR, ID_VIEW_DESCENDANTS,
-                                ID_VIEW_ANCESTORS, ID_VIEW_MTDNA, ID_VIEW_YCHROMOSOME, ID_SEPARATOR, ID_FILE_PRINT,
-                                ID_APP_ABOUT, ID_SEPARATOR, ID_GO_BACK, ID_GO_FORWARD, ID_VIEW_HOME}));
+              (std::vector<int>{ID_FILE_OPEN,        ID_SEPARATOR,      ID_EDIT_FIND,         ID_SEPARATOR,
+                                ID_VIEW_DESCENDANTS, ID_VIEW_ANCESTORS, ID_VIEW_MTDNA,        ID_VIEW_YCHROMOSOME,
+                                ID_SEPARATOR,        ID_CHART_PEDIGREE, ID_CHART_DESCENDANTS, ID_CHART_HOURGLASS,
+                                ID_CHART_FAN,        ID_SEPARATOR,      ID_FILE_PRINT,        ID_APP_ABOUT,
+                                ID_SEPARATOR,        ID_GO_BACK,        ID_GO_FORWARD,        ID_VIEW_HOME}));
     EXPECT_EQ(ToolbarIcon(ID_VIEW_MTDNA), ":/toolbar/mtdna.png");
     EXPECT_EQ(ToolbarIcon(ID_VIEW_HOME), ":/toolbar/home.png");
     EXPECT_EQ(ToolbarIcon(ID_FILE_NEW), "");
