@@ -48,8 +48,9 @@ TEST(CommandTable, IdsNamesAndKeysAreUnique) {
     for (const Accelerator& accelerator : Accelerators()) {
         EXPECT_TRUE(keys.insert(accelerator.key).second) << accelerator.key;
     }
-    // Ctrl+R and Ctrl+Shift+F open the relationship and the search, Alt+Home the home person's page.
-    EXPECT_EQ(keys.size(), 25u);
+    // Ctrl+R and Ctrl+Shift+F open the relationship and the search, Alt+Home the home person's page,
+    // Ctrl+Shift+P, D, H and N the four charts.
+    EXPECT_EQ(keys.size(), 29u);
 }
 
 TEST(CommandTable, EveryMenuItemKeyAndButtonNamesACommand) {
@@ -87,7 +88,7 @@ TEST(CommandTable, KeysShownInMenusAreTheAcceleratorsOfTheirCommands) {
             }
         }
     }
-    EXPECT_EQ(shown, 16);
+    EXPECT_EQ(shown, 20);
 }
 
 TEST(CommandTable, MenuTextsSplitIntoLabelAndKey) {
@@ -250,7 +251,7 @@ TEST_F(ResourceFile, EveryToolbarButtonHasItsOwnSixteenPixelImageAndItsDouble) {
         doubled.insert(doubled.size() - 4, "@2x");
         EXPECT_EQ(pngSize(fileOf(doubled)), std::make_pair(2 * width, 2 * height)) << doubled;
     }
-    EXPECT_EQ(files.size(), 11u);
+    EXPECT_EQ(files.size(), 15u);
 }
 
 TEST_F(ResourceFile, TreeAndWindowIconsHaveTheirSizes) {
