@@ -154,12 +154,16 @@ ChartFonts::ChartFonts(const QFont& base) {
     m_fonts = {name, sized(base, kDetailPixels), note};
 }
 
+QtChartMeasure::QtChartMeasure(const ChartFonts& fonts)
+    : m_metrics{QFontMetricsF(fonts.font(ChartFont::Name)), QFontMetricsF(fonts.font(ChartFont::Detail)),
+                QFontMetricsF(fonts.font(ChartFont::Note))} {}
+
 double QtChartMeasure::textWidth(ChartFont font, std::string_view text) const {
-    return QFontMetricsF(m_fonts.font(font)).horizontalAdvance(toQString(text));
+    return m_metrics[static_cast<std::size_t>(font)].horizontalAdvance(toQString(text));
 }
 
 double QtChartMeasure::lineHeight(ChartFont font) const {
-    const QFontMetricsF metrics(m_fonts.font(font));
+    const QFontMetricsF& metrics = m_metrics[static_cast<std::size_t>(font)];
     return metrics.ascent() + metrics.descent();
 }
 

@@ -13,6 +13,7 @@
 #include "charts/chart_measure.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 
 #include <array>
 #include <cstdint>
@@ -40,12 +41,13 @@ private:
 // the screen fits the same box in a PDF or an SVG file.
 class QtChartMeasure final : public ChartMeasure {
 public:
-    explicit QtChartMeasure(const ChartFonts& fonts) noexcept : m_fonts(fonts) {}
+    explicit QtChartMeasure(const ChartFonts& fonts);
     double textWidth(ChartFont font, std::string_view text) const override;
     double lineHeight(ChartFont font) const override;
 
 private:
-    const ChartFonts& m_fonts;
+    // Made once: a chart measures hundreds of thousands of texts.
+    std::array<QFontMetricsF, 3> m_metrics;
 };
 
 // Draws the listed connectors and boxes with their texts.
