@@ -158,6 +158,7 @@ void ChartWindowTest::eachChartOpensOnThePersonShown() {
         QVERIFY(grab.rect().contains(centre.center()));
         QVERIFY(grab.pixelColor(centre.center() - QPoint(centre.width() / 3, 0)) != QColor(Qt::white));
     }
+    saveGrab(frame(), QStringLiteral("chart-buttons.png")); // the toolbar's chart buttons, for a person to look at
     // The windows belong to the page window, and close with it.
     QCOMPARE(view().findChildren<ChartFrame*>().size(), 2);
     QPointer<ChartFrame> chart = view().findChild<ChartFrame*>();
