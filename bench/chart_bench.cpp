@@ -21,6 +21,7 @@
 //   window       one query of a 1920 x 1080 window, at 1000 places over the chart.
 // It also counts the texts the chart measured.
 
+#include "bench_descent.h"
 #include "bench_load.h"
 #include "bench_timing.h"
 #include "charts/chart.h"
@@ -46,8 +47,6 @@ using stirpex::bench::Clock;
 using stirpex::bench::median;
 using stirpex::bench::secondsSince;
 
-constexpr int kChildPattern[] = {2, 3, 1, 4, 2, 0, 3, 5, 2, 1};
-
 // The fixed measure, counting its calls: a window's font measure costs about
 // a microsecond a text, so the count says what it would add.
 class CountingMeasure final : public ChartMeasure {
@@ -62,49 +61,6 @@ public:
 private:
     FixedMeasure m_fixed;
 };
-
-CPerson& addPerson(CStirpexDoc& doc, const std::string& key, char sex, std::string_view given, int year) {
-    TextArena& arena = doc.Arena();
-    CPerson& person = doc.AddPerson(arena.copy(key));
-    person.m_cSex = sex;
-    person.m_strSurname = arena.copy(sex == 'M' ? "Harrowgate" : "Pennick");
-    person.m_strGivenNames = arena.copy(given);
-    person.m_nBirthYear = year;
-    person.m_nDeathYear = year + 60;
-    return person;
-}
-
-// The first man and his descendants, generation after generation, until there are `people` of them.
-std::unique_ptr<CStirpexDoc> buildDescent(int people) {
-    auto doc = std::make_unique<CStirpexDoc>();
-    TextArena& arena = doc->Arena();
-    doc->BeginBulkLoad();
-    std::deque<CPerson*> open{&addPerson(*doc, "D0", 'M', "Ezekiel", 1000)};
-    int made = 0;
-    int pattern = 0;
-    while (!open.empty() && made < people) {
-        CPerson& parent = *open.front();
-        open.pop_front();
-        const std::string number = std::to_string(parent.m_nIndex);
-        const ArenaStr familyKey = arena.copy("F" + number);
-        parent.AddSpouseFamily(arena, familyKey);
-        CPerson& spouse = addPerson(*doc, "S" + number, parent.m_cSex == 'M' ? 'F' : 'M', "Mercy", parent.m_nBirthYear);
-        spouse.AddSpouseFamily(arena, familyKey);
-        CFamily& family = doc->AddFamily(familyKey);
-        family.m_strHusband = parent.m_cSex == 'M' ? parent.m_strID : spouse.m_strID;
-        family.m_strWife = parent.m_cSex == 'M' ? spouse.m_strID : parent.m_strID;
-        const int children = kChildPattern[pattern++ % std::size(kChildPattern)] + (open.empty() ? 1 : 0);
-        for (int c = 0; c < children && made < people; ++c, ++made) {
-            CPerson& child = addPerson(*doc, "D" + std::to_string(made + 1), c % 2 == 0 ? 'M' : 'F',
-                                       c % 2 == 0 ? "Josiah" : "Ann", parent.m_nBirthYear + 25);
-            child.m_strParentFamily = familyKey;
-            family.AddChild(arena, child.m_strID);
-            open.push_back(&child);
-        }
-    }
-    doc->EndBulkLoad();
-    return doc;
-}
 
 struct Figure {
     explicit Figure(const char* figureName) : name(figureName) {}
@@ -160,7 +116,7 @@ int main(int argc, char** argv) {
         const double seconds = bench::LoadOrExit(*doc, file, "stirpex-chart-bench");
         std::printf("loaded       %s: %d people in %.2f s\n", file, doc->m_nPersons, seconds);
     } else {
-        doc = buildDescent(people);
+        doc = bench::BuildDescent(people);
         generations = kMaxChartGenerations;
         std::printf("document     %d people, %d families, built in memory\n", doc->m_nPersons, doc->m_nFamilies);
     }

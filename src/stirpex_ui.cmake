@@ -4,12 +4,12 @@
 find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets PrintSupport Network)
 
 set(ui_sources "")
-foreach(folder page story trees find shell)
+foreach(folder page story trees find shell charts)
     file(GLOB folder_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
     list(FILTER folder_sources INCLUDE REGEX "_(view|dlg|frame|app|qt)\\.cpp$")
     list(APPEND ui_sources ${folder_sources})
 endforeach()
-list(FILTER ui_sources EXCLUDE REGEX "/find/locale_collator_qt\\.cpp$|/shell/main_app\\.cpp$")
+list(FILTER ui_sources EXCLUDE REGEX "/find/locale_collator_qt\\.cpp$|/shell/main_app\\.cpp$|/charts/chart_(draw|export)_qt\\.cpp$")
 
 set(ui_resources "")
 if(EXISTS ${PROJECT_SOURCE_DIR}/res/stirpex.qrc)
@@ -17,7 +17,7 @@ if(EXISTS ${PROJECT_SOURCE_DIR}/res/stirpex.qrc)
 endif()
 add_library(stirpex_ui STATIC ${ui_sources} ${ui_resources})
 set_target_properties(stirpex_ui PROPERTIES AUTOMOC ON AUTORCC ON)
-target_link_libraries(stirpex_ui PUBLIC stirpex_core stirpex_locale Qt6::Core Qt6::Gui Qt6::Widgets
+target_link_libraries(stirpex_ui PUBLIC stirpex_core stirpex_locale stirpex_chart_draw Qt6::Core Qt6::Gui Qt6::Widgets
                                         Qt6::PrintSupport Qt6::Network)
 target_compile_definitions(stirpex_ui PUBLIC QT_NO_CAST_FROM_ASCII)
 stirpex_target_flags(stirpex_ui)

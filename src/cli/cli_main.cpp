@@ -37,6 +37,9 @@ constexpr std::string_view kUsage =
     "       stirpex-cli relation FILE ID ID [--json]\n"
     "       stirpex-cli search FILE [--surname S] [--given G] [--soundex S] [--place P] [--years A..B]\n"
     "                          [--sex M|F] [--text WORDS] [--json]\n"
+    "       stirpex-cli chart FILE pedigree|descendants|hourglass|fan ID [--generations N]\n"
+    "                         [--orientation right|down|up] [--numbers] [--no-spouses]\n"
+    "                         [--width W] [--height H] --png|--svg|--pdf OUT [--json]\n"
     "       stirpex-cli --help | --version\n";
 
 int fail(const std::string& message) {
@@ -97,6 +100,18 @@ const std::vector<CommandEntry>& commandTable() {
         {"tree", {{"--no-spouses"}}, false, cli::RunTreeCommand},
         {"check", {}, false, cli::RunCheckCommand},
         {"relation", {}, false, cli::RunRelationCommand},
+        {"chart",
+         {{"--generations", true},
+          {"--orientation", true},
+          {"--numbers"},
+          {"--no-spouses"},
+          {"--width", true},
+          {"--height", true},
+          {"--png", true},
+          {"--svg", true},
+          {"--pdf", true}},
+         false,
+         cli::RunChartCommand},
         {"search",
          {{"--surname", true},
           {"--given", true},

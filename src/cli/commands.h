@@ -15,5 +15,7 @@ int RunTreeCommand(const CommandInput& in);
 int RunCheckCommand(const CommandInput& in);
 int RunRelationCommand(const CommandInput& in);
 int RunSearchCommand(const CommandInput& in);
+// Built into the program alone, with Qt's GUI library (cli/chart_command_qt.cpp).
+int RunChartCommand(const CommandInput& in);
 
 } // namespace stirpex::cli

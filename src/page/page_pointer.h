@@ -59,6 +59,10 @@ inline constexpr int ID_VIEW_RELATIONSHIP = 32790;
 inline constexpr int ID_EDIT_SEARCH = 32791;
 inline constexpr int ID_VIEW_HOME = 32792;
 inline constexpr int ID_VIEW_SET_HOME = 32793;
+inline constexpr int ID_CHART_PEDIGREE = 32794;
+inline constexpr int ID_CHART_DESCENDANTS = 32795;
+inline constexpr int ID_CHART_HOURGLASS = 32796;
+inline constexpr int ID_CHART_FAN = 32797;
 
 // Page coordinates throughout.
 PageEffects OnMouseMove(PersonPage& page, int x, int y);

@@ -354,6 +354,12 @@ bool CStirpexView::IsCommandEnabled(int command) const noexcept {
     case ID_FILE_PRINT_DIRECT:
     case ID_FILE_PRINT_PREVIEW:
         return static_cast<bool>(m_dialogs.print);
+    case ID_CHART_PEDIGREE:
+    case ID_CHART_DESCENDANTS:
+    case ID_CHART_HOURGLASS:
+    case ID_CHART_FAN:
+        // Not the placeholder of a file without individuals.
+        return m_dialogs.chart && m_page.m_pPerson != nullptr && m_document.Doc().m_nPersons > 0;
     case ID_VIEW_ANCESTORS:
     case ID_VIEW_DESCENDANTS:
     case ID_VIEW_MTDNA:
@@ -404,6 +410,12 @@ bool CStirpexView::RunCommand(int command) {
         break;
     case ID_VIEW_HOME:
         OnHomePerson();
+        break;
+    case ID_CHART_PEDIGREE:
+    case ID_CHART_DESCENDANTS:
+    case ID_CHART_HOURGLASS:
+    case ID_CHART_FAN:
+        m_dialogs.chart(*this, command);
         break;
     case ID_VIEW_SET_HOME:
         OnSetHomePerson();

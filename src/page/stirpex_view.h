@@ -43,6 +43,7 @@ struct PageDialogs {
     // Makes `person` the home person of the view's file, for every window on it and for later runs.
     std::function<void(CStirpexView&, const CPerson& person)> setHome;
     std::function<void(CStirpexView&, const CExtObj&)> media; // a media link: the image window or the desktop
+    std::function<void(CStirpexView&, int command)> chart;    // the chart of the person shown, ID_CHART_*
 };
 
 class CStirpexView : public QAbstractScrollArea {

@@ -1,6 +1,7 @@
 #include "shell/command_table.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 
 namespace stirpex {
@@ -35,6 +36,13 @@ constexpr CommandInfo kCommands[] = {
      S::View},
     {ID_VIEW_HOME, "ID_VIEW_HOME", "Show the page of the file's home person", "Home person", S::View},
     {ID_VIEW_SET_HOME, "ID_VIEW_SET_HOME", "Make this person the file's home person", "Set Home Person", S::View},
+    {ID_CHART_PEDIGREE, "ID_CHART_PEDIGREE", "Draw this person's ancestors as a pedigree chart", "Pedigree chart",
+     S::View},
+    {ID_CHART_DESCENDANTS, "ID_CHART_DESCENDANTS", "Draw this person's descendants as a chart", "Descendants chart",
+     S::View},
+    {ID_CHART_HOURGLASS, "ID_CHART_HOURGLASS", "Draw this person's ancestors above and descendants below",
+     "Hourglass chart", S::View},
+    {ID_CHART_FAN, "ID_CHART_FAN", "Draw this person's ancestors in rings", "Fan chart", S::View},
     {ID_VIEW_TOOLBAR, "ID_VIEW_TOOLBAR", "Show or hide the toolbar", "Toggle ToolBar", S::MainFrame},
     {ID_VIEW_STATUS_BAR, "ID_VIEW_STATUS_BAR", "Show or hide the status bar", "Toggle StatusBar", S::MainFrame},
     {ID_VIEW_ANCESTORS, "ID_VIEW_ANCESTORS", "View ancestors of this person", "Ancestors", S::View},
@@ -109,6 +117,11 @@ constexpr MenuItem kDocumentView[] = {
     command(ID_VIEW_MTDNA, "Mitochondrial DNA...\tCtrl+M"),
     command(ID_VIEW_YCHROMOSOME, "Y chromosome...\tCtrl+Y"),
     kRule,
+    command(ID_CHART_PEDIGREE, "Pedi&gree Chart\tCtrl+Shift+P"),
+    command(ID_CHART_DESCENDANTS, "D&escendants Chart\tCtrl+Shift+D"),
+    command(ID_CHART_HOURGLASS, "H&ourglass Chart\tCtrl+Shift+H"),
+    command(ID_CHART_FAN, "F&an Chart\tCtrl+Shift+N"),
+    kRule,
     command(ID_VIEW_RELATIONSHIP, "&Relationship...\tCtrl+R"),
     command(ID_VIEW_HOME, "&Home Person\tAlt+Home"),
     command(ID_VIEW_SET_HOME, "Set Home &Person"),
@@ -126,7 +139,7 @@ constexpr Menu kDocumentMenu[] = {
     {"&Window", kDocumentWindow}, {"&Help", kHelp},
 };
 
-constexpr Accelerator kAccelerators[] = {
+constexpr Accelerator kPageAccelerators[] = {
     {"Ctrl+A", ID_VIEW_ANCESTORS},    {"Ctrl+C", ID_EDIT_COPY},
     {"Ctrl+D", ID_VIEW_DESCENDANTS},  {"Ctrl+F", ID_EDIT_FIND},
     {"Ctrl+G", ID_EDIT_GOTO},         {"Ctrl+M", ID_VIEW_MTDNA},
@@ -142,15 +155,34 @@ constexpr Accelerator kAccelerators[] = {
     {"Alt+Home", ID_VIEW_HOME},
 };
 
+// The charts' keys, beside Ctrl+A and Ctrl+D of the trees.
+constexpr Accelerator kChartAccelerators[] = {
+    {"Ctrl+Shift+P", ID_CHART_PEDIGREE},
+    {"Ctrl+Shift+D", ID_CHART_DESCENDANTS},
+    {"Ctrl+Shift+H", ID_CHART_HOURGLASS},
+    {"Ctrl+Shift+N", ID_CHART_FAN},
+};
+
+template <std::size_t N, std::size_t M>
+constexpr std::array<Accelerator, N + M> joined(const Accelerator (&first)[N], const Accelerator (&second)[M]) {
+    std::array<Accelerator, N + M> all{};
+    std::copy(std::begin(first), std::end(first), all.begin());
+    std::copy(std::begin(second), std::end(second), all.begin() + N);
+    return all;
+}
+
+constexpr auto kAccelerators = joined(kPageAccelerators, kChartAccelerators);
+
 constexpr MouseButtonCommand kMouseButtons[] = {
     {MouseButton::Back, ID_GO_BACK},
     {MouseButton::Forward, ID_GO_FORWARD},
 };
 
 constexpr int kToolbarButtons[] = {
-    ID_FILE_OPEN,      ID_SEPARATOR,  ID_EDIT_FIND,        ID_SEPARATOR,  ID_VIEW_DESCENDANTS,
-    ID_VIEW_ANCESTORS, ID_VIEW_MTDNA, ID_VIEW_YCHROMOSOME, ID_SEPARATOR,  ID_FILE_PRINT,
-    ID_APP_ABOUT,      ID_SEPARATOR,  ID_GO_BACK,          ID_GO_FORWARD, ID_VIEW_HOME,
+    ID_FILE_OPEN,         ID_SEPARATOR,       ID_EDIT_FIND,        ID_SEPARATOR,  ID_VIEW_DESCENDANTS,
+    ID_VIEW_ANCESTORS,    ID_VIEW_MTDNA,      ID_VIEW_YCHROMOSOME, ID_SEPARATOR,  ID_CHART_PEDIGREE,
+    ID_CHART_DESCENDANTS, ID_CHART_HOURGLASS, ID_CHART_FAN,        ID_SEPARATOR,  ID_FILE_PRINT,
+    ID_APP_ABOUT,         ID_SEPARATOR,       ID_GO_BACK,          ID_GO_FORWARD, ID_VIEW_HOME,
 };
 
 struct ToolbarImage {
@@ -165,6 +197,10 @@ constexpr ToolbarImage kToolbarImages[] = {
     {ID_VIEW_ANCESTORS, ":/toolbar/ancestors.png"},
     {ID_VIEW_MTDNA, ":/toolbar/mtdna.png"},
     {ID_VIEW_YCHROMOSOME, ":/toolbar/ychromosome.png"},
+    {ID_CHART_PEDIGREE, ":/toolbar/chart-pedigree.png"},
+    {ID_CHART_DESCENDANTS, ":/toolbar/chart-descendants.png"},
+    {ID_CHART_HOURGLASS, ":/toolbar/chart-hourglass.png"},
+    {ID_CHART_FAN, ":/toolbar/chart-fan.png"},
     {ID_FILE_PRINT, ":/toolbar/print.png"},
     {ID_APP_ABOUT, ":/toolbar/about.png"},
     {ID_GO_BACK, ":/toolbar/back.png"},

@@ -3,6 +3,7 @@
 #include "find/goto_dlg.h"
 #include "find/name_list_dlg.h"
 #include "find/search_dlg.h"
+#include "charts/chart_frame.h"
 #include "page/page_printer_qt.h"
 #include "shell/about_dlg.h"
 #include "shell/file_prop_dlg.h"
@@ -185,6 +186,7 @@ void CStirpexApp::provideDialogs(MessageSink& messages) {
     m_media = std::make_unique<MediaOpener>(messages);
     m_dialogs.media = [this](CStirpexView& view, const CExtObj& object) { m_media->Open(view, object); };
     m_dialogs.newWindow = [this](CStirpexView& view, const CPerson& person) { openInNewWindow(view, person); };
+    m_dialogs.chart = [](CStirpexView& view, int command) { OpenChart(view, command); };
     m_dialogs.setHome = [this](CStirpexView& view, const CPerson& person) { setHomePerson(view, person); };
 }
 

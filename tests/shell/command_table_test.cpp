@@ -48,8 +48,9 @@ TEST(CommandTable, IdsNamesAndKeysAreUnique) {
     for (const Accelerator& accelerator : Accelerators()) {
         EXPECT_TRUE(keys.insert(accelerator.key).second) << accelerator.key;
     }
-    // Ctrl+R and Ctrl+Shift+F open the relationship and the search, Alt+Home the home person's page.
-    EXPECT_EQ(keys.size(), 25u);
+    // Ctrl+R and Ctrl+Shift+F open the relationship and the search, Alt+Home the home person's page,
+    // Ctrl+Shift+P, D, H and N the four charts.
+    EXPECT_EQ(keys.size(), 29u);
 }
 
 TEST(CommandTable, EveryMenuItemKeyAndButtonNamesACommand) {
@@ -87,7 +88,7 @@ TEST(CommandTable, KeysShownInMenusAreTheAcceleratorsOfTheirCommands) {
             }
         }
     }
-    EXPECT_EQ(shown, 16);
+    EXPECT_EQ(shown, 20);
 }
 
 TEST(CommandTable, MenuTextsSplitIntoLabelAndKey) {
@@ -185,12 +186,14 @@ TEST(CommandTable, HistoryHasKeysAndMouseButtons) {
 }
 
 // Descendants comes before Ancestors on the bar; the order is easy to "tidy" wrongly.
-TEST(Toolbar, ElevenButtonsInFourGroups) {
+TEST(Toolbar, FifteenButtonsInFiveGroups) {
     const std::span<const int> buttons = ToolbarButtons();
     EXPECT_EQ(std::vector<int>(buttons.begin(), buttons.end()),
-              (std::vector<int>{ID_FILE_OPEN, ID_SEPARATOR, ID_EDIT_FIND, ID_SEPARATOR, ID_VIEW_DESCENDANTS,
-                                ID_VIEW_ANCESTORS, ID_VIEW_MTDNA, ID_VIEW_YCHROMOSOME, ID_SEPARATOR, ID_FILE_PRINT,
-                                ID_APP_ABOUT, ID_SEPARATOR, ID_GO_BACK, ID_GO_FORWARD, ID_VIEW_HOME}));
+              (std::vector<int>{ID_FILE_OPEN,        ID_SEPARATOR,      ID_EDIT_FIND,         ID_SEPARATOR,
+                                ID_VIEW_DESCENDANTS, ID_VIEW_ANCESTORS, ID_VIEW_MTDNA,        ID_VIEW_YCHROMOSOME,
+                                ID_SEPARATOR,        ID_CHART_PEDIGREE, ID_CHART_DESCENDANTS, ID_CHART_HOURGLASS,
+                                ID_CHART_FAN,        ID_SEPARATOR,      ID_FILE_PRINT,        ID_APP_ABOUT,
+                                ID_SEPARATOR,        ID_GO_BACK,        ID_GO_FORWARD,        ID_VIEW_HOME}));
     EXPECT_EQ(ToolbarIcon(ID_VIEW_MTDNA), ":/toolbar/mtdna.png");
     EXPECT_EQ(ToolbarIcon(ID_VIEW_HOME), ":/toolbar/home.png");
     EXPECT_EQ(ToolbarIcon(ID_FILE_NEW), "");
@@ -248,7 +251,7 @@ TEST_F(ResourceFile, EveryToolbarButtonHasItsOwnSixteenPixelImageAndItsDouble) {
         doubled.insert(doubled.size() - 4, "@2x");
         EXPECT_EQ(pngSize(fileOf(doubled)), std::make_pair(2 * width, 2 * height)) << doubled;
     }
-    EXPECT_EQ(files.size(), 11u);
+    EXPECT_EQ(files.size(), 15u);
 }
 
 TEST_F(ResourceFile, TreeAndWindowIconsHaveTheirSizes) {

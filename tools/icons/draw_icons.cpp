@@ -164,6 +164,70 @@ QImage house() {
                      {'d', 0xfff2c14e}});
 }
 
+// The chart buttons: blue and pink boxes as the charts draw men and women, the person green.
+const Palette kChartPalette = {
+    {'K', 0xff303030}, {'b', 0xff9cc2f0}, {'r', 0xfff4a8c0}, {'g', 0xff8ed68a}, {'L', 0xff505050}};
+
+// A pedigree chart: the person at the left, parents and grandparents to the right.
+QImage pedigreeChart() {
+    return fromGrid({"............KKKK", "..........LLKbbK", "......KKKKL.KKKK", ".....LKbbKL.....", ".....LKbbKL.KKKK",
+                     ".....LKKKKLLKrrK", "KKKK.L......KKKK", "KggKLL..........", "KggK.L..........", "KKKK.L......KKKK",
+                     ".....LKKKKLLKbbK", ".....LKrrKL.KKKK", ".....LKrrKL.....", "......KKKKL.KKKK", "..........LLKrrK",
+                     "............KKKK"},
+                    kChartPalette);
+}
+
+// A descendants chart: the person at the top, children hanging below.
+QImage descendantsChart() {
+    return fromGrid({"....KKKKKKKK....", "....KggggggK....", "....KggggggK....", "....KKKKKKKK....", ".......LL.......",
+                     ".......LL.......", ".LLLLLLLLLLLLLL.", ".L.....LL.....L.", ".L.....LL.....L.", "KKKK.KKKKKK.KKKK",
+                     "KbbK.KrrrrK.KbbK", "KbbK.KrrrrK.KbbK", "KKKK.KKKKKK.KKKK", "................", "................",
+                     "................"},
+                    kChartPalette);
+}
+
+// An hourglass: parents above the person, children below.
+QImage hourglassChart() {
+    return fromGrid({"KKKKKKK..KKKKKKK", "KbbbbbK..KrrrrrK", "KbbbbbK..KrrrrrK", "KKKKKKK..KKKKKKK", "...L........L...",
+                     "...LLLLLLLLLL...", "....KKKKKKKK....", "....KggggggK....", "....KggggggK....", "....KKKKKKKK....",
+                     ".......L........", "...LLLLLLLLLL...", "KKKKKKK..KKKKKKK", "KbbbbbK..KrrrrrK", "KbbbbbK..KrrrrrK",
+                     "KKKKKKK..KKKKKKK"},
+                    kChartPalette);
+}
+
+// A fan chart: the person a half disc, parents and grandparents in rings. Arcs
+// cannot all fall on pixels, so this one is smoothed, and drawn afresh at
+// twice the size rather than doubled.
+QImage fanChart(int size) {
+    QImage image = blank(size);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 16.0, size / 16.0);
+    const QPointF centre(8, 12.5);
+    const auto sector = [&](double inner, double outer, double start, double sweep, QRgb fill) {
+        QPainterPath path;
+        const auto ring = [&](double r) { return QRectF(centre.x() - r, centre.y() - r, 2 * r, 2 * r); };
+        path.arcMoveTo(ring(outer), start);
+        path.arcTo(ring(outer), start, sweep);
+        if (inner <= 0) {
+            path.lineTo(centre);
+        } else {
+            path.arcTo(ring(inner), start + sweep, -sweep);
+        }
+        path.closeSubpath();
+        p.setBrush(QColor::fromRgba(fill));
+        p.drawPath(path);
+    };
+    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 16.0 / size));
+    for (int i = 0; i < 4; ++i) {
+        sector(5.1, 7.4, 180 - 45 * (i + 1), 45, i % 2 == 0 ? 0xfff4a8c0 : 0xff9cc2f0);
+    }
+    sector(2.8, 5.1, 0, 90, 0xfff4a8c0);
+    sector(2.8, 5.1, 90, 90, 0xff9cc2f0);
+    sector(0, 2.8, 0, 180, 0xff8ed68a);
+    return image;
+}
+
 QImage runner(QRgb colour) {
     return fromGrid({"..........XX....", ".........XXXX...", ".........XXXX...", "..........XX....", "........XXXX....",
                      "......XXXXXXX...", ".....XX.XXX.XX..", "....XX..XXX..XX.", ".......XXX......", "......XXXXX.....",
@@ -586,6 +650,10 @@ int main(int argc, char** argv) {
         {QStringLiteral("toolbar/ancestors.png"), pedigree()},
         {QStringLiteral("toolbar/mtdna.png"), helix(0xffe82020, 0xff981010, 0xfff0a0a0)},
         {QStringLiteral("toolbar/ychromosome.png"), helix(0xff2048e8, 0xff102498, 0xffa0b4f0)},
+        {QStringLiteral("toolbar/chart-pedigree.png"), pedigreeChart()},
+        {QStringLiteral("toolbar/chart-descendants.png"), descendantsChart()},
+        {QStringLiteral("toolbar/chart-hourglass.png"), hourglassChart()},
+        {QStringLiteral("toolbar/chart-fan.png"), fanChart(16)},
         {QStringLiteral("toolbar/print.png"), printer()},
         {QStringLiteral("toolbar/about.png"), aboutBadge()},
         {QStringLiteral("toolbar/back.png"), arrow(false)},
@@ -609,7 +677,9 @@ int main(int argc, char** argv) {
         // Twice the size for a screen of two pixels to the point, every pixel doubled: Qt's own
         // enlargement would smooth the pixel art into a blur.
         if (name.startsWith(QStringLiteral("toolbar/")) || name.startsWith(QStringLiteral("tree/"))) {
-            const QImage doubled = image.scaled(image.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+            const QImage doubled = name.endsWith(QStringLiteral("chart-fan.png"))
+                                       ? fanChart(32)
+                                       : image.scaled(image.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation);
             ok =
                 save(doubled, res.filePath(QString(name).replace(QStringLiteral(".png"), QStringLiteral("@2x.png")))) &&
                 ok;
