@@ -78,11 +78,13 @@ public:
     ArenaStr append(ArenaStr text, std::string_view more);
     // Every text and record comes from here: the common case is kept inline.
     void* allocate(std::size_t bytes, std::size_t alignment) {
+        // The padding moves the pointer itself, so the compiler keeps its provenance.
         const auto cursor = reinterpret_cast<std::uintptr_t>(m_cursor);
-        const std::uintptr_t aligned = (cursor + alignment - 1) & ~(alignment - 1);
-        if (m_cursor && aligned - cursor + bytes <= static_cast<std::size_t>(m_end - m_cursor)) {
-            m_cursor = reinterpret_cast<char*>(aligned + bytes);
-            return reinterpret_cast<char*>(aligned);
+        const std::size_t padding = (alignment - (cursor & (alignment - 1))) & (alignment - 1);
+        if (m_cursor && padding + bytes <= static_cast<std::size_t>(m_end - m_cursor)) {
+            char* const start = m_cursor + padding;
+            m_cursor = start + bytes;
+            return start;
         }
         return allocateSlow(bytes, alignment);
     }
