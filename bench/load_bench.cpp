@@ -1,13 +1,16 @@
 // stirpex-load-bench: how fast the reader loads a file, against a bare pass
-// over the same bytes, and how much memory the loaded document takes.
+// over the same bytes and against `wc -l`, and how much memory the loaded
+// document takes.
 //
 //   stirpex-load-bench FILE [--repeat K]
 //
 // The file is read once to bring it into the page cache. Then, K times each:
 //   bare  reads the file in 1 MiB blocks with std::ifstream::read and counts
 //         the '\n' bytes with memchr: the least any line reader has to do;
+//   wc    runs `wc -l FILE`, the system's own line count;
 //   load  reads it with LoadGedcomFile into a fresh document, with a default
-//         environment (no progress, no messages, no name index).
+//         environment (no progress, no messages, no name index), once on one
+//         thread (one pass) and once on two (in parts).
 // Each load runs in a child process of its own, so its peak resident memory
 // (the child's VmHWM) belongs to the load alone: the warm-up and the bare
 // passes happen in the parent, whose own footprint is a few megabytes. The
@@ -128,12 +131,13 @@ bool readAll(int fd, void* data, std::size_t size) {
 }
 
 // The child's side: load, measure, report, and leave without tearing the document down.
-[[noreturn]] void loadInChild(const std::filesystem::path& path, int fd) {
+[[noreturn]] void loadInChild(const std::filesystem::path& path, unsigned threads, int fd) {
     LoadReport report;
     report.rssBeforeKb = statusKb("VmRSS:");
     {
         auto* doc = new stirpex::CStirpexDoc(); // never freed: _exit below
-        const stirpex::LoadEnvironment env;
+        stirpex::LoadEnvironment env;
+        env.threads = threads;
         std::string error;
         const auto start = Clock::now();
         const stirpex::LoadResult result = stirpex::LoadGedcomFile(*doc, path, env, error);
@@ -163,7 +167,7 @@ bool readAll(int fd, void* data, std::size_t size) {
     ::_exit(sent ? 0 : 3);
 }
 
-LoadReport loadOnce(const std::filesystem::path& path) {
+LoadReport loadOnce(const std::filesystem::path& path, unsigned threads) {
     int fds[2];
     if (::pipe(fds) != 0) {
         std::perror("stirpex-load-bench: pipe");
@@ -177,7 +181,7 @@ LoadReport loadOnce(const std::filesystem::path& path) {
     }
     if (pid == 0) {
         ::close(fds[0]);
-        loadInChild(path, fds[1]);
+        loadInChild(path, threads, fds[1]);
     }
     ::close(fds[1]);
     LoadReport report;
@@ -196,6 +200,42 @@ LoadReport loadOnce(const std::filesystem::path& path) {
     }
     return report;
 }
+
+// One run of `wc -l FILE`, its output thrown away; the seconds it took.
+double wcPass(const std::filesystem::path& path) {
+    std::fflush(nullptr);
+    const auto start = Clock::now();
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        std::perror("stirpex-load-bench: fork");
+        std::exit(1);
+    }
+    if (pid == 0) {
+        if (std::FILE* null = std::freopen("/dev/null", "w", stdout); !null) {
+            ::_exit(127);
+        }
+        ::execlp("wc", "wc", "-l", path.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    const double seconds = secondsSince(start);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "stirpex-load-bench: wc -l failed (status %d)\n", status);
+        std::exit(1);
+    }
+    return seconds;
+}
+
+// The loads of one thread count.
+struct LoadRuns {
+    unsigned threads = 1;
+    std::vector<double> seconds, userSeconds, systemSeconds;
+    LoadReport last;
+    long long peakKb = 0;
+    long long rssBeforeKb = 0;
+};
 
 [[noreturn]] void usage() {
     std::fprintf(stderr, "usage: stirpex-load-bench FILE [--repeat K]\n");
@@ -234,27 +274,32 @@ int main(int argc, char** argv) {
         }
     }
 
-    std::vector<double> loadSeconds, userSeconds, systemSeconds;
-    LoadReport last;
-    long long peakKb = 0;
-    long long rssBeforeKb = 0;
+    std::vector<double> wcSeconds;
     for (int i = 0; i < repeat; ++i) {
-        last = loadOnce(path);
-        loadSeconds.push_back(last.seconds);
-        userSeconds.push_back(last.userSeconds);
-        systemSeconds.push_back(last.systemSeconds);
-        peakKb = std::max(peakKb, last.peakKb);
-        rssBeforeKb = std::max(rssBeforeKb, last.rssBeforeKb);
+        wcSeconds.push_back(wcPass(path));
+    }
+
+    // Taken in turns, so that a change in the machine's load falls on both alike.
+    LoadRuns runs[2];
+    runs[1].threads = 2;
+    for (int i = 0; i < repeat; ++i) {
+        for (LoadRuns& run : runs) {
+            run.last = loadOnce(path, run.threads);
+            run.seconds.push_back(run.last.seconds);
+            run.userSeconds.push_back(run.last.userSeconds);
+            run.systemSeconds.push_back(run.last.systemSeconds);
+            run.peakKb = std::max(run.peakKb, run.last.peakKb);
+            run.rssBeforeKb = std::max(run.rssBeforeKb, run.last.rssBeforeKb);
+        }
     }
     rusage usage{};
     ::getrusage(RUSAGE_CHILDREN, &usage); // ru_maxrss: KiB on Linux, the largest child
 
     const double bare = median(bareSeconds);
-    const double load = median(loadSeconds);
     const double bareRate = sizeMb / bare;
-    const double loadRate = sizeMb / load;
-    const double peakBytes = static_cast<double>(peakKb) * 1024.0;
+    const double wcRate = sizeMb / median(wcSeconds);
     const double fileBytes = static_cast<double>(size);
+    const LoadReport& last = runs[0].last;
 
     std::printf("file            %s\n", file);
     std::printf("size            %llu bytes (%.1f MB), %llu lines\n", static_cast<unsigned long long>(size), sizeMb,
@@ -263,19 +308,32 @@ int main(int argc, char** argv) {
                 last.families, last.notes, last.sources, last.extObjs);
     std::printf("bare line pass  %8.1f MB/s   median %.3f s of %d (%s)\n", bareRate, bare, repeat,
                 joined(bareSeconds).c_str());
-    std::printf("load            %8.1f MB/s   median %.3f s of %d (%s)\n", loadRate, load, repeat,
-                joined(loadSeconds).c_str());
-    std::printf("load CPU        user median %.3f s (%s), system median %.3f s (%s), %lld minor faults\n",
-                median(userSeconds), joined(userSeconds).c_str(), median(systemSeconds), joined(systemSeconds).c_str(),
-                last.minorFaults);
-    std::printf("load / bare     %.4f (%.1f%%)\n", loadRate / bareRate, 100.0 * loadRate / bareRate);
-    std::printf("peak RSS        %.1f MB = %.2f x file size (child VmHWM; ru_maxrss %.1f MB; child RSS before the "
-                "load %.1f MB)\n",
-                peakBytes / kMB, peakBytes / fileBytes, static_cast<double>(usage.ru_maxrss) / 1024.0,
-                static_cast<double>(rssBeforeKb) / 1024.0);
-    std::printf("text arena      %.1f MB = %.2f x file size\n", static_cast<double>(last.arenaBytes) / kMB,
-                static_cast<double>(last.arenaBytes) / fileBytes);
-    std::printf("RESULT size_mb=%.1f bare_mbps=%.1f load_mbps=%.1f ratio=%.4f peak_rss_x=%.2f\n", sizeMb, bareRate,
-                loadRate, loadRate / bareRate, peakBytes / fileBytes);
+    std::printf("wc -l           %8.1f MB/s   median %.3f s of %d (%s)\n", wcRate, median(wcSeconds), repeat,
+                joined(wcSeconds).c_str());
+    double rates[2] = {};
+    double peaks[2] = {};
+    for (int r = 0; r < 2; ++r) {
+        const LoadRuns& run = runs[r];
+        const double load = median(run.seconds);
+        rates[r] = sizeMb / load;
+        peaks[r] = static_cast<double>(run.peakKb) * 1024.0 / fileBytes;
+        std::printf("load, %u thread%s %8.1f MB/s   median %.3f s of %d (%s)\n", run.threads,
+                    run.threads == 1 ? " " : "s", rates[r], load, repeat, joined(run.seconds).c_str());
+        std::printf("  CPU           user median %.3f s (%s), system median %.3f s (%s), %lld minor faults\n",
+                    median(run.userSeconds), joined(run.userSeconds).c_str(), median(run.systemSeconds),
+                    joined(run.systemSeconds).c_str(), run.last.minorFaults);
+        std::printf("  / bare        %.4f (%.1f%%); / wc -l %.4f (%.1f%%)\n", rates[r] / bareRate,
+                    100.0 * rates[r] / bareRate, rates[r] / wcRate, 100.0 * rates[r] / wcRate);
+        std::printf("  peak RSS      %.1f MB = %.2f x file size (child VmHWM; child RSS before the load %.1f MB)\n",
+                    static_cast<double>(run.peakKb) / 1024.0, peaks[r], static_cast<double>(run.rssBeforeKb) / 1024.0);
+        std::printf("  text arena    %.1f MB = %.2f x file size\n", static_cast<double>(run.last.arenaBytes) / kMB,
+                    static_cast<double>(run.last.arenaBytes) / fileBytes);
+    }
+    std::printf("2 threads / 1   %.2f (ru_maxrss of all loads %.1f MB)\n", rates[1] / rates[0],
+                static_cast<double>(usage.ru_maxrss) / 1024.0);
+    std::printf("RESULT size_mb=%.1f bare_mbps=%.1f wc_mbps=%.1f load1_mbps=%.1f load2_mbps=%.1f ratio_wc1=%.4f "
+                "ratio_wc2=%.4f scaling=%.2f peak_rss_x1=%.2f peak_rss_x2=%.2f\n",
+                sizeMb, bareRate, wcRate, rates[0], rates[1], rates[0] / wcRate, rates[1] / wcRate, rates[1] / rates[0],
+                peaks[0], peaks[1]);
     return 0;
 }

@@ -4,8 +4,8 @@
 #
 #     bash tools/fuzz.sh [SECONDS] [AREA...]
 #
-# SECONDS per target (default 60); AREA any of reader, page, trees, names,
-# story (default all). Seeds are our own files (tests/data, samples; the small
+# SECONDS per target (default 60); AREA any of reader, parts, page, trees,
+# names, story (default all). Seeds are our own files (tests/data, samples; the small
 # ones also in UTF-16 and as GEDZIP archives) and the public ones in
 # tests/data/corpus, which libFuzzer reads recursively. What a
 # run learns stays in build-fuzz/fuzz-corpus/AREA/ for the next run; what it
@@ -17,7 +17,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
 areas=("$@")
-[ ${#areas[@]} -gt 0 ] || areas=(reader page trees names story)
+[ ${#areas[@]} -gt 0 ] || areas=(reader parts page trees names story)
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTIRPEX_FUZZ=ON -DSTIRPEX_WERROR=ON \
     -DSTIRPEX_BUILD_TESTS=OFF -DSTIRPEX_BUILD_BENCH=OFF -DSTIRPEX_BUILD_UI=OFF >/dev/null

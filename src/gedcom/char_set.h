@@ -9,6 +9,8 @@
 // U+008D, U+008F, U+0090, U+009D). A UTF-8 file is kept as written, with every
 // ill-formed sequence replaced by U+FFFD.
 
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +26,22 @@ std::optional<CharSet> CharSetFromValue(std::string_view value) noexcept;
 // Appends bytes as well-formed UTF-8, each maximal ill-formed subpart replaced by U+FFFD.
 void AppendSanitizedUtf8(std::string& out, std::string_view bytes);
 bool IsWellFormedUtf8(std::string_view bytes) noexcept;
+
+// Nearly every line is ASCII, which every set keeps as it is: asked of each line first.
+inline bool IsAscii(std::string_view text) noexcept {
+    const char* p = text.data();
+    std::size_t rest = text.size();
+    std::uint64_t high = 0;
+    for (; rest >= 8; rest -= 8, p += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, p, 8);
+        high |= word;
+    }
+    for (; rest > 0; --rest, ++p) {
+        high |= static_cast<unsigned char>(*p);
+    }
+    return (high & 0x8080808080808080ull) == 0;
+}
 
 // One trimmed raw line to model text. Returns `raw` itself when nothing
 // changes (pure ASCII, or valid UTF-8 in a UTF-8 file), else a view of `scratch`.

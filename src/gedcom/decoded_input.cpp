@@ -121,8 +121,4 @@ DecodedInput::DecodedInput(std::istream& raw, std::size_t blockSize) {
 
 DecodedInput::~DecodedInput() = default;
 
-bool DecodedInput::decodes() const noexcept {
-    return m_detection.form == ByteForm::Utf16LE || m_detection.form == ByteForm::Utf16BE;
-}
-
 } // namespace stirpex

@@ -27,7 +27,9 @@ public:
     std::istream& stream() noexcept { return m_stream; }
     const ByteDetection& detection() const noexcept { return m_detection; }
     // True when the text is not the file's bytes (UTF-16): its length then says nothing of theirs.
-    bool decodes() const noexcept;
+    bool decodes() const noexcept {
+        return m_detection.form == ByteForm::Utf16LE || m_detection.form == ByteForm::Utf16BE;
+    }
     // Bytes taken from the file so far, the mark included.
     std::int64_t bytesTaken() const noexcept { return m_taken; }
 

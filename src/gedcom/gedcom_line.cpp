@@ -2,13 +2,14 @@
 
 #include "model/utf8.h"
 
+#include <atomic>
 #include <charconv>
 
 namespace stirpex {
 
 namespace {
 
-std::int64_t g_nextGeneratedKey = 0;
+std::atomic<std::int64_t> g_nextGeneratedKey{0};
 
 bool endsWith(std::string_view text, std::string_view suffix) noexcept {
     return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
@@ -28,10 +29,6 @@ std::size_t SkipBlanks(std::string_view line, std::size_t pos) noexcept {
         ++pos;
     }
     return pos;
-}
-
-std::size_t TagPosition(std::string_view line) noexcept {
-    return SkipBlanks(line, line.empty() ? 0 : 1);
 }
 
 std::string_view ValueFixed(std::string_view line, std::size_t tagPos, std::size_t length) noexcept {
@@ -80,8 +77,16 @@ std::string_view ExtractXrefKey(std::string_view text) noexcept {
 }
 
 std::string MakeGeneratedKey() {
-    char key[24] = {' '};
-    const auto end = std::to_chars(key + 1, key + sizeof key, g_nextGeneratedKey++).ptr;
+    return GeneratedKeyOf(ReserveGeneratedKeys(1));
+}
+
+std::int64_t ReserveGeneratedKeys(std::int64_t count) noexcept {
+    return g_nextGeneratedKey.fetch_add(count, std::memory_order_relaxed);
+}
+
+std::string GeneratedKeyOf(std::int64_t number) {
+    char key[kGeneratedKeyBytes + 1] = {' '};
+    const auto end = std::to_chars(key + 1, key + sizeof key, number).ptr;
     return std::string(key, end);
 }
 

@@ -44,7 +44,14 @@ inline int LineLevel(std::string_view line) noexcept {
 }
 
 // Offset of the tag: one character after the level digit, then over blanks.
-std::size_t TagPosition(std::string_view line) noexcept;
+// Asked of every line: kept inline.
+inline std::size_t TagPosition(std::string_view line) noexcept {
+    std::size_t pos = line.empty() ? 0 : 1;
+    while (pos < line.size() && IsBlank(line[pos])) {
+        ++pos;
+    }
+    return pos;
+}
 
 // True when the line holds `tag` at `pos` (case-sensitive, prefix match).
 // Every line is tested against many tags, so the comparison is unrolled here.
@@ -86,8 +93,16 @@ PointerOrText ValuePointerOrText(std::string_view line, std::size_t tagPos) noex
 std::string_view ExtractXrefKey(std::string_view text) noexcept;
 
 // " 0", " 1", ...: one process-wide counter for inline notes, sources and
-// external references; never reset, so generated keys never repeat.
+// external references; never reset, so generated keys never repeat. Safe to
+// call from several threads.
 std::string MakeGeneratedKey();
+// Takes `count` numbers of that counter at once, in one run, and returns the
+// first: a reader that made keys out of order numbers them afterwards.
+std::int64_t ReserveGeneratedKeys(std::int64_t count) noexcept;
+// The key of one number: a blank and its decimal digits; at most
+// kGeneratedKeyBytes long.
+std::string GeneratedKeyOf(std::int64_t number);
+inline constexpr std::size_t kGeneratedKeyBytes = 21;
 
 enum class RecordKind { None, Header, Individual, Family, Note, Source, ExtObj, Submitter };
 

@@ -16,20 +16,21 @@ namespace stirpex {
 class LineSource {
 public:
     explicit LineSource(std::istream& in, std::size_t blockSize = std::size_t{1} << 20);
+    // Over bytes already in memory, which must outlive it: nothing is copied.
+    explicit LineSource(std::string_view bytes) noexcept;
 
     // False at the end of the file. Throws std::ios_base::failure when reading fails.
     bool next(std::string_view& line);
     // The line handed out before the last one (after the end: the last one);
     // empty before the second line.
-    std::string_view previous() const noexcept {
-        return std::string_view(m_buffer.get() + m_previousBegin, m_previousLength);
-    }
+    std::string_view previous() const noexcept { return std::string_view(m_data + m_previousBegin, m_previousLength); }
 
 private:
     bool fill();
 
-    std::istream& m_in;
-    std::unique_ptr<char[]> m_buffer;
+    std::istream* m_in = nullptr;     // null over bytes in memory
+    std::unique_ptr<char[]> m_buffer; // what is read from m_in
+    const char* m_data = nullptr;     // the bytes lines are cut from
     std::size_t m_capacity;
     std::size_t m_begin = 0;     // first byte not yet handed out
     std::size_t m_end = 0;       // one past the last byte read

@@ -23,6 +23,11 @@ struct LoadEnvironment {
     MessageSink* messages = nullptr;
     NameIndexBuilder* nameIndex = nullptr;
     std::string_view argumentText; // the program's arguments joined by blanks, for "-i"
+    // Threads that read a large file in parts: 0 for one per core, 1 to read
+    // it in one pass on the calling thread (gedcom/part_reader.h).
+    unsigned threads = 0;
+    // The bytes of a part; 0 for the reader's own choice.
+    std::size_t partBytes = 0;
 };
 
 enum class LoadOutcome {

@@ -59,6 +59,8 @@ public:
     std::size_t countedBytes() const noexcept { return m_counted; }
     // The number in the file (from 1) of the last line's first line.
     std::int64_t lineNumber() const noexcept { return m_lineNumber; }
+    // Lines of the file taken so far; at the end, all of them.
+    std::int64_t linesRead() const noexcept { return m_read; }
 
 private:
     // Every line of the file is asked: the usual shape (a level digit, one

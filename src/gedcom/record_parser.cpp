@@ -27,6 +27,42 @@ char32_t firstCharacter(std::string_view value) {
 
 RecordParser::RecordParser(CStirpexDoc& doc) : m_doc(doc), m_arena(doc.Arena()) {}
 
+RecordParser::RecordParser(CStirpexDoc& doc, const CarriedState& assumed)
+    : m_doc(doc), m_arena(doc.Arena()), m_charSet(assumed.charSet), m_charSetLocked(assumed.charSetLocked),
+      m_isGedcom7(assumed.isGedcom7), m_laterPart(true), m_currentMade(0) {}
+
+void RecordParser::ContinueAfter(const RecordParser& part) {
+    if (part.m_currentMade & kNote) {
+        m_note = part.m_note;
+    }
+    if (part.m_currentMade & kSource) {
+        m_source = part.m_source;
+    }
+    if (part.m_currentMade & kExtObj) {
+        m_extObj = part.m_extObj;
+    }
+    if (part.m_currentMade & kCitedSource) {
+        m_citedSource = part.m_citedSource;
+    }
+    if (part.m_currentMade & kHeldLine) {
+        m_heldLine = part.m_heldLine;
+    }
+    m_person = part.m_person;
+    m_family = part.m_family;
+    m_kind = part.m_kind;
+    m_growing = nullptr; // a text grown there has no room known here
+}
+
+ArenaStr RecordParser::generatedKey() {
+    if (!m_laterPart) {
+        return store(MakeGeneratedKey());
+    }
+    const ArenaStr key = m_arena.reserve(kGeneratedKeyBytes);
+    TextArena::fill(key, " "); // not empty: an empty key would read as no key at all
+    m_keysToNumber.push_back(key);
+    return key;
+}
+
 ArenaStr RecordParser::store(std::string_view text) {
     return m_arena.copy(text);
 }
@@ -72,19 +108,22 @@ bool RecordParser::handleLevel0(std::string_view line) {
     const RecordLine record = RecognizeRecordLine(line);
     switch (record.kind) {
     case RecordKind::Individual:
-        m_person = &m_doc.AddPerson(store(record.key));
+        m_person = &m_doc.AddPerson(storeShared(record.key));
         break;
     case RecordKind::Family:
-        m_family = &m_doc.AddFamily(store(record.key));
+        m_family = &m_doc.AddFamily(storeShared(record.key));
         break;
     case RecordKind::Source:
-        m_source = &m_doc.AddSource(store(record.key));
+        m_source = &m_doc.AddSource(storeShared(record.key));
+        made(kSource);
         break;
     case RecordKind::ExtObj:
-        m_extObj = &m_doc.AddExtObj(store(record.key));
+        m_extObj = &m_doc.AddExtObj(storeShared(record.key));
+        made(kExtObj);
         break;
     case RecordKind::Note: {
-        m_note = &m_doc.AddNote(store(record.key));
+        m_note = &m_doc.AddNote(storeShared(record.key));
+        made(kNote);
         if (const auto first = FirstNoteLine(line)) {
             m_note->m_pLines.append(m_arena, store(text(*first)));
         }
@@ -147,7 +186,7 @@ bool RecordParser::handleLevel1(std::string_view line, std::size_t tag) {
         return objectLine(line, tag);
     }
     if (m_kind == RecordKind::ExtObj && TagIs(line, tag, "FILE")) {
-        if (m_extObj && m_extObj->m_strFile.empty()) {
+        if (extObj() && m_extObj->m_strFile.empty()) {
             m_extObj->m_strFile = store(text(ValueWord(line, tag)));
             return true;
         }
@@ -169,6 +208,7 @@ RecordParser::Row RecordParser::handleIndividualRow(std::string_view line, std::
         if (individual) {
             nameLine(value, false);
         } else if (m_kind == RecordKind::Submitter && !value.empty()) {
+            headerField();
             m_doc.m_strSubmitter = WithoutSlashes(value);
         } else {
             return Row::Skipped;
@@ -203,9 +243,9 @@ RecordParser::Row RecordParser::handleIndividualRow(std::string_view line, std::
         }
         if (famc) {
             keepReplacedLink("FAMC", m_person->m_strParentFamily);
-            m_person->m_strParentFamily = store(key);
+            m_person->m_strParentFamily = storeShared(key);
         } else {
-            m_person->AddSpouseFamily(m_arena, store(key));
+            m_person->AddSpouseFamily(m_arena, storeShared(key));
         }
         return Row::Used;
     }
@@ -245,11 +285,14 @@ RecordParser::Row RecordParser::handleHeaderRow(std::string_view line, std::size
         if (m_kind != RecordKind::Header) {
             return Row::Skipped;
         }
+        headerField();
         m_doc.m_strFileDate = text(ValueFixed(line, tag, 4));
     } else if (TagIs(line, tag, "DEST")) {
+        headerField();
         m_doc.m_strDestination = text(ValueFixed(line, tag, 4));
     } else if (TagIs(line, tag, "CHAR")) {
         const std::string_view value = ValueFixed(line, tag, 4);
+        headerField();
         m_doc.m_strCharSet = value;
         // GEDCOM 7 is UTF-8 whatever a CHAR line says.
         if (const auto set = CharSetFromValue(value); set && !m_charSetLocked && !m_isGedcom7) {
@@ -269,6 +312,7 @@ RecordParser::Row RecordParser::handleHeaderRow(std::string_view line, std::size
 // Only the VERS under the header's GEDC is the GEDCOM version; the one under
 // its SOUR is the version of the program that wrote the file.
 void RecordParser::versionLine(std::string_view value) {
+    headerField();
     m_doc.m_strGedcomVersion = value;
     m_isGedcom7 = !value.empty() && value[0] == '7';
     if (m_isGedcom7) {
@@ -278,8 +322,8 @@ void RecordParser::versionLine(std::string_view value) {
 
 void RecordParser::nameLine(std::string_view value, bool isAlias) {
     SplitName(value, m_nameParts);
-    const ArenaStr surname = store(m_nameParts.surname);
-    const ArenaStr givenNames = store(m_nameParts.givenNames);
+    const ArenaStr surname = storeShared(m_nameParts.surname);
+    const ArenaStr givenNames = storeShared(m_nameParts.givenNames);
     if (!isAlias && m_person->m_strSurname.empty()) {
         keepReplaced("NAME", m_person->m_strGivenNames.view());
         m_person->m_strSurname = surname;

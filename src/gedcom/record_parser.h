@@ -25,6 +25,7 @@
 #include "gedcom/char_set.h"
 #include "gedcom/gedcom_line.h"
 #include "gedcom/name_split.h"
+#include "gedcom/shared_texts.h"
 #include "model/fact.h"
 #include "model/fact_kinds.h"
 #include "model/text_arena.h"
@@ -46,9 +47,25 @@ struct PersonDetails;
 class CSource;
 class CStirpexDoc;
 
+// What the parser carries from record to record besides the records it made.
+struct CarriedState {
+    CharSet charSet = CharSet::Ansel;
+    bool charSetLocked = false;
+    bool isGedcom7 = false;
+    bool operator==(const CarriedState&) const = default;
+};
+
 class RecordParser {
 public:
     explicit RecordParser(CStirpexDoc& doc);
+    // A parser of a later part of a file: lines from a level-0 line on, read
+    // into a document of their own while the lines before are still being
+    // read, starting from `assumed`. The records made before are unknown to
+    // it, so every line that needs one of them, or that sets a field of the
+    // file's header, marks the part as needing the earlier lines
+    // (needsEarlierLines); the part must then be read again by the parser of
+    // the whole file. Keys it generates are numbered later (keysToNumber).
+    RecordParser(CStirpexDoc& doc, const CarriedState& assumed);
 
     // One line of model text, trimmed, with a level or without. True when the
     // line took effect: it matched a rule that acts in the record and context
@@ -66,6 +83,18 @@ public:
         m_charSet = set;
         m_charSetLocked = true;
     }
+
+    CarriedState carried() const noexcept { return {m_charSet, m_charSetLocked, m_isGedcom7}; }
+    // A later part's lines needed what only the lines before them can tell.
+    bool needsEarlierLines() const noexcept { return m_needsEarlier; }
+    // The keys a later part generated, empty and in file order: each is to be
+    // filled (TextArena::fill) with the key of its number once the part's
+    // place among the file's generated keys is known.
+    const std::vector<ArenaStr>& keysToNumber() const noexcept { return m_keysToNumber; }
+    // Goes on after a later part that was read on its own and kept: the
+    // records it made last are the current ones now. Both parsers must have
+    // finished their lines.
+    void ContinueAfter(const RecordParser& part);
 
 private:
     enum class Context {
@@ -144,9 +173,30 @@ private:
     bool mimeLine(CNote*& note, std::string_view value);
     void versionLine(std::string_view value);
 
+    // The records lines after their own may act on. A later part knows only
+    // those it made itself: reading one it did not make marks the part.
+    // The level-1 line last held is one of them: a deeper line right after a
+    // level-0 line is kept under it.
+    enum Current : unsigned { kNote = 1, kSource = 2, kExtObj = 4, kCitedSource = 8, kHeldLine = 16, kAllCurrent = 31 };
+    void made(Current which) noexcept { m_currentMade |= which; }
+    void use(Current which) noexcept {
+        if (!(m_currentMade & which)) {
+            m_needsEarlier = true;
+        }
+    }
+    CNote* note() noexcept { return use(kNote), m_note; }
+    CSource* source() noexcept { return use(kSource), m_source; }
+    CExtObj* extObj() noexcept { return use(kExtObj), m_extObj; }
+    CSource* citedSource() noexcept { return use(kCitedSource), m_citedSource; }
+    // Before a line sets a field of the file's header.
+    void headerField() noexcept { m_needsEarlier = m_needsEarlier || m_laterPart; }
+    ArenaStr generatedKey();
+
     ArenaStr grow(ArenaStr text, const void* owner, std::string_view separator, std::string_view more);
     CNote& makeNote(std::string_view firstLine);
     ArenaStr store(std::string_view text);
+    // A key, place or name: stored once for its repeats (gedcom/shared_texts.h).
+    ArenaStr storeShared(std::string_view text) { return m_shared.store(text); }
     // A text value as the model keeps it: in a 7.x file a leading "@@" is one '@'.
     std::string_view text(std::string_view value) const noexcept;
     // A 7.x file's @VOID@, which names nobody.
@@ -154,6 +204,7 @@ private:
 
     CStirpexDoc& m_doc;
     TextArena& m_arena;
+    SharedTexts m_shared{m_arena};
     CharSet m_charSet = CharSet::Ansel;
     bool m_charSetLocked = false;
     bool m_isGedcom7 = false;
@@ -198,6 +249,10 @@ private:
     // The fact or source whose value or title was last continued: its text
     // has room to grow in place (model/text_arena.h).
     const void* m_growing = nullptr;
+    bool m_laterPart = false;
+    bool m_needsEarlier = false;
+    unsigned m_currentMade = kAllCurrent;
+    std::vector<ArenaStr> m_keysToNumber;
 };
 
 } // namespace stirpex

@@ -123,12 +123,12 @@ RecordParser::Row RecordParser::handleFamilyMemberRow(std::string_view line, std
     }
     if (husband) {
         keepReplacedLink("HUSB", m_family->m_strHusband);
-        m_family->m_strHusband = store(key);
+        m_family->m_strHusband = storeShared(key);
     } else if (wife) {
         keepReplacedLink("WIFE", m_family->m_strWife);
-        m_family->m_strWife = store(key);
+        m_family->m_strWife = storeShared(key);
     } else {
-        m_family->AddChild(m_arena, store(key));
+        m_family->AddChild(m_arena, storeShared(key));
     }
     return Row::Used;
 }
@@ -177,6 +177,7 @@ void RecordParser::keepReplacedLink(std::string_view tag, ArenaStr key) {
 // copied as it is, and taken apart only when a fact has to be made for it.
 void RecordParser::holdLevel1(std::string_view line, std::size_t tag) {
     m_heldLine.assign(line.substr(std::min(tag, line.size())));
+    made(kHeldLine);
 }
 
 void RecordParser::startFact(std::string_view line, std::size_t tag) {
@@ -200,6 +201,7 @@ void RecordParser::startFact(std::string_view line, std::size_t tag) {
 
 Fact& RecordParser::heldFact() {
     if (!m_fact) {
+        use(kHeldLine);
         const std::string_view word = tagWord(m_heldLine, 0);
         const std::string_view value = text(valueAfterWord(m_heldLine, 0));
         ArenaStr tagText = KnownTagText(word);
@@ -274,7 +276,7 @@ bool RecordParser::handleFactLevel2(std::string_view line, std::size_t tag) {
     if (TagIs(line, tag, "PLAC")) {
         const std::string_view value = text(ValuePlace(line, tag));
         if (!value.empty()) {
-            m_fact->m_strPlace = store(value);
+            m_fact->m_strPlace = storeShared(value);
         }
         return true;
     }
@@ -380,10 +382,10 @@ bool RecordParser::factNoteLine(std::string_view line, std::size_t tag) {
         if (isVoid(value.key)) {
             return false;
         }
-        key = store(value.key);
+        key = storeShared(value.key);
     } else {
         key = makeNote(text(value.text)).m_strID;
-        m_lineNote = m_note;
+        m_lineNote = note();
         m_sub = Sub::Note;
         m_subLevel = 2;
     }
@@ -436,12 +438,12 @@ bool RecordParser::citationPartLine(std::string_view line, std::size_t tag, int 
             m_citationData = true;
             return true;
         }
-        if (TagIs(line, tag, "TEXT") && m_citedSource) {
+        if (TagIs(line, tag, "TEXT") && citedSource()) {
             m_citedSource->AddTextLine(m_arena, store(value));
             m_textTarget = TextTarget::Source;
             return true;
         }
-        if (continuation && m_citedSource) {
+        if (continuation && citedSource()) {
             // A title is shown on one line: its continuation lines join with a blank.
             const std::string_view separator = TagIs(line, tag, "CONT") ? " " : "";
             m_citedSource->m_strTitle = grow(m_citedSource->m_strTitle, m_citedSource, separator, value);
@@ -454,7 +456,7 @@ bool RecordParser::citationPartLine(std::string_view line, std::size_t tag, int 
             m_textTarget = TextTarget::Citation;
             return citationText(value);
         }
-        if (continuation && m_textTarget == TextTarget::Source && m_citedSource) {
+        if (continuation && m_textTarget == TextTarget::Source && citedSource()) {
             m_citedSource->AddTextLine(m_arena, store(value));
             return true;
         }

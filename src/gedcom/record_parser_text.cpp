@@ -64,7 +64,7 @@ RecordParser::Row RecordParser::handleSourceRow(std::string_view line, std::size
     } else if (!TagIs(line, tag, "TEXT")) {
         return Row::NotMatched;
     }
-    if (!m_source) {
+    if (!source()) {
         return Row::Skipped;
     }
     const ArenaStr value = store(text(ValueWord(line, tag)));
@@ -78,11 +78,12 @@ RecordParser::Row RecordParser::handleSourceRow(std::string_view line, std::size
 }
 
 CNote& RecordParser::makeNote(std::string_view firstLine) {
-    CNote& note = m_doc.AddNote(store(MakeGeneratedKey()));
+    CNote& note = m_doc.AddNote(generatedKey());
     if (!firstLine.empty()) {
         note.m_pLines.append(m_arena, store(firstLine));
     }
     m_note = &note;
+    made(kNote);
     return note;
 }
 
@@ -95,7 +96,7 @@ bool RecordParser::noteLikeLine(std::string_view line, std::size_t tag, Context 
             m_context = Context::None; // nothing for the lines under it to go to
             return false;
         }
-        key = store(value.key);
+        key = storeShared(value.key);
     } else {
         const std::string_view body = text(value.text);
         if (body.empty() || context == Context::NoteText) {
@@ -107,13 +108,13 @@ bool RecordParser::noteLikeLine(std::string_view line, std::size_t tag, Context 
             labelled.append(label).append(body);
             key = makeNote(labelled).m_strID;
         }
-        (context == Context::Address ? m_addressNote : m_lineNote) = m_note;
+        (context == Context::Address ? m_addressNote : m_lineNote) = note();
     }
     if (m_kind == RecordKind::Individual && m_person) {
         m_person->AddNote(m_arena, key);
     } else if (m_kind == RecordKind::Family && m_family) {
         m_family->AddNote(m_arena, key);
-    } else if (m_kind == RecordKind::Source && m_source) {
+    } else if (m_kind == RecordKind::Source && source()) {
         m_source->AddNote(m_arena, key);
     } else {
         return !value.isPointer || value.key.empty(); // a note made is counted, linked or not
@@ -122,7 +123,7 @@ bool RecordParser::noteLikeLine(std::string_view line, std::size_t tag, Context 
 }
 
 bool RecordParser::appendNoteLine(std::string_view value) {
-    if (!m_note) {
+    if (!note()) {
         return false;
     }
     m_note->m_pLines.append(m_arena, store(text(value)));
@@ -139,7 +140,7 @@ bool RecordParser::continuationLine(std::string_view line, std::size_t tag) {
     case Context::Address:
         return TagIs(line, tag, "CONT") && addressLine(value);
     case Context::SourceText:
-        if (!TagIs(line, tag, "CONT") || !m_source) {
+        if (!TagIs(line, tag, "CONT") || !source()) {
             return false;
         }
         m_source->AddTextLine(m_arena, store(text(value)));
@@ -207,23 +208,26 @@ bool RecordParser::sourceLine(std::string_view line, std::size_t tag, bool isEve
     const PointerOrText value = ValuePointerOrText(line, tag);
     ArenaStr key;
     m_citedSource = nullptr;
+    made(kCitedSource);
     if (value.isPointer && isVoid(value.key)) {
         m_voidCitationLevel = isEventCitation ? 2 : 1;
         m_citationTexts = nullptr;
         return false;
     }
     if (value.isPointer) {
-        key = store(value.key);
+        key = storeShared(value.key);
     } else if (!isEventCitation && m_kind == RecordKind::Header) {
         if (value.text.empty()) {
             return false;
         }
+        headerField();
         m_doc.m_strSourceSystem = text(value.text);
         return true;
     } else {
-        CSource& source = m_doc.AddSource(store(MakeGeneratedKey()));
+        CSource& source = m_doc.AddSource(generatedKey());
         source.m_strTitle = store(text(value.text));
         m_source = &source;
+        made(kSource);
         m_citedSource = &source;
         key = source.m_strID;
     }
@@ -256,7 +260,7 @@ void RecordParser::addCitation(ArenaStr key) {
 // FILE, FORM and TITL of the current external reference, under its record's
 // FILE or an OBJE line; the first of each counts.
 bool RecordParser::objectPartLine(std::string_view line, std::size_t tag) {
-    if (!m_extObj) {
+    if (!extObj()) {
         return false;
     }
     ArenaStr* field = nullptr;
@@ -280,10 +284,11 @@ bool RecordParser::objectPartLine(std::string_view line, std::size_t tag) {
 RecordParser::ObjectReference RecordParser::objectReference(std::string_view line, std::size_t tag) {
     const PointerOrText value = ValuePointerOrText(line, tag);
     if (value.isPointer) {
-        return {isVoid(value.key) ? ArenaStr() : store(value.key), false};
+        return {isVoid(value.key) ? ArenaStr() : storeShared(value.key), false};
     }
-    CExtObj& object = m_doc.AddExtObj(store(MakeGeneratedKey()));
+    CExtObj& object = m_doc.AddExtObj(generatedKey());
     m_extObj = &object;
+    made(kExtObj);
     return {object.m_strID, true};
 }
 
@@ -297,7 +302,7 @@ bool RecordParser::objectLine(std::string_view line, std::size_t tag) {
         m_person->AddObject(m_arena, key);
     } else if (m_kind == RecordKind::Family && m_family) {
         m_family->AddObject(m_arena, key);
-    } else if (m_kind == RecordKind::Source && m_source) {
+    } else if (m_kind == RecordKind::Source && source()) {
         m_source->AddObject(m_arena, key);
     } else {
         return object.made; // a reference made is counted, linked or not
@@ -335,7 +340,7 @@ bool RecordParser::handleLevel3(std::string_view line, std::size_t tag) {
         return citationText(value);
     }
     m_textTarget = TextTarget::Source;
-    if (!m_source) {
+    if (!source()) {
         return false;
     }
     m_source->AddTextLine(m_arena, store(value));
@@ -354,7 +359,7 @@ bool RecordParser::handleLevel4(std::string_view line, std::size_t tag) {
     const std::string_view value = text(ValueFixed(line, tag, 4));
     switch (m_textTarget) {
     case TextTarget::Source:
-        if (!m_source) {
+        if (!source()) {
             return false;
         }
         m_source->AddTextLine(m_arena, store(value));

@@ -25,6 +25,8 @@ struct LineSample {
     std::int64_t count = 0;
     std::vector<std::int64_t> firstLines; // 1-based, at most kReportFirstLines
     void add(std::int64_t line);
+    // The lines of `later`, all after these, shifted by `lineOffset`.
+    void append(const LineSample& later, std::int64_t lineOffset);
 };
 
 struct SkippedTag {
@@ -44,6 +46,15 @@ public:
     // Tags by falling count, equal counts by tag.
     std::vector<SkippedTag> skippedTags() const;
     std::int64_t skippedLines() const noexcept { return m_skippedLines; }
+    // Different tags met, "(other tags)" included.
+    std::size_t distinctTags() const noexcept { return m_skipped.size(); }
+
+    // Adds the log of a later part of the same file, read on its own with
+    // its lines numbered from 1, whose first line is line `lineOffset` + 1
+    // of the file: the result is the log of reading both in turn. The part
+    // must have met fewer than kMaxSkippedTags tags, so that it lumped none
+    // together.
+    void append(const ReadingLog& later, std::int64_t lineOffset);
 
 private:
     // Looked up by view: most skipped lines repeat a tag already met, and

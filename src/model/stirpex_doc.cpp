@@ -53,6 +53,26 @@ void CStirpexDoc::EndBulkLoad() {
     m_mapExtObjs.insertAll();
 }
 
+template <typename Record>
+void CStirpexDoc::moveRecords(std::vector<RecordPtr<Record>>& from, std::int32_t& fromCount,
+                              std::vector<RecordPtr<Record>>& to, std::int32_t& toCount) {
+    for (auto& record : from) {
+        record->m_nIndex = toCount++;
+        to.push_back(std::move(record));
+    }
+    from.clear();
+    fromCount = 0;
+}
+
+void CStirpexDoc::AppendRecordsOf(CStirpexDoc& part) {
+    moveRecords(part.m_ppPersons, part.m_nPersons, m_ppPersons, m_nPersons);
+    moveRecords(part.m_ppFamilies, part.m_nFamilies, m_ppFamilies, m_nFamilies);
+    moveRecords(part.m_ppNotes, part.m_nNotes, m_ppNotes, m_nNotes);
+    moveRecords(part.m_ppSources, part.m_nSources, m_ppSources, m_nSources);
+    moveRecords(part.m_ppExtObjs, part.m_nExtObjs, m_ppExtObjs, m_nExtObjs);
+    m_arena.adopt(part.m_arena);
+}
+
 CStirpexDoc::CStirpexDoc() {
     m_ppPersons.reserve(kInitialTableRoom);
     m_ppFamilies.reserve(kInitialTableRoom);

@@ -81,11 +81,20 @@ public:
     // filled at the end in one sized pass.
     void BeginBulkLoad() noexcept { m_bulkLoad = true; }
     void EndBulkLoad();
+    // During a bulk load: appends the records of `part`, the document of a
+    // later stretch of the same file read on its own, as if they had been
+    // read here, and takes over its arena. `part` keeps its header fields and
+    // log; its tables are left empty.
+    void AppendRecordsOf(CStirpexDoc& part);
 
 private:
     template <typename Record>
     Record& appendRecord(std::vector<RecordPtr<Record>>& table, std::int32_t& count,
                          RecordMap<std::vector<RecordPtr<Record>>>& map, ArenaStr key);
+
+    template <typename Record>
+    static void moveRecords(std::vector<RecordPtr<Record>>& from, std::int32_t& fromCount,
+                            std::vector<RecordPtr<Record>>& to, std::int32_t& toCount);
 
     TextArena m_arena;
     bool m_bulkLoad = false;

@@ -56,14 +56,7 @@ std::size_t ArenaStr::size() const noexcept {
     return static_cast<std::size_t>(longLength);
 }
 
-void* TextArena::allocate(std::size_t bytes, std::size_t alignment) {
-    const auto cursor = reinterpret_cast<std::uintptr_t>(m_cursor);
-    const std::size_t padding = alignUp(cursor, alignment) - cursor;
-    if (m_cursor && padding + bytes <= static_cast<std::size_t>(m_end - m_cursor)) {
-        char* result = m_cursor + padding;
-        m_cursor = result + bytes;
-        return result;
-    }
+void* TextArena::allocateSlow(std::size_t bytes, std::size_t alignment) {
     // Large blocks get a chunk of their own so that the current chunk's rest is not wasted.
     if (bytes + alignment > kChunkSize / 4) {
         auto chunk = std::make_unique_for_overwrite<char[]>(bytes + alignment);
@@ -101,6 +94,28 @@ ArenaStr TextArena::copy(std::string_view text) {
     char* chars = startText(text.size(), text.size() + 1);
     std::memcpy(chars, text.data(), text.size());
     return ArenaStr(chars);
+}
+
+ArenaStr TextArena::reserve(std::size_t room) {
+    return ArenaStr(startText(0, room + 1));
+}
+
+void TextArena::fill(ArenaStr reserved, std::string_view text) noexcept {
+    // The arena's own chunks are writable; the handle only shows them as const.
+    char* chars = const_cast<char*>(reserved.m_chars);
+    std::memcpy(chars, text.data(), text.size());
+    writeLength(chars, text.size());
+}
+
+void TextArena::adopt(TextArena& other) {
+    for (auto& chunk : other.m_chunks) {
+        m_chunks.push_back(std::move(chunk));
+    }
+    m_reserved += other.m_reserved;
+    other.m_chunks.clear();
+    other.m_cursor = nullptr;
+    other.m_end = nullptr;
+    other.m_reserved = 0;
 }
 
 ArenaStr TextArena::append(ArenaStr text, std::string_view more) {

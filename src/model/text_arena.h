@@ -76,7 +76,27 @@ public:
     // `text` must be empty or a result of append, as only those have room to
     // grow, and is spent: it may now read as the longer text.
     ArenaStr append(ArenaStr text, std::string_view more);
-    void* allocate(std::size_t bytes, std::size_t alignment);
+    // Every text and record comes from here: the common case is kept inline.
+    void* allocate(std::size_t bytes, std::size_t alignment) {
+        const auto cursor = reinterpret_cast<std::uintptr_t>(m_cursor);
+        const std::uintptr_t aligned = (cursor + alignment - 1) & ~(alignment - 1);
+        if (m_cursor && aligned - cursor + bytes <= static_cast<std::size_t>(m_end - m_cursor)) {
+            m_cursor = reinterpret_cast<char*>(aligned + bytes);
+            return reinterpret_cast<char*>(aligned);
+        }
+        return allocateSlow(bytes, alignment);
+    }
+    // An empty text with room for `room` bytes, to be written once later
+    // with fill(): for a text whose value is known only after the handles
+    // to it have been handed out (a key numbered once its place is known).
+    ArenaStr reserve(std::size_t room);
+    // Writes `text` into a text from reserve(), which must have room for it;
+    // every handle to it reads the new text.
+    static void fill(ArenaStr reserved, std::string_view text) noexcept;
+    // Takes over everything `other` holds, which is left empty: texts and
+    // records carved out of it stay where they are and now live as long as
+    // this arena.
+    void adopt(TextArena& other);
     // A value-initialised object that needs no destructor, freed with the arena.
     template <typename T> T& make() {
         static_assert(std::is_trivially_destructible_v<T>, "the arena runs no destructors");
@@ -86,6 +106,7 @@ public:
     std::size_t bytesReserved() const noexcept { return m_reserved; }
 
 private:
+    void* allocateSlow(std::size_t bytes, std::size_t alignment);
     char* startText(std::size_t length, std::size_t room);
 
     std::vector<std::unique_ptr<char[]>> m_chunks;
