@@ -10,8 +10,10 @@
 
 #include <QString>
 
+#include <atomic>
 #include <filesystem>
 #include <memory>
+#include <thread>
 
 namespace stirpex {
 
@@ -36,6 +38,17 @@ public:
     // The document's find-by-name window, made hidden when first asked for
     // and shared by every window on the document.
     CNameListDlg& NameList();
+    // Builds the name index, then the document's parent table, on a thread
+    // of its own; the document must not
+    // change until it is done, and the index must not be looked at before
+    // AwaitIndex() has returned.
+    void BuildIndexInBackground();
+    // Returns once no index is being built, after a progress window from
+    // `progress` (may be null) while it waits. Events other than input go on
+    // meanwhile, so that the windows repaint but no command runs.
+    void AwaitIndex(ProgressSink* progress);
+    bool IndexPending() const noexcept { return m_indexThread.joinable() && !m_indexDone; }
+
     // The person the pages of this file say how everyone is related to; null for none.
     const CPerson* HomePerson() const noexcept { return m_pHome; }
     void SetHomePerson(const CPerson* home) noexcept { m_pHome = home; }
@@ -47,8 +60,25 @@ private:
     QString m_path;
     QString m_title;
     const CPerson* m_pHome = nullptr;
+    std::atomic<int> m_indexPercent{0};
+    std::atomic<bool> m_indexDone{false};
+    std::thread m_indexThread; // joined before the document and index go
     // Last, so that it goes before the index it shows.
     std::unique_ptr<CNameListDlg> m_pNameListDlg;
+};
+
+// The name index as a load sees it when the index is to be built after the
+// first page is shown: room reserved in the index at once, the build only noted.
+class DeferredIndex final : public NameIndexBuilder {
+public:
+    explicit DeferredIndex(NameIndex& index) noexcept : m_index(index) {}
+    bool Reserve(std::size_t entries) override { return m_index.Reserve(entries); }
+    void Build(const CStirpexDoc&, ProgressSink*) override { m_wanted = true; }
+    bool wanted() const noexcept { return m_wanted; }
+
+private:
+    NameIndex& m_index;
+    bool m_wanted = false;
 };
 
 } // namespace stirpex

@@ -173,10 +173,20 @@ void CStirpexApp::provideDialogs(MessageSink& messages) {
     m_dialogs.print = [this](CStirpexView& view, int command) { m_printing->RunCommand(view, command); };
     m_dialogs.story = [](CStirpexView& view, const StoryRequest& request) { ShowStory(view, request); };
     m_dialogs.properties = [](CStirpexView& view) { return ShowProperties(view); };
-    m_dialogs.relationship = [](CStirpexView& view) { return ShowRelationship(view, view.Document().HomePerson()); };
-    m_dialogs.search = [this](CStirpexView& view) { return ShowSearch(view, m_collator); };
+    // The dialogs that look names up in the document's index wait for it while it is built.
+    m_dialogs.relationship = [this](CStirpexView& view) {
+        view.Document().AwaitIndex(m_documentsProgress);
+        return ShowRelationship(view, view.Document().HomePerson());
+    };
+    m_dialogs.search = [this](CStirpexView& view) {
+        view.Document().AwaitIndex(m_documentsProgress);
+        return ShowSearch(view, m_collator);
+    };
     m_dialogs.goTo = [](CStirpexView& view) { return ShowGoTo(view); };
-    m_dialogs.find = [this](CStirpexView& view) { ShowNameList(view, m_documentsProgress); };
+    m_dialogs.find = [this](CStirpexView& view) {
+        view.Document().AwaitIndex(m_documentsProgress);
+        ShowNameList(view, m_documentsProgress);
+    };
     m_dialogs.tree = [this, sink = &messages](CStirpexView& view, int treeKind) {
         return ShowTreeDialog(view, treeKind, m_treeIcons, sink);
     };
