@@ -87,15 +87,16 @@ void ThreadedLoad::mirrorProgress() {
     }
     const CrossThreadProgress::State state = m_crossing.state();
     if (state.window != m_shownWindow) {
+        // Shown even when the reader is done with it already, for a moment,
+        // as every file above the threshold shows it.
         m_shownWindow = state.window;
-        m_window.reset();
-        if (state.open) {
-            m_window = m_progress->Create(state.text);
-            if (m_window) {
-                AllowCancel(*m_window, [this] { Cancel(); });
-            }
+        m_window = m_progress->Create(state.text);
+        if (m_window) {
+            AllowCancel(*m_window, [this] { Cancel(); });
         }
-    } else if (!state.open) {
+    }
+    if (m_window && !state.open) {
+        m_window->SetPos(state.percent);
         m_window.reset();
     }
     if (m_window) {
