@@ -7,6 +7,7 @@
 #include <QThread>
 
 #include <chrono>
+#include <system_error>
 
 namespace stirpex {
 
@@ -47,14 +48,19 @@ void OpenGedcom::BuildIndexInBackground() {
     AwaitIndex(nullptr);
     m_indexDone = false;
     m_indexPercent = 0;
-    m_indexThread = std::thread([this] {
+    const auto build = [this] {
         PercentSink percent(m_indexPercent);
         m_index.BuildIndex(m_doc, &percent);
         m_indexDone = true;
         // The relationship search's table too, which a page with a home line
         // would otherwise make on its first paint; made once whoever asks first.
         m_doc.GetParentTable();
-    });
+    };
+    try {
+        m_indexThread = std::thread(build);
+    } catch (const std::system_error&) {
+        build(); // no thread to be had: the index at once, as Find would make it
+    }
 }
 
 void OpenGedcom::AwaitIndex(ProgressSink* progress) {

@@ -23,10 +23,12 @@
 #include "shell/single_instance_app.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QPrinterInfo>
 #include <QProcess>
 
@@ -38,6 +40,26 @@
 namespace stirpex {
 
 namespace {
+
+// Closing the main window while a file is read gives the read up, and ends
+// the program once it has, also when the file came with the start and the
+// program's own event loop has not begun.
+class CancelLoadOnClose final : public QObject {
+public:
+    CancelLoadOnClose(DocumentSet& documents, QObject* parent) : QObject(parent), m_documents(&documents) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Close && m_documents && m_documents->Loading()) {
+            m_documents->CancelLoad();
+            QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    QPointer<DocumentSet> m_documents; // goes before the main window
+};
 
 const QString kRecentKey = QStringLiteral("Recent File List/Files");
 
@@ -275,6 +297,7 @@ void CStirpexApp::createWindows(const CommandLineInfo& commandLine, MessageSink&
     m_documents = std::make_unique<DocumentSet>(m_mainFrame->MdiArea(), std::move(services), m_dialogs);
 
     CMainFrame& frame = *m_mainFrame;
+    frame.installEventFilter(new CancelLoadOnClose(*m_documents, &frame));
     connect(m_documents.get(), &DocumentSet::statisticsChanged, &frame, &CMainFrame::SetStatsText);
     connect(m_documents.get(), &DocumentSet::opened, this, &CStirpexApp::fileOpened);
     connect(m_documents.get(), &DocumentSet::documentRead, this,

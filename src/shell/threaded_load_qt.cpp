@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include <exception>
+#include <system_error>
 #include <thread>
 
 namespace stirpex {
@@ -110,14 +111,22 @@ LoadResult ThreadedLoad::Run(const std::function<LoadResult()>& load) {
     m_running = true;
     LoadResult result;
     std::exception_ptr failure;
-    std::thread worker([&] {
+    const auto work = [&] {
         try {
             result = load();
         } catch (...) {
             failure = std::current_exception();
         }
         m_done = true;
-    });
+    };
+    std::thread worker;
+    try {
+        worker = std::thread(work);
+    } catch (const std::system_error&) {
+        // No thread to be had, as when memory is short: read here, with the
+        // windows still until done, rather than not at all.
+        work();
+    }
     QEventLoop loop;
     QTimer look;
     bool finished = false;
@@ -138,7 +147,9 @@ LoadResult ThreadedLoad::Run(const std::function<LoadResult()>& load) {
         m_stop = true;
         QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
     }
-    worker.join();
+    if (worker.joinable()) {
+        worker.join();
+    }
     m_window.reset();
     m_shownWindow = m_crossing.state().window;
     m_running = false;

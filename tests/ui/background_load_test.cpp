@@ -74,6 +74,8 @@ private slots:
     void cancelAndEscapeLeaveNothingBehind();
     void timersRunAndASecondOpenIsRefusedWhileReading();
     void findBeforeTheIndexIsBuiltWaitsForIt();
+    // Last: it asks the program to quit.
+    void closingTheMainWindowGivesTheReadUp();
 
 private:
     CStirpexApp& start();
@@ -195,6 +197,26 @@ void BackgroundLoadTest::findBeforeTheIndexIsBuiltWaitsForIt() {
     for (int i = 0; i < made.size(); i += 997) {
         QCOMPARE(built.personAt(i), made.personAt(i));
     }
+}
+
+void BackgroundLoadTest::closingTheMainWindowGivesTheReadUp() {
+    CStirpexApp& app = start();
+    QVERIFY(app.InitInstance());
+    bool closed = false;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, [&] {
+        if (!closed && app.Documents().Loading()) {
+            closed = true;
+            app.MainFrame().close();
+        }
+    });
+    watch.start(1);
+    QVERIFY(!app.OpenFile(m_large));
+    watch.stop();
+    QVERIFY(closed);
+    QCOMPARE(app.Documents().Count(), 0);
+    QCOMPARE(app.MainFrame().MdiArea().subWindowList().size(), 0);
+    QVERIFY(app.RecentFiles().Entries().empty());
 }
 
 QTEST_MAIN(BackgroundLoadTest)
