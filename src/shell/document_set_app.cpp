@@ -93,14 +93,17 @@ bool DocumentSet::OpenDocumentFile(const std::filesystem::path& path) {
         show("Cannot open " + toUtf8(DisplayPath(path)) + " while another file is being read.");
         return false;
     }
-    auto document = std::make_unique<OpenGedcom>(key, *m_services.collator, m_queuedMessages.get());
+    auto document =
+        std::make_unique<OpenGedcom>(key, *m_services.collator, m_queuedMessages.get(), m_services.progress);
     LoadEnvironment env = m_load->Environment();
     DeferredIndex index(document->Index());
     env.nameIndex = &index;
     env.argumentText = m_services.argumentText;
+    const std::string title = toUtf8(document->Title());
     LoadResult result;
     try {
-        result = m_load->Run([&] { return LoadGedcom(document->Doc(), file, toUtf8(document->Title()), env); });
+        // The reading thread owns the document until Run returns.
+        result = m_load->Run([&] { return LoadGedcom(document->Doc(), file, title, env); });
     } catch (const std::ios_base::failure& e) {
         show("Cannot read " + toUtf8(DisplayPath(path)) + ":\n" + e.what());
         return false;

@@ -11,8 +11,10 @@
 
 namespace stirpex {
 
-OpenGedcom::OpenGedcom(std::filesystem::path key, const Collator& collator, MessageSink* messages)
-    : m_index(collator, messages), m_key(std::move(key)), m_path(DisplayPath(m_key)), m_title(DisplayName(m_key)) {}
+OpenGedcom::OpenGedcom(std::filesystem::path key, const Collator& collator, MessageSink* messages,
+                       ProgressSink* waitProgress)
+    : m_index(collator, messages), m_key(std::move(key)), m_path(DisplayPath(m_key)), m_title(DisplayName(m_key)),
+      m_waitProgress(waitProgress) {}
 
 namespace {
 
@@ -45,7 +47,7 @@ OpenGedcom::~OpenGedcom() {
 }
 
 void OpenGedcom::BuildIndexInBackground() {
-    AwaitIndex(nullptr);
+    AwaitIndex();
     m_indexDone = false;
     m_indexPercent = 0;
     const auto build = [this] {
@@ -63,14 +65,14 @@ void OpenGedcom::BuildIndexInBackground() {
     }
 }
 
-void OpenGedcom::AwaitIndex(ProgressSink* progress) {
+void OpenGedcom::AwaitIndex() {
     if (!m_indexThread.joinable()) {
         return;
     }
     if (!m_indexDone) {
         std::unique_ptr<ProgressWindow> window;
-        if (progress != nullptr) {
-            window = progress->Create("Indexing GEDCOM file " + m_doc.m_strFileName);
+        if (m_waitProgress != nullptr) {
+            window = m_waitProgress->Create("Indexing GEDCOM file " + m_doc.m_strFileName);
         }
         while (!m_indexDone) {
             QCoreApplication::processEvents(kRepaintOnly);
@@ -85,7 +87,7 @@ void OpenGedcom::AwaitIndex(ProgressSink* progress) {
 
 CNameListDlg& OpenGedcom::NameList() {
     if (!m_pNameListDlg) {
-        m_pNameListDlg = std::make_unique<CNameListDlg>(m_index);
+        m_pNameListDlg = std::make_unique<CNameListDlg>(Index());
     }
     return *m_pNameListDlg;
 }

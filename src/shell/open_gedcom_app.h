@@ -21,32 +21,36 @@ class CNameListDlg;
 
 class OpenGedcom {
 public:
-    // `key` as DocumentKey() makes it.
-    OpenGedcom(std::filesystem::path key, const Collator& collator, MessageSink* messages);
+    // `key` as DocumentKey() makes it; `waitProgress` shows a wait for the
+    // index built in the background (may be null).
+    OpenGedcom(std::filesystem::path key, const Collator& collator, MessageSink* messages,
+               ProgressSink* waitProgress = nullptr);
     OpenGedcom(const OpenGedcom&) = delete;
     OpenGedcom& operator=(const OpenGedcom&) = delete;
     ~OpenGedcom();
 
     CStirpexDoc& Doc() noexcept { return m_doc; }
     const CStirpexDoc& Doc() const noexcept { return m_doc; }
-    NameIndex& Index() noexcept { return m_index; }
+    // The name index, once any build of it in the background is done.
+    NameIndex& Index() {
+        AwaitIndex();
+        return m_index;
+    }
     // The absolute path of the file, as it is compared when the same file is opened again.
     const std::filesystem::path& Key() const noexcept { return m_key; }
     // That path, and the file's name with its extension ("royal.ged"), as text to show.
     const QString& Path() const noexcept { return m_path; }
     const QString& Title() const noexcept { return m_title; }
     // The document's find-by-name window, made hidden when first asked for
-    // and shared by every window on the document.
+    // and shared by every window on the document; after the index is done.
     CNameListDlg& NameList();
     // Builds the name index, then the document's parent table, on a thread
-    // of its own; the document must not
-    // change until it is done, and the index must not be looked at before
-    // AwaitIndex() has returned.
+    // of its own; the document must not change until it is done.
     void BuildIndexInBackground();
-    // Returns once no index is being built, after a progress window from
-    // `progress` (may be null) while it waits. Events other than input go on
-    // meanwhile, so that the windows repaint but no command runs.
-    void AwaitIndex(ProgressSink* progress);
+    // Returns once no index is being built, after a progress window while it
+    // waits. Events other than input go on meanwhile, so that the windows
+    // repaint but no command runs.
+    void AwaitIndex();
     bool IndexPending() const noexcept { return m_indexThread.joinable() && !m_indexDone; }
 
     // The person the pages of this file say how everyone is related to; null for none.
@@ -60,6 +64,7 @@ private:
     QString m_path;
     QString m_title;
     const CPerson* m_pHome = nullptr;
+    ProgressSink* m_waitProgress;
     std::atomic<int> m_indexPercent{0};
     std::atomic<bool> m_indexDone{false};
     std::thread m_indexThread; // joined before the document and index go

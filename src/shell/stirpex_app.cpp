@@ -195,20 +195,14 @@ void CStirpexApp::provideDialogs(MessageSink& messages) {
     m_dialogs.print = [this](CStirpexView& view, int command) { m_printing->RunCommand(view, command); };
     m_dialogs.story = [](CStirpexView& view, const StoryRequest& request) { ShowStory(view, request); };
     m_dialogs.properties = [](CStirpexView& view) { return ShowProperties(view); };
-    // The dialogs that look names up in the document's index wait for it while it is built.
-    m_dialogs.relationship = [this](CStirpexView& view) {
-        view.Document().AwaitIndex(m_documentsProgress);
-        return ShowRelationship(view, view.Document().HomePerson());
-    };
+    m_dialogs.relationship = [](CStirpexView& view) { return ShowRelationship(view, view.Document().HomePerson()); };
+    // Search, as Find and the relationships do by asking for the index, waits while the index is built.
     m_dialogs.search = [this](CStirpexView& view) {
-        view.Document().AwaitIndex(m_documentsProgress);
+        view.Document().AwaitIndex();
         return ShowSearch(view, m_collator);
     };
     m_dialogs.goTo = [](CStirpexView& view) { return ShowGoTo(view); };
-    m_dialogs.find = [this](CStirpexView& view) {
-        view.Document().AwaitIndex(m_documentsProgress);
-        ShowNameList(view, m_documentsProgress);
-    };
+    m_dialogs.find = [this](CStirpexView& view) { ShowNameList(view, m_documentsProgress); };
     m_dialogs.tree = [this, sink = &messages](CStirpexView& view, int treeKind) {
         return ShowTreeDialog(view, treeKind, m_treeIcons, sink);
     };
