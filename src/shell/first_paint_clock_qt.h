@@ -5,8 +5,6 @@
 // of a window's page writes "first-paint <seconds since the epoch>" to the
 // standard output and ends the program at once.
 
-class QWidget;
-
 namespace stirpex {
 
 class CChildFrame;
