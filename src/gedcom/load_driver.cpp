@@ -63,6 +63,7 @@ std::optional<Exhausted> readWhole(CStirpexDoc& doc, RecordParser& parser, Decod
     try {
         ParseLines(lines, parser, doc.m_readingLog, 0, raw, [&](std::string_view line) {
             bytesRead = fileBytesOf(line, lines.countedBytes(), input, bytesRead);
+            progress.stopIfAsked();
             if (progress.shown()) {
                 progress.advance(PercentOf(bytesRead, fileLength));
             }
@@ -129,6 +130,7 @@ LoadResult LoadGedcom(CStirpexDoc& doc, std::istream& in, std::int64_t fileLengt
     if (fileLength > kProgressThreshold && env.progress) {
         progress = ProgressTracker(env.progress->Create("Reading GEDCOM file " + doc.m_strFileName));
     }
+    progress.watch(env.stop);
 
     const auto startOption = ParseStartOption(env.argumentText);
     const bool buildIndexAtEnd = !startOption.has_value();
@@ -140,9 +142,14 @@ LoadResult LoadGedcom(CStirpexDoc& doc, std::istream& in, std::int64_t fileLengt
         showMessage(env, "Not enough memory for name index");
     }
 
-    if (const auto exhausted = readLines(doc, in, fileLength, progress, env)) {
-        result.outcome = LoadOutcome::OutOfMemory;
-        result.outOfMemoryText = outOfMemoryText(exhausted->percent, exhausted->line);
+    try {
+        if (const auto exhausted = readLines(doc, in, fileLength, progress, env)) {
+            result.outcome = LoadOutcome::OutOfMemory;
+            result.outOfMemoryText = outOfMemoryText(exhausted->percent, exhausted->line);
+            return result;
+        }
+    } catch (const LoadStopped&) {
+        result.outcome = LoadOutcome::Cancelled;
         return result;
     }
 

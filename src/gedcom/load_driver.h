@@ -8,6 +8,7 @@
 #include "gedcom/input_file.h"
 #include "gedcom/load_sinks.h"
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <istream>
@@ -29,6 +30,9 @@ struct LoadEnvironment {
     unsigned threads = 0;
     // The bytes of a part; 0 for the reader's own choice.
     std::size_t partBytes = 0;
+    // Set from another thread to give up the load: it ends Cancelled within
+    // a few lines of each reading thread.
+    const std::atomic<bool>* stop = nullptr;
 };
 
 enum class LoadOutcome {
@@ -38,6 +42,8 @@ enum class LoadOutcome {
     // holds the memory that showing a message needs, then shows
     // outOfMemoryText and ends the program with exit code 1.
     OutOfMemory,
+    // The stop token was set: the document is half read and must go, with nothing shown.
+    Cancelled,
 };
 
 struct LoadResult {

@@ -5,6 +5,7 @@
 // app implements these over its windows; tests and the command line have
 // their own.
 
+#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <string_view>
@@ -43,11 +44,26 @@ public:
     virtual void Build(const CStirpexDoc& doc, ProgressSink* progress) = 0;
 };
 
-// Sends whole percentages to a progress window, each only once and only upwards.
+// Thrown out of a load whose stop token was set; the half-read document is
+// of no use and goes.
+struct LoadStopped {};
+
+// Sends whole percentages to a progress window, each only once and only
+// upwards; and carries the token that asks the load to stop, which the
+// reading loops look at between lines, where stopping costs nothing.
 class ProgressTracker {
 public:
     ProgressTracker() = default;
     explicit ProgressTracker(std::unique_ptr<ProgressWindow> window) : m_window(std::move(window)) {}
+
+    void watch(const std::atomic<bool>* stop) noexcept { m_stop = stop; }
+    const std::atomic<bool>* stopToken() const noexcept { return m_stop; }
+    void stopIfAsked() const { StopIfAsked(m_stop); }
+    static void StopIfAsked(const std::atomic<bool>* stop) {
+        if (stop != nullptr && stop->load(std::memory_order_relaxed)) [[unlikely]] {
+            throw LoadStopped{};
+        }
+    }
 
     bool shown() const noexcept { return m_window != nullptr; }
     void advance(int percent) {
@@ -59,6 +75,7 @@ public:
 
 private:
     std::unique_ptr<ProgressWindow> m_window;
+    const std::atomic<bool>* m_stop = nullptr;
     int m_last = 0;
 };
 

@@ -122,7 +122,7 @@ struct Part {
     std::future<void> done; // last: waited for before the rest goes
 };
 
-void readPart(Part& part, CarriedState assumed) noexcept {
+void readPart(Part& part, CarriedState assumed, const std::atomic<bool>* stop) noexcept {
     try {
         part.doc = std::make_unique<CStirpexDoc>();
         part.parser = std::make_unique<RecordParser>(*part.doc, assumed);
@@ -130,13 +130,15 @@ void readPart(Part& part, CarriedState assumed) noexcept {
         LineSource source(part.bytes.view());
         LogicalLines lines(source);
         std::string_view raw;
-        ParseLines(lines, *part.parser, part.doc->m_readingLog, 0, raw,
-                   [&](std::string_view) { part.counted += static_cast<std::int64_t>(lines.countedBytes()); });
+        ParseLines(lines, *part.parser, part.doc->m_readingLog, 0, raw, [&](std::string_view) {
+            part.counted += static_cast<std::int64_t>(lines.countedBytes());
+            ProgressTracker::StopIfAsked(stop);
+        });
         part.parser->Finish();
         part.lines = lines.linesRead();
     } catch (...) {
-        // Memory, most likely: the file's own parser reads the part again and
-        // reports what it meets there.
+        // Memory, most likely, or a stop: the file's own parser reads the part
+        // again and reports what it meets there, or stops at its first line.
         part.failed = true;
     }
 }
@@ -156,6 +158,7 @@ public:
         try {
             ParseLines(lines, m_parser, m_doc.m_readingLog, m_lineOffset, raw, [&](std::string_view) {
                 m_bytesRead += static_cast<std::int64_t>(lines.countedBytes());
+                m_progress.stopIfAsked();
                 if (m_progress.shown()) {
                     m_progress.advance(PercentOf(m_bytesRead, m_fileLength));
                 }
@@ -237,7 +240,7 @@ std::optional<Exhausted> ReadInParts(CStirpexDoc& doc, RecordParser& parser, std
         }
         auto part = std::make_unique<Part>();
         part->bytes = std::move(bytes);
-        part->done = std::async(std::launch::async, readPart, std::ref(*part), assumed);
+        part->done = std::async(std::launch::async, readPart, std::ref(*part), assumed, progress.stopToken());
         running.push_back(std::move(part));
         if (running.size() >= reading.threads) {
             if (auto exhausted = merger.takeIn(*running.front(), assumed)) {

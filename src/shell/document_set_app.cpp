@@ -4,7 +4,9 @@
 #include "page/stirpex_view.h"
 #include "shell/child_frame.h"
 #include "shell/file_name_qt.h"
+#include "shell/first_paint_clock_qt.h"
 #include "shell/open_gedcom_app.h"
+#include "shell/threaded_load_qt.h"
 
 #include <QMdiArea>
 
@@ -37,7 +39,17 @@ QString DocumentKey(const QString& path) {
 }
 
 DocumentSet::DocumentSet(QMdiArea& area, LoadServices services, const PageDialogs& dialogs, QObject* parent)
-    : QObject(parent), m_area(area), m_services(std::move(services)), m_dialogs(dialogs) {}
+    : QObject(parent), m_area(area), m_services(std::move(services)), m_dialogs(dialogs),
+      m_queuedMessages(std::make_unique<QueuedMessages>(m_services.messages, *this)),
+      m_load(std::make_unique<ThreadedLoad>(m_services.progress, m_services.messages, *this)) {}
+
+bool DocumentSet::Loading() const noexcept {
+    return m_load->Running();
+}
+
+void DocumentSet::CancelLoad() noexcept {
+    m_load->Cancel();
+}
 
 DocumentSet::~DocumentSet() {
     // The windows refer to the documents: they go first.
@@ -76,17 +88,27 @@ bool DocumentSet::OpenDocumentFile(const std::filesystem::path& path) {
         show("Cannot open " + toUtf8(DisplayPath(path)) + ":\n" + file.error);
         return false;
     }
-    auto document = std::make_unique<OpenGedcom>(key, *m_services.collator, m_services.messages);
-    LoadEnvironment env;
-    env.progress = m_services.progress;
-    env.messages = m_services.messages;
-    env.nameIndex = &document->Index();
+    if (m_load->Running()) {
+        // One file at a time: a second would have to wait behind the first, unseen.
+        show("Cannot open " + toUtf8(DisplayPath(path)) + " while another file is being read.");
+        return false;
+    }
+    auto document =
+        std::make_unique<OpenGedcom>(key, *m_services.collator, m_queuedMessages.get(), m_services.progress);
+    LoadEnvironment env = m_load->Environment();
+    DeferredIndex index(document->Index());
+    env.nameIndex = &index;
     env.argumentText = m_services.argumentText;
+    const std::string title = toUtf8(document->Title());
     LoadResult result;
     try {
-        result = LoadGedcom(document->Doc(), file, toUtf8(document->Title()), env);
+        // The reading thread owns the document until Run returns.
+        result = m_load->Run([&] { return LoadGedcom(document->Doc(), file, title, env); });
     } catch (const std::ios_base::failure& e) {
         show("Cannot read " + toUtf8(DisplayPath(path)) + ":\n" + e.what());
+        return false;
+    }
+    if (result.outcome == LoadOutcome::Cancelled) {
         return false;
     }
     if (result.outcome == LoadOutcome::OutOfMemory) {
@@ -101,7 +123,12 @@ bool DocumentSet::OpenDocumentFile(const std::filesystem::path& path) {
     }
     emit statisticsChanged(QString::fromStdString(result.statsText));
     OpenGedcom& added = *m_documents.emplace_back(std::move(document));
-    addWindow(added, true);
+    CChildFrame* frame = addWindow(added, true);
+    WatchFirstPaint(*frame);
+    if (index.wanted()) {
+        // After the window is shown, so that the first page need not wait for it.
+        added.BuildIndexInBackground();
+    }
     emit opened(added.Key());
     return true;
 }

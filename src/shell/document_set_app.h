@@ -26,6 +26,8 @@ class CChildFrame;
 class Collator;
 class OpenGedcom;
 struct PageDialogs;
+class QueuedMessages;
+class ThreadedLoad;
 
 struct LoadServices {
     ProgressSink* progress = nullptr;
@@ -52,6 +54,9 @@ public:
     void CloseDocument(const CChildFrame& frame);
 
     int Count() const noexcept { return static_cast<int>(m_documents.size()); }
+    // A file is being read; it ends Cancelled after CancelLoad().
+    bool Loading() const noexcept;
+    void CancelLoad() noexcept;
     OpenGedcom* Find(const std::filesystem::path& path) const;
 
 signals:
@@ -75,6 +80,8 @@ private:
     LoadServices m_services;
     const PageDialogs& m_dialogs;
     std::vector<std::unique_ptr<OpenGedcom>> m_documents;
+    std::unique_ptr<QueuedMessages> m_queuedMessages; // for the name indexes built off this thread
+    std::unique_ptr<ThreadedLoad> m_load;
 };
 
 // The path a file is known by once open: absolute, with links resolved when the file exists.

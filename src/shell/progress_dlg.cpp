@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QThread>
 #include <QWindow>
@@ -21,6 +22,9 @@ namespace {
 constexpr QSize kWindowSize(280, 85);
 constexpr QRect kTextRect(8, 8, 263, 33);
 constexpr QRect kBarRect(8, 57, 263, 16);
+// With a Cancel button the box grows by a row of 14 dialog units for it.
+constexpr int kCancelRowHeight = 30;
+constexpr QRect kCancelRect(197, 81, 75, 23);
 
 // How long a new window may take to be mapped by the window system before
 // the work goes on regardless.
@@ -38,6 +42,7 @@ public:
         m_dialog->ShowNow();
     }
     void SetPos(int percent) override { m_dialog->SetPos(percent); }
+    CProgressDlg& dialog() const noexcept { return *m_dialog; }
 
 private:
     std::unique_ptr<CProgressDlg> m_dialog;
@@ -51,9 +56,12 @@ CProgressDlg::CProgressDlg(QWidget* parent)
     setObjectName(QStringLiteral("progressDlg"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     setFixedSize(kWindowSize);
+    // A window that watches work must not keep the program alive once its main window is closed.
+    setAttribute(Qt::WA_QuitOnClose, false);
 
     // Without a title bar the window keeps the raised edge of a dialog frame.
-    auto* edge = new QFrame(this);
+    m_edge = new QFrame(this);
+    QFrame* edge = m_edge;
     edge->setFrameStyle(QFrame::WinPanel | QFrame::Raised);
     edge->setLineWidth(2);
     edge->setGeometry(rect());
@@ -99,7 +107,26 @@ void CProgressDlg::ShowNow() {
     repaint();
 }
 
-void CProgressDlg::reject() {}
+void CProgressDlg::AllowCancel(std::function<void()> cancel) {
+    m_cancel = std::move(cancel);
+    if (m_cancelButton == nullptr) {
+        m_cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+        m_cancelButton->setObjectName(QStringLiteral("progressCancel"));
+        m_cancelButton->setGeometry(kCancelRect);
+        connect(m_cancelButton, &QPushButton::clicked, this, &CProgressDlg::reject);
+        setFixedSize(kWindowSize.width(), kWindowSize.height() + kCancelRowHeight);
+        m_edge->setGeometry(rect());
+        m_cancelButton->show();
+        repaint();
+    }
+}
+
+void CProgressDlg::reject() {
+    if (m_cancel) {
+        m_cancelButton->setEnabled(false); // once is enough; the work ends within moments
+        m_cancel();
+    }
+}
 
 void CProgressDlg::closeEvent(QCloseEvent* event) {
     event->ignore();
@@ -110,6 +137,12 @@ std::unique_ptr<ProgressWindow> ProgressWindowSink::Create(std::string_view text
         return nullptr; // no windows without a widget application; the work goes on
     }
     return std::make_unique<ProgressDlgWindow>(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void AllowCancel(ProgressWindow& window, std::function<void()> cancel) {
+    if (auto* shown = dynamic_cast<ProgressDlgWindow*>(&window)) {
+        shown->dialog().AllowCancel(std::move(cancel));
+    }
 }
 
 } // namespace stirpex

@@ -25,9 +25,11 @@
 #include "shell/single_instance_app.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QPrinterInfo>
 #include <QProcess>
 
@@ -39,6 +41,26 @@
 namespace stirpex {
 
 namespace {
+
+// Closing the main window while a file is read gives the read up, and ends
+// the program once it has, also when the file came with the start and the
+// program's own event loop has not begun.
+class CancelLoadOnClose final : public QObject {
+public:
+    CancelLoadOnClose(DocumentSet& documents, QObject* parent) : QObject(parent), m_documents(&documents) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Close && m_documents && m_documents->Loading()) {
+            m_documents->CancelLoad();
+            QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    QPointer<DocumentSet> m_documents; // goes before the main window
+};
 
 const QString kRecentKey = QStringLiteral("Recent File List/Files");
 // The folder of the file opened last, where File Open starts.
@@ -177,7 +199,11 @@ void CStirpexApp::provideDialogs(MessageSink& messages) {
     m_dialogs.story = [](CStirpexView& view, const StoryRequest& request) { ShowStory(view, request); };
     m_dialogs.properties = [](CStirpexView& view) { return ShowProperties(view); };
     m_dialogs.relationship = [](CStirpexView& view) { return ShowRelationship(view, view.Document().HomePerson()); };
-    m_dialogs.search = [this](CStirpexView& view) { return ShowSearch(view, m_collator); };
+    // Search, as Find and the relationships do by asking for the index, waits while the index is built.
+    m_dialogs.search = [this](CStirpexView& view) {
+        view.Document().AwaitIndex();
+        return ShowSearch(view, m_collator);
+    };
     m_dialogs.goTo = [](CStirpexView& view) { return ShowGoTo(view); };
     m_dialogs.find = [this](CStirpexView& view) { ShowNameList(view, m_documentsProgress); };
     m_dialogs.tree = [this, sink = &messages](CStirpexView& view, int treeKind) {
@@ -269,6 +295,7 @@ void CStirpexApp::createWindows(const CommandLineInfo& commandLine, MessageSink&
     m_documents = std::make_unique<DocumentSet>(m_mainFrame->MdiArea(), std::move(services), m_dialogs);
 
     CMainFrame& frame = *m_mainFrame;
+    frame.installEventFilter(new CancelLoadOnClose(*m_documents, &frame));
     connect(m_documents.get(), &DocumentSet::statisticsChanged, &frame, &CMainFrame::SetStatsText);
     connect(m_documents.get(), &DocumentSet::opened, this, &CStirpexApp::fileOpened);
     connect(m_documents.get(), &DocumentSet::documentRead, this,

@@ -293,8 +293,8 @@ void AppTest::progressOnlyAboveFiftyThousandBytes() {
     QVERIFY(app.OpenFile(small));
     QCOMPARE(m_progress.created, QStringList());
     QVERIFY(app.OpenFile(large));
-    QCOMPARE(m_progress.created, (QStringList{QStringLiteral("Reading GEDCOM file large.ged"),
-                                              QStringLiteral("Indexing GEDCOM file large.ged")}));
+    // The index is built after the first page, without a window unless someone waits for it.
+    QCOMPARE(m_progress.created, QStringList{QStringLiteral("Reading GEDCOM file large.ged")});
 }
 
 void AppTest::commandsNobodyServesDoNothing() {

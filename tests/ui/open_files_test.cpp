@@ -153,6 +153,9 @@ bool OpenFilesTest::showsTheLatin1File() const {
         return false;
     }
     const OpenGedcom& document = frame.ActiveChild()->Document();
+    // The window's title follows its page, which may be settled by events after the first paint.
+    (void)QTest::qWaitFor(
+        [&frame] { return frame.ActiveChild()->windowTitle() == kShownName + QStringLiteral(" - I1"); });
     return document.Key() == DocumentKey(m_latin1) && document.Title() == kShownName &&
            frame.ActiveChild()->windowTitle() == kShownName + QStringLiteral(" - I1") &&
            frame.windowTitle() == QStringLiteral("Stirpex - ") + kShownName &&

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <malloc.h>
 #include <sys/resource.h>
 
 #include <cstdio>
@@ -73,6 +74,10 @@ int openWithLittleMemory(int argc, char** argv, const char* file) {
     QApplication application(argc, argv);
     QTimer answering;
     answerMessageBoxes(answering);
+    // The file is read on a thread of its own, whose first allocation would
+    // otherwise reserve a heap of 64 MB of address space, most of the room:
+    // every thread shares the one heap, so that the room goes to the document.
+    ::mallopt(M_ARENA_MAX, 1);
     const long long inUse = addressSpaceInUse();
     const rlimit limit{static_cast<rlim_t>(inUse + kHeadroomBytes), static_cast<rlim_t>(inUse + kHeadroomBytes)};
     if (inUse < 0 || ::setrlimit(RLIMIT_AS, &limit) != 0) {
