@@ -33,6 +33,13 @@ TEST(SharedTexts, ARepeatSoonAfterIsStoredOnce) {
     // Long texts are copied each time: they seldom repeat.
     const std::string note(200, 'x');
     EXPECT_NE(shared.store(note).c_str(), shared.store(note).c_str());
+    // The longest shared text is compared in full, its last byte too.
+    const std::string longest(47, 'p');
+    const ArenaStr kept = shared.store(longest);
+    EXPECT_EQ(shared.store(longest).c_str(), kept.c_str());
+    EXPECT_EQ(shared.store(std::string(46, 'p') + "q").view(), std::string(46, 'p') + "q");
+    const std::string tooLong(48, 'p');
+    EXPECT_NE(shared.store(tooLong).c_str(), shared.store(tooLong).c_str());
     EXPECT_TRUE(shared.store("").empty());
 }
 
