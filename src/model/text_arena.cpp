@@ -11,18 +11,37 @@ namespace {
 
 constexpr std::size_t kChunkSize = std::size_t{1} << 20;
 constexpr std::size_t kFirstChunkSize = std::size_t{1} << 14;
-constexpr std::uint32_t kLongLength = std::numeric_limits<std::uint32_t>::max();
-
 std::size_t alignUp(std::size_t value, std::size_t alignment) {
     return (value + alignment - 1) & ~(alignment - 1);
 }
 
-bool isLongText(std::size_t length) {
-    return length >= kLongLength;
+constexpr std::uint32_t kHugeLength = std::numeric_limits<std::uint32_t>::max();
+constexpr std::uint8_t kLongMark = ArenaStr::kLongLengthMark;
+
+bool isHugeText(std::size_t length) {
+    return length >= kHugeLength;
 }
 
-std::size_t headerSize(std::size_t length) {
-    return isLongText(length) ? sizeof(std::uint32_t) + sizeof(std::uint64_t) : sizeof(std::uint32_t);
+// How a text's length is written before it: one byte, 32 bits, or 32 + 64 bits.
+enum class LengthForm : std::uint8_t { Short, Long, Huge };
+
+LengthForm formFor(std::size_t length, bool growing) {
+    if (isHugeText(length)) {
+        return LengthForm::Huge;
+    }
+    return growing || length >= kLongMark ? LengthForm::Long : LengthForm::Short;
+}
+
+std::size_t headerSize(LengthForm form) {
+    switch (form) {
+    case LengthForm::Short:
+        return 1;
+    case LengthForm::Long:
+        return 1 + sizeof(std::uint32_t);
+    case LengthForm::Huge:
+        break;
+    }
+    return 1 + sizeof(std::uint32_t) + sizeof(std::uint64_t);
 }
 
 // The bytes and NUL of a growing text of this length own this many bytes.
@@ -30,30 +49,32 @@ std::size_t growingRoom(std::size_t length) {
     return std::bit_ceil(length + 1);
 }
 
-void writeLength(char* chars, std::size_t length) {
-    const std::uint32_t shortLength = isLongText(length) ? kLongLength : static_cast<std::uint32_t>(length);
-    std::memcpy(chars - sizeof shortLength, &shortLength, sizeof shortLength);
-    if (isLongText(length)) {
-        const std::uint64_t longLength = length;
-        std::memcpy(chars - sizeof shortLength - sizeof longLength, &longLength, sizeof longLength);
-    }
+void writeLength(char* chars, std::size_t length, LengthForm form) {
     chars[length] = '\0';
+    if (form == LengthForm::Short) {
+        chars[-1] = static_cast<char>(length);
+        return;
+    }
+    chars[-1] = static_cast<char>(kLongMark);
+    const std::uint32_t longLength = form == LengthForm::Huge ? kHugeLength : static_cast<std::uint32_t>(length);
+    std::memcpy(chars - 1 - sizeof longLength, &longLength, sizeof longLength);
+    if (form == LengthForm::Huge) {
+        const std::uint64_t hugeLength = length;
+        std::memcpy(chars - 1 - sizeof longLength - sizeof hugeLength, &hugeLength, sizeof hugeLength);
+    }
 }
 
 } // namespace
 
-std::size_t ArenaStr::size() const noexcept {
-    if (!m_chars) {
-        return 0;
-    }
+std::size_t ArenaStr::longSize() const noexcept {
     std::uint32_t length = 0;
-    std::memcpy(&length, m_chars - sizeof length, sizeof length);
-    if (length != kLongLength) {
+    std::memcpy(&length, m_chars - 1 - sizeof length, sizeof length);
+    if (length != kHugeLength) {
         return length;
     }
-    std::uint64_t longLength = 0;
-    std::memcpy(&longLength, m_chars - sizeof length - sizeof longLength, sizeof longLength);
-    return static_cast<std::size_t>(longLength);
+    std::uint64_t hugeLength = 0;
+    std::memcpy(&hugeLength, m_chars - 1 - sizeof length - sizeof hugeLength, sizeof hugeLength);
+    return static_cast<std::size_t>(hugeLength);
 }
 
 void* TextArena::allocateSlow(std::size_t bytes, std::size_t alignment) {
@@ -77,13 +98,14 @@ void* TextArena::allocateSlow(std::size_t bytes, std::size_t alignment) {
     return allocate(bytes, alignment);
 }
 
-char* TextArena::startText(std::size_t length, std::size_t room) {
-    const std::size_t header = headerSize(length);
+char* TextArena::startText(std::size_t length, std::size_t room, bool growing) {
+    const LengthForm form = formFor(length, growing);
+    const std::size_t header = headerSize(form);
     if (room > std::numeric_limits<std::size_t>::max() - header) {
         throw std::bad_alloc();
     }
-    char* chars = static_cast<char*>(allocate(header + room, alignof(std::uint32_t))) + header;
-    writeLength(chars, length);
+    char* chars = static_cast<char*>(allocate(header + room, 1)) + header;
+    writeLength(chars, length, form);
     return chars;
 }
 
@@ -91,20 +113,20 @@ ArenaStr TextArena::copy(std::string_view text) {
     if (text.empty()) {
         return {};
     }
-    char* chars = startText(text.size(), text.size() + 1);
+    char* chars = startText(text.size(), text.size() + 1, false);
     std::memcpy(chars, text.data(), text.size());
     return ArenaStr(chars);
 }
 
 ArenaStr TextArena::reserve(std::size_t room) {
-    return ArenaStr(startText(0, room + 1));
+    return ArenaStr(startText(0, room + 1, true));
 }
 
 void TextArena::fill(ArenaStr reserved, std::string_view text) noexcept {
     // The arena's own chunks are writable; the handle only shows them as const.
     char* chars = const_cast<char*>(reserved.m_chars);
     std::memcpy(chars, text.data(), text.size());
-    writeLength(chars, text.size());
+    writeLength(chars, text.size(), formFor(text.size(), true));
 }
 
 void TextArena::adopt(TextArena& other) {
@@ -131,15 +153,15 @@ ArenaStr TextArena::append(ArenaStr text, std::string_view more) {
     const std::size_t grown = length + more.size();
     // The arena's own chunks are writable; the handle only shows them as const.
     char* chars = const_cast<char*>(text.m_chars);
-    if (!chars || growingRoom(grown) != growingRoom(length) || isLongText(grown) != isLongText(length)) {
-        char* moved = startText(grown, growingRoom(grown));
+    if (!chars || growingRoom(grown) != growingRoom(length) || isHugeText(grown) != isHugeText(length)) {
+        char* moved = startText(grown, growingRoom(grown), true);
         if (length > 0) {
             std::memcpy(moved, chars, length);
         }
         chars = moved;
     }
     std::memcpy(chars + length, more.data(), more.size());
-    writeLength(chars, grown);
+    writeLength(chars, grown, formFor(grown, true));
     return ArenaStr(chars);
 }
 

@@ -7,13 +7,18 @@
 // handle is one pointer, which keeps a record with thirty text fields small on
 // files of millions of people.
 //
-// Layout of a stored string: a 32-bit length (or 0xFFFFFFFF followed by a
-// 64-bit length before it, for texts of 4 GiB and more), the UTF-8 bytes, NUL.
-// The handle points at the first byte of the text.
+// Layout of a stored string: its length, the UTF-8 bytes, NUL. The handle
+// points at the first byte of the text; the length is read backwards from
+// there. Most texts are short, so the byte just before the text holds a length
+// under 255; 255 there means a 32-bit length before it, and a 32-bit length of
+// 0xFFFFFFFF a 64-bit length before that, for texts of 4 GiB and more. Texts
+// are not aligned: ten million texts of a large file would otherwise spend
+// more on the padding and the longer length than on many of their words.
 //
 // A text that grows line by line (a citation's PAGE and TEXT values) keeps room
 // behind its NUL: its bytes and NUL fill a block of the next power of two, a
-// room its length alone tells, so the handle stays one pointer. Appending then
+// room its length alone tells, so the handle stays one pointer. Its length is
+// always the 32-bit form, so that it grows in place whatever its length. Appending then
 // writes in place until the room is full and only then moves the text to a
 // block twice as large; the blocks left behind add up to less than the last.
 
@@ -35,20 +40,31 @@ public:
     std::string_view view() const noexcept { return m_chars ? std::string_view(m_chars, size()) : std::string_view(); }
     operator std::string_view() const noexcept { return view(); }
     bool empty() const noexcept { return m_chars == nullptr || size() == 0; }
-    std::size_t size() const noexcept;
+    std::size_t size() const noexcept {
+        if (!m_chars) {
+            return 0;
+        }
+        const auto shortLength = static_cast<std::uint8_t>(m_chars[-1]);
+        return shortLength != kLongLengthMark ? shortLength : longSize();
+    }
     const char* c_str() const noexcept { return m_chars ? m_chars : ""; }
 
     friend bool operator==(const ArenaStr& a, std::string_view b) noexcept { return a.view() == b; }
 
+    // The byte before a text whose length is the 32-bit number before it.
+    static constexpr std::uint8_t kLongLengthMark = 0xFF;
+
     // Texts that never change, such as the qualifiers "c", "<" and ">".
     template <std::size_t N> struct Static {
         std::uint32_t length = N - 1;
+        std::uint8_t longForm = kLongLengthMark;
         char chars[N] = {};
     };
     template <std::size_t N> static ArenaStr fromStatic(const Static<N>& s) noexcept { return ArenaStr(s.chars); }
 
 private:
     friend class TextArena;
+    std::size_t longSize() const noexcept;
     constexpr explicit ArenaStr(const char* chars) noexcept : m_chars(chars) {}
 
     const char* m_chars = nullptr;
@@ -109,7 +125,8 @@ public:
 
 private:
     void* allocateSlow(std::size_t bytes, std::size_t alignment);
-    char* startText(std::size_t length, std::size_t room);
+    // A growing text's length is written in the 32-bit form, which any length it grows to fits.
+    char* startText(std::size_t length, std::size_t room, bool growing);
 
     std::vector<std::unique_ptr<char[]>> m_chunks;
     char* m_cursor = nullptr;

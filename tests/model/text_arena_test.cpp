@@ -33,6 +33,37 @@ TEST(TextArena, CopyKeepsTheExactBytes) {
     ExpectStored(arena.copy("a\0b"sv), "a\0b"sv);
 }
 
+// A length is written in one byte up to 254 and in more beyond: texts on
+// either side of the edge, side by side, and a growing text that crosses it
+// in place must each read back whole, without touching their neighbours.
+TEST(TextArena, LengthsAroundTheShortFormsEdgeReadBackWhole) {
+    TextArena arena;
+    std::vector<std::pair<ArenaStr, std::string>> stored;
+    for (const std::size_t length : {1, 127, 128, 253, 254, 255, 256, 511, 70000}) {
+        std::string text(length, static_cast<char>('a' + length % 26));
+        text.back() = '\xFF'; // a byte that looks like the long form's mark
+        stored.emplace_back(arena.copy(text), text);
+    }
+    std::string grown;
+    ArenaStr growing;
+    for (int i = 0; i < 300; ++i) {
+        growing = arena.append(growing, "x");
+        grown += 'x';
+        ASSERT_EQ(growing.size(), grown.size());
+    }
+    ExpectStored(growing, grown);
+    for (const auto& [handle, text] : stored) {
+        ExpectStored(handle, text);
+    }
+    ArenaStr reserved = arena.reserve(300);
+    TextArena::fill(reserved, std::string(260, 'r'));
+    ExpectStored(reserved, std::string(260, 'r'));
+    TextArena::fill(reserved, "short");
+    ExpectStored(reserved, "short");
+    static constexpr auto kStatic = staticText("Unknown");
+    ExpectStored(ArenaStr::fromStatic(kStatic), "Unknown");
+}
+
 TEST(TextArena, EmptyTextsAreEmptyHandles) {
     TextArena arena;
     const ArenaStr none;
