@@ -342,5 +342,60 @@ TEST(HourglassChart, ThePersonStandsBetweenTheParentsAndEachFamilyUnderItsCouple
     }
 }
 
+TEST(HourglassChart, APersonReachedTwiceAmongTheAncestorsIsMarked) {
+    const auto loaded = test::LoadFamily(test::kTwoFamilies);
+    ChartOptions options;
+    options.generations = 5;
+    options.ahnentafelNumbers = true;
+    const ChartLayout chart = chartOf(loaded, "T1", ChartKind::Hourglass, options);
+    ExpectSound(chart, "hourglass");
+    // Jakob is the father of Paul (4) and of Lina (7): 8 and 14.
+    const auto jakob = BoxesOf(chart, PersonOf(loaded, "T8"));
+    ASSERT_EQ(jakob.size(), 2U);
+    EXPECT_EQ(TextsOf(chart, jakob[0]), (Texts{"8", "Lenz, Jakob", "1810-1880"}));
+    EXPECT_EQ(TextsOf(chart, jakob[1]), (Texts{"14", "Lenz, Jakob", "1810-1880", "Repeated, see 8"}));
+    EXPECT_EQ(chart.boxes[static_cast<std::size_t>(jakob[1])].firstBox, jakob[0]);
+    EXPECT_TRUE(boxesToward(chart, jakob[1]).empty());
+}
+
+TEST(HourglassChart, APersonReachedTwiceAmongTheDescendantsIsMarked) {
+    const auto loaded = test::LoadFamily(test::kDescendantFamily);
+    ChartOptions options;
+    options.descendantGenerations = 6;
+    options.ahnentafelNumbers = true;
+    const ChartLayout chart = chartOf(loaded, "D1", ChartKind::Hourglass, options);
+    ExpectSound(chart, "hourglass");
+    const auto jan = BoxesOf(chart, PersonOf(loaded, "D11"));
+    ASSERT_EQ(jan.size(), 2U);
+    EXPECT_EQ(chart.boxes[static_cast<std::size_t>(jan[1])].firstBox, jan[0]);
+    EXPECT_EQ(TextsOf(chart, jan[1]).back(), "Repeated");
+    EXPECT_EQ(BoxesOf(chart, PersonOf(loaded, "D12")).size(), 1U);
+}
+
+// L1 is his own grandfather: his son L2 is also his father, and each half
+// reaches L1 again. Both halves end, and the son's box refers to the father's.
+TEST(HourglassChart, APersonInBothHalvesIsDrawnOnceAndALoopEnds) {
+    const auto loaded = test::LoadFamily(test::kDescendantFamily);
+    ChartOptions options;
+    options.generations = kMaxChartGenerations;
+    options.descendantGenerations = kMaxChartGenerations;
+    options.ahnentafelNumbers = true;
+    const ChartLayout chart = chartOf(loaded, "L1", ChartKind::Hourglass, options);
+    ExpectSound(chart, "loop");
+    EXPECT_FALSE(chart.cut);
+    const auto son = BoxesOf(chart, PersonOf(loaded, "L2"));
+    ASSERT_EQ(son.size(), 2U);
+    const ChartBox& father = chart.boxes[static_cast<std::size_t>(son[0])];
+    const ChartBox& again = chart.boxes[static_cast<std::size_t>(son[1])];
+    EXPECT_EQ(father.generation, 1);
+    EXPECT_EQ(again.generation, -1);
+    EXPECT_EQ(again.firstBox, son[0]);
+    EXPECT_EQ(TextsOf(chart, son[1]).back(), "Repeated, see 2");
+    EXPECT_TRUE(boxesToward(chart, son[1]).empty());
+    // Above, L1, his father L2 and unknown mother, and L2's parents: L1 again
+    // and an unknown mother; below, the family's unknown partner and the son.
+    EXPECT_EQ(chart.boxes.size(), 7U);
+}
+
 } // namespace
 } // namespace stirpex
