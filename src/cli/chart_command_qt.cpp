@@ -139,6 +139,7 @@ int RunChartCommand(const CommandInput& in) {
         json.field("width", size.width());
         json.field("height", size.height());
         json.endObject();
+        json.flush(); // the writer holds its text until then; the line's end comes after it
         std::fputc('\n', in.out);
     }
     return 0;

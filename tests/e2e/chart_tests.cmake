@@ -44,4 +44,4 @@ stirpex_cli_test(chart.unknown_id ARGS chart;${pedigree_file};fan;I404;--png;a.p
 stirpex_cli_test(chart.bad_generations ARGS chart;${pedigree_file};fan;I1;--generations;0;--png;a.png EXIT 2
                  STDERR "^stirpex-cli: --generations")
 stirpex_cli_test(chart.json ARGS chart;${pedigree_file};pedigree;I1;--svg;chart-json.svg;--json JSON
-                 STDOUT "\"boxes\":17,\"cut\":false,\"width\":[0-9]+,\"height\":[0-9]+")
+                 STDOUT "^{\"boxes\":17,\"cut\":false,\"width\":[0-9]+,\"height\":[0-9]+}\n$")
