@@ -79,7 +79,9 @@ struct UnitNodes {
     std::vector<TidyNode> nodes;
     std::vector<std::int32_t> unitOf;    // per node
     std::vector<std::int32_t> firstNode; // per unit, and one past the last
-    std::vector<std::int32_t> firstBox;  // per node: its first box; the node holds the boxes up to the next's
+    // Per node, its first box: a node holds the boxes up to the next node's
+    // first, or to the end of its unit's.
+    std::vector<std::int32_t> firstBox;
 };
 
 class Placement {
@@ -159,7 +161,7 @@ private:
             const std::int32_t parts = std::max(partnerBoxes(unit), 1);
             for (std::int32_t part = 0; part < parts; ++part) {
                 const std::int32_t first = part == 0 ? unit.boxBegin : unit.boxBegin + 1 + part;
-                const std::int32_t end = part == 0 && parts > 1 ? first + 2 : part == 0 ? unit.boxEnd : first + 1;
+                const std::int32_t end = part > 0 ? first + 1 : parts > 1 ? first + 2 : unit.boxEnd;
                 TidyNode node;
                 node.joined = part > 0;
                 for (std::int32_t b = first; b < end; ++b) {
