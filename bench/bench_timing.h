@@ -1,8 +1,8 @@
 #pragma once
 
 // Timing helpers shared by the benchmarks: wall-clock seconds, the median of
-// repeated runs, the runs as one line of text, and the "FILE [--repeat K]"
-// arguments of those that read a file.
+// repeated runs, the runs as one line of text, the "FILE [--repeat K]"
+// arguments of those that read a file, and a number argument in its range.
 
 #include <algorithm>
 #include <chrono>
@@ -35,6 +35,18 @@ inline std::string joined(const std::vector<double>& values) {
         text += item;
     }
     return text;
+}
+
+// The whole number `text` spells, from low to high; otherwise the
+// benchmark's usage, which ends the program.
+inline int NumberArgument(const char* text, int low, int high, void (*usage)()) {
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || value < low || value > high) {
+        usage();
+        std::exit(2);
+    }
+    return static_cast<int>(value);
 }
 
 struct FileArguments {

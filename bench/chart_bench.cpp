@@ -75,15 +75,6 @@ struct Figure {
     std::exit(2);
 }
 
-int numberArgument(const char* text, int low, int high) {
-    char* end = nullptr;
-    const long value = std::strtol(text, &end, 10);
-    if (*end != '\0' || value < low || value > high) {
-        usage();
-    }
-    return static_cast<int>(value);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -96,11 +87,11 @@ int main(int argc, char** argv) {
         const std::string_view arg = argv[i];
         const bool hasValue = i + 1 < argc;
         if (arg == "--people" && hasValue) {
-            people = numberArgument(argv[++i], 1, 10000000);
+            people = bench::NumberArgument(argv[++i], 1, 10000000, usage);
         } else if (arg == "--repeat" && hasValue) {
-            repeat = numberArgument(argv[++i], 1, 1000);
+            repeat = bench::NumberArgument(argv[++i], 1, 1000, usage);
         } else if (arg == "--generations" && hasValue) {
-            generations = numberArgument(argv[++i], 1, kMaxChartGenerations);
+            generations = bench::NumberArgument(argv[++i], 1, kMaxChartGenerations, usage);
         } else if (arg == "--person" && hasValue) {
             personId = argv[++i];
         } else if (!arg.empty() && arg[0] != '-' && file == nullptr) {

@@ -36,14 +36,9 @@ using stirpex::bench::Clock;
 using stirpex::bench::median;
 using stirpex::bench::secondsSince;
 
-int numberArgument(const char* text, int low, int high) {
-    char* end = nullptr;
-    const long value = std::strtol(text, &end, 10);
-    if (*end != '\0' || value < low || value > high) {
-        std::fprintf(stderr, "usage: stirpex-chart-paint-bench [--people N] [--paints K]\n");
-        std::exit(2);
-    }
-    return static_cast<int>(value);
+[[noreturn]] void usage() {
+    std::fprintf(stderr, "usage: stirpex-chart-paint-bench [--people N] [--paints K]\n");
+    std::exit(2);
 }
 
 } // namespace
@@ -55,11 +50,11 @@ int main(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string_view arg = argv[i];
         if (arg == "--people") {
-            people = numberArgument(argv[i + 1], 1, 10000000);
+            people = bench::NumberArgument(argv[i + 1], 1, 10000000, usage);
         } else if (arg == "--paints") {
-            paints = numberArgument(argv[i + 1], 1, 100000);
+            paints = bench::NumberArgument(argv[i + 1], 1, 100000, usage);
         } else {
-            numberArgument("", 1, 0);
+            usage();
         }
     }
     int qtArgc = 1;

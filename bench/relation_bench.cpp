@@ -29,6 +29,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <random>
 #include <string>
 #include <string_view>
@@ -96,15 +97,6 @@ void writeAnswers(std::FILE* out, const CPerson& a, const CPerson& b, const std:
     std::exit(2);
 }
 
-long numberArgument(const char* text) {
-    char* end = nullptr;
-    const long value = std::strtol(text, &end, 10);
-    if (*end != '\0' || value < 1) {
-        usage();
-    }
-    return value;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -121,9 +113,9 @@ int main(int argc, char** argv) {
             usage();
         }
         if (arg == "--pairs") {
-            pairs = numberArgument(argv[++i]);
+            pairs = bench::NumberArgument(argv[++i], 1, std::numeric_limits<int>::max(), usage);
         } else if (arg == "--seed") {
-            seed = numberArgument(argv[++i]);
+            seed = bench::NumberArgument(argv[++i], 1, std::numeric_limits<int>::max(), usage);
         } else if (arg == "--answers") {
             answersPath = argv[++i];
         } else {

@@ -175,15 +175,6 @@ void report(const Figure& figure, double baseline) {
     std::exit(2);
 }
 
-int numberArgument(const char* text, int low, int high) {
-    char* end = nullptr;
-    const long value = std::strtol(text, &end, 10);
-    if (*end != '\0' || value < low || value > high) {
-        usage();
-    }
-    return static_cast<int>(value);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -196,11 +187,11 @@ int main(int argc, char** argv) {
             usage();
         }
         if (arg == "--generations") {
-            generations = numberArgument(argv[++i], 1, 1000000);
+            generations = bench::NumberArgument(argv[++i], 1, 1000000, usage);
         } else if (arg == "--children") {
-            children = numberArgument(argv[++i], 1, 1000);
+            children = bench::NumberArgument(argv[++i], 1, 1000, usage);
         } else if (arg == "--repeat") {
-            repeat = numberArgument(argv[++i], 1, 1000);
+            repeat = bench::NumberArgument(argv[++i], 1, 1000, usage);
         } else {
             usage();
         }

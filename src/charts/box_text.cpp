@@ -148,9 +148,14 @@ std::vector<BoxLine> BoxLines(const ChartTree& tree, std::size_t index, const Ch
     }
     add(ChartName(*box.person), ChartFont::Name);
     add(ChartYears(*box.person), ChartFont::Detail);
+    const TreeBox* first = nullptr;
     if (box.firstBox >= 0) {
-        const std::string& first = tree.boxes[static_cast<std::size_t>(box.firstBox)].number;
-        add(first.empty() ? std::string("Repeated") : "Repeated, see " + first, ChartFont::Note);
+        first = &tree.boxes[static_cast<std::size_t>(box.firstBox)];
+    } else if (box.earlierBox >= 0 && tree.earlier != nullptr) {
+        first = &tree.earlier->boxes[static_cast<std::size_t>(box.earlierBox)];
+    }
+    if (first != nullptr) {
+        add(first->number.empty() ? std::string("Repeated") : "Repeated, see " + first->number, ChartFont::Note);
     }
     return lines;
 }

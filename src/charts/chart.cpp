@@ -58,13 +58,20 @@ ChartLayout hourglass(const CStirpexDoc& doc, const CPerson& person, const Chart
     ChartTree above = detail::WalkAncestors(doc, person, options.generations, options);
     ChartOptions belowOptions = options;
     belowOptions.maxBoxes = std::max(options.maxBoxes - static_cast<std::int32_t>(above.boxes.size()) + 1, 1);
-    ChartTree below = detail::WalkDescendants(doc, person, options.descendantGenerations, belowOptions);
+    // Someone among the ancestors is drawn there with their relatives; among the descendants they only refer to it.
+    ChartTree below = detail::WalkDescendants(doc, person, options.descendantGenerations, belowOptions, &above);
     if (options.ahnentafelNumbers) {
         below.boxes[0].number.assign(1, '1'); // the shared box is the same on both sides
     }
     above.repeats = below.repeats = above.repeats || below.repeats; // both halves' boxes of one height
     ChartLayout layout = placed(above, ChartOrientation::BottomUp, measure, options, options.ahnentafelNumbers);
+    const std::size_t base = layout.boxes.size() - 1;
     appendBelow(layout, placed(below, ChartOrientation::TopDown, measure, options, options.ahnentafelNumbers));
+    for (std::size_t i = 1; i < below.boxes.size(); ++i) {
+        if (below.boxes[i].earlierBox >= 0) {
+            layout.boxes[base + i].firstBox = below.boxes[i].earlierBox;
+        }
+    }
     layout.orientation = ChartOrientation::TopDown;
     layout.ancestorGenerations = std::max(above.levels - 1, 0);
     layout.descendantGenerations = std::max(below.levels - 1, 0);

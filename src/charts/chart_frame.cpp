@@ -24,6 +24,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
 namespace stirpex {
@@ -110,18 +111,7 @@ ChartFrame::~ChartFrame() = default;
 void ChartFrame::buildToolbar() {
     QToolBar* bar = addToolBar(QStringLiteral("Chart"));
     bar->setMovable(false);
-    bar->addWidget(new QLabel(QStringLiteral(" Generations "), bar));
-    m_generations = new QSpinBox(bar);
-    m_generations->setRange(m_kind == ChartKind::Fan ? kMinFanGenerations : 1,
-                            m_kind == ChartKind::Fan ? kMaxFanGenerations : kMaxChartGenerations);
-    m_generations->setValue(m_options.generations);
-    m_generations->setToolTip(QStringLiteral("Generations, the person's own counted"));
-    bar->addWidget(m_generations);
-    connect(m_generations, &QSpinBox::valueChanged, this, [this](int value) {
-        m_options.generations = value;
-        m_options.descendantGenerations = value;
-        relayout();
-    });
+    addGenerationBoxes(*bar);
 
     m_orientation = new QComboBox(bar);
     m_orientation->addItems({QStringLiteral("Left to right"), QStringLiteral("Top down"), QStringLiteral("Bottom up")});
@@ -159,6 +149,45 @@ void ChartFrame::buildToolbar() {
     print->setShortcut(QKeySequence::Print);
     QAction* save = bar->addAction(QStringLiteral("&Export..."), this, &ChartFrame::onExport);
     save->setShortcut(QKeySequence::Save);
+}
+
+void ChartFrame::addGenerationBoxes(QToolBar& bar) {
+    const bool hourglass = m_kind == ChartKind::Hourglass;
+    // A label and a spin box, with the actions that show them.
+    const auto addBox = [&](const QString& label, const QString& tip, int value) {
+        QAction* labelAction = bar.addWidget(new QLabel(label, &bar));
+        auto* box = new QSpinBox(&bar);
+        box->setRange(m_kind == ChartKind::Fan ? kMinFanGenerations : 1,
+                      m_kind == ChartKind::Fan ? kMaxFanGenerations : kMaxChartGenerations);
+        box->setValue(value);
+        box->setToolTip(tip);
+        box->setAccessibleName(tip);
+        return std::tuple(box, labelAction, bar.addWidget(box));
+    };
+    QAction* label = nullptr;
+    QAction* action = nullptr;
+    std::tie(m_generations, label, action) =
+        addBox(hourglass ? QStringLiteral(" Ancestors ") : QStringLiteral(" Generations "),
+               hourglass ? QStringLiteral("Generations of ancestors, the person's own counted")
+                         : QStringLiteral("Generations, the person's own counted"),
+               m_options.generations);
+    std::tie(m_descendantGenerations, label, action) =
+        addBox(QStringLiteral(" Descendants "), QStringLiteral("Generations of descendants, the person's own counted"),
+               m_options.descendantGenerations);
+    label->setVisible(hourglass);
+    action->setVisible(hourglass);
+    // The other kinds have one count, which the options' second follows.
+    connect(m_generations, &QSpinBox::valueChanged, this, [this, hourglass](int value) {
+        m_options.generations = value;
+        if (!hourglass) {
+            m_options.descendantGenerations = value;
+        }
+        relayout();
+    });
+    connect(m_descendantGenerations, &QSpinBox::valueChanged, this, [this](int value) {
+        m_options.descendantGenerations = value;
+        relayout();
+    });
 }
 
 void ChartFrame::relayout() {

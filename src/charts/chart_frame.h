@@ -21,6 +21,7 @@ class QCheckBox;
 class QComboBox;
 class QPrinter;
 class QSpinBox;
+class QToolBar;
 
 namespace stirpex {
 
@@ -44,7 +45,10 @@ public:
 
     ChartView& View() noexcept { return *m_view; }
     const CPerson& CentrePerson() const noexcept { return *m_person; }
+    // The hourglass counts its ancestors here and its descendants in the
+    // second box, which only the hourglass shows.
     QSpinBox& GenerationsBox() noexcept { return *m_generations; }
+    QSpinBox& DescendantGenerationsBox() noexcept { return *m_descendantGenerations; }
     QComboBox& OrientationBox() noexcept { return *m_orientation; }
     QCheckBox& NumbersBox() noexcept { return *m_numbers; }
     QCheckBox& SpousesBox() noexcept { return *m_spouses; }
@@ -57,6 +61,7 @@ public:
 
 private:
     void buildToolbar();
+    void addGenerationBoxes(QToolBar& bar);
     void relayout();
     void onExport();
     void onPrint();
@@ -69,6 +74,7 @@ private:
     ChartOptions m_options;
     ChartView* m_view = nullptr;
     QSpinBox* m_generations = nullptr;
+    QSpinBox* m_descendantGenerations = nullptr;
     QComboBox* m_orientation = nullptr;
     QCheckBox* m_numbers = nullptr;
     QCheckBox* m_spouses = nullptr;

@@ -27,6 +27,9 @@ struct TreeBox {
     ChartBoxKind kind = ChartBoxKind::Person;
     std::int32_t generation = 0;
     std::int32_t firstBox = -1;
+    // The person's first box in the tree drawn before this one (the
+    // hourglass's ancestors, for a box among its descendants).
+    std::int32_t earlierBox = -1;
     std::int32_t towardCentre = -1;
     std::string number; // the Ahnentafel number, when asked for
 };
@@ -49,8 +52,9 @@ struct ChartTree {
     std::vector<TreeBox> boxes; // unit after unit
     std::int32_t levels = 0;
     bool cut = false;
-    bool partners = false; // units may hold partner boxes after their person
-    bool repeats = false;  // some box marks a person drawn before
+    bool partners = false;              // units may hold partner boxes after their person
+    bool repeats = false;               // some box marks a person drawn before
+    const ChartTree* earlier = nullptr; // the tree earlierBox refers to
 };
 
 } // namespace stirpex::detail

@@ -4,6 +4,7 @@
 #include "trees/ahnentafel_number.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace stirpex::detail {
@@ -55,10 +56,23 @@ void countLevels(ChartTree& tree) {
     tree.levels = tree.units.empty() ? 0 : tree.units.back().level + 1;
 }
 
+// The first boxes of an earlier tree, but for the centre person's, which the two share.
+FirstBoxes firstBoxesOf(const CStirpexDoc& doc, const ChartTree& tree) {
+    FirstBoxes first(doc);
+    for (std::size_t i = 1; i < tree.boxes.size(); ++i) {
+        const TreeBox& box = tree.boxes[i];
+        if (box.person != nullptr && box.firstBox < 0 && box.earlierBox < 0) {
+            first.set(*box.person, toInt(i));
+        }
+    }
+    return first;
+}
+
 // Adds a unit of one box for a person or an empty place, and says whether the
-// walk goes on from it: not from an empty box, nor from someone met before.
-bool addSingleBox(ChartTree& tree, FirstBoxes& first, std::size_t unitIndex, const Pending& pending,
-                  std::int32_t generation) {
+// walk goes on from it: not from an empty box, nor from someone met before,
+// in this tree or in `earlier`.
+bool addSingleBox(ChartTree& tree, FirstBoxes& first, const FirstBoxes* earlier, std::size_t unitIndex,
+                  const Pending& pending, std::int32_t generation) {
     TreeUnit& unit = tree.units[unitIndex];
     TreeBox box;
     box.person = pending.person;
@@ -68,7 +82,10 @@ bool addSingleBox(ChartTree& tree, FirstBoxes& first, std::size_t unitIndex, con
     bool goOn = false;
     if (pending.person != nullptr) {
         box.firstBox = first.of(*pending.person);
-        goOn = box.firstBox < 0;
+        if (box.firstBox < 0 && earlier != nullptr) {
+            box.earlierBox = earlier->of(*pending.person);
+        }
+        goOn = box.firstBox < 0 && box.earlierBox < 0;
         if (goOn) {
             first.set(*pending.person, toInt(tree.boxes.size()));
         } else {
@@ -99,7 +116,7 @@ ChartTree WalkAncestors(const CStirpexDoc& doc, const CPerson& person, std::int3
             break;
         }
         const std::int32_t level = tree.units[i].level;
-        const bool goOn = addSingleBox(tree, first, i, pending[i], level);
+        const bool goOn = addSingleBox(tree, first, nullptr, i, pending[i], level);
         if (options.ahnentafelNumbers) {
             tree.boxes.back().number = numbers[i].text();
         }
@@ -131,15 +148,21 @@ ChartTree WalkAncestors(const CStirpexDoc& doc, const CPerson& person, std::int3
 }
 
 ChartTree WalkDescendants(const CStirpexDoc& doc, const CPerson& person, std::int32_t generations,
-                          const ChartOptions& options) {
+                          const ChartOptions& options, const ChartTree* earlier) {
     ChartTree tree;
     tree.partners = options.includeSpouses;
+    tree.earlier = earlier;
     FirstBoxes first(doc);
+    std::optional<FirstBoxes> earlierFirst;
+    if (earlier != nullptr) {
+        earlierFirst.emplace(firstBoxesOf(doc, *earlier));
+    }
+    const FirstBoxes* before = earlierFirst ? &*earlierFirst : nullptr;
     std::vector<const CPerson*> pending{&person};
     tree.units.emplace_back();
     for (std::size_t i = 0; i < tree.units.size(); ++i) {
         const CPerson* p = pending[i];
-        const bool repeated = first.of(*p) >= 0;
+        const bool repeated = first.of(*p) >= 0 || (before != nullptr && before->of(*p) >= 0);
         const std::size_t partnerBoxes =
             repeated || !options.includeSpouses ? 0 : static_cast<std::size_t>(std::max(p->m_nSpouseFamilies, 0));
         if (tree.boxes.size() + 1 + partnerBoxes > static_cast<std::size_t>(options.maxBoxes)) {
@@ -147,7 +170,7 @@ ChartTree WalkDescendants(const CStirpexDoc& doc, const CPerson& person, std::in
             break;
         }
         const std::int32_t level = tree.units[i].level;
-        const bool goOn = addSingleBox(tree, first, i, {p, ChartBoxKind::Person}, -level);
+        const bool goOn = addSingleBox(tree, first, before, i, {p, ChartBoxKind::Person}, -level);
         const std::int32_t personBox = tree.units[i].boxBegin;
         tree.units[i].childBegin = toInt(tree.units.size());
         for (std::int32_t k = 0; goOn && k < p->m_nSpouseFamilies; ++k) {

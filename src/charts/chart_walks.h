@@ -28,9 +28,11 @@ namespace detail {
 // `generations` counts the person's own; generation numbers go up from 0.
 ChartTree WalkAncestors(const CStirpexDoc& doc, const CPerson& person, std::int32_t generations,
                         const ChartOptions& options);
-// Generation numbers go down from 0.
+// Generation numbers go down from 0. Someone with a box in `earlier` (the
+// half of an hourglass drawn first, which shares the person's box) is
+// reached again here, whatever this walk has met.
 ChartTree WalkDescendants(const CStirpexDoc& doc, const CPerson& person, std::int32_t generations,
-                          const ChartOptions& options);
+                          const ChartOptions& options, const ChartTree* earlier = nullptr);
 
 } // namespace detail
 } // namespace stirpex

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace stirpex::detail {
 
@@ -70,6 +71,19 @@ Levels placeLevels(const std::vector<double>& thickness, ChartOrientation orient
     return levels;
 }
 
+// The tidy tree's nodes of the units: one per unit, except that a person
+// with several families (and so several partner boxes) stands as one node
+// for the person and the first partner and one more for each further
+// partner, each node over its own family's children.
+struct UnitNodes {
+    std::vector<TidyNode> nodes;
+    std::vector<std::int32_t> unitOf;    // per node
+    std::vector<std::int32_t> firstNode; // per unit, and one past the last
+    // Per node, its first box: a node holds the boxes up to the next node's
+    // first, or to the end of its unit's.
+    std::vector<std::int32_t> firstBox;
+};
+
 class Placement {
 public:
     Placement(const ChartTree& tree, ChartLayout& layout, const ChartOptions& options)
@@ -79,21 +93,20 @@ public:
     void run() {
         alignColumns();
         m_levels = placeLevels(m_thickness, m_layout.orientation, m_options.generationGap);
-        std::vector<TidyNode> nodes(m_tree.units.size());
-        for (std::size_t u = 0; u < nodes.size(); ++u) {
-            nodes[u] = tidyNode(m_tree.units[u]);
+        makeNodes();
+        m_lead = TidyPositions(m_nodes.nodes, m_options.siblingGap, m_options.partnerGap);
+        m_boxLead.assign(m_layout.boxes.size(), 0);
+        for (std::size_t n = 0; n < m_nodes.nodes.size(); ++n) {
+            placeNode(n);
         }
-        m_lead = TidyPositions(nodes, m_options.siblingGap);
-        for (std::size_t u = 0; u < nodes.size(); ++u) {
-            placeUnit(m_tree.units[u], m_lead[u]);
-        }
-        for (std::size_t u = 0; u < nodes.size(); ++u) {
-            connect(u, nodes);
+        for (std::size_t u = 0; u < m_tree.units.size(); ++u) {
+            connect(u);
         }
     }
 
 private:
     double breadthOf(const ChartBox& box) const { return m_across ? box.rect.height : box.rect.width; }
+    double breadthOf(std::int32_t box) const { return breadthOf(m_layout.boxes[at(box)]); }
     double depthOf(const ChartBox& box) const { return m_across ? box.rect.width : box.rect.height; }
     ChartPoint point(double breadth, double level) const {
         return m_across ? ChartPoint{level, breadth} : ChartPoint{breadth, level};
@@ -119,44 +132,71 @@ private:
         }
     }
 
-    // From the unit's leading edge to the middle of the gap before box `box`.
-    double dropBefore(const TreeUnit& unit, std::int32_t box) const {
-        double offset = 0;
-        for (std::int32_t b = unit.boxBegin; b < box; ++b) {
-            offset += breadthOf(m_layout.boxes[at(b)]) + m_options.partnerGap;
-        }
-        return offset - m_options.partnerGap / 2;
+    // Partner boxes of the unit, one per family; none without partners.
+    std::int32_t partnerBoxes(const TreeUnit& unit) const {
+        return m_tree.partners ? unit.boxEnd - unit.boxBegin - 1 : 0;
     }
-    // Where the line of the unit's children of family `family` leaves it.
-    double drop(const TreeUnit& unit, std::int32_t family) const {
-        if (m_tree.partners && unit.boxBegin + 1 + family < unit.boxEnd) {
-            return dropBefore(unit, unit.boxBegin + 1 + family);
+    // The units of family `family` among the unit's children (all of them without partners).
+    std::pair<std::int32_t, std::int32_t> familyChildren(const TreeUnit& unit, std::int32_t family, bool all) const {
+        if (all) {
+            return {unit.childBegin, unit.childEnd};
         }
-        return breadthOf(m_layout.boxes[at(unit.boxBegin)]) / 2;
-    }
-
-    TidyNode tidyNode(const TreeUnit& unit) const {
-        TidyNode node;
-        node.childBegin = unit.childBegin;
-        node.childEnd = unit.childEnd;
-        for (std::int32_t b = unit.boxBegin; b < unit.boxEnd; ++b) {
-            node.breadth += breadthOf(m_layout.boxes[at(b)]) + (b > unit.boxBegin ? m_options.partnerGap : 0);
+        std::int32_t begin = unit.childBegin;
+        while (begin < unit.childEnd && m_tree.units[at(begin)].family < family) {
+            ++begin;
         }
-        node.up = breadthOf(m_layout.boxes[at(unit.boxBegin)]) / 2;
-        node.down = node.up;
-        if (unit.childBegin < unit.childEnd) {
-            node.down = (drop(unit, m_tree.units[at(unit.childBegin)].family) +
-                         drop(unit, m_tree.units[at(unit.childEnd - 1)].family)) /
-                        2;
+        std::int32_t end = begin;
+        while (end < unit.childEnd && m_tree.units[at(end)].family == family) {
+            ++end;
         }
-        return node;
+        return {begin, end};
     }
 
-    void placeUnit(const TreeUnit& unit, double lead) {
-        const auto level = at(unit.level);
-        double breadth = lead;
-        for (std::int32_t b = unit.boxBegin; b < unit.boxEnd; ++b) {
+    void makeNodes() {
+        const std::size_t units = m_tree.units.size();
+        m_nodes.firstNode.resize(units + 1);
+        for (std::size_t u = 0; u < units; ++u) {
+            m_nodes.firstNode[u] = static_cast<std::int32_t>(m_nodes.nodes.size());
+            const TreeUnit& unit = m_tree.units[u];
+            const std::int32_t parts = std::max(partnerBoxes(unit), 1);
+            for (std::int32_t part = 0; part < parts; ++part) {
+                const std::int32_t first = part == 0 ? unit.boxBegin : unit.boxBegin + 1 + part;
+                const std::int32_t end = part > 0 ? first + 1 : parts > 1 ? first + 2 : unit.boxEnd;
+                TidyNode node;
+                node.joined = part > 0;
+                for (std::int32_t b = first; b < end; ++b) {
+                    node.breadth += breadthOf(b) + (b > first ? m_options.partnerGap : 0);
+                }
+                node.up = breadthOf(first) / 2;
+                // A family's line leaves from the gap before its partner's box.
+                node.down = partnerBoxes(unit) == 0 ? node.up
+                            : part == 0             ? breadthOf(first) + m_options.partnerGap / 2
+                                                    : -m_options.partnerGap / 2;
+                m_nodes.nodes.push_back(node);
+                m_nodes.unitOf.push_back(static_cast<std::int32_t>(u));
+                m_nodes.firstBox.push_back(first);
+            }
+        }
+        m_nodes.firstNode[units] = static_cast<std::int32_t>(m_nodes.nodes.size());
+        // Children are known by unit; each family's run becomes the node range of its units.
+        for (std::size_t n = 0; n < m_nodes.nodes.size(); ++n) {
+            const TreeUnit& unit = m_tree.units[at(m_nodes.unitOf[n])];
+            const std::int32_t part = static_cast<std::int32_t>(n) - m_nodes.firstNode[at(m_nodes.unitOf[n])];
+            const auto [begin, end] = familyChildren(unit, part, partnerBoxes(unit) <= 1);
+            m_nodes.nodes[n].childBegin = m_nodes.firstNode[at(begin)];
+            m_nodes.nodes[n].childEnd = m_nodes.firstNode[at(end)];
+        }
+    }
+
+    void placeNode(std::size_t n) {
+        const auto level = at(m_tree.units[at(m_nodes.unitOf[n])].level);
+        const std::int32_t end = n + 1 < m_nodes.firstBox.size() && m_nodes.unitOf[n + 1] == m_nodes.unitOf[n]
+                                     ? m_nodes.firstBox[n + 1]
+                                     : m_tree.units[at(m_nodes.unitOf[n])].boxEnd;
+        double breadth = m_lead[n];
+        for (std::int32_t b = m_nodes.firstBox[n]; b < end; ++b) {
             ChartBox& box = m_layout.boxes[at(b)];
+            m_boxLead[at(b)] = breadth;
             const ChartPoint corner = point(breadth, m_levels.low[level]);
             box.rect.x = corner.x;
             box.rect.y = corner.y;
@@ -169,52 +209,39 @@ private:
         }
     }
 
-    void connect(std::size_t u, const std::vector<TidyNode>& nodes) {
+    // The couple's line joins the boxes of a unit; each family's line drops
+    // from its node's point to the middle of the gap, runs along it over the
+    // children and down to each. Families are side by side, never above one
+    // another, so their lines along the gap never meet.
+    void connect(std::size_t u) {
         const TreeUnit& unit = m_tree.units[u];
         const auto level = at(unit.level);
-        const double unitLead = m_lead[u];
-        double breadth = unitLead;
         for (std::int32_t b = unit.boxBegin; b + 1 < unit.boxEnd; ++b) {
-            breadth += breadthOf(m_layout.boxes[at(b)]);
-            line(breadth, m_levels.middle(level), breadth + m_options.partnerGap, m_levels.middle(level));
-            breadth += m_options.partnerGap;
+            line(m_boxLead[at(b)] + breadthOf(b), m_levels.middle(level), m_boxLead[at(b + 1)], m_levels.middle(level));
         }
-        // Each family's children in one run; with several, each run's line
-        // along the gap at its own height, so that they never run together.
-        std::vector<std::pair<std::int32_t, std::int32_t>> runs;
-        for (std::int32_t c = unit.childBegin; c < unit.childEnd;) {
-            std::int32_t end = c;
-            while (end < unit.childEnd && m_tree.units[at(end)].family == m_tree.units[at(c)].family) {
-                ++end;
+        const double start = partnerBoxes(unit) > 0 ? m_levels.middle(level) : m_levels.far(level);
+        for (std::int32_t n = m_nodes.firstNode[u]; n < m_nodes.firstNode[u + 1]; ++n) {
+            const TidyNode& node = m_nodes.nodes[at(n)];
+            if (node.childBegin == node.childEnd) {
+                continue;
             }
-            runs.emplace_back(c, end);
-            c = end;
-        }
-        const double far = m_levels.far(level);
-        const double step = runs.empty() ? 0 : (m_levels.near(level + 1) - far) / static_cast<double>(runs.size() + 1);
-        for (std::size_t r = 0; r < runs.size(); ++r) {
-            connectFamily(unit, unitLead, runs[r].first, runs[r].second, far + step * static_cast<double>(r + 1),
-                          nodes);
-        }
-    }
-
-    void connectFamily(const TreeUnit& unit, double unitLead, std::int32_t begin, std::int32_t end, double bar,
-                       const std::vector<TidyNode>& nodes) {
-        const auto level = at(unit.level);
-        const std::int32_t family = m_tree.units[at(begin)].family;
-        const double from = unitLead + drop(unit, family);
-        const bool fromGap = m_tree.partners && unit.boxBegin + 1 + family < unit.boxEnd;
-        line(from, fromGap ? m_levels.middle(level) : m_levels.far(level), from, bar);
-        double low = from;
-        double high = from;
-        for (std::int32_t c = begin; c < end; ++c) {
-            const double to = m_lead[at(c)] + nodes[at(c)].up;
-            low = std::min(low, to);
-            high = std::max(high, to);
-            line(to, bar, to, m_levels.near(level + 1));
-        }
-        if (high > low) {
-            line(low, bar, high, bar);
+            const double bar = (m_levels.far(level) + m_levels.near(level + 1)) / 2;
+            const double from = m_lead[at(n)] + node.down;
+            line(from, start, from, bar);
+            double low = from;
+            double high = from;
+            for (std::int32_t c = node.childBegin; c < node.childEnd; ++c) {
+                if (m_nodes.nodes[at(c)].joined) {
+                    continue;
+                }
+                const double to = m_lead[at(c)] + m_nodes.nodes[at(c)].up;
+                low = std::min(low, to);
+                high = std::max(high, to);
+                line(to, bar, to, m_levels.near(level + 1));
+            }
+            if (high > low) {
+                line(low, bar, high, bar);
+            }
         }
     }
 
@@ -224,7 +251,9 @@ private:
     bool m_across;
     std::vector<double> m_thickness;
     Levels m_levels;
-    std::vector<double> m_lead;
+    UnitNodes m_nodes;
+    std::vector<double> m_lead;    // per node
+    std::vector<double> m_boxLead; // per box
 };
 
 } // namespace

@@ -10,9 +10,13 @@
 #include "cli/commands.h"
 #include "cli/json_writer.h"
 
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 
 #include <array>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -82,6 +86,22 @@ ChartOptions optionsOf(const CommandInput& in, ChartKind kind) {
     return Normalized(kind, options);
 }
 
+// Qt wants the user's runtime folder and warns on stderr when the
+// environment names none, as for root under CI or a job run by cron. A
+// command-line tool must not print noise, so such a run gets a private folder
+// of its own for its time; anything else Qt has to say still reaches stderr.
+std::unique_ptr<QTemporaryDir> runtimeFolderIfNone() {
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        return nullptr;
+    }
+    auto folder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/stirpex-cli-XXXXXX"));
+    if (!folder->isValid()) {
+        return nullptr;
+    }
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder->path()));
+    return folder;
+}
+
 } // namespace
 
 int RunChartCommand(const CommandInput& in) {
@@ -96,6 +116,7 @@ int RunChartCommand(const CommandInput& in) {
     const int height = in.has("--height") ? ParseIntOption("--height", in.value("--height"), 1, 100000) : 0;
 
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QTemporaryDir> runtimeFolder = runtimeFolderIfNone(); // outlives the application
     int argc = 1;
     char name[] = "stirpex-cli";
     char* argv[] = {name, nullptr};
@@ -118,6 +139,7 @@ int RunChartCommand(const CommandInput& in) {
         json.field("width", size.width());
         json.field("height", size.height());
         json.endObject();
+        json.flush(); // the writer holds its text until then; the line's end comes after it
         std::fputc('\n', in.out);
     }
     return 0;

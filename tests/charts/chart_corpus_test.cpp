@@ -40,19 +40,6 @@ void expectBetweenParents(const ChartLayout& chart, const std::string& what) {
     }
 }
 
-// Descendants without partners: each parent over the middle of the children.
-void expectOverChildren(const ChartLayout& chart, const std::string& what) {
-    for (const auto& [parent, children] : boxesTowardEach(chart)) {
-        if (parent < 0) {
-            continue;
-        }
-        const double middle = (chart.boxes[static_cast<std::size_t>(children.front())].rect.centre().x +
-                               chart.boxes[static_cast<std::size_t>(children.back())].rect.centre().x) /
-                              2;
-        EXPECT_NEAR(chart.boxes[static_cast<std::size_t>(parent)].rect.centre().x, middle, 1e-6) << what;
-    }
-}
-
 // Fan: each parent's sector within the child's sweep, on the next ring.
 void expectWithinChildsSweep(const ChartLayout& chart, const std::string& what) {
     for (const ChartBox& box : chart.boxes) {
@@ -94,9 +81,8 @@ TEST(ChartCorpus, EveryKindOfChartIsSoundForPeopleOfEveryFile) {
                 test::ExpectSound(descendants, what + " descendants");
                 const ChartLayout hourglass = LayoutChart(doc, person, ChartKind::Hourglass, options, kMeasure);
                 test::ExpectSound(hourglass, what + " hourglass");
-                if (!spouses) {
-                    expectOverChildren(descendants, what + " descendants");
-                }
+                test::ExpectCouplesOverChildren(doc, descendants, what + " descendants");
+                test::ExpectCouplesOverChildren(doc, hourglass, what + " hourglass");
             }
             const ChartLayout fan = LayoutChart(doc, person, ChartKind::Fan, options, kMeasure);
             expectWithinChildsSweep(fan, what + " fan");

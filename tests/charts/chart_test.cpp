@@ -202,16 +202,40 @@ TEST(DescendantsChart, PartnersStandBesideThePersonAndChildrenUnderTheirFamily) 
                  chart.boxes[static_cast<std::size_t>(frieda)].rect.x) /
                     2,
                 1e-9);
-    // Two families: the children family by family, the whole centred between the two families' gaps.
+    // Two families: the children family by family, each under the gap its line drops from.
     const auto eve = childrenOf({"D3", "D4", "D5"});
     const auto other = childrenOf({"D6"});
     EXPECT_LT(centreX(chart, eve.back()), centreX(chart, other.front()));
-    EXPECT_NEAR((centreX(chart, eve.front()) + centreX(chart, other.front())) / 2,
-                ((adam.right() + eva.x) / 2 + (eva.right() + unknown.x) / 2) / 2, 1e-9);
+    EXPECT_NEAR((centreX(chart, eve.front()) + centreX(chart, eve.back())) / 2, adam.right() + 5, 1e-9);
+    EXPECT_NEAR(centreX(chart, other.front()), unknown.x - 5, 1e-9);
+    // Adam's two families, Bernd's, Clara's, and the one of Georg and Ida.
+    EXPECT_EQ(test::ExpectCouplesOverChildren(*loaded.doc, chart, "descendants"), 6);
     for (const std::int32_t child : eve) {
         EXPECT_EQ(chart.boxes[static_cast<std::size_t>(child)].generation, -1);
         EXPECT_EQ(chart.boxes[static_cast<std::size_t>(child)].towardCentre, 0);
     }
+}
+
+TEST(DescendantsChart, EachFamilyHangsUnderItsOwnCoupleAtEveryGeneration) {
+    const auto loaded = test::LoadFamily(test::kTwoFamilies);
+    for (const bool spouses : {true, false}) {
+        ChartOptions options;
+        options.includeSpouses = spouses;
+        const ChartLayout chart = chartOf(loaded, "T1", ChartKind::Descendants, options);
+        const std::string what = spouses ? "with partners" : "without";
+        ExpectSound(chart, what);
+        // Hugo's three families and Karl's two; one each without partners.
+        EXPECT_EQ(test::ExpectCouplesOverChildren(*loaded.doc, chart, what), spouses ? 5 : 2);
+    }
+    const ChartLayout chart = chartOf(loaded, "T1", ChartKind::Descendants);
+    EXPECT_EQ(TextsOf(chart, 3), (Texts{"Unknown partner"}));
+    // Partners in the order of the families, each family's children after the last one's.
+    const auto x = [&](std::string_view id) { return centreX(chart, BoxesOf(chart, PersonOf(loaded, id)).front()); };
+    EXPECT_LT(x("T10"), x("T16"));
+    EXPECT_LT(x("T16"), centreX(chart, 3));
+    EXPECT_LT(x("T12"), x("T17"));
+    EXPECT_LT(x("T19"), x("T22"));
+    EXPECT_LT(x("T15"), x("T21"));
 }
 
 TEST(DescendantsChart, ChildOfTwoDescendantsIsDrawnOnceWithItsLine) {
@@ -301,6 +325,76 @@ TEST(HourglassChart, AncestorsAboveDescendantsBelowOneSharedBox) {
     const auto frieda = BoxesOf(chart, PersonOf(loaded, "D7")); // the partner, on the person's row
     ASSERT_EQ(frieda.size(), 1U);
     EXPECT_EQ(chart.boxes[static_cast<std::size_t>(frieda[0])].rect.y, centre.y);
+}
+
+TEST(HourglassChart, ThePersonStandsBetweenTheParentsAndEachFamilyUnderItsCouple) {
+    const auto loaded = test::LoadFamily(test::kTwoFamilies);
+    for (const bool spouses : {true, false}) {
+        ChartOptions options;
+        options.includeSpouses = spouses;
+        options.generations = 4;
+        const ChartLayout chart = chartOf(loaded, "T1", ChartKind::Hourglass, options);
+        const std::string what = spouses ? "with partners" : "without";
+        ExpectSound(chart, what);
+        EXPECT_EQ(test::ExpectCouplesOverChildren(*loaded.doc, chart, what), spouses ? 5 : 2);
+        EXPECT_NEAR(centreX(chart, 0), (centreX(chart, 1) + centreX(chart, 2)) / 2, 1e-9) << what;
+        EXPECT_EQ(TextsOf(chart, 1), (Texts{"Lenz, Otto", "1870-1940"})) << what;
+    }
+}
+
+TEST(HourglassChart, APersonReachedTwiceAmongTheAncestorsIsMarked) {
+    const auto loaded = test::LoadFamily(test::kTwoFamilies);
+    ChartOptions options;
+    options.generations = 5;
+    options.ahnentafelNumbers = true;
+    const ChartLayout chart = chartOf(loaded, "T1", ChartKind::Hourglass, options);
+    ExpectSound(chart, "hourglass");
+    // Jakob is the father of Paul (4) and of Lina (7): 8 and 14.
+    const auto jakob = BoxesOf(chart, PersonOf(loaded, "T8"));
+    ASSERT_EQ(jakob.size(), 2U);
+    EXPECT_EQ(TextsOf(chart, jakob[0]), (Texts{"8", "Lenz, Jakob", "1810-1880"}));
+    EXPECT_EQ(TextsOf(chart, jakob[1]), (Texts{"14", "Lenz, Jakob", "1810-1880", "Repeated, see 8"}));
+    EXPECT_EQ(chart.boxes[static_cast<std::size_t>(jakob[1])].firstBox, jakob[0]);
+    EXPECT_TRUE(boxesToward(chart, jakob[1]).empty());
+}
+
+TEST(HourglassChart, APersonReachedTwiceAmongTheDescendantsIsMarked) {
+    const auto loaded = test::LoadFamily(test::kDescendantFamily);
+    ChartOptions options;
+    options.descendantGenerations = 6;
+    options.ahnentafelNumbers = true;
+    const ChartLayout chart = chartOf(loaded, "D1", ChartKind::Hourglass, options);
+    ExpectSound(chart, "hourglass");
+    const auto jan = BoxesOf(chart, PersonOf(loaded, "D11"));
+    ASSERT_EQ(jan.size(), 2U);
+    EXPECT_EQ(chart.boxes[static_cast<std::size_t>(jan[1])].firstBox, jan[0]);
+    EXPECT_EQ(TextsOf(chart, jan[1]).back(), "Repeated");
+    EXPECT_EQ(BoxesOf(chart, PersonOf(loaded, "D12")).size(), 1U);
+}
+
+// L1 is his own grandfather: his son L2 is also his father, and each half
+// reaches L1 again. Both halves end, and the son's box refers to the father's.
+TEST(HourglassChart, APersonInBothHalvesIsDrawnOnceAndALoopEnds) {
+    const auto loaded = test::LoadFamily(test::kDescendantFamily);
+    ChartOptions options;
+    options.generations = kMaxChartGenerations;
+    options.descendantGenerations = kMaxChartGenerations;
+    options.ahnentafelNumbers = true;
+    const ChartLayout chart = chartOf(loaded, "L1", ChartKind::Hourglass, options);
+    ExpectSound(chart, "loop");
+    EXPECT_FALSE(chart.cut);
+    const auto son = BoxesOf(chart, PersonOf(loaded, "L2"));
+    ASSERT_EQ(son.size(), 2U);
+    const ChartBox& father = chart.boxes[static_cast<std::size_t>(son[0])];
+    const ChartBox& again = chart.boxes[static_cast<std::size_t>(son[1])];
+    EXPECT_EQ(father.generation, 1);
+    EXPECT_EQ(again.generation, -1);
+    EXPECT_EQ(again.firstBox, son[0]);
+    EXPECT_EQ(TextsOf(chart, son[1]).back(), "Repeated, see 2");
+    EXPECT_TRUE(boxesToward(chart, son[1]).empty());
+    // Above, L1, his father L2 and unknown mother, and L2's parents: L1 again
+    // and an unknown mother; below, the family's unknown partner and the son.
+    EXPECT_EQ(chart.boxes.size(), 7U);
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -26,6 +27,11 @@ namespace stirpex::test {
 // Ancestors of I1 over four generations: I3's mother is unknown, and the
 // parents of I4 (I8, I9) are the parents of I6 too, so they are reached twice.
 inline constexpr std::string_view kPedigreeFamily = "chart_pedigree.ged";
+
+// Descendants of T1, Hugo Lenz: three families (the last without a
+// partner), and his son Karl two; Hugo's parents are cousins, so his
+// great-grandparents are reached twice.
+inline constexpr std::string_view kTwoFamilies = "chart_two_families.ged";
 
 // Descendants of D1: two families (the second without a wife); D8 and D10,
 // grandchildren of D1 through D3 and D4, married, so their child D11 is
@@ -142,6 +148,89 @@ inline void ExpectSound(const ChartLayout& layout, const std::string& what) {
         EXPECT_FALSE(down == lastDown && where == lastWhere && from < lastTo - 1e-9)
             << what << ": two lines along each other at " << where;
     }
+}
+
+// Descendants, and the lower half of an hourglass: with partners, each
+// family's children centred on the line that drops from the gap between the
+// couple's boxes; without, under their parent. Returns the families seen.
+inline int ExpectCouplesOverChildren(const CStirpexDoc& doc, const ChartLayout& layout, const std::string& what) {
+    std::map<std::int32_t, std::vector<std::int32_t>> toward;
+    for (std::size_t i = 0; i < layout.boxes.size(); ++i) {
+        toward[layout.boxes[i].towardCentre].push_back(static_cast<std::int32_t>(i));
+    }
+    std::vector<ChartSegment> downs; // by x
+    for (const ChartSegment& segment : layout.connectors) {
+        if (segment.from.x == segment.to.x) {
+            downs.push_back(segment);
+        }
+    }
+    std::sort(downs.begin(), downs.end(),
+              [](const ChartSegment& a, const ChartSegment& b) { return a.from.x < b.from.x; });
+    const auto dropsFrom = [&](double x, double y) {
+        auto it = std::lower_bound(downs.begin(), downs.end(), x - 1e-6,
+                                   [](const ChartSegment& s, double v) { return s.from.x < v; });
+        for (; it != downs.end() && it->from.x <= x + 1e-6; ++it) {
+            if (std::abs(std::min(it->from.y, it->to.y) - y) < 1e-6) {
+                return true;
+            }
+        }
+        return false;
+    };
+    const auto box = [&](std::int32_t i) -> const ChartBox& { return layout.boxes[static_cast<std::size_t>(i)]; };
+    const auto middle = [&](const std::vector<std::int32_t>& boxes) {
+        return (box(boxes.front()).rect.centre().x + box(boxes.back()).rect.centre().x) / 2;
+    };
+    int families = 0;
+    for (const auto& [parentBox, hanging] : toward) {
+        if (parentBox < 0 || box(parentBox).generation > 0) {
+            continue;
+        }
+        const ChartBox& parent = box(parentBox);
+        std::vector<std::int32_t> partners;
+        std::vector<std::int32_t> children;
+        for (const std::int32_t i : hanging) {
+            if (box(i).generation == parent.generation) {
+                partners.push_back(i);
+            } else if (box(i).generation == parent.generation - 1) {
+                children.push_back(i);
+            }
+        }
+        if (children.empty()) {
+            continue;
+        }
+        if (partners.empty()) {
+            ++families;
+            EXPECT_NEAR(parent.rect.centre().x, middle(children), 1e-6) << what << ": box " << parentBox;
+            continue;
+        }
+        // The children come family by family, each family's in its order, a
+        // child of two of the families once in each.
+        const CPerson& person = *doc.m_ppPersons[static_cast<std::size_t>(parent.person)];
+        std::size_t next = 0;
+        for (std::size_t k = 0; k < partners.size(); ++k) {
+            const CFamily* family = doc.FindFamily(person.m_arrSpouseFamilies[static_cast<int>(k)].view());
+            std::vector<std::int32_t> ofFamily;
+            for (int j = 0; family != nullptr && j < family->m_nChildren; ++j) {
+                const CPerson* child = doc.GetChild(family, j);
+                if (child != nullptr && next < children.size()) {
+                    EXPECT_EQ(box(children[next]).person, child->m_nIndex) << what << ": box " << children[next];
+                    ofFamily.push_back(children[next++]);
+                }
+            }
+            if (ofFamily.empty()) {
+                continue;
+            }
+            ++families;
+            const double x = middle(ofFamily);
+            const double left = k == 0 ? parent.rect.right() : box(partners[k - 1]).rect.right();
+            EXPECT_TRUE(x > left && x < box(partners[k]).rect.x)
+                << what << ": family " << k << " of box " << parentBox << " centred at " << x << ", not between "
+                << left << " and " << box(partners[k]).rect.x;
+            EXPECT_TRUE(dropsFrom(x, parent.rect.centre().y))
+                << what << ": no line from the couple down at " << x << " for family " << k << " of box " << parentBox;
+        }
+    }
+    return families;
 }
 
 } // namespace stirpex::test

@@ -4,11 +4,11 @@ set(chart_data ${PROJECT_SOURCE_DIR}/tests/data)
 
 # name, format, then -D definitions for run_chart.cmake; ARGS holds the command line after FILE.
 function(stirpex_chart_test name format ged)
-    cmake_parse_arguments(ARG "" "TEXTS;WIDTH;HEIGHT" "ARGS" ${ARGN})
+    cmake_parse_arguments(ARG "" "TEXTS;WIDTH;HEIGHT;NO_RUNTIME_DIR" "ARGS" ${ARGN})
     set(out ${CMAKE_CURRENT_BINARY_DIR}/chart-${name}.${format})
     string(REPLACE ";" "|" joined_args "chart;${chart_data}/${ged};${ARG_ARGS};--${format};${out}")
     set(defines -DCLI=${cli} "-DARGS=${joined_args}" -DOUT=${out} -DFORMAT=${format})
-    foreach(option TEXTS WIDTH HEIGHT)
+    foreach(option TEXTS WIDTH HEIGHT NO_RUNTIME_DIR)
         if(DEFINED ARG_${option})
             list(APPEND defines "-D${option}=${ARG_${option}}")
         endif()
@@ -28,6 +28,8 @@ stirpex_chart_test(fan_numbers svg chart_pedigree.ged ARGS fan;I1;--generations;
 stirpex_chart_test(hourglass png chart_descendants.ged ARGS hourglass;D3;--width;640;--height;480 WIDTH 640
                    HEIGHT 480)
 stirpex_chart_test(pedigree_width png chart_pedigree.ged ARGS pedigree;I1;--width;1500 WIDTH 1500)
+# As root under CI: no runtime folder named, and still nothing on stderr.
+stirpex_chart_test(no_runtime_dir png chart_two_families.ged ARGS hourglass;T1 NO_RUNTIME_DIR 1)
 stirpex_chart_test(pedigree pdf chart_pedigree.ged ARGS pedigree;I1;--generations;3)
 
 set(pedigree_file ${chart_data}/chart_pedigree.ged)
@@ -42,4 +44,4 @@ stirpex_cli_test(chart.unknown_id ARGS chart;${pedigree_file};fan;I404;--png;a.p
 stirpex_cli_test(chart.bad_generations ARGS chart;${pedigree_file};fan;I1;--generations;0;--png;a.png EXIT 2
                  STDERR "^stirpex-cli: --generations")
 stirpex_cli_test(chart.json ARGS chart;${pedigree_file};pedigree;I1;--svg;chart-json.svg;--json JSON
-                 STDOUT "\"boxes\":17,\"cut\":false,\"width\":[0-9]+,\"height\":[0-9]+")
+                 STDOUT "^{\"boxes\":17,\"cut\":false,\"width\":[0-9]+,\"height\":[0-9]+}\n$")

@@ -2,11 +2,30 @@
 #   FORMAT   png, svg or pdf
 #   TEXTS    texts (joined by '|') the SVG must hold as text elements
 #   WIDTH, HEIGHT  the PNG's size in pixels (either may be left out)
+#   NO_RUNTIME_DIR  run without XDG_RUNTIME_DIR, with a temporary folder of
+#                   its own that the command must leave as empty as it found it
+# Whatever the environment, the command prints nothing on stderr.
 file(REMOVE "${OUT}")
 string(REPLACE "|" ";" ARGS "${ARGS}")
+if(NO_RUNTIME_DIR)
+    unset(ENV{XDG_RUNTIME_DIR})
+    set(tmp "${OUT}.tmp")
+    file(REMOVE_RECURSE "${tmp}")
+    file(MAKE_DIRECTORY "${tmp}")
+    set(ENV{TMPDIR} "${tmp}")
+endif()
 execute_process(COMMAND ${CLI} ${ARGS} RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT code EQUAL 0)
     message(FATAL_ERROR "exit ${code}\nstderr: ${err}")
+endif()
+if(NOT err STREQUAL "")
+    message(FATAL_ERROR "stderr is not empty: ${err}")
+endif()
+if(NO_RUNTIME_DIR)
+    file(GLOB left "${tmp}/*")
+    if(left)
+        message(FATAL_ERROR "left behind in the temporary folder: ${left}")
+    endif()
 endif()
 if(NOT EXISTS "${OUT}")
     message(FATAL_ERROR "${OUT} was not written")

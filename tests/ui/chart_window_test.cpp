@@ -70,6 +70,7 @@ private Q_SLOTS:
     void keysMoveTheFocusAndEnterShowsThePage();
     void zoomKeepsThePointUnderThePointerAndFitShowsAll();
     void generationsAndOptionsLayTheChartOutAgain();
+    void hourglassCountsAncestorsAndDescendantsApart();
     void onlyTheVisibleBoxesArePainted();
     void exportsHoldTheChart();
     void printsOnOnePageOrTiled();
@@ -262,6 +263,7 @@ void ChartWindowTest::generationsAndOptionsLayTheChartOutAgain() {
     QVERIFY(chart != nullptr);
     QVERIFY(chart->NumbersBox().isVisibleTo(chart));
     QVERIFY(!chart->SpousesBox().isVisibleTo(chart));
+    QVERIFY(!chart->DescendantGenerationsBox().isVisibleTo(chart));
     chart->GenerationsBox().setValue(2);
     QCOMPARE(chart->View().Chart().boxes.size(), std::size_t{3}); // Carl and his parents
     QCOMPARE(chart->View().Chart().ancestorGenerations, 1);
@@ -290,6 +292,25 @@ void ChartWindowTest::generationsAndOptionsLayTheChartOutAgain() {
     QVERIFY(descendants->View().Chart().boxes.size() < withSpouses);
     descendants->GenerationsBox().setValue(2);
     QCOMPARE(descendants->View().Chart().descendantGenerations, 1);
+}
+
+void ChartWindowTest::hourglassCountsAncestorsAndDescendantsApart() {
+    start(kDescendantsFile);
+    ChartFrame* chart = open(ID_CHART_HOURGLASS, "D3");
+    QVERIFY(chart != nullptr);
+    QVERIFY(chart->GenerationsBox().isVisibleTo(chart));
+    QVERIFY(chart->DescendantGenerationsBox().isVisibleTo(chart));
+    // Bernd's parents and their parents' empty boxes above; two of his three generations below.
+    QCOMPARE(chart->View().Chart().ancestorGenerations, 2);
+    QCOMPARE(chart->View().Chart().descendantGenerations, 2);
+    chart->DescendantGenerationsBox().setValue(4);
+    QCOMPARE(chart->View().Chart().descendantGenerations, 3);
+    QCOMPARE(chart->View().Chart().ancestorGenerations, 2);
+    chart->GenerationsBox().setValue(1);
+    QCOMPARE(chart->View().Chart().ancestorGenerations, 0);
+    QCOMPARE(chart->View().Chart().descendantGenerations, 3);
+    chart->DescendantGenerationsBox().setValue(1);
+    QCOMPARE(chart->View().Chart().boxes.size(), std::size_t{2}); // Bernd and his wife
 }
 
 void ChartWindowTest::onlyTheVisibleBoxesArePainted() {
