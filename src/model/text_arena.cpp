@@ -1,5 +1,7 @@
 #include "model/text_arena.h"
 
+#include <sys/mman.h>
+
 #include <bit>
 #include <limits>
 #include <new>
@@ -77,10 +79,22 @@ std::size_t ArenaStr::longSize() const noexcept {
     return static_cast<std::size_t>(hugeLength);
 }
 
+TextArena::Chunk TextArena::newChunk(std::size_t size) {
+    void* memory = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    if (memory == MAP_FAILED) {
+        throw std::bad_alloc();
+    }
+    return Chunk(static_cast<char*>(memory), ChunkRelease{size});
+}
+
+void TextArena::ChunkRelease::operator()(char* chunk) const noexcept {
+    ::munmap(chunk, size);
+}
+
 void* TextArena::allocateSlow(std::size_t bytes, std::size_t alignment) {
     // Large blocks get a chunk of their own so that the current chunk's rest is not wasted.
     if (bytes + alignment > kChunkSize / 4) {
-        auto chunk = std::make_unique_for_overwrite<char[]>(bytes + alignment);
+        Chunk chunk = newChunk(bytes + alignment);
         char* raw = chunk.get();
         const auto address = reinterpret_cast<std::uintptr_t>(raw);
         char* result = raw + (alignUp(address, alignment) - address);
@@ -90,7 +104,7 @@ void* TextArena::allocateSlow(std::size_t bytes, std::size_t alignment) {
     }
     // A small first chunk keeps tiny documents tiny; from then on, full chunks.
     const std::size_t size = m_chunks.empty() ? kFirstChunkSize : kChunkSize;
-    auto chunk = std::make_unique_for_overwrite<char[]>(size);
+    Chunk chunk = newChunk(size);
     m_cursor = chunk.get();
     m_end = m_cursor + size;
     m_chunks.push_back(std::move(chunk));
