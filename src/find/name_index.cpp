@@ -15,6 +15,8 @@ constexpr std::size_t kTextBytesPerEntry = 40;
 // Large enough that a build without a reservation takes few blocks, small
 // enough that a tiny file does not hold much more than it needs.
 constexpr std::size_t kMinBlockBytes = std::size_t{64} << 10;
+// People indexed between two looks at a stop: a few milliseconds' work.
+constexpr std::int32_t kStopLook = 4096;
 
 } // namespace
 
@@ -138,7 +140,7 @@ bool NameIndex::sortEntries() noexcept {
     return true;
 }
 
-void NameIndex::BuildIndex(const CStirpexDoc& doc, ProgressSink* progress) {
+void NameIndex::BuildIndex(const CStirpexDoc& doc, ProgressSink* progress, const std::atomic<bool>* stop) {
     ProgressTracker tracker;
     if (doc.m_nFileLength > kProgressThreshold && progress != nullptr) {
         tracker = ProgressTracker(progress->Create("Indexing GEDCOM file " + doc.m_strFileName));
@@ -148,6 +150,10 @@ void NameIndex::BuildIndex(const CStirpexDoc& doc, ProgressSink* progress) {
     try {
         std::string scratch;
         for (std::int32_t i = 0; i < doc.m_nPersons; ++i) {
+            if (stop != nullptr && i % kStopLook == 0 && stop->load(std::memory_order_relaxed)) {
+                clear();
+                return;
+            }
             addPerson(doc, *doc.m_ppPersons[static_cast<std::size_t>(i)], scratch);
             if (tracker.shown()) {
                 tracker.advance(static_cast<int>(std::int64_t{i} * 100 / doc.m_nPersons));

@@ -17,6 +17,7 @@
 #include "find/collator.h"
 #include "gedcom/load_sinks.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory_resource>
@@ -70,8 +71,10 @@ public:
     bool Reserve(std::size_t entries) override;
     void Build(const CStirpexDoc& doc, ProgressSink* progress) override { BuildIndex(doc, progress); }
     // Empties the index and fills it from `doc`, with a progress window when
-    // the file is longer than kProgressThreshold.
-    void BuildIndex(const CStirpexDoc& doc, ProgressSink* progress = nullptr);
+    // the file is longer than kProgressThreshold. A build that `stop` ends
+    // (set from another thread: the document is being closed) leaves the
+    // index empty and says nothing.
+    void BuildIndex(const CStirpexDoc& doc, ProgressSink* progress = nullptr, const std::atomic<bool>* stop = nullptr);
 
     int size() const noexcept { return static_cast<int>(m_entries.size()); }
     bool empty() const noexcept { return m_entries.empty(); }

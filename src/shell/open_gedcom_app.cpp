@@ -42,6 +42,7 @@ private:
 
 OpenGedcom::~OpenGedcom() {
     if (m_indexThread.joinable()) {
+        m_stopIndex = true; // a file closed soon after it opened need not wait for its index
         m_indexThread.join();
     }
 }
@@ -52,11 +53,13 @@ void OpenGedcom::BuildIndexInBackground() {
     m_indexPercent = 0;
     const auto build = [this] {
         PercentSink percent(m_indexPercent);
-        m_index.BuildIndex(m_doc, &percent);
+        m_index.BuildIndex(m_doc, &percent, &m_stopIndex);
         m_indexDone = true;
         // The relationship search's table too, which a page with a home line
         // would otherwise make on its first paint; made once whoever asks first.
-        m_doc.GetParentTable();
+        if (!m_stopIndex) {
+            m_doc.GetParentTable();
+        }
     };
     try {
         m_indexThread = std::thread(build);

@@ -67,7 +67,8 @@ private:
     ProgressSink* m_waitProgress;
     std::atomic<int> m_indexPercent{0};
     std::atomic<bool> m_indexDone{false};
-    std::thread m_indexThread; // joined before the document and index go
+    std::atomic<bool> m_stopIndex{false}; // set when the document closes
+    std::thread m_indexThread;            // joined before the document and index go
     // Last, so that it goes before the index it shows.
     std::unique_ptr<CNameListDlg> m_pNameListDlg;
 };

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -261,6 +263,43 @@ TEST(NameIndexSearch, CurrentPersonSelectsTheFirstEntryWithItsDisplayName) {
     f.index.m_bMarriedNames = false;
     f.index.BuildIndex(doc);
     EXPECT_EQ(f.index.SelectCurrentPerson(doc.FindPerson("I1")), 6);
+}
+
+// A document closed while its index is built in the background sets the
+// stop: the build ends within a few thousand people, leaves the index empty
+// and reports no failure; the next build starts afresh and is whole.
+TEST(NameIndexStop, AStoppedBuildEndsEarlyEmptyAndSilent) {
+    std::string text = "0 HEAD\n";
+    constexpr int kPeople = 20000;
+    for (int i = 0; i < kPeople; ++i) {
+        text += "0 @I" + std::to_string(i) + "@ INDI\n1 NAME Ann /Lee" + std::to_string(i) + "/\n";
+    }
+    test::AsciiCollator collator;
+    test::RecordingMessages messages;
+    const auto loaded = test::LoadText(text);
+    loaded.doc->m_nFileLength = static_cast<std::int64_t>(text.size());
+    NameIndex index(collator, &messages);
+
+    // Stopped from "another thread" once the build is under way: at its first step on the bar.
+    std::atomic<bool> stop{false};
+    struct StoppingSink final : ProgressSink {
+        struct Window final : ProgressWindow {
+            explicit Window(std::atomic<bool>& stop) : m_stop(stop) {}
+            void SetPos(int) override { m_stop = true; }
+            std::atomic<bool>& m_stop;
+        };
+        explicit StoppingSink(std::atomic<bool>& stop) : m_stop(stop) {}
+        std::unique_ptr<ProgressWindow> Create(std::string_view) override { return std::make_unique<Window>(m_stop); }
+        std::atomic<bool>& m_stop;
+    } stopping(stop);
+    index.BuildIndex(*loaded.doc, &stopping, &stop);
+    EXPECT_TRUE(stop);
+    EXPECT_TRUE(index.empty());
+    EXPECT_TRUE(messages.shown.empty());
+
+    stop = false;
+    index.BuildIndex(*loaded.doc, nullptr, &stop);
+    EXPECT_EQ(index.size(), kPeople);
 }
 
 } // namespace
