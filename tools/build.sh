@@ -2,5 +2,6 @@
 # Configures and builds into build/ (Release with debug information).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -G Ninja -DSTIRPEX_WERROR=ON -DSTIRPEX_BUILD_UI=ON "$@"
+source tools/compiler-cache.sh
+cmake -S . -B build -G Ninja -DSTIRPEX_WERROR=ON -DSTIRPEX_BUILD_UI=ON "${CACHE_LAUNCHER[@]}" "$@"
 cmake --build build --parallel 2

@@ -19,8 +19,9 @@ seconds=${1:-60}
 areas=("$@")
 [ ${#areas[@]} -gt 0 ] || areas=(reader parts page trees names story)
 
+source tools/compiler-cache.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTIRPEX_FUZZ=ON -DSTIRPEX_WERROR=ON \
-    -DSTIRPEX_BUILD_TESTS=OFF -DSTIRPEX_BUILD_BENCH=OFF -DSTIRPEX_BUILD_UI=OFF >/dev/null
+    -DSTIRPEX_BUILD_TESTS=OFF -DSTIRPEX_BUILD_BENCH=OFF -DSTIRPEX_BUILD_UI=OFF "${CACHE_LAUNCHER[@]}" >/dev/null
 targets=()
 for area in "${areas[@]}"; do
     targets+=("stirpex_${area}_fuzz")
