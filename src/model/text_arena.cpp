@@ -1,6 +1,7 @@
 #include "model/text_arena.h"
 
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <bit>
 #include <limits>
@@ -144,6 +145,17 @@ void TextArena::fill(ArenaStr reserved, std::string_view text) noexcept {
 }
 
 void TextArena::adopt(TextArena& other) {
+    // Nothing will be carved from the rest of the other's last chunk: its
+    // whole pages go back to the system, or each part of a file read in
+    // parts would keep half a chunk of filled-in pages for nothing.
+    if (other.m_cursor != nullptr) {
+        const auto pageSize = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+        const auto cursor = reinterpret_cast<std::uintptr_t>(other.m_cursor);
+        char* const unused = other.m_cursor + (alignUp(cursor, pageSize) - cursor);
+        if (unused < other.m_end) {
+            ::madvise(unused, static_cast<std::size_t>(other.m_end - unused), MADV_DONTNEED);
+        }
+    }
     for (auto& chunk : other.m_chunks) {
         m_chunks.push_back(std::move(chunk));
     }
