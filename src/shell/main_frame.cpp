@@ -392,15 +392,33 @@ void CMainFrame::fillWindowMenu() {
 void CMainFrame::activeWindowChanged(QMdiSubWindow* window) {
     switchMenus();
     const CChildFrame* child = qobject_cast<CChildFrame*>(window);
-    const QString title =
-        child ? QString::fromStdString(IsolateRightToLeft(child->Document().Title().toStdString())) : QString();
-    setWindowTitle(child ? QStringLiteral("Stirpex - ") + title : QStringLiteral("Stirpex"));
+    showTitleOf(child);
     if (CStirpexView* view = child ? child->View() : nullptr) {
         // A view reports when a paint has changed its person and so its commands.
         connect(view, &CStirpexView::commandsChanged, this, &CMainFrame::UpdateCommands, Qt::UniqueConnection);
+        // A second window on the file, or the last but one closed, numbers this one anew.
+        connect(view, &CStirpexView::captionChanged, this, &CMainFrame::captionChanged, Qt::UniqueConnection);
         view->viewport()->installEventFilter(this);
     }
     UpdateCommands();
+}
+
+// The file's name as the Window menu gives it, numbered while more than one window shows the file.
+void CMainFrame::showTitleOf(const CChildFrame* child) {
+    if (child == nullptr || child->View() == nullptr) {
+        setWindowTitle(QStringLiteral("Stirpex"));
+        return;
+    }
+    const std::string title =
+        IsolateRightToLeft(NumberedTitle(child->Document().Title().toStdString(), child->View()->WindowNumber()));
+    setWindowTitle(QStringLiteral("Stirpex - ") + QString::fromStdString(title));
+}
+
+void CMainFrame::captionChanged() {
+    const CChildFrame* child = ActiveChild();
+    if (child != nullptr && child->View() == sender()) {
+        showTitleOf(child);
+    }
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
