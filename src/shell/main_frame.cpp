@@ -3,6 +3,7 @@
 #include "model/text_direction.h"
 #include "page/stirpex_view.h"
 #include "shell/child_frame.h"
+#include "shell/clipboard_isolates_qt.h"
 #include "shell/command_table.h"
 #include "shell/file_name_qt.h"
 #include "shell/frame_geometry.h"
@@ -63,6 +64,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_area(new QMdiAr
     createToolBar();
     createStatusBar();
     serveFrameCommands();
+    new ClipboardIsolates(this);
     connect(m_area, &QMdiArea::subWindowActivated, this, &CMainFrame::activeWindowChanged);
     switchMenus();
     UpdateCommands();
