@@ -7,6 +7,7 @@
 #include "model/stirpex_doc.h"
 #include "page/page_pointer.h"
 #include "page/stirpex_view.h"
+#include "shell/accessible_texts_qt.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -110,8 +111,10 @@ ChartFrame::~ChartFrame() = default;
 void ChartFrame::buildToolbar() {
     QToolBar* bar = addToolBar(QStringLiteral("Chart"));
     bar->setMovable(false);
-    bar->addWidget(new QLabel(QStringLiteral(" Generations "), bar));
+    auto* generations = new QLabel(QStringLiteral(" Generations "), bar);
+    bar->addWidget(generations);
     m_generations = new QSpinBox(bar);
+    generations->setBuddy(m_generations);
     m_generations->setRange(m_kind == ChartKind::Fan ? kMinFanGenerations : 1,
                             m_kind == ChartKind::Fan ? kMaxFanGenerations : kMaxChartGenerations);
     m_generations->setValue(m_options.generations);
@@ -159,6 +162,15 @@ void ChartFrame::buildToolbar() {
     print->setShortcut(QKeySequence::Print);
     QAction* save = bar->addAction(QStringLiteral("&Export..."), this, &ChartFrame::onExport);
     save->setShortcut(QKeySequence::Save);
+
+    // The buttons and check boxes are named by their texts and described by their tooltips.
+    SetAccessibleTexts({
+        {m_generations, QStringLiteral("Generations"), m_generations->toolTip()},
+        {m_orientation, QStringLiteral("Orientation"), QStringLiteral("Which way the generations of the pedigree run")},
+        {m_view, QStringLiteral("Chart"),
+         QStringLiteral("The arrow keys move between the boxes and Enter shows the person's page; + and - zoom, * "
+                        "fits the chart to the window")},
+    });
 }
 
 void ChartFrame::relayout() {

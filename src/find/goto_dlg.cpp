@@ -3,6 +3,7 @@
 #include "find/go_to.h"
 #include "model/stirpex_doc.h"
 #include "page/stirpex_view.h"
+#include "shell/accessible_texts_qt.h"
 #include "shell/dialog_layout_qt.h"
 #include "shell/open_gedcom_app.h"
 
@@ -75,6 +76,12 @@ CGoToDlg::CGoToDlg(QWidget* parent) : QDialog(parent) {
     // A new key clears the message about the last one.
     connect(m_editID, &QLineEdit::textEdited, m_message, &QLabel::hide);
     m_editID->setFocus();
+
+    SetAccessibleTexts({
+        {m_editID,
+         {}, // named by its label, its buddy
+         QStringLiteral("A person's identifier as the file writes it between at-signs, such as I1")},
+    });
 }
 
 CGoToDlg::~CGoToDlg() = default;

@@ -1,6 +1,7 @@
 #include "shell/main_frame.h"
 
 #include "model/text_direction.h"
+#include "shell/accessible_texts_qt.h"
 #include "page/stirpex_view.h"
 #include "shell/child_frame.h"
 #include "shell/clipboard_isolates_qt.h"
@@ -57,7 +58,6 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_area(new QMdiAr
     resize(640, 480);
     setAcceptDrops(true);
     m_area->setObjectName(QStringLiteral("documentArea"));
-    m_area->setAccessibleName(QStringLiteral("Document windows"));
     setCentralWidget(m_area);
     createActions();
     createMenus();
@@ -65,6 +65,12 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_area(new QMdiAr
     createStatusBar();
     serveFrameCommands();
     new ClipboardIsolates(this);
+    // The toolbar's image buttons are named by their commands (createToolBar).
+    SetAccessibleTexts({
+        {m_area, QStringLiteral("Document windows"), QStringLiteral("A window for each person page opened")},
+        {m_statsLabel, QStringLiteral("File statistics"),
+         QStringLiteral("The people, families, notes and sources of the file read last")},
+    });
     connect(m_area, &QMdiArea::subWindowActivated, this, &CMainFrame::activeWindowChanged);
     switchMenus();
     UpdateCommands();
@@ -176,7 +182,6 @@ void CMainFrame::createStatusBar() {
     m_readyLabel = new QLabel(QStringLiteral("Ready"), this);
     m_statsLabel = new QLabel(this);
     m_statsLabel->setObjectName(QStringLiteral("statsPane"));
-    m_statsLabel->setAccessibleName(QStringLiteral("File statistics"));
     const QScreen* screen = QGuiApplication::primaryScreen();
     m_statsWidth = screen ? screen->geometry().width() / 4 : 160;
     m_statsLabel->setFixedWidth(m_statsWidth);
