@@ -61,6 +61,14 @@ CGoToDlg::CGoToDlg(QWidget* parent) : QDialog(parent) {
         right = std::max(right, control->geometry().right() + 1 + DialogUnitsX(7));
         bottom = std::max(bottom, control->geometry().bottom() + 1 + DialogUnitsY(7));
     }
+    // A title wider than the template widens the dialog: the buttons keep the right margin the field keeps on
+    // the left, and the field keeps its gap to them, instead of a wide empty strip right of the buttons.
+    const int spare = right - DialogUnitsX(7) - 1 - std::max(ok->geometry().right(), cancel->geometry().right());
+    if (spare > 0) {
+        ok->move(ok->x() + spare, ok->y());
+        cancel->move(cancel->x() + spare, cancel->y());
+        m_editID->resize(m_editID->width() + spare, m_editID->height());
+    }
     m_templateSize = QSize(right, bottom);
     setFixedSize(m_templateSize);
 

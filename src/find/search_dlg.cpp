@@ -16,6 +16,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace stirpex {
 
 namespace {
@@ -70,6 +72,8 @@ CSearchDlg::CSearchDlg(const CStirpexDoc& doc, const Collator& collator, QWidget
     m_listResults->setHeaderLabels(
         {QStringLiteral("Name"), QStringLiteral("Years"), QStringLiteral("Places"), QStringLiteral("Found in")});
     m_listResults->setRootIsDecorated(false);
+    // No column chosen: the people stay in the order found, the name list's, until a heading is clicked.
+    m_listResults->header()->setSortIndicator(-1, Qt::AscendingOrder);
     m_listResults->setSortingEnabled(true);
     m_listResults->setAllColumnsShowFocus(true);
     m_listResults->header()->setSectionResizeMode(QHeaderView::Interactive);
@@ -122,12 +126,19 @@ void CSearchDlg::OnSearch() {
         auto* item = new QTreeWidgetItem(
             {fromModel(hit.name), fromModel(hit.years), fromModel(hit.places), fromModel(hit.matched)});
         item->setData(ColumnName, kPersonRole, hit.person->m_nIndex);
+        // Read whole where the column cuts them.
+        item->setToolTip(ColumnPlaces, item->text(ColumnPlaces));
+        item->setToolTip(ColumnMatched, item->text(ColumnMatched));
         items.append(item);
     }
     m_listResults->addTopLevelItems(items);
     m_listResults->setSortingEnabled(true);
     m_listResults->resizeColumnToContents(ColumnName);
     m_listResults->resizeColumnToContents(ColumnYears);
+    // The places whole where they leave the last column some room; what was found is read there.
+    m_listResults->resizeColumnToContents(ColumnPlaces);
+    m_listResults->setColumnWidth(
+        ColumnPlaces, std::min(m_listResults->columnWidth(ColumnPlaces), m_listResults->viewport()->width() / 3));
     m_labelStatus->setText(hits.empty()       ? QStringLiteral("Nobody was found.")
                            : hits.size() == 1 ? QStringLiteral("1 person found.")
                                               : QStringLiteral("%1 people found.").arg(hits.size()));
