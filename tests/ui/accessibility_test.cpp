@@ -95,22 +95,9 @@ QStringList unnamedControls(QWidget& window) {
 using Inspect = std::function<void(QWidget&)>;
 using OpenWindow = std::function<void(test::PageWindows&, const Inspect&)>;
 
-// The next modal dialog to open goes to `inspect` from inside its own loop and is closed.
-void inNextModal(const Inspect& inspect) {
-    QTimer::singleShot(0, [inspect] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (dialog != nullptr && QTest::qWaitForWindowExposed(dialog)) {
-            inspect(*dialog);
-        }
-        if (dialog != nullptr) {
-            dialog->close();
-        }
-    });
-}
-
 OpenWindow modalOf(int command) {
     return [command](test::PageWindows& windows, const Inspect& inspect) {
-        inNextModal(inspect);
+        test::InNextModal(inspect);
         windows.Frame().Trigger(command);
     };
 }
@@ -239,8 +226,8 @@ void AccessibilityTest::everyWindowNamesItsControls_data() {
     QTest::newRow("search") << modalOf(ID_EDIT_SEARCH);
     QTest::newRow("file properties") << modalOf(ID_FILE_PROPERTIES);
     QTest::newRow("reading report") << OpenWindow([](test::PageWindows& windows, const Inspect& inspect) {
-        inNextModal([inspect](QWidget& properties) {
-            inNextModal(inspect);
+        test::InNextModal([inspect](QWidget& properties) {
+            test::InNextModal(inspect);
             static_cast<CFilePropDlg&>(properties).m_btnReport->click();
         });
         windows.Frame().Trigger(ID_FILE_PROPERTIES);

@@ -102,8 +102,6 @@ private:
     CStirpexView& view() const { return m_windows->View(); }
     // Copies as the user would from that window; returns the text the window showed.
     QString copy(CopiedFrom from);
-    // Runs `command` and `inDialog` inside the dialog it opens, then closes the dialog.
-    void inModalDialog(int command, const std::function<void(QWidget&)>& inDialog);
 
     PageDialogs m_dialogs;
     std::array<QIcon, 3> m_icons;
@@ -174,21 +172,6 @@ void RightToLeftTest::treeNodesKeepTheirLifeSpanAfterTheName() {
     QVERIFY2(drawnAfterTheName(nodes[1], font, QStringLiteral("1950")), qPrintable(nodes[1]));
 }
 
-void RightToLeftTest::inModalDialog(int command, const std::function<void(QWidget&)>& inDialog) {
-    QTimer::singleShot(0, this, [&] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (dialog != nullptr && QTest::qWaitForWindowActive(dialog)) {
-            inDialog(*dialog);
-        }
-        if (dialog != nullptr) {
-            dialog->close();
-        }
-    });
-    if (command != 0) {
-        QVERIFY(m_windows->Frame().Trigger(command));
-    }
-}
-
 QString RightToLeftTest::copy(CopiedFrom from) {
     QString shown;
     const auto copyAll = [&shown](auto& box) {
@@ -205,16 +188,17 @@ QString RightToLeftTest::copy(CopiedFrom from) {
         if (notes == links.end()) {
             return {};
         }
-        inModalDialog(0, [&](QWidget& dialog) { copyAll(*static_cast<CStoryDlg&>(dialog).m_editText); });
+        test::InNextModal([&](QWidget& dialog) { copyAll(*static_cast<CStoryDlg&>(dialog).m_editText); });
         view().FollowLink(static_cast<int>(notes - links.begin()));
         break;
     }
     case CopiedFrom::Tree:
-        inModalDialog(ID_VIEW_DESCENDANTS, [&](QWidget& dialog) {
+        test::InNextModal([&](QWidget& dialog) {
             QTreeView& tree = *static_cast<CGedTreeDlg&>(dialog).m_wndTree;
             shown = tree.currentIndex().data().toString();
             QTest::keySequence(&tree, QKeySequence::Copy);
         });
+        m_windows->Frame().Trigger(ID_VIEW_DESCENDANTS);
         break;
     case CopiedFrom::NameField: {
         m_windows->Frame().Trigger(ID_EDIT_FIND);
