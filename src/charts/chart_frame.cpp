@@ -7,6 +7,7 @@
 #include "model/stirpex_doc.h"
 #include "page/page_pointer.h"
 #include "page/stirpex_view.h"
+#include "shell/accessible_texts_qt.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -149,19 +150,31 @@ void ChartFrame::buildToolbar() {
     print->setShortcut(QKeySequence::Print);
     QAction* save = bar->addAction(QStringLiteral("&Export..."), this, &ChartFrame::onExport);
     save->setShortcut(QKeySequence::Save);
+
+    // The buttons and check boxes are named by their texts and described by their tooltips.
+    SetAccessibleTexts({
+        {m_generations, m_kind == ChartKind::Hourglass ? QStringLiteral("Ancestors") : QStringLiteral("Generations"),
+         m_generations->toolTip()},
+        {m_descendantGenerations, QStringLiteral("Descendants"), m_descendantGenerations->toolTip()},
+        {m_orientation, QStringLiteral("Orientation"), QStringLiteral("Which way the generations of the pedigree run")},
+        {m_view, QStringLiteral("Chart"),
+         QStringLiteral("The arrow keys move between the boxes and Enter shows the person's page; + and - zoom, * "
+                        "fits the chart to the window")},
+    });
 }
 
 void ChartFrame::addGenerationBoxes(QToolBar& bar) {
     const bool hourglass = m_kind == ChartKind::Hourglass;
     // A label and a spin box, with the actions that show them.
     const auto addBox = [&](const QString& label, const QString& tip, int value) {
-        QAction* labelAction = bar.addWidget(new QLabel(label, &bar));
+        auto* labelText = new QLabel(label, &bar);
+        QAction* labelAction = bar.addWidget(labelText);
         auto* box = new QSpinBox(&bar);
+        labelText->setBuddy(box);
         box->setRange(m_kind == ChartKind::Fan ? kMinFanGenerations : 1,
                       m_kind == ChartKind::Fan ? kMaxFanGenerations : kMaxChartGenerations);
         box->setValue(value);
         box->setToolTip(tip);
-        box->setAccessibleName(tip);
         return std::tuple(box, labelAction, bar.addWidget(box));
     };
     QAction* label = nullptr;

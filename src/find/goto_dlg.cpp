@@ -3,6 +3,7 @@
 #include "find/go_to.h"
 #include "model/stirpex_doc.h"
 #include "page/stirpex_view.h"
+#include "shell/accessible_texts_qt.h"
 #include "shell/dialog_layout_qt.h"
 #include "shell/open_gedcom_app.h"
 
@@ -60,6 +61,14 @@ CGoToDlg::CGoToDlg(QWidget* parent) : QDialog(parent) {
         right = std::max(right, control->geometry().right() + 1 + DialogUnitsX(7));
         bottom = std::max(bottom, control->geometry().bottom() + 1 + DialogUnitsY(7));
     }
+    // A title wider than the template widens the dialog: the buttons keep the right margin the field keeps on
+    // the left, and the field keeps its gap to them, instead of a wide empty strip right of the buttons.
+    const int spare = right - DialogUnitsX(7) - 1 - std::max(ok->geometry().right(), cancel->geometry().right());
+    if (spare > 0) {
+        ok->move(ok->x() + spare, ok->y());
+        cancel->move(cancel->x() + spare, cancel->y());
+        m_editID->resize(m_editID->width() + spare, m_editID->height());
+    }
     m_templateSize = QSize(right, bottom);
     setFixedSize(m_templateSize);
 
@@ -75,6 +84,12 @@ CGoToDlg::CGoToDlg(QWidget* parent) : QDialog(parent) {
     // A new key clears the message about the last one.
     connect(m_editID, &QLineEdit::textEdited, m_message, &QLabel::hide);
     m_editID->setFocus();
+
+    SetAccessibleTexts({
+        {m_editID,
+         {}, // named by its label, its buddy
+         QStringLiteral("A person's identifier as the file writes it between at-signs, such as I1")},
+    });
 }
 
 CGoToDlg::~CGoToDlg() = default;

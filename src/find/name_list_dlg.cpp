@@ -7,6 +7,7 @@
 #include "model/stirpex_doc.h"
 #include "model/text_direction.h"
 #include "page/stirpex_view.h"
+#include "shell/accessible_texts_qt.h"
 #include "shell/announce_qt.h"
 #include "shell/dialog_layout_qt.h"
 #include "shell/open_gedcom_app.h"
@@ -54,14 +55,8 @@ CNameListDlg::CNameListDlg(NameIndex& index) : QDialog(nullptr), m_index(index) 
     m_cbNames->setObjectName(QStringLiteral("names"));
     m_editName = new QLineEdit(m_cbNames);
     m_editName->setObjectName(QStringLiteral("nameEdit"));
-    m_editName->setAccessibleName(QStringLiteral("Name"));
-    m_editName->setAccessibleDescription(
-        QStringLiteral("The beginning of a name; Enter goes to the first that begins so"));
     m_lbNames = new QListView(m_cbNames);
     m_lbNames->setObjectName(QStringLiteral("nameList"));
-    m_lbNames->setAccessibleName(QStringLiteral("Names"));
-    m_lbNames->setAccessibleDescription(
-        QStringLiteral("Every name of the file in order; Enter shows the person's page"));
     // One row measured stands for all: a list of millions lays out at once.
     m_lbNames->setUniformItemSizes(true);
     m_lbNames->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -83,6 +78,12 @@ CNameListDlg::CNameListDlg(NameIndex& index) : QDialog(nullptr), m_index(index) 
 
     m_btnMarriedNames = new QCheckBox(QStringLiteral("Index women's married names"), this);
     m_btnMarriedNames->setObjectName(QStringLiteral("marriedNames"));
+    SetAccessibleTexts({
+        {m_editName, QStringLiteral("Name"),
+         QStringLiteral("The beginning of a name, surname first; Enter shows the page of the first that begins so")},
+        {m_lbNames, QStringLiteral("Names"),
+         QStringLiteral("Every name of the file in order; Enter or a double click shows the person's page")},
+    });
 
     connect(m_lbNames, &QAbstractItemView::doubleClicked, this, &CNameListDlg::OnDblclkNames);
     connect(m_lbNames->selectionModel(), &QItemSelectionModel::currentRowChanged, this,

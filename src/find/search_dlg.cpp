@@ -3,6 +3,7 @@
 #include "find/search.h"
 #include "model/stirpex_doc.h"
 #include "page/stirpex_view.h"
+#include "shell/accessible_texts_qt.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -14,6 +15,8 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace stirpex {
 
@@ -30,10 +33,12 @@ std::string toModel(const QLineEdit* edit) {
     return edit->text().trimmed().toStdString();
 }
 
+// The label is the field's buddy and so its name for a screen reader; the hint, gone once the field
+// is typed in, is read as its description.
 QLineEdit* field(QFormLayout* form, QWidget* parent, const QString& label, const QString& hint) {
     auto* edit = new QLineEdit(parent);
     edit->setPlaceholderText(hint);
-    edit->setAccessibleName(QString(label).remove(u'&'));
+    edit->setAccessibleDescription(hint);
     form->addRow(label, edit);
     return edit;
 }
@@ -54,7 +59,6 @@ CSearchDlg::CSearchDlg(const CStirpexDoc& doc, const Collator& collator, QWidget
     m_editYears = field(form, this, QStringLiteral("&Years:"), QStringLiteral("1850..1860, 1850.., ..1860 or 1850"));
     m_comboSex = new QComboBox(this);
     m_comboSex->addItems({QStringLiteral("Any"), QStringLiteral("Male"), QStringLiteral("Female")});
-    m_comboSex->setAccessibleName(QStringLiteral("Sex"));
     form->addRow(QStringLiteral("Se&x:"), m_comboSex);
     m_editText = field(form, this, QStringLiteral("&Words:"), QStringLiteral("in notes, citations and facts"));
     layout->addLayout(form);
@@ -68,13 +72,20 @@ CSearchDlg::CSearchDlg(const CStirpexDoc& doc, const Collator& collator, QWidget
     m_listResults->setHeaderLabels(
         {QStringLiteral("Name"), QStringLiteral("Years"), QStringLiteral("Places"), QStringLiteral("Found in")});
     m_listResults->setRootIsDecorated(false);
+    // No column chosen: the people stay in the order found, the name list's, until a heading is clicked.
+    m_listResults->header()->setSortIndicator(-1, Qt::AscendingOrder);
     m_listResults->setSortingEnabled(true);
     m_listResults->setAllColumnsShowFocus(true);
-    m_listResults->setAccessibleName(QStringLiteral("People found"));
     m_listResults->header()->setSectionResizeMode(QHeaderView::Interactive);
     layout->addWidget(m_listResults, 1);
     layout->addWidget(buttons);
     resize(720, 560);
+
+    SetAccessibleTexts({
+        {m_comboSex, QStringLiteral("Sex"), QStringLiteral("Any, or the sex the file records")},
+        {m_listResults, QStringLiteral("People found"),
+         QStringLiteral("Enter or a double click shows the person's page; a click on a heading sorts by that column")},
+    });
 
     connect(search, &QPushButton::clicked, this, &CSearchDlg::OnSearch);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -115,12 +126,19 @@ void CSearchDlg::OnSearch() {
         auto* item = new QTreeWidgetItem(
             {fromModel(hit.name), fromModel(hit.years), fromModel(hit.places), fromModel(hit.matched)});
         item->setData(ColumnName, kPersonRole, hit.person->m_nIndex);
+        // Read whole where the column cuts them.
+        item->setToolTip(ColumnPlaces, item->text(ColumnPlaces));
+        item->setToolTip(ColumnMatched, item->text(ColumnMatched));
         items.append(item);
     }
     m_listResults->addTopLevelItems(items);
     m_listResults->setSortingEnabled(true);
     m_listResults->resizeColumnToContents(ColumnName);
     m_listResults->resizeColumnToContents(ColumnYears);
+    // The places whole where they leave the last column some room; what was found is read there.
+    m_listResults->resizeColumnToContents(ColumnPlaces);
+    m_listResults->setColumnWidth(
+        ColumnPlaces, std::min(m_listResults->columnWidth(ColumnPlaces), m_listResults->viewport()->width() / 3));
     m_labelStatus->setText(hits.empty()       ? QStringLiteral("Nobody was found.")
                            : hits.size() == 1 ? QStringLiteral("1 person found.")
                                               : QStringLiteral("%1 people found.").arg(hits.size()));

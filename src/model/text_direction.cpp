@@ -76,12 +76,16 @@ std::string IsolateRightToLeft(std::string_view line) {
 }
 
 std::string WithoutIsolates(std::string_view text) {
+    // U+2066 to U+2069 are E2 81 A6 to E2 81 A9; no other character's bytes hold that sequence.
+    const auto isolateAt = [text](std::size_t at) {
+        return at + 3 <= text.size() && text[at] == '\xE2' && text[at + 1] == '\x81' &&
+               static_cast<unsigned char>(text[at + 2]) >= 0xA6 && static_cast<unsigned char>(text[at + 2]) <= 0xA9;
+    };
     std::string out;
     out.reserve(text.size());
     for (std::size_t at = 0; at < text.size();) {
-        const std::string_view rest = text.substr(at);
-        if (rest.starts_with(kFirstStrongIsolate) || rest.starts_with(kPopDirectionalIsolate)) {
-            at += kFirstStrongIsolate.size(); // both are three bytes
+        if (isolateAt(at)) {
+            at += 3;
             continue;
         }
         out.push_back(text[at]);

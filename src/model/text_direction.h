@@ -30,8 +30,11 @@ bool IsRightToLeft(char32_t cp) noexcept;
 // reach past the end of its paragraph.
 std::string IsolateRightToLeft(std::string_view line);
 
-// `text` without the isolates IsolateRightToLeft adds: what a field that
-// showed an entry gives back is compared with the entries as they are held.
+// `text` without any directional isolate (U+2066 to U+2069: the FSI and PDI
+// IsolateRightToLeft adds, and the LRI and RLI a file may hold): what a field
+// that showed an entry gives back is compared with the entries as they are
+// held, and text copied out of the windows goes to other programs without
+// the invisible marks that were only there for the program's own lines.
 std::string WithoutIsolates(std::string_view text);
 
 } // namespace stirpex

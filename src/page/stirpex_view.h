@@ -93,6 +93,7 @@ public:
 
     // Which of the windows on its document this one is (from 1), 0 while it is the only one; the caption shows it.
     void SetWindowNumber(int number);
+    int WindowNumber() const noexcept { return m_windowNumber; }
 
     // Where a link of the last paint lies in viewport coordinates.
     QRect ClientRect(const PageRect& rect) const;

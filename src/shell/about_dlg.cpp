@@ -1,6 +1,7 @@
 #include "shell/about_dlg.h"
 
 #include "gedcom/load_sinks.h"
+#include "shell/accessible_texts_qt.h"
 #include "stirpex_version.h"
 
 #include <QCoreApplication>
@@ -8,9 +9,12 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
+#include <QStyleOptionFocusRect>
 #include <QVBoxLayout>
 
 namespace stirpex {
@@ -29,6 +33,10 @@ QLabel* plainText(const QString& text, QWidget* parent) {
 
 } // namespace
 
+CStaticLink::CStaticLink(const QString& text, QWidget* parent) : QLabel(text, parent) {
+    setFocusPolicy(Qt::TabFocus);
+}
+
 void CStaticLink::mousePressEvent(QMouseEvent* event) {
     m_pressed = event->button() == Qt::LeftButton;
     QLabel::mousePressEvent(event);
@@ -41,6 +49,29 @@ void CStaticLink::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
     if (click) {
         emit clicked();
+    }
+}
+
+// Before the dialog sees Enter, which would press its default button instead.
+void CStaticLink::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (event->modifiers() == Qt::NoModifier &&
+        (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space || key == Qt::Key_Select)) {
+        event->accept();
+        emit clicked();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+// The frame a focused button has, so that the eye follows Tab as a screen reader does.
+void CStaticLink::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (hasFocus()) {
+        QPainter painter(this);
+        QStyleOptionFocusRect frame;
+        frame.initFrom(this);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
     }
 }
 
@@ -123,6 +154,15 @@ CAboutDlg::CAboutDlg(MessageSink* messages, QWidget* parent)
 
     setFixedSize(QSize(kWidth, kHeight).expandedTo(sizeHint()));
     ok->setFocus();
+
+    // The links are named by their texts; the company's leads elsewhere than its text says.
+    SetAccessibleTexts({
+        {icon, QStringLiteral("Stirpex"), {}},
+        {m_linkCompany, {}, QStringLiteral("Link: opens the company's home page")},
+        {m_linkMail, {}, QStringLiteral("Link: writes a mail to this address")},
+        {m_linkHosting, {}, QStringLiteral("Link: opens this page")},
+        {m_linkHomePage, {}, QStringLiteral("Link: opens this page")},
+    });
 }
 
 CAboutDlg::~CAboutDlg() = default;

@@ -16,12 +16,14 @@ namespace stirpex {
 
 class MessageSink;
 
-// A static text that reports clicks; everything a link looks like is the About box's doing.
+// A static text that reports clicks; everything a link looks like is the
+// About box's doing. Tab reaches it as it does a button, and Enter or Space
+// then clicks it, so that it can be followed without a mouse.
 class CStaticLink : public QLabel {
     Q_OBJECT
 
 public:
-    using QLabel::QLabel;
+    CStaticLink(const QString& text, QWidget* parent);
 
 signals:
     void clicked();
@@ -29,6 +31,8 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool m_pressed = false;

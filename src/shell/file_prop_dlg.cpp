@@ -2,6 +2,7 @@
 
 #include "page/stirpex_view.h"
 #include "model/stirpex_doc.h"
+#include "shell/accessible_texts_qt.h"
 #include "shell/dialog_layout_qt.h"
 #include "shell/reading_report_dlg.h"
 #include "shell/open_gedcom_app.h"
@@ -109,6 +110,11 @@ CFilePropDlg::CFilePropDlg(QWidget* parent) : QDialog(parent) {
 
     setFixedSize(QSize(kWidth, kHeight).expandedTo(sizeHint()));
     ok->setFocus();
+
+    SetAccessibleTexts({
+        {m_editPath, QStringLiteral("Full file path"),
+         QStringLiteral("The whole path of the file, to select and copy")},
+    });
 }
 
 CFilePropDlg::~CFilePropDlg() = default;
@@ -128,6 +134,9 @@ void CFilePropDlg::addValue(int controlId, QGroupBox* group, int row, int column
     const int digit = value->fontMetrics().horizontalAdvance(QLatin1Char('0'));
     value->setMinimumWidth(digit * 8);
     value->setMaximumWidth(digit * (span == 1 ? 30 : 72));
+
+    // A screen reader then reads each value with its label, as the eye pairs them across the row.
+    label->setBuddy(value);
 
     auto* grid = static_cast<QGridLayout*>(group->layout());
     grid->addWidget(label, row, column * 2);

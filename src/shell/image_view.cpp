@@ -1,5 +1,7 @@
 #include "shell/image_view.h"
 
+#include "shell/accessible_texts_qt.h"
+
 #include <QAction>
 #include <QEvent>
 #include <QGuiApplication>
@@ -49,6 +51,12 @@ ImageView::ImageView(const QImage& image, const QString& title, QWidget* parent)
     m_scroll->setBackgroundRole(QPalette::Dark);
     m_scroll->setWidget(m_label);
     m_scroll->viewport()->installEventFilter(this);
+
+    SetAccessibleTexts({
+        {m_scroll, QStringLiteral("Image"),
+         QStringLiteral("Fitted to the window; Ctrl+0 shows it at its actual size, Escape closes the window")},
+        {m_label, title, {}},
+    });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -1,8 +1,10 @@
 #include "shell/main_frame.h"
 
 #include "model/text_direction.h"
+#include "shell/accessible_texts_qt.h"
 #include "page/stirpex_view.h"
 #include "shell/child_frame.h"
+#include "shell/clipboard_isolates_qt.h"
 #include "shell/command_table.h"
 #include "shell/file_name_qt.h"
 #include "shell/frame_geometry.h"
@@ -56,13 +58,19 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_area(new QMdiAr
     resize(640, 480);
     setAcceptDrops(true);
     m_area->setObjectName(QStringLiteral("documentArea"));
-    m_area->setAccessibleName(QStringLiteral("Document windows"));
     setCentralWidget(m_area);
     createActions();
     createMenus();
     createToolBar();
     createStatusBar();
     serveFrameCommands();
+    new ClipboardIsolates(this);
+    // The toolbar's image buttons are named by their commands (createToolBar).
+    SetAccessibleTexts({
+        {m_area, QStringLiteral("Document windows"), QStringLiteral("A window for each person page opened")},
+        {m_statsLabel, QStringLiteral("File statistics"),
+         QStringLiteral("The people, families, notes and sources of the file read last")},
+    });
     connect(m_area, &QMdiArea::subWindowActivated, this, &CMainFrame::activeWindowChanged);
     switchMenus();
     UpdateCommands();
@@ -174,7 +182,6 @@ void CMainFrame::createStatusBar() {
     m_readyLabel = new QLabel(QStringLiteral("Ready"), this);
     m_statsLabel = new QLabel(this);
     m_statsLabel->setObjectName(QStringLiteral("statsPane"));
-    m_statsLabel->setAccessibleName(QStringLiteral("File statistics"));
     const QScreen* screen = QGuiApplication::primaryScreen();
     m_statsWidth = screen ? screen->geometry().width() / 4 : 160;
     m_statsLabel->setFixedWidth(m_statsWidth);
@@ -392,15 +399,33 @@ void CMainFrame::fillWindowMenu() {
 void CMainFrame::activeWindowChanged(QMdiSubWindow* window) {
     switchMenus();
     const CChildFrame* child = qobject_cast<CChildFrame*>(window);
-    const QString title =
-        child ? QString::fromStdString(IsolateRightToLeft(child->Document().Title().toStdString())) : QString();
-    setWindowTitle(child ? QStringLiteral("Stirpex - ") + title : QStringLiteral("Stirpex"));
+    showTitleOf(child);
     if (CStirpexView* view = child ? child->View() : nullptr) {
         // A view reports when a paint has changed its person and so its commands.
         connect(view, &CStirpexView::commandsChanged, this, &CMainFrame::UpdateCommands, Qt::UniqueConnection);
+        // A second window on the file, or the last but one closed, numbers this one anew.
+        connect(view, &CStirpexView::captionChanged, this, &CMainFrame::captionChanged, Qt::UniqueConnection);
         view->viewport()->installEventFilter(this);
     }
     UpdateCommands();
+}
+
+// The file's name as the Window menu gives it, numbered while more than one window shows the file.
+void CMainFrame::showTitleOf(const CChildFrame* child) {
+    if (child == nullptr || child->View() == nullptr) {
+        setWindowTitle(QStringLiteral("Stirpex"));
+        return;
+    }
+    const std::string title =
+        IsolateRightToLeft(NumberedTitle(child->Document().Title().toStdString(), child->View()->WindowNumber()));
+    setWindowTitle(QStringLiteral("Stirpex - ") + QString::fromStdString(title));
+}
+
+void CMainFrame::captionChanged() {
+    const CChildFrame* child = ActiveChild();
+    if (child != nullptr && child->View() == sender()) {
+        showTitleOf(child);
+    }
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {

@@ -73,6 +73,8 @@ private:
     void runCommand(int command);
     bool isEnabled(int command) const;
     void activeWindowChanged(QMdiSubWindow* window);
+    void showTitleOf(const CChildFrame* child);
+    void captionChanged();
     void fitStatsPane();
     void cascadeWindows();
 

@@ -1,5 +1,7 @@
 #include "shell/progress_dlg.h"
 
+#include "shell/accessible_texts_qt.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QElapsedTimer>
@@ -80,6 +82,8 @@ CProgressDlg::CProgressDlg(QWidget* parent)
 
 void CProgressDlg::SetText(const QString& text) {
     m_text->setText(text);
+    // Without a title bar the window has no other name, and the bar measures what the line says.
+    SetAccessibleTexts({{this, text, {}}, {m_bar, text, {}}});
 }
 
 void CProgressDlg::SetPos(int percent) {
@@ -112,6 +116,7 @@ void CProgressDlg::AllowCancel(std::function<void()> cancel) {
     if (m_cancelButton == nullptr) {
         m_cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
         m_cancelButton->setObjectName(QStringLiteral("progressCancel"));
+        SetAccessibleTexts({{m_cancelButton, {}, QStringLiteral("Gives the work up; Escape does the same")}});
         m_cancelButton->setGeometry(kCancelRect);
         connect(m_cancelButton, &QPushButton::clicked, this, &CProgressDlg::reject);
         setFixedSize(kWindowSize.width(), kWindowSize.height() + kCancelRowHeight);

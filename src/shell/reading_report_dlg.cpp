@@ -1,6 +1,7 @@
 #include "shell/reading_report_dlg.h"
 
 #include "model/stirpex_doc.h"
+#include "shell/accessible_texts_qt.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -64,6 +65,12 @@ CReadingReportDlg::CReadingReportDlg(const CStirpexDoc& doc, ReadingReport repor
     layout->addWidget(buttons);
     fill();
     resize(QSize(560, 420).expandedTo(sizeHint()));
+
+    SetAccessibleTexts({
+        {m_tree, QStringLiteral("Reading report"),
+         QStringLiteral("What the reader did with the file; Enter or a double click on a person's record shows the "
+                        "person's page")},
+    });
 }
 
 QTreeWidgetItem* CReadingReportDlg::section(const QString& text) {

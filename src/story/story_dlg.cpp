@@ -3,6 +3,7 @@
 #include "model/text_direction.h"
 #include "page/page_pointer.h"
 #include "page/stirpex_view.h"
+#include "shell/accessible_texts_qt.h"
 #include "story/story_text.h"
 
 #include <QKeyEvent>
@@ -35,7 +36,6 @@ CStoryDlg::CStoryDlg(QWidget* parent) : QDialog(parent) {
 
     m_editText = new QPlainTextEdit(this);
     m_editText->setObjectName(QStringLiteral("text"));
-    m_editText->setAccessibleName(QStringLiteral("Notes and sources"));
     m_editText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_editText->installEventFilter(this);
 
@@ -45,6 +45,12 @@ CStoryDlg::CStoryDlg(QWidget* parent) : QDialog(parent) {
     layout->setSpacing(0);
     layout->addWidget(m_editText);
     resize(kWidth, kHeight);
+
+    // The window's title says whose notes or sources they are.
+    SetAccessibleTexts({
+        {m_editText, QStringLiteral("Notes and sources"),
+         QStringLiteral("The list the window's title names, to read and copy; Enter or Escape closes the window")},
+    });
 }
 
 CStoryDlg::~CStoryDlg() = default;

@@ -3,6 +3,7 @@
 #include "model/stirpex_doc.h"
 #include "model/text_direction.h"
 #include "page/stirpex_view.h"
+#include "shell/accessible_texts_qt.h"
 #include "shell/dialog_layout_qt.h"
 #include "trees/lineage_tree_model_qt.h"
 
@@ -60,8 +61,6 @@ CGedTreeDlg::CGedTreeDlg(const std::array<QIcon, 3>& icons, MessageSink* message
 
     m_wndTree = new QTreeView(this);
     m_wndTree->setObjectName(QStringLiteral("tree"));
-    m_wndTree->setAccessibleName(QStringLiteral("Lineage tree"));
-    m_wndTree->setAccessibleDescription(QStringLiteral("Enter or a double click shows the person's page"));
     m_wndTree->setStyle(m_treeStyle.get());
     m_wndTree->setHeaderHidden(true);
     m_wndTree->setRootIsDecorated(true);
@@ -84,6 +83,12 @@ CGedTreeDlg::CGedTreeDlg(const std::array<QIcon, 3>& icons, MessageSink* message
     m_btnSpouses->setObjectName(QStringLiteral("spouses"));
     connect(m_btnSpouses, &QCheckBox::clicked, this, &CGedTreeDlg::OnIncludeSpouses);
     placeControls();
+
+    SetAccessibleTexts({
+        {m_wndTree, QStringLiteral("Lineage tree"),
+         QStringLiteral("Each person under the one they descend from or lead to; Enter or a double click shows the "
+                        "person's page")},
+    });
 }
 
 CGedTreeDlg::~CGedTreeDlg() {

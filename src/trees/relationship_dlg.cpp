@@ -6,6 +6,7 @@
 #include "model/stirpex_doc.h"
 #include "model/text_direction.h"
 #include "page/stirpex_view.h"
+#include "shell/accessible_texts_qt.h"
 #include "shell/open_gedcom_app.h"
 #include "trees/relationship.h"
 
@@ -52,10 +53,8 @@ CRelationshipDlg::CRelationshipDlg(const CStirpexDoc& doc, const CPerson& person
         this));
     m_editName = new QLineEdit(this);
     m_editName->setPlaceholderText(QStringLiteral("Type a name (surname, given names) or an identifier"));
-    m_editName->setAccessibleName(QStringLiteral("Other person"));
     layout->addWidget(m_editName);
     m_listMatches = new QListWidget(this);
-    m_listMatches->setAccessibleName(QStringLiteral("People found"));
     layout->addWidget(m_listMatches, 1);
     m_btnHome = new QPushButton(home ? QStringLiteral("The home person: %1").arg(fromModel(home->GetDisplayName()))
                                      : QStringLiteral("No home person"),
@@ -64,11 +63,19 @@ CRelationshipDlg::CRelationshipDlg(const CStirpexDoc& doc, const CPerson& person
     layout->addWidget(m_btnHome);
     m_textResult = new QTextBrowser(this);
     m_textResult->setOpenLinks(false);
-    m_textResult->setAccessibleName(QStringLiteral("Relationships"));
     layout->addWidget(m_textResult, 2);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     layout->addWidget(buttons);
     resize(560, 520);
+
+    SetAccessibleTexts({
+        {m_editName, QStringLiteral("Other person"), m_editName->placeholderText()},
+        {m_listMatches, QStringLiteral("People found"),
+         QStringLiteral("Enter or a double click shows how this person is related")},
+        {m_textResult, QStringLiteral("Relationships"),
+         QStringLiteral("Each relationship found, nearest first, with its path; each person of the path is a link "
+                        "to their page")},
+    });
 
     connect(m_editName, &QLineEdit::textChanged, this, &CRelationshipDlg::findMatches);
     connect(m_editName, &QLineEdit::returnPressed, this, &CRelationshipDlg::chooseMatch);

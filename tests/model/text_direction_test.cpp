@@ -52,6 +52,23 @@ TEST(TextDirection, WithoutIsolatesGivesTheLineBack) {
     }
 }
 
+// Copied text leaves every isolate behind, also the left-to-right and right-to-left ones a file may hold,
+// and nothing else: the neighbouring invisible marks of the same block, and a cut-off mark, are text.
+TEST(TextDirection, WithoutIsolatesTakesOutTheFourIsolatesAndNothingElse) {
+    const struct {
+        const char* text;
+        const char* expected;
+    } cases[] = {
+        {"\u2066Harrow\u2069, \u2067\u05db\u05d4\u05df\u2069", "Harrow, \u05db\u05d4\u05df"},
+        {"\u2068\u2068\u2069\u2069", ""},
+        {"a\u2060b\u2065c\u206Ad\u200Fe", "a\u2060b\u2065c\u206Ad\u200Fe"},
+        {"Harrow \xE2\x81", "Harrow \xE2\x81"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(WithoutIsolates(c.text), c.expected) << c.text;
+    }
+}
+
 TEST(TextDirection, RightToLeftLettersAreThoseOfTheRightToLeftScripts) {
     EXPECT_TRUE(IsRightToLeft(U'א'));
     EXPECT_TRUE(IsRightToLeft(U'م'));

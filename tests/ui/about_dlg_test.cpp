@@ -50,6 +50,7 @@ private Q_SLOTS:
     void showsTheProgramAndItsRecord();
     void linksAreBlueUnderlinedUnderAHand();
     void eachLinkOpensItsTarget();
+    void linksAreFollowedFromTheKeyboard();
     void refusedLinkIsReportedAndTheBoxStays();
 
 private:
@@ -143,6 +144,27 @@ void AboutDlgTest::eachLinkOpensItsTarget() {
                                              QUrl(QStringLiteral("https://opencrate.example/projects/stirpex")),
                                              QUrl(QStringLiteral("https://tesselforge.example/stirpex"))}));
     QVERIFY(m_messages.shown.isEmpty());
+    QVERIFY(m_dialog->isVisible());
+}
+
+// Tab goes round the links as round the buttons; Enter on one follows it instead of pressing OK.
+void AboutDlgTest::linksAreFollowedFromTheKeyboard() {
+    m_dialog->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
+    QSet<QWidget*> reached;
+    for (int i = 0; i < 8; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached.insert(QApplication::focusWidget());
+    }
+    for (QWidget* link : QList<QWidget*>{m_dialog->m_linkCompany, m_dialog->m_linkHosting, m_dialog->m_linkHomePage,
+                                         m_dialog->m_linkMail}) {
+        QVERIFY2(reached.contains(link), qPrintable(link->objectName()));
+    }
+    m_dialog->m_linkHosting->setFocus();
+    QTest::keyClick(m_dialog->m_linkHosting, Qt::Key_Return);
+    QTest::keyClick(m_dialog->m_linkHosting, Qt::Key_Space);
+    QCOMPARE(m_recorder.opened, (QList<QUrl>{QUrl(QStringLiteral("https://opencrate.example/projects/stirpex")),
+                                             QUrl(QStringLiteral("https://opencrate.example/projects/stirpex"))}));
     QVERIFY(m_dialog->isVisible());
 }
 

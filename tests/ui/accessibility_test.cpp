@@ -1,15 +1,25 @@
 // What a screen reader finds in the windows: names and descriptions of the
-// toolbar's image buttons and of the controls, the painted page's text and its
-// links as focusable children that can be pressed, and the current person
-// announced by the name list and the tree.
+// toolbar's image buttons and of the controls of every window and dialog, the
+// painted page's text and its links as focusable children that can be pressed,
+// and the current person announced by the name list and the tree.
 
+#include "charts/chart_frame.h"
+#include "find/goto_dlg.h"
+#include "find/locale_collator_qt.h"
 #include "find/name_list_dlg.h"
+#include "find/search_dlg.h"
 #include "model/stirpex_doc.h"
 #include "page/stirpex_view.h"
+#include "shell/about_dlg.h"
 #include "shell/command_table.h"
+#include "shell/file_prop_dlg.h"
+#include "shell/image_view.h"
 #include "shell/main_frame.h"
 #include "shell/open_gedcom_app.h"
+#include "shell/progress_dlg.h"
+#include "story/story_dlg.h"
 #include "trees/gedtree_dlg.h"
+#include "trees/relationship_dlg.h"
 #include "page_windows.h"
 #include "ui_support.h"
 
@@ -18,6 +28,7 @@
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
 #include <QListView>
+#include <QPushButton>
 #include <QToolBar>
 #include <QTreeView>
 #include <QtTest>
@@ -62,6 +73,57 @@ void walk(QAccessibleInterface* root, const std::function<void(QAccessibleInterf
     }
 }
 
+// Every control below `window` that takes the keyboard focus, is in sight and
+// has no name: from its own text, its buddy label, its group's title or an
+// accessible name, whichever Qt finds. Each as its class and object name.
+QStringList unnamedControls(QWidget& window) {
+    QStringList unnamed;
+    walk(QAccessible::queryAccessibleInterface(&window), [&](QAccessibleInterface* item) {
+        const QAccessible::State state = item->state();
+        if (state.focusable && !state.invisible && item->text(QAccessible::Name).trimmed().isEmpty()) {
+            const QObject* object = item->object();
+            unnamed << (object ? QString::fromLatin1(object->metaObject()->className()) + QLatin1Char(' ') +
+                                     object->objectName()
+                               : QStringLiteral("a child of role %1").arg(item->role()));
+        }
+    });
+    return unnamed;
+}
+
+// How a row of the walk over the windows opens its window, hands it to
+// `inspect` and closes it again.
+using Inspect = std::function<void(QWidget&)>;
+using OpenWindow = std::function<void(test::PageWindows&, const Inspect&)>;
+
+OpenWindow modalOf(int command) {
+    return [command](test::PageWindows& windows, const Inspect& inspect) {
+        test::InNextModal(inspect);
+        windows.Frame().Trigger(command);
+    };
+}
+
+// A window of its own, not modal, opened by `command` and found as `find` says.
+OpenWindow modelessOf(int command, const std::function<QWidget*(test::PageWindows&)>& find) {
+    return [command, find](test::PageWindows& windows, const Inspect& inspect) {
+        QWidget* window = windows.Frame().Trigger(command) ? find(windows) : nullptr;
+        if (window != nullptr && QTest::qWaitForWindowExposed(window)) {
+            inspect(*window);
+            window->close();
+        }
+    };
+}
+
+// A window no command of the main window opens by itself, made here.
+template <typename Window> OpenWindow madeBy(const std::function<std::unique_ptr<Window>(test::PageWindows&)>& make) {
+    return [make](test::PageWindows& windows, const Inspect& inspect) {
+        const std::unique_ptr<Window> window = make(windows);
+        window->show();
+        if (QTest::qWaitForWindowExposed(window.get())) {
+            inspect(*window);
+        }
+    };
+}
+
 const Announced* lastAbout(QObject* object, QAccessible::Event type) {
     for (auto it = announced().rbegin(); it != announced().rend(); ++it) {
         if (it->object == object && it->type == type) {
@@ -73,6 +135,8 @@ const Announced* lastAbout(QObject* object, QAccessible::Event type) {
 
 } // namespace
 
+Q_DECLARE_METATYPE(OpenWindow)
+
 class AccessibilityTest : public QObject {
     Q_OBJECT
 
@@ -81,6 +145,8 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void toolbarButtonsAndControlsHaveNames();
+    void everyWindowNamesItsControls_data();
+    void everyWindowNamesItsControls();
     void pageGivesItsTextAndItsLinks();
     void linksCanBeFocusedAndPressed();
     void nameListAndTreeAnnounceTheCurrentPerson();
@@ -90,6 +156,7 @@ private:
     QAccessibleInterface* page() const { return QAccessible::queryAccessibleInterface(&view()); }
 
     PageDialogs m_dialogs;
+    LocaleCollator m_collator;
     std::array<QIcon, 3> m_icons;
     std::unique_ptr<test::PageWindows> m_windows;
 };
@@ -110,7 +177,13 @@ void AccessibilityTest::init() {
     m_dialogs.tree = [this](CStirpexView& page, int kind) {
         return ShowTreeDialog(page, kind, m_icons, &m_windows->messages);
     };
+    m_dialogs.search = [this](CStirpexView& page) { return ShowSearch(page, m_collator); };
+    m_dialogs.properties = [](CStirpexView& page) { return ShowProperties(page); };
+    m_dialogs.relationship = [](CStirpexView& page) { return ShowRelationship(page, nullptr); };
+    m_dialogs.goTo = [](CStirpexView& page) { return ShowGoTo(page); };
+    m_dialogs.chart = [](CStirpexView& page, int command) { OpenChart(page, command); };
     m_windows = std::make_unique<test::PageWindows>(m_dialogs);
+    m_windows->Frame().SetHandler(ID_APP_ABOUT, [this] { ShowAbout(&m_windows->Frame(), &m_windows->messages); });
     QVERIFY(m_windows->Open());
     announced().clear();
 }
@@ -138,15 +211,64 @@ void AccessibilityTest::toolbarButtonsAndControlsHaveNames() {
                          QString::fromUtf8(info->prompt.data(), info->prompt.size()));
             }
         }
-        // Whatever takes the keyboard focus says what it is.
-        if (item->state().focusable && item->role() != QAccessible::Client) {
-            QVERIFY2(!item->text(QAccessible::Name).isEmpty(),
-                     qPrintable(item->object() ? item->object()->objectName() : QStringLiteral("a child")));
-        }
     });
+    // Whatever takes the keyboard focus says what it is.
+    const QStringList unnamed = unnamedControls(m_windows->Frame());
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
     QCOMPARE(buttons, static_cast<int>(std::count_if(ToolbarButtons().begin(), ToolbarButtons().end(),
                                                      [](int command) { return command != ID_SEPARATOR; })));
     QVERIFY(pageFound);
+}
+
+// Every dialog and window of the program, each as the user opens it.
+void AccessibilityTest::everyWindowNamesItsControls_data() {
+    QTest::addColumn<OpenWindow>("open");
+    QTest::newRow("search") << modalOf(ID_EDIT_SEARCH);
+    QTest::newRow("file properties") << modalOf(ID_FILE_PROPERTIES);
+    QTest::newRow("reading report") << OpenWindow([](test::PageWindows& windows, const Inspect& inspect) {
+        test::InNextModal([inspect](QWidget& properties) {
+            test::InNextModal(inspect);
+            static_cast<CFilePropDlg&>(properties).m_btnReport->click();
+        });
+        windows.Frame().Trigger(ID_FILE_PROPERTIES);
+    });
+    QTest::newRow("relationship") << modalOf(ID_VIEW_RELATIONSHIP);
+    QTest::newRow("name list") << modelessOf(
+        ID_EDIT_FIND, [](test::PageWindows& windows) -> QWidget* { return &windows.View().Document().NameList(); });
+    QTest::newRow("go to") << modalOf(ID_EDIT_GOTO);
+    QTest::newRow("notes") << madeBy<CStoryDlg>(
+        [](test::PageWindows& windows) { return std::make_unique<CStoryDlg>(&windows.Frame()); });
+    QTest::newRow("tree") << modalOf(ID_VIEW_DESCENDANTS);
+    for (const auto& [name, command] :
+         {std::pair{"pedigree chart", ID_CHART_PEDIGREE}, std::pair{"descendants chart", ID_CHART_DESCENDANTS},
+          std::pair{"hourglass chart", ID_CHART_HOURGLASS}, std::pair{"fan chart", ID_CHART_FAN}}) {
+        QTest::newRow(name) << modelessOf(
+            command, [](test::PageWindows& windows) -> QWidget* { return windows.View().findChild<ChartFrame*>(); });
+    }
+    QTest::newRow("image") << madeBy<ImageView>([](test::PageWindows& windows) {
+        QImage image(120, 90, QImage::Format_RGB32);
+        image.fill(Qt::darkGreen);
+        return std::make_unique<ImageView>(image, QStringLiteral("portrait.png"), &windows.Frame());
+    });
+    QTest::newRow("progress") << madeBy<CProgressDlg>([](test::PageWindows&) {
+        auto progress = std::make_unique<CProgressDlg>();
+        progress->SetText(QStringLiteral("Reading harrow_family.ged"));
+        progress->AllowCancel([] {});
+        return progress;
+    });
+    QTest::newRow("about") << modalOf(ID_APP_ABOUT);
+}
+
+void AccessibilityTest::everyWindowNamesItsControls() {
+    QFETCH(OpenWindow, open);
+    bool walked = false;
+    QStringList unnamed;
+    open(*m_windows, [&](QWidget& window) {
+        walked = true;
+        unnamed = unnamedControls(window);
+    });
+    QVERIFY(walked);
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
 }
 
 void AccessibilityTest::pageGivesItsTextAndItsLinks() {

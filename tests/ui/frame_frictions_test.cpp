@@ -56,21 +56,31 @@ void FrameFrictionsTest::cleanup() {
     m_windows.reset();
 }
 
+// The main window's title follows the active window's number as the Window menu does.
 void FrameFrictionsTest::windowsOnOneFileAreNumbered() {
     QCOMPARE(windows().front()->windowTitle(), QStringLiteral("harrow_family.ged - I1"));
+    QCOMPARE(frame().windowTitle(), QStringLiteral("Stirpex - harrow_family.ged"));
     m_windows->Documents().NewWindow(*frame().ActiveChild());
+    QTRY_COMPARE(frame().windowTitle(), QStringLiteral("Stirpex - harrow_family.ged:2"));
     m_windows->Documents().NewWindow(*frame().ActiveChild());
     QCOMPARE(windows().size(), 3);
     QTRY_COMPARE(windows()[0]->windowTitle(), QStringLiteral("harrow_family.ged:1 - I1"));
     QTRY_COMPARE(windows()[1]->windowTitle(), QStringLiteral("harrow_family.ged:2 - I1"));
     QTRY_COMPARE(windows()[2]->windowTitle(), QStringLiteral("harrow_family.ged:3 - I1"));
+    QTRY_COMPARE(frame().windowTitle(), QStringLiteral("Stirpex - harrow_family.ged:3"));
+    frame().MdiArea().setActiveSubWindow(windows()[0]);
+    QTRY_COMPARE(frame().windowTitle(), QStringLiteral("Stirpex - harrow_family.ged:1"));
     // The numbers close up when a window goes, and the last one left has none.
     windows()[1]->close();
     QTRY_COMPARE(windows().size(), 2);
     QTRY_COMPARE(windows()[1]->windowTitle(), QStringLiteral("harrow_family.ged:2 - I1"));
+    frame().MdiArea().setActiveSubWindow(windows()[1]);
+    QTRY_COMPARE(frame().windowTitle(), QStringLiteral("Stirpex - harrow_family.ged:2"));
+    // The window left keeps the focus while its number goes.
     windows()[0]->close();
     QTRY_COMPARE(windows().size(), 1);
     QTRY_COMPARE(windows()[0]->windowTitle(), QStringLiteral("harrow_family.ged - I1"));
+    QTRY_COMPARE(frame().windowTitle(), QStringLiteral("Stirpex - harrow_family.ged"));
 }
 
 // 900 x 580 and three windows once made each 260 x 200.

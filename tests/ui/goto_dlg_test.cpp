@@ -142,8 +142,13 @@ void GoToDlgTest::dialogIsLaidOutAsItsTemplate() {
     QVERIFY(ok->isDefault());
     // The field on the left under its label, the buttons on the right one under the other.
     QCOMPARE(dialog.m_editID->pos(), QPoint(10, 35));
-    QVERIFY(ok->x() == 193 && cancel->x() == 193 && cancel->y() > ok->geometry().bottom());
+    QVERIFY(ok->x() == cancel->x() && cancel->y() > ok->geometry().bottom());
     QVERIFY(dialog.rect().contains(cancel->geometry()));
+    // The title makes the dialog wider than its template: the buttons keep the field's margin on the right, not
+    // a strip five times as wide, and the field widens as far as they moved from their place in the template.
+    QVERIFY(ok->x() > 193);
+    QCOMPARE(dialog.width() - ok->geometry().right() - 1, dialog.m_editID->x());
+    QCOMPARE(dialog.m_editID->width() - std::max(105, dialog.m_editID->sizeHint().width()), ok->x() - 193);
     QDir().mkpath(QStringLiteral(STIRPEX_UI_OUTPUT_DIR));
     QVERIFY(dialog.grab().save(QStringLiteral(STIRPEX_UI_OUTPUT_DIR "/goto.png")));
 }

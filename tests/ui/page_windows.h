@@ -12,6 +12,7 @@
 
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -54,6 +55,25 @@ private:
     std::unique_ptr<CMainFrame> m_frame;
     std::unique_ptr<DocumentSet> m_documents;
 };
+
+// Hands the next modal dialog to `inspect` from inside the dialog's own loop,
+// then closes it. It looks again until one is up: a command may first wait,
+// with events running, for the document's name index to be built.
+inline void InNextModal(std::function<void(QWidget&)> inspect, int triesLeft = 500) {
+    QTimer::singleShot(triesLeft == 500 ? 0 : 10, [inspect = std::move(inspect), triesLeft]() mutable {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (dialog == nullptr) {
+            if (triesLeft > 0) {
+                InNextModal(std::move(inspect), triesLeft - 1);
+            }
+            return;
+        }
+        if (QTest::qWaitForWindowExposed(dialog)) {
+            inspect(*dialog);
+        }
+        dialog->close();
+    });
+}
 
 // The link to the person with this key on the view's last paint, or null.
 inline const PageLink* LinkTo(const CStirpexView& view, const char* key) {

@@ -1,7 +1,8 @@
 // Arabic and Hebrew names in the windows' left-to-right lines: the name list,
 // the tree and the notes viewer's title lay their texts out with the life
 // span and the words around a name on the side they are written on, checked
-// by where the text engine puts each run of glyphs.
+// by where the text engine puts each run of glyphs; and what is copied out of
+// the windows leaves the invisible marks that keep that order behind.
 
 #include "find/name_list_dlg.h"
 #include "find/name_list_model_qt.h"
@@ -12,10 +13,14 @@
 #include "shell/main_frame.h"
 #include "shell/open_gedcom_app.h"
 #include "trees/gedtree_dlg.h"
+#include "story/story_dlg.h"
 #include "page_windows.h"
 #include "ui_support.h"
 
+#include <QClipboard>
 #include <QGlyphRun>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QListView>
 #include <QRawFont>
 #include <QTextLayout>
@@ -23,6 +28,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 using namespace stirpex;
@@ -72,6 +78,13 @@ bool drawnAfterTheName(const QString& text, const QFont& font, const QString& af
     return nameRight >= 0 && afterLeft >= 0 && afterLeft >= nameRight - 0.5;
 }
 
+bool holdsIsolates(const QString& text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.unicode() >= 0x2066 && c.unicode() <= 0x2069; });
+}
+
+enum class CopiedFrom { NotesViewer, Tree, NameField, Page };
+
 } // namespace
 
 class RightToLeftTest : public QObject {
@@ -82,9 +95,13 @@ private Q_SLOTS:
     void cleanup();
     void nameListKeepsTheLifeSpanAfterArabicAndHebrewNames();
     void treeNodesKeepTheirLifeSpanAfterTheName();
+    void copiedTextLeavesTheIsolatesBehind_data();
+    void copiedTextLeavesTheIsolatesBehind();
 
 private:
     CStirpexView& view() const { return m_windows->View(); }
+    // Copies as the user would from that window; returns the text the window showed.
+    QString copy(CopiedFrom from);
 
     PageDialogs m_dialogs;
     std::array<QIcon, 3> m_icons;
@@ -96,6 +113,7 @@ void RightToLeftTest::init() {
     m_dialogs.tree = [this](CStirpexView& page, int treeKind) {
         return ShowTreeDialog(page, treeKind, m_icons, &m_windows->messages);
     };
+    m_dialogs.story = [](CStirpexView& page, const StoryRequest& request) { ShowStory(page, request); };
     m_windows = std::make_unique<test::PageWindows>(m_dialogs);
     QVERIFY(m_windows->Open(dataPath("right_to_left_names.ged")));
 }
@@ -152,6 +170,74 @@ void RightToLeftTest::treeNodesKeepTheirLifeSpanAfterTheName() {
     QCOMPARE(nodes.size(), 2);
     QVERIFY2(drawnAfterTheName(nodes[0], font, QStringLiteral("1975")), qPrintable(nodes[0]));
     QVERIFY2(drawnAfterTheName(nodes[1], font, QStringLiteral("1950")), qPrintable(nodes[1]));
+}
+
+QString RightToLeftTest::copy(CopiedFrom from) {
+    QString shown;
+    const auto copyAll = [&shown](auto& box) {
+        shown = box.toPlainText();
+        box.selectAll();
+        QTest::keySequence(&box, QKeySequence::Copy);
+    };
+    switch (from) {
+    case CopiedFrom::NotesViewer: {
+        const auto& links = view().Page().Links();
+        const auto notes = std::find_if(links.begin(), links.end(), [](const PageLink& link) {
+            return link.nKind == LINK_NOTES && link.nTopic == TOPIC_PERSON;
+        });
+        if (notes == links.end()) {
+            return {};
+        }
+        test::InNextModal([&](QWidget& dialog) { copyAll(*static_cast<CStoryDlg&>(dialog).m_editText); });
+        view().FollowLink(static_cast<int>(notes - links.begin()));
+        break;
+    }
+    case CopiedFrom::Tree:
+        test::InNextModal([&](QWidget& dialog) {
+            QTreeView& tree = *static_cast<CGedTreeDlg&>(dialog).m_wndTree;
+            shown = tree.currentIndex().data().toString();
+            QTest::keySequence(&tree, QKeySequence::Copy);
+        });
+        m_windows->Frame().Trigger(ID_VIEW_DESCENDANTS);
+        break;
+    case CopiedFrom::NameField: {
+        m_windows->Frame().Trigger(ID_EDIT_FIND);
+        QLineEdit& field = *view().Document().NameList().m_editName;
+        shown = field.text();
+        field.selectAll();
+        QTest::keySequence(&field, QKeySequence::Copy);
+        break;
+    }
+    case CopiedFrom::Page:
+        m_windows->Frame().Trigger(ID_EDIT_COPY);
+        break;
+    }
+    return shown;
+}
+
+// The isolates the windows draw their right-to-left names with stay behind
+// whichever way the text leaves them: a note selected in the viewer, the
+// tree's person and the name field copied with Ctrl+C, the page by Edit Copy.
+void RightToLeftTest::copiedTextLeavesTheIsolatesBehind_data() {
+    QTest::addColumn<int>("from");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("notes viewer") << static_cast<int>(CopiedFrom::NotesViewer)
+                                  << QStringLiteral("Kept a shop in القاهرة, مصر for forty years.");
+    QTest::newRow("tree") << static_cast<int>(CopiedFrom::Tree) << QStringLiteral("أحمد, محمد");
+    QTest::newRow("name field") << static_cast<int>(CopiedFrom::NameField) << QStringLiteral("أحمد, محمد");
+    QTest::newRow("page") << static_cast<int>(CopiedFrom::Page) << QStringLiteral("أحمد");
+}
+
+void RightToLeftTest::copiedTextLeavesTheIsolatesBehind() {
+    QFETCH(int, from);
+    QFETCH(QString, expected);
+    view().ShowPerson(view().GetDocument().FindPerson("I1"));
+    QClipboard& clipboard = *QGuiApplication::clipboard();
+    clipboard.clear();
+    const QString shown = copy(static_cast<CopiedFrom>(from));
+    // Shown with them: else there was nothing to leave behind.
+    QVERIFY2(from == static_cast<int>(CopiedFrom::Page) || holdsIsolates(shown), qPrintable(shown));
+    QTRY_VERIFY2(clipboard.text().contains(expected) && !holdsIsolates(clipboard.text()), qPrintable(clipboard.text()));
 }
 
 QTEST_MAIN(RightToLeftTest)
