@@ -182,6 +182,8 @@ public:
             }
         }
         m_doc.AppendRecordsOf(*part.doc);
+        // While the parts behind it are parsed, not all at the end on one core.
+        m_doc.MapRecordsSoFar();
         m_doc.m_readingLog.append(part.doc->m_readingLog, m_lineOffset);
         m_doc.m_readingLog.undecodable.append(part.doc->m_readingLog.undecodable, m_lineOffset);
         m_parser.ContinueAfter(*part.parser);

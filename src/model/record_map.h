@@ -9,6 +9,7 @@
 // on a million-record file that is one cache miss per lookup, and the map
 // costs 9 to 18 bytes a record.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -32,6 +33,7 @@ public:
             grow(m_slots.empty() ? 1024 : m_slots.size() * 2);
         }
         enter(record, tagOf(record.m_strID.view()));
+        m_entered = std::max(m_entered, static_cast<std::size_t>(record.m_nIndex) + 1);
     }
 
     Record* find(std::string_view key) const noexcept {
@@ -44,30 +46,37 @@ public:
 
     std::size_t size() const noexcept { return m_used; }
 
-    // Enters every record of the table in order (a later key replaces an
-    // earlier one), sized once. The slot of a record a few places ahead is
+    // Enters the records the table gained since the last call (at first:
+    // all of them) in order, a later key replacing an earlier one; the map
+    // is sized once for them. The slot of a record a few places ahead is
     // fetched while the current one is entered, which hides most of the
     // cache misses that dominate filling a large map.
-    void insertAll() {
+    void insertRest() {
+        const std::size_t first = m_entered;
+        if (first >= m_table.size()) {
+            return;
+        }
+        const std::size_t adding = m_table.size() - first;
         std::size_t slotCount = m_slots.empty() ? 1024 : m_slots.size();
-        while ((m_used + m_table.size() + 1) * 8 > slotCount * 7) {
+        while ((m_used + adding + 1) * 8 > slotCount * 7) {
             slotCount *= 2;
         }
         if (slotCount != m_slots.size()) {
             grow(slotCount);
         }
-        std::vector<std::uint32_t> tags(m_table.size());
-        for (std::size_t i = 0; i < m_table.size(); ++i) {
-            tags[i] = tagOf(m_table[i]->m_strID.view());
+        std::vector<std::uint32_t> tags(adding);
+        for (std::size_t i = 0; i < adding; ++i) {
+            tags[i] = tagOf(m_table[first + i]->m_strID.view());
         }
         constexpr std::size_t kAhead = 8;
         const std::size_t mask = m_slots.size() - 1;
-        for (std::size_t i = 0; i < m_table.size(); ++i) {
-            if (i + kAhead < m_table.size()) {
+        for (std::size_t i = 0; i < adding; ++i) {
+            if (i + kAhead < adding) {
                 __builtin_prefetch(&m_slots[tags[i + kAhead] & mask]);
             }
-            enter(*m_table[i], tags[i]);
+            enter(*m_table[first + i], tags[i]);
         }
+        m_entered = m_table.size();
     }
 
 private:
@@ -116,6 +125,7 @@ private:
     const Table& m_table;
     std::vector<Slot> m_slots;
     std::size_t m_used = 0;
+    std::size_t m_entered = 0; // the table's first records, entered by insert or insertRest
 };
 
 } // namespace stirpex

@@ -46,11 +46,15 @@ void CStirpexDoc::EndBulkLoad() {
         return;
     }
     m_bulkLoad = false;
-    m_mapPersons.insertAll();
-    m_mapFamilies.insertAll();
-    m_mapNotes.insertAll();
-    m_mapSources.insertAll();
-    m_mapExtObjs.insertAll();
+    MapRecordsSoFar();
+}
+
+void CStirpexDoc::MapRecordsSoFar() {
+    m_mapPersons.insertRest();
+    m_mapFamilies.insertRest();
+    m_mapNotes.insertRest();
+    m_mapSources.insertRest();
+    m_mapExtObjs.insertRest();
 }
 
 template <typename Record>

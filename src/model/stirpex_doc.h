@@ -81,6 +81,11 @@ public:
     // filled at the end in one sized pass.
     void BeginBulkLoad() noexcept { m_bulkLoad = true; }
     void EndBulkLoad();
+    // While reading in bulk: enters the records read so far into the key
+    // maps, so that EndBulkLoad has only the rest to do. A reader in parts
+    // calls it while later parts are parsed; the lookups must not be used
+    // before EndBulkLoad, as the maps hold only the earlier records.
+    void MapRecordsSoFar();
     // During a bulk load: appends the records of `part`, the document of a
     // later stretch of the same file read on its own, as if they had been
     // read here, and takes over its arena. `part` keeps its header fields and

@@ -261,5 +261,38 @@ TEST(StirpexDocTables, IndexMatchesTablePositionAcrossGrowth) {
     EXPECT_EQ(doc.FindFamily("F1000")->m_nIndex, 1000);
 }
 
+// A reader in parts enters each part's records while later parts are read:
+// entered in batches, across the maps' growth and with keys repeated from an
+// earlier batch, every key finds what one pass at the end finds (the later
+// record for a repeated key).
+TEST(StirpexDocLookups, RecordsMappedInBatchesFindWhatOnePassFinds) {
+    constexpr int kPeople = 5000;
+    const auto keyOf = [](int i) { return "I" + std::to_string(i % 3700); }; // the last 1300 repeat earlier keys
+    CStirpexDoc batched;
+    CStirpexDoc whole;
+    batched.BeginBulkLoad();
+    whole.BeginBulkLoad();
+    for (int i = 0; i < kPeople; ++i) {
+        batched.AddPerson(batched.Arena().copy(keyOf(i)));
+        whole.AddPerson(whole.Arena().copy(keyOf(i)));
+        batched.AddFamily(batched.Arena().copy("F" + std::to_string(i)));
+        if (i == 0 || i == 900 || i == 2999 || i == 3700) {
+            batched.MapRecordsSoFar();
+        }
+    }
+    batched.EndBulkLoad();
+    whole.EndBulkLoad();
+    for (int i = 0; i < 3700; ++i) {
+        const std::string key = keyOf(i);
+        const CPerson* found = batched.FindPerson(key);
+        ASSERT_NE(found, nullptr) << key;
+        EXPECT_EQ(found->m_nIndex, whole.FindPerson(key)->m_nIndex) << key;
+        EXPECT_EQ(found->m_nIndex, i < kPeople - 3700 ? i + 3700 : i) << key;
+    }
+    EXPECT_EQ(batched.FindPerson("I3700"), nullptr);
+    EXPECT_EQ(batched.FindFamily("F4999")->m_nIndex, 4999);
+    EXPECT_EQ(batched.FindFamily("F0")->m_nIndex, 0);
+}
+
 } // namespace
 } // namespace stirpex
