@@ -73,7 +73,9 @@ bool decodeReference(std::string_view name, std::string& out) {
     }};
     for (const auto& [entity, text] : kNamed) {
         if (name == entity) {
-            out = text;
+            // Not `out = text`: GCC 12 at -O3 takes that for an overlapping copy (-Wrestrict).
+            out.clear();
+            out.append(text);
             return true;
         }
     }
