@@ -163,8 +163,9 @@ void AppendSanitizedUtf8(std::string& out, std::string_view bytes) {
     }
 }
 
-std::string_view ConvertLine(CharSet set, std::string_view raw, std::string& scratch) {
-    if (IsAscii(raw)) {
+std::string_view ConvertLine(CharSet set, std::string_view raw, std::string& scratch, std::size_t knownAscii) {
+    const std::size_t ascii = AsciiPrefix(raw, knownAscii);
+    if (ascii == raw.size()) {
         return raw;
     }
     scratch.clear();
@@ -176,7 +177,7 @@ std::string_view ConvertLine(CharSet set, std::string_view raw, std::string& scr
         appendCodePage(scratch, raw, kWindows1252);
         break;
     case CharSet::Utf8:
-        if (IsWellFormedUtf8(raw)) {
+        if (IsWellFormedUtf8(raw.substr(ascii))) {
             return raw;
         }
         AppendSanitizedUtf8(scratch, raw);

@@ -9,6 +9,7 @@
 // U+008D, U+008F, U+0090, U+009D). A UTF-8 file is kept as written, with every
 // ill-formed sequence replaced by U+FFFD.
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -27,24 +28,32 @@ std::optional<CharSet> CharSetFromValue(std::string_view value) noexcept;
 void AppendSanitizedUtf8(std::string& out, std::string_view bytes);
 bool IsWellFormedUtf8(std::string_view bytes) noexcept;
 
-// Nearly every line is ASCII, which every set keeps as it is: asked of each line first.
-inline bool IsAscii(std::string_view text) noexcept {
-    const char* p = text.data();
-    std::size_t rest = text.size();
-    std::uint64_t high = 0;
-    for (; rest >= 8; rest -= 8, p += 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, p, 8);
-        high |= word;
+// How many of `text`'s first bytes are ASCII, counting on from `from`, which
+// must be known ASCII. Nearly every line is ASCII, which every set keeps as
+// it is, so each line is asked first; a line that is not is converted from
+// the first byte that is not, without the line being read again up to there.
+inline std::size_t AsciiPrefix(std::string_view text, std::size_t from = 0) noexcept {
+    const char* const start = text.data();
+    const char* p = start + from;
+    const char* const end = start + text.size();
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; end - p >= 8; p += 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, p, 8);
+            if (const std::uint64_t high = word & 0x8080808080808080ull) {
+                return static_cast<std::size_t>(p - start) + static_cast<std::size_t>(std::countr_zero(high) / 8);
+            }
+        }
     }
-    for (; rest > 0; --rest, ++p) {
-        high |= static_cast<unsigned char>(*p);
+    while (p < end && static_cast<unsigned char>(*p) < 0x80) {
+        ++p;
     }
-    return (high & 0x8080808080808080ull) == 0;
+    return static_cast<std::size_t>(p - start);
 }
 
-// One trimmed raw line to model text. Returns `raw` itself when nothing
-// changes (pure ASCII, or valid UTF-8 in a UTF-8 file), else a view of `scratch`.
-std::string_view ConvertLine(CharSet set, std::string_view raw, std::string& scratch);
+// One trimmed raw line to model text, of which the first `knownAscii` bytes
+// are known to be ASCII. Returns `raw` itself when nothing changes (pure
+// ASCII, or valid UTF-8 in a UTF-8 file), else a view of `scratch`.
+std::string_view ConvertLine(CharSet set, std::string_view raw, std::string& scratch, std::size_t knownAscii = 0);
 
 } // namespace stirpex

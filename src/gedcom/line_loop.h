@@ -49,8 +49,9 @@ void ParseLines(LogicalLines& lines, RecordParser& parser, ReadingLog& log, std:
         if (!lines.next(raw)) {
             break;
         }
-        const bool ascii = IsAscii(raw);
-        const std::string_view text = ascii ? raw : ConvertLine(parser.charSet(), raw, scratch);
+        const std::size_t asciiBytes = AsciiPrefix(raw);
+        const bool ascii = asciiBytes == raw.size();
+        const std::string_view text = ascii ? raw : ConvertLine(parser.charSet(), raw, scratch, asciiBytes);
         if (!parser.HandleLine(text) && !text.empty()) [[unlikely]] {
             log.skipped(ReportTag(text), lineOffset + lines.lineNumber());
         }

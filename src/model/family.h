@@ -16,16 +16,17 @@ namespace stirpex {
 // that needs them.
 struct FamilyDetails {
     ArenaStrList m_arrNotes;
-    std::int32_t m_nNotes = 0;
     // The record's own citations; an event's are in its fact.
     ArenaStrList m_arrSources, m_arrSourceTexts;
-    std::int32_t m_nSources = 0;
     ArenaStrList m_arrObjects;
-    std::int32_t m_nObjects = 0;
     FactList m_facts;
     // Lines under the record's own citations that no rule takes ("QUAY 3"),
     // as a fact keeps its lines: for the dump, not the page.
     ArenaStrList m_arrCitationLines;
+    // The counts side by side, where alone each would take eight bytes.
+    std::int32_t m_nNotes = 0;
+    std::int32_t m_nSources = 0;
+    std::int32_t m_nObjects = 0;
 };
 
 class CFamily {

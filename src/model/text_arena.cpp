@@ -20,19 +20,21 @@ std::size_t alignUp(std::size_t value, std::size_t alignment) {
 
 constexpr std::uint32_t kHugeLength = std::numeric_limits<std::uint32_t>::max();
 constexpr std::uint8_t kLongMark = ArenaStr::kLongLengthMark;
+constexpr std::uint8_t kExactMark = ArenaStr::kExactLengthMark;
 
 bool isHugeText(std::size_t length) {
     return length >= kHugeLength;
 }
 
-// How a text's length is written before it: one byte, 32 bits, or 32 + 64 bits.
-enum class LengthForm : std::uint8_t { Short, Long, Huge };
+// How a text's length is written before it: one byte, 32 bits (a growing
+// text with room of a power of two, or with none), or 32 + 64 bits.
+enum class LengthForm : std::uint8_t { Short, Long, Exact, Huge };
 
 LengthForm formFor(std::size_t length, bool growing) {
     if (isHugeText(length)) {
         return LengthForm::Huge;
     }
-    return growing || length >= kLongMark ? LengthForm::Long : LengthForm::Short;
+    return growing || length >= kExactMark ? LengthForm::Long : LengthForm::Short;
 }
 
 std::size_t headerSize(LengthForm form) {
@@ -40,6 +42,7 @@ std::size_t headerSize(LengthForm form) {
     case LengthForm::Short:
         return 1;
     case LengthForm::Long:
+    case LengthForm::Exact:
         return 1 + sizeof(std::uint32_t);
     case LengthForm::Huge:
         break;
@@ -58,13 +61,30 @@ void writeLength(char* chars, std::size_t length, LengthForm form) {
         chars[-1] = static_cast<char>(length);
         return;
     }
-    chars[-1] = static_cast<char>(kLongMark);
+    chars[-1] = static_cast<char>(form == LengthForm::Exact ? kExactMark : kLongMark);
     const std::uint32_t longLength = form == LengthForm::Huge ? kHugeLength : static_cast<std::uint32_t>(length);
     std::memcpy(chars - 1 - sizeof longLength, &longLength, sizeof longLength);
     if (form == LengthForm::Huge) {
         const std::uint64_t hugeLength = length;
         std::memcpy(chars - 1 - sizeof longLength - sizeof hugeLength, &hugeLength, sizeof hugeLength);
     }
+}
+
+// Whether a growing text of `length` bytes at `chars` takes `grown` where it
+// is: in the room its block has, or by lengthening the block at the arena's
+// end. `form` is the length's form it then has.
+bool growsInPlace(TextArena& arena, const char* chars, std::size_t length, std::size_t grown,
+                  LengthForm& form) noexcept {
+    if (isHugeText(grown) != isHugeText(length)) {
+        return false;
+    }
+    if (static_cast<std::uint8_t>(chars[-1]) == kExactMark) {
+        form = LengthForm::Exact;
+        return arena.extendLast(chars + length + 1, grown - length);
+    }
+    form = formFor(grown, true);
+    const std::size_t room = growingRoom(length);
+    return growingRoom(grown) == room || arena.extendLast(chars + room, growingRoom(grown) - room);
 }
 
 } // namespace
@@ -179,19 +199,25 @@ ArenaStr TextArena::append(ArenaStr text, std::string_view more) {
     const std::size_t grown = length + more.size();
     // The arena's own chunks are writable; the handle only shows them as const.
     char* chars = const_cast<char*>(text.m_chars);
-    if (!chars || growingRoom(grown) != growingRoom(length) || isHugeText(grown) != isHugeText(length)) {
+    LengthForm form = isHugeText(grown) ? LengthForm::Huge : LengthForm::Exact;
+    if (!chars) {
+        chars = startText(grown, form == LengthForm::Exact ? grown + 1 : growingRoom(grown), true);
+    } else if (!growsInPlace(*this, chars, length, grown, form)) {
+        form = formFor(grown, true);
         char* moved = startText(grown, growingRoom(grown), true);
-        if (length > 0) {
-            std::memcpy(moved, chars, length);
-        }
+        std::memcpy(moved, chars, length);
         chars = moved;
     }
     std::memcpy(chars + length, more.data(), more.size());
-    writeLength(chars, grown, formFor(grown, true));
+    writeLength(chars, grown, form);
     return ArenaStr(chars);
 }
 
 void ArenaStrList::append(TextArena& arena, ArenaStr text) {
+    if (m_block && m_block->size == m_block->capacity && m_block->capacity < std::numeric_limits<int>::max() &&
+        arena.extendLast(items(m_block) + m_block->capacity, sizeof(ArenaStr))) {
+        ++m_block->capacity;
+    }
     if (!m_block || m_block->size == m_block->capacity) {
         const int capacity = m_block ? m_block->capacity * 2 : 1;
         if (capacity <= 0) {

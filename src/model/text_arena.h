@@ -10,17 +10,21 @@
 // Layout of a stored string: its length, the UTF-8 bytes, NUL. The handle
 // points at the first byte of the text; the length is read backwards from
 // there. Most texts are short, so the byte just before the text holds a length
-// under 255; 255 there means a 32-bit length before it, and a 32-bit length of
-// 0xFFFFFFFF a 64-bit length before that, for texts of 4 GiB and more. Texts
-// are not aligned: ten million texts of a large file would otherwise spend
-// more on the padding and the longer length than on many of their words.
+// under 254; 254 or 255 there means a 32-bit length before it, and a 32-bit
+// length of 0xFFFFFFFF a 64-bit length before that, for texts of 4 GiB and
+// more. Texts are not aligned: ten million texts of a large file would
+// otherwise spend more on the padding and the longer length than on many of
+// their words.
 //
-// A text that grows line by line (a citation's PAGE and TEXT values) keeps room
-// behind its NUL: its bytes and NUL fill a block of the next power of two, a
-// room its length alone tells, so the handle stays one pointer. Its length is
-// always the 32-bit form, so that it grows in place whatever its length. Appending then
-// writes in place until the room is full and only then moves the text to a
-// block twice as large; the blocks left behind add up to less than the last.
+// A text that grows line by line (a citation's PAGE and TEXT values, a note
+// continued) always has the 32-bit length, so that it grows in place whatever
+// its length. While it is the last thing the arena gave out, it grows at the
+// arena's end with no room to spare (mark 254): lines of one text mostly come
+// one after another. Once something else was stored behind it, it moves to a
+// block of the next power of two (mark 255), a room its length alone tells,
+// so the handle stays one pointer; appending then writes in place until the
+// room is full and only then moves the text to a block twice as large, and
+// the blocks left behind add up to less than the last.
 
 #include <cstddef>
 #include <cstdint>
@@ -45,14 +49,17 @@ public:
             return 0;
         }
         const auto shortLength = static_cast<std::uint8_t>(m_chars[-1]);
-        return shortLength != kLongLengthMark ? shortLength : longSize();
+        return shortLength < kExactLengthMark ? shortLength : longSize();
     }
     const char* c_str() const noexcept { return m_chars ? m_chars : ""; }
 
     friend bool operator==(const ArenaStr& a, std::string_view b) noexcept { return a.view() == b; }
 
-    // The byte before a text whose length is the 32-bit number before it.
+    // The byte before a text whose length is the 32-bit number before it:
+    // with the room of the next power of two behind a growing text, or with
+    // none (a growing text at the arena's end).
     static constexpr std::uint8_t kLongLengthMark = 0xFF;
+    static constexpr std::uint8_t kExactLengthMark = 0xFE;
 
     // Texts that never change, such as the qualifiers "c", "<" and ">".
     template <std::size_t N> struct Static {
@@ -104,6 +111,16 @@ public:
         }
         return allocateSlow(bytes, alignment);
     }
+    // Lengthens the block that ends at `blockEnd` by `bytes` when it is the
+    // last one given out and the chunk has room; false, and nothing changed,
+    // otherwise.
+    bool extendLast(const void* blockEnd, std::size_t bytes) noexcept {
+        if (blockEnd != m_cursor || m_cursor == nullptr || bytes > static_cast<std::size_t>(m_end - m_cursor)) {
+            return false;
+        }
+        m_cursor += bytes;
+        return true;
+    }
     // An empty text with room for `room` bytes, to be written once later
     // with fill(): for a text whose value is known only after the handles
     // to it have been handed out (a key numbered once its place is known).
@@ -145,7 +162,8 @@ private:
 };
 
 // A growable list of texts kept in the arena: one pointer in the record, the
-// block holds size, capacity and the handles. Growth doubles, so the blocks
+// block holds size, capacity and the handles. A block still at the arena's
+// end grows in place by one handle; otherwise growth doubles, so the blocks
 // left behind in the arena never add up to more than the final one.
 class ArenaStrList {
 public:

@@ -173,6 +173,32 @@ TEST(ConvertLine, KeepsLongLinesWhole) {
     EXPECT_EQ(ConvertLine(CharSet::None, Repeat("\xE9", 400), scratch), utf8);
 }
 
+// The reader finds a line's first non-ASCII byte once and converts from
+// there: on either side of each eight-byte step, and from any known start,
+// the count must be the plain one, and the line the same as converted whole.
+TEST(ConvertLine, FromTheFirstByteThatIsNotAscii) {
+    for (std::size_t length = 0; length <= 33; ++length) {
+        for (std::size_t high = 0; high <= length; ++high) {
+            std::string line(length, 'a');
+            if (high < length) {
+                line[high] = '\xC3'; // a UTF-8 lead byte cut short: replaced, not kept
+            }
+            for (std::size_t from = 0; from <= high; from += 3) {
+                ASSERT_EQ(AsciiPrefix(line, from), high) << length << " " << from;
+            }
+            for (const CharSet set : {CharSet::Ansel, CharSet::None, CharSet::Utf8}) {
+                std::string whole;
+                std::string fromHigh;
+                ASSERT_EQ(ConvertLine(set, line, fromHigh, high), ConvertLine(set, line, whole));
+            }
+        }
+    }
+    std::string scratch;
+    const std::string_view badLater = "1 NOTE Ren\xC3\xA9 \xFF"sv;
+    EXPECT_EQ(ConvertLine(CharSet::Utf8, badLater, scratch, AsciiPrefix(badLater)),
+              "1 NOTE Ren\xC3\xA9 " + std::string(kReplacement));
+}
+
 TEST(ConvertLine, ScratchHoldsOnlyTheCurrentLine) {
     std::string scratch;
     ConvertLine(CharSet::None, Repeat("\xE9", 50), scratch);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 namespace stirpex {
@@ -292,6 +293,26 @@ TEST(StirpexDocLookups, RecordsMappedInBatchesFindWhatOnePassFinds) {
     EXPECT_EQ(batched.FindPerson("I3700"), nullptr);
     EXPECT_EQ(batched.FindFamily("F4999")->m_nIndex, 4999);
     EXPECT_EQ(batched.FindFamily("F0")->m_nIndex, 0);
+}
+
+// The key maps and the shared texts pick slots by this hash: a byte it
+// passed over would put every key that differs only there in one slot, and
+// a million such keys ("I1000001", "I1000002", ...) would make each lookup a
+// walk. Every byte of keys of every length up to past two steps of eight
+// must change it.
+TEST(StirpexDocLookups, EveryByteOfAKeyChangesItsHash) {
+    for (std::size_t length = 1; length <= 20; ++length) {
+        const std::string key(length, '0');
+        std::set<std::uint64_t> hashes{detail::hashKey(key)};
+        for (std::size_t at = 0; at < length; ++at) {
+            for (const char byte : {'1', '\xC3'}) {
+                std::string changed = key;
+                changed[at] = byte;
+                EXPECT_TRUE(hashes.insert(detail::hashKey(changed)).second) << length << " at " << at;
+            }
+        }
+    }
+    EXPECT_NE(detail::hashKey("I1"), detail::hashKey(std::string_view("I1\0", 3)));
 }
 
 } // namespace

@@ -33,13 +33,13 @@ TEST(TextArena, CopyKeepsTheExactBytes) {
     ExpectStored(arena.copy("a\0b"sv), "a\0b"sv);
 }
 
-// A length is written in one byte up to 254 and in more beyond: texts on
+// A length is written in one byte up to 253 and in more beyond: texts on
 // either side of the edge, side by side, and a growing text that crosses it
 // in place must each read back whole, without touching their neighbours.
 TEST(TextArena, LengthsAroundTheShortFormsEdgeReadBackWhole) {
     TextArena arena;
     std::vector<std::pair<ArenaStr, std::string>> stored;
-    for (const std::size_t length : {1, 127, 128, 253, 254, 255, 256, 511, 70000}) {
+    for (const std::size_t length : {1, 127, 128, 252, 253, 254, 255, 256, 511, 70000}) {
         std::string text(length, static_cast<char>('a' + length % 26));
         text.back() = '\xFF'; // a byte that looks like the long form's mark
         stored.emplace_back(arena.copy(text), text);
@@ -108,6 +108,52 @@ TEST(TextArena, AppendCostsMemoryInProportionToWhatIsAppended) {
     // 1 MB and 0.55 MB of text, each at most twice over in its last block and once more in the
     // blocks it left behind, plus the short texts and one chunk of slack.
     EXPECT_LT(arena.bytesReserved(), 4 * (first.size() + second.size()) + 2 * kChunk);
+}
+
+// The lines of a note or a citation mostly come one after another: a text
+// grown with nothing stored behind it, and a list filled the same way, take
+// what they hold and their headers, without room to spare or blocks left
+// behind (a power-of-two block with those left behind took about twice as much).
+TEST(TextArena, WhatGrowsAtTheArenasEndTakesNoMoreThanItHolds) {
+    constexpr int kTexts = 100000;
+    constexpr std::size_t kTextBytes = 5 + 1 + 60;
+    TextArena texts;
+    std::vector<ArenaStr> grown;
+    for (int i = 0; i < kTexts; ++i) {
+        ArenaStr text = texts.append({}, "p. 12");
+        text = texts.append(text, "\n");
+        text = texts.append(text, std::string(60, static_cast<char>('a' + i % 26)));
+        grown.push_back(text);
+    }
+    for (int i = 0; i < kTexts; ++i) {
+        ASSERT_EQ(grown[static_cast<std::size_t>(i)].view(),
+                  "p. 12\n" + std::string(60, static_cast<char>('a' + i % 26)));
+    }
+    EXPECT_LE(texts.bytesReserved(), kTexts * (kTextBytes + 6) + 2 * kChunk);
+
+    constexpr int kLists = 100000;
+    TextArena lists;
+    std::vector<ArenaStrList> filled(kLists);
+    for (int i = 0; i < kLists; ++i) {
+        for (int k = 0; k < 3; ++k) {
+            filled[static_cast<std::size_t>(i)].append(lists, ArenaStr());
+        }
+    }
+    for (const ArenaStrList& list : filled) {
+        ASSERT_EQ(list.size(), 3);
+    }
+    EXPECT_LE(lists.bytesReserved(), kLists * (8 + 3 * sizeof(ArenaStr)) + 2 * kChunk);
+
+    // Across the ends of chunks, and past the size that gets a chunk of its own.
+    TextArena one;
+    ArenaStr joined;
+    std::string expected;
+    for (int i = 0; i < 40000; ++i) {
+        const std::string piece = std::to_string(i) + ",";
+        joined = one.append(joined, piece);
+        expected += piece;
+    }
+    ExpectStored(joined, expected);
 }
 
 TEST(TextArena, EarlierTextsSurviveManyLaterOnes) {
