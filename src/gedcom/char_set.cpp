@@ -5,6 +5,7 @@
 #include "model/utf8.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -127,15 +128,28 @@ bool IsWellFormedUtf8(std::string_view bytes) noexcept {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     std::size_t rest = bytes.size();
     while (rest > 0) {
-        // Accented text is still mostly ASCII: over it eight bytes at a time.
+        // Accented text is still mostly ASCII: over it eight bytes at a time,
+        // straight to the first byte that is not.
         if (rest >= 8) {
             std::uint64_t word = 0;
             std::memcpy(&word, p, 8);
-            if ((word & 0x8080808080808080ull) == 0) {
+            const std::uint64_t high = word & 0x8080808080808080ull;
+            if (high == 0) {
                 p += 8;
                 rest -= 8;
                 continue;
             }
+            if constexpr (std::endian::native == std::endian::little) {
+                const auto ascii = static_cast<std::size_t>(std::countr_zero(high) / 8);
+                p += ascii;
+                rest -= ascii;
+            }
+        }
+        // Most accented letters of European names and places take two bytes.
+        if (rest >= 2 && p[0] >= 0xC2 && p[0] <= 0xDF && (p[1] & 0xC0) == 0x80) {
+            p += 2;
+            rest -= 2;
+            continue;
         }
         const int length = sequenceLength(p, rest);
         if (length < 0) {

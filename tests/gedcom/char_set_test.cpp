@@ -72,9 +72,17 @@ TEST(AppendSanitizedUtf8, ReplacesEachMaximalIllFormedSubpart) {
     }
 }
 
+// Also inside ASCII text, at every place against the eight-byte steps the
+// check takes over ASCII, and with a well-formed two-byte letter before it.
 TEST(IsWellFormedUtf8, AcceptsExactlyWhatSanitizingLeavesAlone) {
     for (const auto& c : kUtf8Cases) {
-        EXPECT_EQ(IsWellFormedUtf8(c.in), c.in == c.out) << c.in;
+        const bool wellFormed = c.in == c.out;
+        EXPECT_EQ(IsWellFormedUtf8(c.in), wellFormed) << c.in;
+        for (std::size_t before = 0; before <= 9; ++before) {
+            const std::string padded = std::string(before, 'a') + std::string(c.in) + std::string(9, 'z');
+            EXPECT_EQ(IsWellFormedUtf8(padded), wellFormed) << before << " " << c.in;
+            EXPECT_EQ(IsWellFormedUtf8("\xC3\xA9" + padded), wellFormed) << before << " " << c.in;
+        }
     }
 }
 
