@@ -78,6 +78,13 @@ ChartOptions optionsOf(const CommandInput& in, ChartKind kind) {
         options.generations = ParseIntOption("--generations", in.value("--generations"), 1, kMaxChartGenerations);
         options.descendantGenerations = options.generations;
     }
+    if (in.has("--descendant-generations")) {
+        if (kind != ChartKind::Hourglass) {
+            throw UsageError("--descendant-generations applies to the hourglass chart only");
+        }
+        options.descendantGenerations =
+            ParseIntOption("--descendant-generations", in.value("--descendant-generations"), 1, kMaxChartGenerations);
+    }
     if (in.has("--orientation")) {
         options.orientation = orientationOf(in.value("--orientation"));
     }

@@ -38,7 +38,8 @@ constexpr std::string_view kUsage =
     "       stirpex-cli search FILE [--surname S] [--given G] [--soundex S] [--place P] [--years A..B]\n"
     "                          [--sex M|F] [--text WORDS] [--json]\n"
     "       stirpex-cli chart FILE pedigree|descendants|hourglass|fan ID [--generations N]\n"
-    "                         [--orientation right|down|up] [--numbers] [--no-spouses]\n"
+    "                         [--descendant-generations N] [--orientation right|down|up] [--numbers]\n"
+    "                         [--no-spouses]\n"
     "                         [--width W] [--height H] --png|--svg|--pdf OUT [--json]\n"
     "       stirpex-cli --help | --version\n";
 
@@ -102,6 +103,7 @@ const std::vector<CommandEntry>& commandTable() {
         {"relation", {}, false, cli::RunRelationCommand},
         {"chart",
          {{"--generations", true},
+          {"--descendant-generations", true},
           {"--orientation", true},
           {"--numbers"},
           {"--no-spouses"},

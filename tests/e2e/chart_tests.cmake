@@ -45,3 +45,14 @@ stirpex_cli_test(chart.bad_generations ARGS chart;${pedigree_file};fan;I1;--gene
                  STDERR "^stirpex-cli: --generations")
 stirpex_cli_test(chart.json ARGS chart;${pedigree_file};pedigree;I1;--svg;chart-json.svg;--json JSON
                  STDOUT "^{\"boxes\":17,\"cut\":false,\"width\":[0-9]+,\"height\":[0-9]+}\n$")
+# An hourglass's halves apart: its ancestors from --generations, its lower half cut to the person and partners.
+set(two_families_file ${chart_data}/chart_two_families.ged)
+stirpex_cli_test(chart.hourglass_halves
+                 ARGS chart;${two_families_file};hourglass;T1;--generations;3;--descendant-generations;1;--svg;chart-halves.svg;--json
+                 JSON STDOUT "^{\"boxes\":10,\"cut\":false,")
+stirpex_cli_test(chart.hourglass_both_halves
+                 ARGS chart;${two_families_file};hourglass;T1;--generations;3;--svg;chart-both-halves.svg;--json
+                 JSON STDOUT "^{\"boxes\":21,\"cut\":false,")
+stirpex_cli_test(chart.descendant_generations_not_hourglass
+                 ARGS chart;${pedigree_file};fan;I1;--descendant-generations;2;--png;a.png EXIT 2
+                 STDERR "^stirpex-cli: --descendant-generations applies to the hourglass chart only")
