@@ -120,6 +120,7 @@ bool LineSource::next(std::string_view& line) {
             m_lastBegin = m_begin;
             m_lastLength = line.size();
             m_begin = m_end;
+            m_scanned = 0; // a call after the end must not start its search past it
             return true;
         }
     }

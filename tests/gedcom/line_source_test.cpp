@@ -7,6 +7,7 @@
 #include <streambuf>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace stirpex {
@@ -83,6 +84,63 @@ TEST(LineSource, LineEndsGiveTheSameLinesAtEveryBlockSize) {
             EXPECT_EQ(ReadLines(c.input, blockSize), c.lines)
                 << "input " << testing::PrintToString(c.input) << ", block " << blockSize;
         }
+    }
+}
+
+// LF, CR LF or a lone CR end a line; a last line without an end is a line.
+Lines SplitByteByByte(std::string_view bytes) {
+    Lines lines;
+    std::string line;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\n' && bytes[i] != '\r') {
+            line += bytes[i];
+            continue;
+        }
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+            ++i;
+        }
+        lines.push_back(std::exchange(line, {}));
+    }
+    if (!line.empty()) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// Line ends are looked for many bytes at a time: lines of every length up to
+// 130, ending in LF, CR LF or CR at every place against those steps, read
+// from a stream at block sizes around them and from bytes in memory, must
+// give what a byte-by-byte split gives.
+TEST(LineSource, LinesAcrossTheSteps) {
+    std::string input;
+    Lines expected;
+    const std::string_view ends[] = {"\n", "\r\n", "\r"};
+    for (std::size_t length = 0; length <= 130; ++length) {
+        std::string line(length, static_cast<char>('a' + length % 26));
+        if (length % 5 == 1) {
+            line[length / 2] = '\x8D'; // a high byte with CR's low bits, not a line end
+        }
+        input += line;
+        input += ends[length % 3];
+        expected.push_back(line);
+    }
+    input += "last";
+    expected.emplace_back("last");
+    for (const std::size_t blockSize : {std::size_t{1}, std::size_t{63}, std::size_t{64}, std::size_t{65},
+                                        std::size_t{100}, std::size_t{128}, kDefaultBlock}) {
+        EXPECT_EQ(ReadLines(input, blockSize), expected) << "block " << blockSize;
+    }
+    EXPECT_EQ(SplitByteByByte(input), expected);
+    for (std::size_t skip = 0; skip < 64; skip += 9) {
+        // From bytes in memory, starting at every place against the steps.
+        const std::string_view bytes = std::string_view(input).substr(skip);
+        LineSource source(bytes);
+        Lines lines;
+        std::string_view line;
+        while (source.next(line)) {
+            lines.emplace_back(line);
+        }
+        EXPECT_EQ(lines, SplitByteByByte(bytes)) << "skip " << skip;
     }
 }
 
