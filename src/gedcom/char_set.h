@@ -37,12 +37,22 @@ inline std::size_t AsciiPrefix(std::string_view text, std::size_t from = 0) noex
     const char* p = start + from;
     const char* const end = start + text.size();
     if constexpr (std::endian::native == std::endian::little) {
-        for (; end - p >= 8; p += 8) {
+        const auto firstHigh = [start](const char* at) -> std::optional<std::size_t> {
             std::uint64_t word = 0;
-            std::memcpy(&word, p, 8);
+            std::memcpy(&word, at, 8);
             if (const std::uint64_t high = word & 0x8080808080808080ull) {
-                return static_cast<std::size_t>(p - start) + static_cast<std::size_t>(std::countr_zero(high) / 8);
+                return static_cast<std::size_t>(at - start) + static_cast<std::size_t>(std::countr_zero(high) / 8);
             }
+            return std::nullopt;
+        };
+        for (; end - p >= 8; p += 8) {
+            if (const auto found = firstHigh(p)) {
+                return *found;
+            }
+        }
+        // The last few bytes in one more step, back over some already known ASCII.
+        if (p < end && end - start >= 8) {
+            return firstHigh(end - 8).value_or(text.size());
         }
     }
     while (p < end && static_cast<unsigned char>(*p) < 0x80) {

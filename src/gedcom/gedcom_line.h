@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -54,18 +55,14 @@ inline std::size_t TagPosition(std::string_view line) noexcept {
 }
 
 // True when the line holds `tag` at `pos` (case-sensitive, prefix match).
-// Every line is tested against many tags, so the comparison is unrolled here.
+// Every line is tested against many tags: a comparison of a known length
+// compiles to a load or two and a compare, not a loop over the bytes.
 template <std::size_t N> inline bool TagIs(std::string_view line, std::size_t pos, const char (&tag)[N]) noexcept {
     constexpr std::size_t length = N - 1;
     if (pos > line.size() || line.size() - pos < length) {
         return false;
     }
-    for (std::size_t i = 0; i < length; ++i) {
-        if (line[pos + i] != tag[i]) {
-            return false;
-        }
-    }
-    return true;
+    return std::memcmp(line.data() + pos, tag, length) == 0;
 }
 
 std::size_t SkipBlanks(std::string_view line, std::size_t pos) noexcept;
