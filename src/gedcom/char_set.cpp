@@ -182,25 +182,29 @@ std::string_view ConvertLine(CharSet set, std::string_view raw, std::string& scr
     if (ascii == raw.size()) {
         return raw;
     }
-    scratch.clear();
+    // Every set keeps ASCII as it is, and no byte acts on the bytes before
+    // it (ANSEL's marks act on the letter after them): the first ASCII bytes
+    // are taken as they are and the rest converted.
+    scratch.assign(raw.substr(0, ascii));
+    const std::string_view rest = raw.substr(ascii);
     switch (set) {
     case CharSet::Ansel:
-        detail::AppendAnselAsUtf8(scratch, raw);
+        detail::AppendAnselAsUtf8(scratch, rest);
         break;
     case CharSet::None:
-        appendCodePage(scratch, raw, kWindows1252);
+        appendCodePage(scratch, rest, kWindows1252);
         break;
     case CharSet::Utf8:
-        if (IsWellFormedUtf8(raw.substr(ascii))) {
+        if (IsWellFormedUtf8(rest)) {
             return raw;
         }
-        AppendSanitizedUtf8(scratch, raw);
+        AppendSanitizedUtf8(scratch, rest);
         break;
     case CharSet::IbmPc:
-        appendCodePage(scratch, raw, kIbmPc);
+        appendCodePage(scratch, rest, kIbmPc);
         break;
     case CharSet::Macintosh:
-        appendCodePage(scratch, raw, kMacRoman);
+        appendCodePage(scratch, rest, kMacRoman);
         break;
     }
     return scratch;

@@ -1,5 +1,7 @@
 #include "gedcom/char_set_ansel.h"
 
+#include "gedcom/char_set.h"
+
 #include "model/utf8.h"
 
 #include <unicode/bytestream.h>
@@ -137,10 +139,7 @@ void AppendAnselAsUtf8(std::string& out, std::string_view ansel) {
     while (i < n) {
         const unsigned char c = byteAt(i);
         if (c < 0x80) {
-            std::size_t end = i + 1;
-            while (end < n && byteAt(end) < 0x80) {
-                ++end;
-            }
+            const std::size_t end = i + AsciiPrefix(ansel.substr(i)); // bytes before i may be any
             out.append(ansel, i, end - i);
             i = end;
         } else if (c < 0xA0) {
