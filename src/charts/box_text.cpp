@@ -61,6 +61,21 @@ std::string_view EmptyBoxText(ChartBoxKind kind) noexcept {
     return {};
 }
 
+std::string SpokenBoxText(const ChartLayout& layout, std::size_t box) {
+    const ChartBox& shown = layout.boxes[box];
+    const std::span<const ChartText> texts = layout.textsOf(shown);
+    const bool named =
+        std::any_of(texts.begin(), texts.end(), [](const ChartText& t) { return t.font == ChartFont::Name; });
+    std::string spoken = shown.kind == ChartBoxKind::Person && !named ? "No name" : "";
+    for (const ChartText& text : texts) {
+        if (!spoken.empty()) {
+            spoken += ", ";
+        }
+        spoken += text.text;
+    }
+    return spoken;
+}
+
 std::string Elided(const ChartMeasure& measure, ChartFont font, std::string_view text, double width) {
     if (measure.textWidth(font, text) <= width) {
         return std::string(text);

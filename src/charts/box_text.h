@@ -26,6 +26,11 @@ std::string ChartYears(const CPerson& person);
 ChartSex ChartSexOf(const CPerson* person) noexcept;
 // The text of an empty box: "Unknown father", "Unknown mother", "Unknown partner"; empty for a person.
 std::string_view EmptyBoxText(ChartBoxKind kind) noexcept;
+// What a screen reader says for box `box` of `layout`: its texts as drawn, top
+// line first, joined by ", " ("Brandt, Carl, 1900-?", "Unknown father",
+// "Brandt, Karl, ?-c1850, Repeated, see 8"). A person's box without a name
+// begins "No name", so that no box is silent.
+std::string SpokenBoxText(const ChartLayout& layout, std::size_t box);
 // The text as far as it fits `width`, cut with an ellipsis after a whole code
 // point; the whole text when it fits, the ellipsis alone when nothing else does.
 std::string Elided(const ChartMeasure& measure, ChartFont font, std::string_view text, double width);

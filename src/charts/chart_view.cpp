@@ -1,5 +1,8 @@
 #include "charts/chart_view.h"
 
+#include "charts/chart_accessible_qt.h"
+
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -24,6 +27,7 @@ int leftOver(int viewportSize, double chartSize) {
 ChartView::ChartView(const ChartFonts& fonts, QWidget* parent)
     : QAbstractScrollArea(parent), m_fonts(fonts), m_layout(std::make_unique<ChartLayout>()),
       m_index(std::make_unique<ChartIndex>(*m_layout)) {
+    InstallChartAccessibility(); // before anything asks how to describe this view
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
@@ -40,6 +44,12 @@ void ChartView::SetChart(ChartLayout layout) {
     updateScrollRanges();
     reveal(m_focus);
     viewport()->update();
+    if (QAccessible::isActive()) {
+        // Other boxes, under the same indexes: whatever was read of them is stale.
+        QAccessibleEvent reordered(this, QAccessible::ObjectReorder);
+        QAccessible::updateAccessibility(&reordered);
+    }
+    announceFocus();
 }
 
 void ChartView::SetZoom(double zoom, QPoint anchor) {
@@ -69,9 +79,38 @@ void ChartView::SetFocusBox(std::int32_t box) {
     if (box < 0 || static_cast<std::size_t>(box) >= m_layout->boxes.size()) {
         return;
     }
+    const bool moved = box != m_focus;
     m_focus = box;
     reveal(box);
     viewport()->update();
+    if (moved) {
+        announceFocus();
+    }
+}
+
+void ChartView::ChooseBox(std::int32_t box) {
+    if (box < 0 || static_cast<std::size_t>(box) >= m_layout->boxes.size()) {
+        return;
+    }
+    SetFocusBox(box);
+    const std::int32_t person = m_layout->boxes[static_cast<std::size_t>(box)].person;
+    if (person >= 0) {
+        emit personChosen(person);
+    }
+}
+
+std::int32_t ChartView::BoxAt(QPoint viewportPoint) const {
+    return m_index->boxAt(toChart(viewportPoint));
+}
+
+// A screen reader follows the focus box as it would a focused control; while
+// the keyboard is elsewhere the box is no one's focus and nothing is said.
+void ChartView::announceFocus() {
+    if (m_focus >= 0 && hasFocus() && QAccessible::isActive()) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(m_focus);
+        QAccessible::updateAccessibility(&focus);
+    }
 }
 
 QRect ChartView::ViewportRect(std::int32_t box) const {
@@ -177,22 +216,14 @@ void ChartView::mouseReleaseEvent(QMouseEvent* event) {
         viewport()->unsetCursor();
         return;
     }
-    const std::int32_t box = m_index->boxAt(toChart(event->position().toPoint()));
-    if (box < 0) {
-        return;
-    }
-    SetFocusBox(box);
-    const std::int32_t person = m_layout->boxes[static_cast<std::size_t>(box)].person;
-    if (person >= 0) {
-        emit personChosen(person);
-    }
+    ChooseBox(BoxAt(event->position().toPoint()));
 }
 
 void ChartView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         return;
     }
-    const std::int32_t box = m_index->boxAt(toChart(event->position().toPoint()));
+    const std::int32_t box = BoxAt(event->position().toPoint());
     const std::int32_t person = box < 0 ? -1 : m_layout->boxes[static_cast<std::size_t>(box)].person;
     if (person >= 0) {
         emit recentreAsked(person);
@@ -244,9 +275,7 @@ void ChartView::keyPressEvent(QKeyEvent* event) {
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (m_focus >= 0 && m_layout->boxes[static_cast<std::size_t>(m_focus)].person >= 0) {
-            emit personChosen(m_layout->boxes[static_cast<std::size_t>(m_focus)].person);
-        }
+        ChooseBox(m_focus);
         break;
     default:
         QAbstractScrollArea::keyPressEvent(event);

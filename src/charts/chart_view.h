@@ -45,7 +45,12 @@ public:
     void FitToWindow();
 
     std::int32_t FocusBox() const noexcept { return m_focus; }
+    // Moves the focus box; a screen reader is told when the view has the keyboard focus.
     void SetFocusBox(std::int32_t box);
+    // Focuses the box and, for a person's box, reports the person as a click does.
+    void ChooseBox(std::int32_t box);
+    // The box drawn at a viewport point; -1 for none.
+    std::int32_t BoxAt(QPoint viewportPoint) const;
     // Where a box lies in viewport coordinates.
     QRect ViewportRect(std::int32_t box) const;
     // The chart area the viewport shows, in chart units.
@@ -75,6 +80,7 @@ private:
     void updateScrollRanges();
     void reveal(std::int32_t box);
     void moveFocus(ChartDirection direction);
+    void announceFocus();
 
     const ChartFonts& m_fonts;
     std::unique_ptr<ChartLayout> m_layout;

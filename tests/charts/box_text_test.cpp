@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace stirpex {
 namespace {
@@ -71,6 +73,48 @@ TEST(ChartBoxText, ElidedCutsWholeCodePointsToTheWidth) {
     const std::string huge(1000000, 'a');
     EXPECT_EQ(Elided(counting, ChartFont::Name, huge, 100), std::string(97, 'a') + std::string(kEllipsis));
     EXPECT_LT(counting.calls, 40);
+}
+
+// The boxes are made by hand: what is read aloud depends only on the texts
+// the layout gives a box, whatever chart placed them.
+TEST(ChartBoxText, SpokenTextJoinsTheLinesAndNamesEveryBox) {
+    struct Case {
+        ChartBoxKind kind;
+        std::vector<std::pair<const char*, ChartFont>> lines;
+        const char* spoken;
+    };
+    const Case cases[] = {
+        {ChartBoxKind::Person,
+         {{"Brandt, Carl", ChartFont::Name}, {"1900-?", ChartFont::Detail}},
+         "Brandt, Carl, 1900-?"},
+        {ChartBoxKind::Person,
+         {{"12", ChartFont::Detail},
+          {"Brandt, Karl", ChartFont::Name},
+          {"?-c1850", ChartFont::Detail},
+          {"Repeated, see 8", ChartFont::Note}},
+         "12, Brandt, Karl, ?-c1850, Repeated, see 8"},
+        {ChartBoxKind::UnknownFather, {{"Unknown father", ChartFont::Note}}, "Unknown father"},
+        {ChartBoxKind::UnknownMother,
+         {{"7", ChartFont::Detail}, {"Unknown mother", ChartFont::Note}},
+         "7, Unknown mother"},
+        // A person on file without a name still says who the box is for.
+        {ChartBoxKind::Person, {{"1900-?", ChartFont::Detail}}, "No name, 1900-?"},
+        {ChartBoxKind::Person, {}, "No name"},
+    };
+    ChartLayout layout;
+    for (const Case& c : cases) {
+        ChartBox box;
+        box.kind = c.kind;
+        box.textBegin = static_cast<std::uint32_t>(layout.texts.size());
+        box.textCount = static_cast<std::uint32_t>(c.lines.size());
+        for (const auto& [text, font] : c.lines) {
+            layout.texts.push_back({text, font, {}, 0, 0});
+        }
+        layout.boxes.push_back(box);
+    }
+    for (std::size_t i = 0; i < layout.boxes.size(); ++i) {
+        EXPECT_EQ(SpokenBoxText(layout, i), cases[i].spoken);
+    }
 }
 
 } // namespace

@@ -1,9 +1,11 @@
 // What a screen reader finds in the windows: names and descriptions of the
 // toolbar's image buttons and of the controls of every window and dialog, the
 // painted page's text and its links as focusable children that can be pressed,
+// a chart's boxes as children that follow the focus box and can be pressed,
 // and the current person announced by the name list and the tree.
 
 #include "charts/chart_frame.h"
+#include "charts/chart_view.h"
 #include "find/goto_dlg.h"
 #include "find/locale_collator_qt.h"
 #include "find/name_list_dlg.h"
@@ -29,6 +31,8 @@
 #include <qpa/qplatformintegration.h>
 #include <QListView>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
 #include <QToolBar>
 #include <QTreeView>
 #include <QtTest>
@@ -133,6 +137,15 @@ const Announced* lastAbout(QObject* object, QAccessible::Event type) {
     return nullptr;
 }
 
+// What a box shows, line under line, as one line of text.
+QString shownTexts(const ChartView& chart, std::int32_t box) {
+    QStringList lines;
+    for (const ChartText& text : chart.Chart().textsOf(chart.Chart().boxes[static_cast<std::size_t>(box)])) {
+        lines << QString::fromStdString(text.text);
+    }
+    return lines.join(QStringLiteral(", "));
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(OpenWindow)
@@ -149,11 +162,14 @@ private Q_SLOTS:
     void everyWindowNamesItsControls();
     void pageGivesItsTextAndItsLinks();
     void linksCanBeFocusedAndPressed();
+    void chartBoxesAreSpokenAsTheFocusMoves();
+    void chartBoxesCanBeFoundAndPressed();
     void nameListAndTreeAnnounceTheCurrentPerson();
 
 private:
     CStirpexView& view() const { return m_windows->View(); }
     QAccessibleInterface* page() const { return QAccessible::queryAccessibleInterface(&view()); }
+    ChartFrame* openPedigree();
 
     PageDialogs m_dialogs;
     LocaleCollator m_collator;
@@ -324,6 +340,112 @@ void AccessibilityTest::linksCanBeFocusedAndPressed() {
     // The new page is told, and the children are its links.
     QTRY_VERIFY(lastAbout(&view(), QAccessible::ObjectReorder) != nullptr);
     QCOMPARE(page()->childCount(), static_cast<int>(view().Page().Links().size()));
+}
+
+// The pedigree of Carl Brandt, its view holding the keyboard focus, nothing announced yet.
+ChartFrame* AccessibilityTest::openPedigree() {
+    if (!m_windows->Open(QStringLiteral(STIRPEX_TEST_DATA_DIR "/chart_pedigree.ged"))) {
+        return nullptr;
+    }
+    view().ShowPerson(view().GetDocument().FindPerson("I1"));
+    auto* chart = m_windows->Frame().Trigger(ID_CHART_PEDIGREE) ? view().findChild<ChartFrame*>() : nullptr;
+    if (chart == nullptr || !QTest::qWaitForWindowExposed(chart)) {
+        return nullptr;
+    }
+    chart->activateWindow();
+    chart->View().setFocus();
+    if (!QTest::qWaitFor([chart] { return chart->View().hasFocus(); })) {
+        return nullptr;
+    }
+    announced().clear();
+    return chart;
+}
+
+void AccessibilityTest::chartBoxesAreSpokenAsTheFocusMoves() {
+    ChartFrame* chart = openPedigree();
+    QVERIFY(chart != nullptr);
+    ChartView& boxes = chart->View();
+    QAccessibleInterface* described = QAccessible::queryAccessibleInterface(&boxes);
+    QCOMPARE(described->childCount(), static_cast<int>(boxes.Chart().boxes.size()));
+    QCOMPARE(described->focusChild(), described->child(0));
+    QCOMPARE(described->child(0)->text(QAccessible::Name), QStringLiteral("Brandt, Carl, 1900-?"));
+
+    // Each step of the arrow keys is told with the box it reached, by what the box shows.
+    const Qt::Key keys[] = {Qt::Key_Right, Qt::Key_Down, Qt::Key_Right, Qt::Key_Up, Qt::Key_Up, Qt::Key_Right};
+    for (const Qt::Key key : keys) {
+        const std::int32_t before = boxes.FocusBox();
+        QTest::keyClick(&boxes, key);
+        QVERIFY(boxes.FocusBox() != before);
+        const Announced* focus = lastAbout(&boxes, QAccessible::Focus);
+        QVERIFY(focus != nullptr);
+        QCOMPARE(focus->child, boxes.FocusBox());
+        QCOMPARE(focus->childName, shownTexts(boxes, boxes.FocusBox()));
+        QVERIFY(described->child(focus->child)->state().focused);
+        QCOMPARE(described->focusChild(), described->child(focus->child));
+    }
+
+    // A new chart is told from its centre person on.
+    chart->GenerationsBox().setValue(3);
+    const Announced* redrawn = lastAbout(&boxes, QAccessible::Focus);
+    QVERIFY(redrawn != nullptr);
+    QCOMPARE(redrawn->child, 0);
+    QCOMPARE(redrawn->childName, QStringLiteral("Brandt, Carl, 1900-?"));
+    QCOMPARE(described->childCount(), static_cast<int>(boxes.Chart().boxes.size()));
+
+    // With the keyboard elsewhere the focus box is no one's focus: nothing is said.
+    chart->GenerationsBox().setFocus();
+    QTRY_VERIFY(!boxes.hasFocus());
+    announced().clear();
+    boxes.SetFocusBox(1);
+    QCOMPARE(lastAbout(&boxes, QAccessible::Focus), nullptr);
+    QVERIFY(!described->child(1)->state().focused);
+}
+
+void AccessibilityTest::chartBoxesCanBeFoundAndPressed() {
+    ChartFrame* chart = openPedigree();
+    QVERIFY(chart != nullptr);
+    ChartView& boxes = chart->View();
+    const std::vector<ChartBox>& drawn = boxes.Chart().boxes;
+    const std::int32_t mother = view().GetDocument().FindPerson("I3")->m_nIndex;
+    const auto at = [&](auto found) {
+        return static_cast<int>(std::find_if(drawn.begin(), drawn.end(), found) - drawn.begin());
+    };
+    const int motherBox = at([&](const ChartBox& box) { return box.person == mother; });
+    const int emptyBox = at([](const ChartBox& box) { return box.person < 0; });
+    const int repeatBox = at([](const ChartBox& box) { return box.firstBox >= 0; });
+    QVERIFY(motherBox < static_cast<int>(drawn.size()) && emptyBox < static_cast<int>(drawn.size()) &&
+            repeatBox < static_cast<int>(drawn.size()));
+
+    QAccessibleInterface* described = QAccessible::queryAccessibleInterface(&boxes);
+    int pointedAt = 0;
+    for (const int box : {0, motherBox, emptyBox, repeatBox}) {
+        QAccessibleInterface* item = described->child(box);
+        QVERIFY(item != nullptr && item->isValid());
+        QCOMPARE(item->parent(), described);
+        QCOMPARE(described->indexOfChild(item), box);
+        // The screen reader's pointer finds the box where it is drawn.
+        if (!item->state().offscreen) {
+            QCOMPARE(described->childAt(item->rect().center().x(), item->rect().center().y()), item);
+            ++pointedAt;
+        }
+    }
+    QVERIFY(pointedAt > 0);
+    QCOMPARE(described->child(emptyBox)->text(QAccessible::Name), QStringLiteral("Unknown mother"));
+    QCOMPARE(described->child(repeatBox)->text(QAccessible::Name), QStringLiteral("Brandt, Karl, ?-c1850, Repeated"));
+    // An empty box is no one: there is no page to show.
+    QVERIFY(!described->child(emptyBox)->actionInterface()->actionNames().contains(
+        QAccessibleActionInterface::pressAction()));
+
+    // Pressing the mother's box shows her page, as Enter would.
+    QSignalSpy chosen(&boxes, &ChartView::personChosen);
+    described->child(motherBox)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(chosen.count(), 1);
+    QCOMPARE(chosen.front().front().value<std::int32_t>(), mother);
+    QCOMPARE(boxes.FocusBox(), motherBox);
+    QTRY_COMPARE(view().Page().m_pPerson->m_nIndex, mother);
+    const Announced* focus = lastAbout(&boxes, QAccessible::Focus);
+    QVERIFY(focus != nullptr);
+    QCOMPARE(focus->child, motherBox);
 }
 
 void AccessibilityTest::nameListAndTreeAnnounceTheCurrentPerson() {
