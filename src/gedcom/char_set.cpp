@@ -185,8 +185,11 @@ std::string_view ConvertLine(CharSet set, std::string_view raw, std::string& scr
     // Every set keeps ASCII as it is, and no byte acts on the bytes before
     // it (ANSEL's marks act on the letter after them): the first ASCII bytes
     // are taken as they are and the rest converted.
-    scratch.assign(raw.substr(0, ascii));
     const std::string_view rest = raw.substr(ascii);
+    if (set == CharSet::Utf8 && IsWellFormedUtf8(rest)) {
+        return raw;
+    }
+    scratch.assign(raw.substr(0, ascii));
     switch (set) {
     case CharSet::Ansel:
         detail::AppendAnselAsUtf8(scratch, rest);
@@ -195,9 +198,6 @@ std::string_view ConvertLine(CharSet set, std::string_view raw, std::string& scr
         appendCodePage(scratch, rest, kWindows1252);
         break;
     case CharSet::Utf8:
-        if (IsWellFormedUtf8(rest)) {
-            return raw;
-        }
         AppendSanitizedUtf8(scratch, rest);
         break;
     case CharSet::IbmPc:
