@@ -7,7 +7,9 @@
 #include "story/story_text.h"
 
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <QTextDocumentFragment>
 #include <QVBoxLayout>
 
 namespace stirpex {
@@ -27,6 +29,23 @@ QString literalTitle(QString title) {
     return title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
 }
 
+// The notes are shown with invisible marks around right-to-left names; text
+// copied or dragged out goes without them. Both take their data from here,
+// and a drag never passes the clipboard, where the rest of the program's
+// copies are cleaned.
+class IsolateFreeTextEdit final : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    QMimeData* createMimeDataFromSelection() const override {
+        const std::string selected = textCursor().selection().toPlainText().toStdString();
+        auto* data = new QMimeData;
+        data->setText(QString::fromStdString(WithoutIsolates(selected)));
+        return data;
+    }
+};
+
 } // namespace
 
 CStoryDlg::CStoryDlg(QWidget* parent) : QDialog(parent) {
@@ -34,7 +53,7 @@ CStoryDlg::CStoryDlg(QWidget* parent) : QDialog(parent) {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setSizeGripEnabled(false);
 
-    m_editText = new QPlainTextEdit(this);
+    m_editText = new IsolateFreeTextEdit(this);
     m_editText->setObjectName(QStringLiteral("text"));
     m_editText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_editText->installEventFilter(this);

@@ -97,6 +97,7 @@ private Q_SLOTS:
     void treeNodesKeepTheirLifeSpanAfterTheName();
     void copiedTextLeavesTheIsolatesBehind_data();
     void copiedTextLeavesTheIsolatesBehind();
+    void notesLeaveTheViewerWithoutIsolates();
 
 private:
     CStirpexView& view() const { return m_windows->View(); }
@@ -238,6 +239,31 @@ void RightToLeftTest::copiedTextLeavesTheIsolatesBehind() {
     // Shown with them: else there was nothing to leave behind.
     QVERIFY2(from == static_cast<int>(CopiedFrom::Page) || holdsIsolates(shown), qPrintable(shown));
     QTRY_VERIFY2(clipboard.text().contains(expected) && !holdsIsolates(clipboard.text()), qPrintable(clipboard.text()));
+}
+
+// A drag out of the notes viewer takes the same data as its copy, but never
+// passes the clipboard where the program's other copies are cleaned: the
+// data must be clean as the viewer hands it over, before any event is
+// processed.
+void RightToLeftTest::notesLeaveTheViewerWithoutIsolates() {
+    view().ShowPerson(view().GetDocument().FindPerson("I1"));
+    QClipboard& clipboard = *QGuiApplication::clipboard();
+    clipboard.clear();
+    QString handedOver;
+    test::InNextModal([&](QWidget& dialog) {
+        QPlainTextEdit& box = *static_cast<CStoryDlg&>(dialog).m_editText;
+        QVERIFY(holdsIsolates(box.toPlainText()));
+        box.selectAll();
+        box.copy();
+        handedOver = clipboard.text();
+    });
+    const auto& links = view().Page().Links();
+    const auto notes = std::find_if(links.begin(), links.end(), [](const PageLink& link) {
+        return link.nKind == LINK_NOTES && link.nTopic == TOPIC_PERSON;
+    });
+    QVERIFY(notes != links.end());
+    view().FollowLink(static_cast<int>(notes - links.begin()));
+    QVERIFY2(handedOver.contains(QStringLiteral("القاهرة")) && !holdsIsolates(handedOver), qPrintable(handedOver));
 }
 
 QTEST_MAIN(RightToLeftTest)
