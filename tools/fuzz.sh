@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets in build-fuzz/ (clang, with AddressSanitizer and
-# UndefinedBehaviorSanitizer) and fuzzes each in turn:
+# UndefinedBehaviorSanitizer) and fuzzes each:
 #
 #     bash tools/fuzz.sh [SECONDS] [AREA...]
 #
@@ -11,6 +11,7 @@
 # run learns stays in build-fuzz/fuzz-corpus/AREA/ for the next run; what it
 # finds (crash-*, timeout-*, oom-*, leak-*: each input a GEDCOM file that
 # replays the run) goes to build-fuzz/findings/AREA/, beside the fuzzer's log.
+# Targets run side by side, one a core (STIRPEX_FUZZ_JOBS sets how many).
 # Exits 1 when any target found something.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -43,18 +44,33 @@ for file in tests/data/*.ged; do
     (cd "$seeds/$name.stage" && cmake -E tar cf "../$name.gdz" --format=zip gedcom.ged media)
     rm -r "$seeds/$name.stage"
 done
-found=()
-for area in "${areas[@]}"; do
-    corpus=build-fuzz/fuzz-corpus/$area
-    findings=build-fuzz/findings/$area
+jobs=${STIRPEX_FUZZ_JOBS:-$(nproc)}
+fuzz_area() {
+    local area=$1 corpus=build-fuzz/fuzz-corpus/$1 findings=build-fuzz/findings/$1
     mkdir -p "$corpus" "$findings"
-    echo "== fuzz $area for $seconds s"
-    if ! "build-fuzz/tests/fuzz/stirpex_${area}_fuzz" -max_total_time="$seconds" -max_len=16384 -timeout=10 \
+    "build-fuzz/tests/fuzz/stirpex_${area}_fuzz" -max_total_time="$seconds" -max_len=16384 -timeout=10 \
         -rss_limit_mb=2048 -dict=tests/fuzz/gedcom.dict -print_final_stats=1 -artifact_prefix="$findings/" \
-        "$corpus" "$seeds" tests/data/corpus >"$findings/fuzz.log" 2>&1; then
+        "$corpus" "$seeds" tests/data/corpus >"$findings/fuzz.log" 2>&1
+}
+pids=()
+for area in "${areas[@]}"; do
+    while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do
+        wait -n || true
+    done
+    echo "== fuzz $area for $seconds s"
+    fuzz_area "$area" &
+    pids+=($!)
+done
+found=()
+for i in "${!areas[@]}"; do
+    area=${areas[$i]}
+    findings=build-fuzz/findings/$area
+    if ! wait "${pids[$i]}"; then
         found+=("$area")
+        echo "-- $area found a fault; the end of its log:"
         tail -n 60 "$findings/fuzz.log"
     fi
+    echo "-- $area:"
     grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb)|^#[0-9]+ *DONE' "$findings/fuzz.log" || true
 done
 if [ ${#found[@]} -gt 0 ]; then
