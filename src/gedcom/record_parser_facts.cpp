@@ -14,9 +14,6 @@ namespace stirpex {
 
 namespace {
 
-constexpr auto kAbout = staticText("c");
-constexpr auto kBefore = staticText("<");
-constexpr auto kAfter = staticText(">");
 // A kept line's text: each level below the one its fact stands at adds this.
 constexpr std::size_t kIndentPerLevel = 2;
 
@@ -25,7 +22,10 @@ ArenaStr qualifierText(std::string_view date) {
     if (q.empty()) {
         return {};
     }
-    return ArenaStr::fromStatic(q == "c" ? kAbout : q == "<" ? kBefore : kAfter);
+    static const ArenaStr kAbout = PermanentText("c");
+    static const ArenaStr kBefore = PermanentText("<");
+    static const ArenaStr kAfter = PermanentText(">");
+    return q == "c" ? kAbout : q == "<" ? kBefore : kAfter;
 }
 
 // The tag word of a line: from the tag position to the first blank.

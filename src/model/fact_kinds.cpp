@@ -118,22 +118,7 @@ constexpr bool sortedByTag() {
 }
 static_assert(sortedByTag(), "the kinds are looked up by binary search");
 
-// The tags as model texts (a length before the characters), made once at compile time.
 constexpr std::size_t kLongestTag = 7;
-using TagText = ArenaStr::Static<kLongestTag + 1>;
-
-constexpr auto makeTagTexts() {
-    std::array<TagText, std::size(kFactKinds)> texts{};
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        const std::string_view tag = kFactKinds[i].tag;
-        texts[i].length = static_cast<std::uint32_t>(tag.size());
-        for (std::size_t k = 0; k < tag.size() && k < kLongestTag; ++k) {
-            texts[i].chars[k] = tag[k];
-        }
-    }
-    return texts;
-}
-constexpr auto kTagTexts = makeTagTexts();
 
 constexpr bool tagsFit() {
     for (const FactKind& kind : kFactKinds) {
@@ -186,9 +171,17 @@ const FactKind* FindFactKind(std::string_view tag) noexcept {
     return &kFactKinds[static_cast<std::size_t>(it - kPackedTags.begin())];
 }
 
-ArenaStr KnownTagText(std::string_view tag) noexcept {
+ArenaStr KnownTagText(std::string_view tag) {
+    // The tags as model texts, stored once for every model to share.
+    static const auto kTagTexts = [] {
+        std::array<ArenaStr, std::size(kFactKinds)> texts;
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            texts[i] = PermanentText(kFactKinds[i].tag);
+        }
+        return texts;
+    }();
     const FactKind* kind = FindFactKind(tag);
-    return kind ? ArenaStr::fromStatic(kTagTexts[static_cast<std::size_t>(kind - std::begin(kFactKinds))]) : ArenaStr();
+    return kind ? kTagTexts[static_cast<std::size_t>(kind - std::begin(kFactKinds))] : ArenaStr();
 }
 
 std::string_view TagLabel(std::string_view tag) noexcept {
@@ -229,7 +222,6 @@ ClassicEvent ClassicEventOf(std::string_view tag, bool familyRecord) noexcept {
 }
 
 EventSummary SummarizeEvent(const FactList& facts, ClassicEvent event) noexcept {
-    static constexpr auto kDivorceWithoutDate = staticText("    ");
     const bool family = InfoOf(event).family;
     EventSummary summary;
     bool saidToHappen = false;
@@ -250,7 +242,7 @@ EventSummary SummarizeEvent(const FactList& facts, ClassicEvent event) noexcept 
         saidToHappen = saidToHappen || value.empty() || value[0] != 'N';
     }
     if (event == ClassicEvent::Divorce && summary.date.empty() && saidToHappen) {
-        summary.date = ArenaStr::fromStatic(kDivorceWithoutDate).view();
+        summary.date = "    ";
     }
     return summary;
 }

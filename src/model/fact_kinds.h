@@ -36,7 +36,7 @@ const FactKind* FindFactKind(std::string_view tag) noexcept;
 std::string_view FactLabel(const Fact& fact) noexcept;
 // The tag as model text that needs no copy, for a tag the table knows;
 // empty for any other.
-ArenaStr KnownTagText(std::string_view tag) noexcept;
+ArenaStr KnownTagText(std::string_view tag);
 // The table's label of a tag, or the tag itself.
 std::string_view TagLabel(std::string_view tag) noexcept;
 // Whether the fact belongs under "Other data" rather than among the facts.

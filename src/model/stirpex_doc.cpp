@@ -9,7 +9,6 @@ namespace stirpex {
 namespace {
 
 constexpr std::size_t kInitialTableRoom = 1000;
-constexpr auto kEmptySurname = staticText("Empty...");
 
 template <typename Step> const CPerson* walkLine(const CPerson* person, Step step) {
     if (!person) {
@@ -137,7 +136,8 @@ StartPerson CStirpexDoc::GetStartPerson() const {
     StartPerson start;
     if (m_nPersons == 0) {
         start.placeholder = std::make_unique<CPerson>();
-        start.placeholder->m_strSurname = ArenaStr::fromStatic(kEmptySurname);
+        static const ArenaStr kEmptySurname = PermanentText("Empty...");
+        start.placeholder->m_strSurname = kEmptySurname;
         start.person = start.placeholder.get();
         return start;
     }

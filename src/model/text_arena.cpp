@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <limits>
+#include <mutex>
 #include <new>
 #include <stdexcept>
 
@@ -91,25 +92,29 @@ bool growsInPlace(TextArena& arena, const char* chars, std::size_t length, std::
 
 std::size_t ArenaStr::longSize() const noexcept {
     std::uint32_t length = 0;
-    std::memcpy(&length, m_chars - 1 - sizeof length, sizeof length);
+    std::memcpy(&length, chars() - 1 - sizeof length, sizeof length);
     if (length != kHugeLength) {
         return length;
     }
     std::uint64_t hugeLength = 0;
-    std::memcpy(&hugeLength, m_chars - 1 - sizeof length - sizeof hugeLength, sizeof hugeLength);
+    std::memcpy(&hugeLength, chars() - 1 - sizeof length - sizeof hugeLength, sizeof hugeLength);
     return static_cast<std::size_t>(hugeLength);
 }
 
+ArenaStr PermanentText(std::string_view text) {
+    // Never destroyed: texts taken from it may be read until the program ends.
+    static auto* const permanent = new TextArena;
+    static std::mutex mutex;
+    const std::lock_guard lock(mutex);
+    return permanent->copy(text);
+}
+
 TextArena::Chunk TextArena::newChunk(std::size_t size) {
-    void* memory = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
-    if (memory == MAP_FAILED) {
-        throw std::bad_alloc();
-    }
-    return Chunk(static_cast<char*>(memory), ChunkRelease{size});
+    return Chunk(arena_space::Take(size), ChunkRelease{size});
 }
 
 void TextArena::ChunkRelease::operator()(char* chunk) const noexcept {
-    ::munmap(chunk, size);
+    arena_space::Give(chunk, size);
 }
 
 void* TextArena::allocateSlow(std::size_t bytes, std::size_t alignment) {
@@ -139,9 +144,25 @@ char* TextArena::startText(std::size_t length, std::size_t room, bool growing) {
     if (room > std::numeric_limits<std::size_t>::max() - header) {
         throw std::bad_alloc();
     }
-    char* chars = static_cast<char*>(allocate(header + room, 1)) + header;
+    char* chars = allocateText(header, room);
     writeLength(chars, length, form);
     return chars;
+}
+
+char* TextArena::allocateText(std::size_t header, std::size_t room) {
+    constexpr std::size_t kStep = arena_space::kStep;
+    if (m_cursor) {
+        const std::size_t padding = (reinterpret_cast<std::uintptr_t>(m_cursor) + header) % kStep;
+        if (padding + header + room <= static_cast<std::size_t>(m_end - m_cursor)) {
+            char* const chars = m_cursor + padding + header;
+            m_cursor = chars + room;
+            return chars;
+        }
+    }
+    // A chunk starts at a page: a block aligned to the step, with the header
+    // rounded up to it, puts the text at an even address.
+    const std::size_t paddedHeader = (header + kStep - 1) / kStep * kStep;
+    return static_cast<char*>(allocate(paddedHeader + room, kStep)) + paddedHeader;
 }
 
 ArenaStr TextArena::copy(std::string_view text) {
@@ -159,7 +180,7 @@ ArenaStr TextArena::reserve(std::size_t room) {
 
 void TextArena::fill(ArenaStr reserved, std::string_view text) noexcept {
     // The arena's own chunks are writable; the handle only shows them as const.
-    char* chars = const_cast<char*>(reserved.m_chars);
+    char* chars = const_cast<char*>(reserved.chars());
     std::memcpy(chars, text.data(), text.size());
     writeLength(chars, text.size(), formFor(text.size(), true));
 }
@@ -198,7 +219,7 @@ ArenaStr TextArena::append(ArenaStr text, std::string_view more) {
     }
     const std::size_t grown = length + more.size();
     // The arena's own chunks are writable; the handle only shows them as const.
-    char* chars = const_cast<char*>(text.m_chars);
+    char* chars = text.m_handle ? const_cast<char*>(text.chars()) : nullptr;
     LengthForm form = isHugeText(grown) ? LengthForm::Huge : LengthForm::Exact;
     if (!chars) {
         chars = startText(grown, form == LengthForm::Exact ? grown + 1 : growingRoom(grown), true);

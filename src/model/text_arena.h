@@ -4,17 +4,17 @@
 // reader and never changed afterwards, so every string and list block, and the
 // records and their details too, are carved out of large chunks and freed all
 // at once with the document. A string
-// handle is one pointer, which keeps a record with thirty text fields small on
-// files of millions of people.
+// handle is 32 bits (model/arena_space.h), which keeps a record with thirty
+// text fields small on files of millions of people.
 //
 // Layout of a stored string: its length, the UTF-8 bytes, NUL. The handle
 // points at the first byte of the text; the length is read backwards from
 // there. Most texts are short, so the byte just before the text holds a length
 // under 254; 254 or 255 there means a 32-bit length before it, and a 32-bit
 // length of 0xFFFFFFFF a 64-bit length before that, for texts of 4 GiB and
-// more. Texts are not aligned: ten million texts of a large file would
-// otherwise spend more on the padding and the longer length than on many of
-// their words.
+// more. A text starts at an even address, as handles count in steps of two,
+// and is not aligned further: ten million texts of a large file would
+// otherwise spend more on the padding than on many of their words.
 //
 // A text that grows line by line (a citation's PAGE and TEXT values, a note
 // continued) always has the 32-bit length, so that it grows in place whatever
@@ -22,9 +22,11 @@
 // arena's end with no room to spare (mark 254): lines of one text mostly come
 // one after another. Once something else was stored behind it, it moves to a
 // block of the next power of two (mark 255), a room its length alone tells,
-// so the handle stays one pointer; appending then writes in place until the
+// so the handle stays 32 bits; appending then writes in place until the
 // room is full and only then moves the text to a block twice as large, and
 // the blocks left behind add up to less than the last.
+
+#include "model/arena_space.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -41,17 +43,17 @@ class ArenaStr {
 public:
     constexpr ArenaStr() noexcept = default;
 
-    std::string_view view() const noexcept { return m_chars ? std::string_view(m_chars, size()) : std::string_view(); }
+    std::string_view view() const noexcept { return m_handle ? std::string_view(chars(), size()) : std::string_view(); }
     operator std::string_view() const noexcept { return view(); }
-    bool empty() const noexcept { return m_chars == nullptr || size() == 0; }
+    bool empty() const noexcept { return m_handle == 0 || size() == 0; }
     std::size_t size() const noexcept {
-        if (!m_chars) {
+        if (!m_handle) {
             return 0;
         }
-        const auto shortLength = static_cast<std::uint8_t>(m_chars[-1]);
+        const auto shortLength = static_cast<std::uint8_t>(chars()[-1]);
         return shortLength < kExactLengthMark ? shortLength : longSize();
     }
-    const char* c_str() const noexcept { return m_chars ? m_chars : ""; }
+    const char* c_str() const noexcept { return m_handle ? chars() : ""; }
 
     friend bool operator==(const ArenaStr& a, std::string_view b) noexcept { return a.view() == b; }
 
@@ -61,30 +63,19 @@ public:
     static constexpr std::uint8_t kLongLengthMark = 0xFF;
     static constexpr std::uint8_t kExactLengthMark = 0xFE;
 
-    // Texts that never change, such as the qualifiers "c", "<" and ">".
-    template <std::size_t N> struct Static {
-        std::uint32_t length = N - 1;
-        std::uint8_t longForm = kLongLengthMark;
-        char chars[N] = {};
-    };
-    template <std::size_t N> static ArenaStr fromStatic(const Static<N>& s) noexcept { return ArenaStr(s.chars); }
-
 private:
     friend class TextArena;
     std::size_t longSize() const noexcept;
-    constexpr explicit ArenaStr(const char* chars) noexcept : m_chars(chars) {}
+    const char* chars() const noexcept { return arena_space::AddressOf(m_handle); }
+    explicit ArenaStr(const char* chars) noexcept : m_handle(arena_space::HandleOf(chars)) {}
 
-    const char* m_chars = nullptr;
+    std::uint32_t m_handle = 0;
 };
 
-// Make a static text: `static constexpr auto kText = staticText("abc");`
-template <std::size_t N> constexpr ArenaStr::Static<N> staticText(const char (&text)[N]) {
-    ArenaStr::Static<N> s{};
-    for (std::size_t i = 0; i < N; ++i) {
-        s.chars[i] = text[i];
-    }
-    return s;
-}
+// A text that lives as long as the program, for the fixed texts a model
+// shares (the known tags, the date qualifiers): keep the result, as each
+// call stores the text anew.
+ArenaStr PermanentText(std::string_view text);
 
 class TextArena {
 public:
@@ -144,10 +135,12 @@ private:
     void* allocateSlow(std::size_t bytes, std::size_t alignment);
     // A growing text's length is written in the 32-bit form, which any length it grows to fits.
     char* startText(std::size_t length, std::size_t room, bool growing);
+    // `header` + `room` bytes with an even address `header` bytes in; that address.
+    char* allocateText(std::size_t header, std::size_t room);
 
-    // Chunks come straight from the kernel with their pages filled in at once:
-    // a large file's model takes a quarter of a million pages, and a fault for
-    // each cost the reader a fifth of its time.
+    // Chunks come from the one reservation (model/arena_space.h) with their
+    // pages filled in at once: a large file's model takes a quarter of a
+    // million pages, and a fault for each cost the reader a fifth of its time.
     struct ChunkRelease {
         std::size_t size = 0;
         void operator()(char* chunk) const noexcept;

@@ -60,8 +60,7 @@ TEST(TextArena, LengthsAroundTheShortFormsEdgeReadBackWhole) {
     ExpectStored(reserved, std::string(260, 'r'));
     TextArena::fill(reserved, "short");
     ExpectStored(reserved, "short");
-    static constexpr auto kStatic = staticText("Unknown");
-    ExpectStored(ArenaStr::fromStatic(kStatic), "Unknown");
+    ExpectStored(PermanentText("Unknown"), "Unknown");
 }
 
 TEST(TextArena, EmptyTextsAreEmptyHandles) {
