@@ -90,9 +90,6 @@ detail::Reservation Reserve() noexcept {
     return {};
 }
 
-// Made before main: a limit the program sets on itself later counts from there.
-[[maybe_unused]] const char* const kReservedAtStart = Base();
-
 } // namespace
 
 const detail::Reservation& detail::TheReservation() noexcept {
@@ -101,7 +98,7 @@ const detail::Reservation& detail::TheReservation() noexcept {
 }
 
 char* Take(std::size_t bytes) {
-    char* const base = Base();
+    char* const base = detail::TheReservation().base;
     if (base == nullptr || bytes == 0 || bytes > detail::TheReservation().bytes) {
         throw std::bad_alloc();
     }
@@ -126,7 +123,7 @@ void Give(char* chunk, std::size_t bytes) noexcept {
         // Out of mappings: the pages go back all the same, and the next Take maps over them.
         ::madvise(chunk, size, MADV_DONTNEED);
     }
-    TheRanges().give(static_cast<std::size_t>(chunk - Base()), size);
+    TheRanges().give(static_cast<std::size_t>(chunk - detail::TheReservation().base), size);
 }
 
 std::size_t BytesTaken() noexcept {

@@ -37,10 +37,12 @@ const Reservation& TheReservation() noexcept;
 } // namespace detail
 
 // Where the reservation starts: handles are offsets from here. Every text
-// read goes through it, so it is inline; the reservation is made on first use.
+// read goes through it, so it is a plain constant read, with no check on
+// each use that it was made: it is made before main, and no text is read
+// earlier.
+inline char* const kBase = detail::TheReservation().base;
 inline char* Base() noexcept {
-    static char* const base = detail::TheReservation().base;
-    return base;
+    return kBase;
 }
 
 // A chunk of `bytes` (rounded up to whole pages) with its pages filled in;

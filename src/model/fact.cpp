@@ -47,7 +47,7 @@ Fact& FactList::append(TextArena& arena, ArenaStr tag) {
     grown.push_back(Fact{});
     grown.back().m_strTag = tag;
     assign(arena, grown.data(), static_cast<std::int32_t>(grown.size()));
-    return m_pFacts[m_nFacts - 1];
+    return m_pFacts.get()[m_nFacts - 1];
 }
 
 } // namespace stirpex

@@ -46,7 +46,7 @@ struct Fact {
     ArenaStr m_strValue;
     ArenaStr m_strDate; // as the page shows dates (model/readable_date.h), then its TIME
     ArenaStr m_strPlace;
-    FactDetails* m_pDetails = nullptr;
+    ArenaPtr<FactDetails> m_pDetails;
 };
 
 // The value of the first line of a fact's own lines with this tag ("AGE",
@@ -64,17 +64,17 @@ public:
     // list built fact by fact, as tests do; the reader gathers and assigns.
     Fact& append(TextArena& arena, ArenaStr tag);
 
-    const Fact* begin() const noexcept { return m_pFacts; }
-    const Fact* end() const noexcept { return m_pFacts + m_nFacts; }
+    const Fact* begin() const noexcept { return m_pFacts.get(); }
+    const Fact* end() const noexcept { return m_pFacts.get() + m_nFacts; }
     std::int32_t size() const noexcept { return m_nFacts; }
     bool empty() const noexcept { return m_nFacts == 0; }
     // The fact at `position` in file order, or null: a link keeps a fact by its position.
     const Fact* at(std::int32_t position) const noexcept {
-        return position >= 0 && position < m_nFacts ? m_pFacts + position : nullptr;
+        return position >= 0 && position < m_nFacts ? m_pFacts.get() + position : nullptr;
     }
 
 private:
-    Fact* m_pFacts = nullptr;
+    ArenaPtr<Fact> m_pFacts;
     std::int32_t m_nFacts = 0;
 };
 

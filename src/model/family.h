@@ -58,7 +58,7 @@ public:
     ArenaStrList m_arrChildren;
 
 private:
-    FamilyDetails* m_pDetails = nullptr;
+    ArenaPtr<FamilyDetails> m_pDetails;
 };
 
 } // namespace stirpex

@@ -87,7 +87,7 @@ public:
 private:
     std::string formatParts(std::string_view surname, std::string_view givenNames, int style) const;
 
-    PersonDetails* m_pDetails = nullptr;
+    ArenaPtr<PersonDetails> m_pDetails;
 };
 
 } // namespace stirpex

@@ -149,18 +149,10 @@ char* TextArena::startText(std::size_t length, std::size_t room, bool growing) {
     return chars;
 }
 
-char* TextArena::allocateText(std::size_t header, std::size_t room) {
-    constexpr std::size_t kStep = arena_space::kStep;
-    if (m_cursor) {
-        const std::size_t padding = (reinterpret_cast<std::uintptr_t>(m_cursor) + header) % kStep;
-        if (padding + header + room <= static_cast<std::size_t>(m_end - m_cursor)) {
-            char* const chars = m_cursor + padding + header;
-            m_cursor = chars + room;
-            return chars;
-        }
-    }
+char* TextArena::allocateTextSlow(std::size_t header, std::size_t room) {
     // A chunk starts at a page: a block aligned to the step, with the header
     // rounded up to it, puts the text at an even address.
+    constexpr std::size_t kStep = arena_space::kStep;
     const std::size_t paddedHeader = (header + kStep - 1) / kStep * kStep;
     return static_cast<char*>(allocate(paddedHeader + room, kStep)) + paddedHeader;
 }
@@ -235,38 +227,40 @@ ArenaStr TextArena::append(ArenaStr text, std::string_view more) {
 }
 
 void ArenaStrList::append(TextArena& arena, ArenaStr text) {
-    if (m_block && m_block->size == m_block->capacity && m_block->capacity < std::numeric_limits<int>::max() &&
-        arena.extendLast(items(m_block) + m_block->capacity, sizeof(ArenaStr))) {
-        ++m_block->capacity;
+    Block* block = m_block.get();
+    if (block && block->size == block->capacity && block->capacity < std::numeric_limits<int>::max() &&
+        arena.extendLast(items(block) + block->capacity, sizeof(ArenaStr))) {
+        ++block->capacity;
     }
-    if (!m_block || m_block->size == m_block->capacity) {
-        const int capacity = m_block ? m_block->capacity * 2 : 1;
+    if (!block || block->size == block->capacity) {
+        const int capacity = block ? block->capacity * 2 : 1;
         if (capacity <= 0) {
             throw std::bad_alloc();
         }
         void* memory =
             arena.allocate(sizeof(Block) + sizeof(ArenaStr) * static_cast<std::size_t>(capacity), alignof(Block));
-        auto* grown = new (memory) Block{m_block ? m_block->size : 0, capacity};
-        if (m_block) {
-            std::memcpy(static_cast<void*>(items(grown)), items(m_block), sizeof(ArenaStr) * m_block->size);
+        auto* grown = new (memory) Block{block ? block->size : 0, capacity};
+        if (block) {
+            std::memcpy(static_cast<void*>(items(grown)), items(block), sizeof(ArenaStr) * block->size);
         }
+        block = grown;
         m_block = grown;
     }
-    items(m_block)[m_block->size++] = text;
+    items(block)[block->size++] = text;
 }
 
 ArenaStr ArenaStrList::operator[](int i) const {
     if (i < 0 || i >= size()) {
         throw std::invalid_argument("string list index out of range");
     }
-    return items(m_block)[i];
+    return items(m_block.get())[i];
 }
 
 ArenaStr& ArenaStrList::last() {
     if (empty()) {
         throw std::invalid_argument("string list is empty");
     }
-    return items(m_block)[m_block->size - 1];
+    return items(m_block.get())[m_block->size - 1];
 }
 
 } // namespace stirpex

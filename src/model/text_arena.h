@@ -72,6 +72,22 @@ private:
     std::uint32_t m_handle = 0;
 };
 
+// A pointer to a record or block an arena gave out, kept in 32 bits as a
+// text handle is: a model holds millions of them.
+template <typename T> class ArenaPtr {
+public:
+    constexpr ArenaPtr() noexcept = default;
+    ArenaPtr(T* object) noexcept : m_handle(object ? arena_space::HandleOf(object) : 0) {}
+
+    T* get() const noexcept { return m_handle ? reinterpret_cast<T*>(arena_space::AddressOf(m_handle)) : nullptr; }
+    T* operator->() const noexcept { return get(); }
+    T& operator*() const noexcept { return *get(); }
+    explicit operator bool() const noexcept { return m_handle != 0; }
+
+private:
+    std::uint32_t m_handle = 0;
+};
+
 // A text that lives as long as the program, for the fixed texts a model
 // shares (the known tags, the date qualifiers): keep the result, as each
 // call stores the text anew.
@@ -136,7 +152,16 @@ private:
     // A growing text's length is written in the 32-bit form, which any length it grows to fits.
     char* startText(std::size_t length, std::size_t room, bool growing);
     // `header` + `room` bytes with an even address `header` bytes in; that address.
-    char* allocateText(std::size_t header, std::size_t room);
+    char* allocateText(std::size_t header, std::size_t room) {
+        const std::size_t padding = (reinterpret_cast<std::uintptr_t>(m_cursor) + header) % arena_space::kStep;
+        if (m_cursor && padding + header + room <= static_cast<std::size_t>(m_end - m_cursor)) {
+            char* const chars = m_cursor + padding + header;
+            m_cursor = chars + room;
+            return chars;
+        }
+        return allocateTextSlow(header, room);
+    }
+    char* allocateTextSlow(std::size_t header, std::size_t room);
 
     // Chunks come from the one reservation (model/arena_space.h) with their
     // pages filled in at once: a large file's model takes a quarter of a
@@ -154,7 +179,7 @@ private:
     std::size_t m_reserved = 0;
 };
 
-// A growable list of texts kept in the arena: one pointer in the record, the
+// A growable list of texts kept in the arena: one handle in the record, the
 // block holds size, capacity and the handles. A block still at the arena's
 // end grows in place by one handle; otherwise growth doubles, so the blocks
 // left behind in the arena never add up to more than the final one.
@@ -168,8 +193,8 @@ public:
     // Reading outside 0 to size-1 is a programming error: throws std::invalid_argument.
     ArenaStr operator[](int i) const;
     ArenaStr& last();
-    const ArenaStr* begin() const noexcept { return m_block ? items(m_block) : nullptr; }
-    const ArenaStr* end() const noexcept { return m_block ? items(m_block) + m_block->size : nullptr; }
+    const ArenaStr* begin() const noexcept { return m_block ? items(m_block.get()) : nullptr; }
+    const ArenaStr* end() const noexcept { return m_block ? items(m_block.get()) + m_block->size : nullptr; }
 
 private:
     // The handles follow the header in the same allocation.
@@ -179,7 +204,7 @@ private:
     };
     static ArenaStr* items(Block* block) noexcept { return reinterpret_cast<ArenaStr*>(block + 1); }
 
-    Block* m_block = nullptr;
+    ArenaPtr<Block> m_block;
 };
 
 } // namespace stirpex

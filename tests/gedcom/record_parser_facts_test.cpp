@@ -112,7 +112,7 @@ TEST(RecordParserFactLinks, AssociationKeepsItsPointerAndRelation) {
     EXPECT_EQ(facts.at(1)->Details().m_strType.view(), "FRIEND");
     EXPECT_EQ(TextsOf(facts.at(1)->Details().m_arrLines), Texts{"  PHRASE Best friend"});
     EXPECT_EQ(facts.at(2)->m_strValue.view(), "@I4@");
-    EXPECT_EQ(facts.at(2)->m_pDetails, nullptr);
+    EXPECT_FALSE(facts.at(2)->m_pDetails);
 }
 
 // An alias by name is a further name; an alias by pointer, which the name

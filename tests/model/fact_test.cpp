@@ -69,7 +69,7 @@ TEST_F(FactTest, ListKeepsFileOrderAndFindsAFactByItsPosition) {
 
 TEST_F(FactTest, DetailsAreMadeOnceAndEmptyUntilThen) {
     Fact& fact = Add("OCCU", "Farmer");
-    EXPECT_EQ(fact.m_pDetails, nullptr);
+    EXPECT_FALSE(fact.m_pDetails);
     EXPECT_TRUE(fact.Details().m_strType.empty());
     EXPECT_EQ(fact.Details().sources(), 0);
     FactDetails& details = fact.EditDetails(m_arena);
