@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace stirpex::detail {
@@ -96,6 +97,34 @@ bool addSingleBox(ChartTree& tree, FirstBoxes& first, const FirstBoxes* earlier,
     tree.boxes.push_back(std::move(box));
     unit.boxEnd = toInt(tree.boxes.size());
     return goOn;
+}
+
+// A partner is drawn without their own relatives: their box is marked as a
+// repeat when the person is drawn elsewhere too, pointing to the box with
+// their descendants (in this tree or the earlier one), or else to their
+// first box as a partner. Done once the walk is over, as a partner may be
+// met before their own box as a descendant, from which the walk goes on.
+void markRepeatedPartners(ChartTree& tree, const FirstBoxes& first, const FirstBoxes* earlier) {
+    std::unordered_map<std::int32_t, std::int32_t> firstAsPartner;
+    for (const TreeUnit& unit : tree.units) {
+        for (std::int32_t b = unit.boxBegin + 1; b < unit.boxEnd; ++b) {
+            TreeBox& box = tree.boxes[static_cast<std::size_t>(b)];
+            if (box.person == nullptr) {
+                continue;
+            }
+            box.firstBox = first.of(*box.person);
+            if (box.firstBox < 0 && earlier != nullptr) {
+                box.earlierBox = earlier->of(*box.person);
+            }
+            if (box.firstBox < 0 && box.earlierBox < 0) {
+                const auto [seen, isNew] = firstAsPartner.try_emplace(box.person->m_nIndex, b);
+                if (!isNew) {
+                    box.firstBox = seen->second;
+                }
+            }
+            tree.repeats = tree.repeats || box.firstBox >= 0 || box.earlierBox >= 0;
+        }
+    }
 }
 
 } // namespace
@@ -200,6 +229,7 @@ ChartTree WalkDescendants(const CStirpexDoc& doc, const CPerson& person, std::in
         tree.units[i].boxEnd = toInt(tree.boxes.size());
         tree.units[i].childEnd = toInt(tree.units.size());
     }
+    markRepeatedPartners(tree, first, before);
     countLevels(tree);
     return tree;
 }

@@ -372,6 +372,38 @@ TEST(HourglassChart, APersonReachedTwiceAmongTheDescendantsIsMarked) {
     EXPECT_EQ(BoxesOf(chart, PersonOf(loaded, "D12")).size(), 1U);
 }
 
+// A partner drawn twice is marked as a repeat like anyone else: a cousin's
+// box as a partner refers to the box with their descendants, before or after
+// it, and a widow married to two brothers is drawn in full once.
+TEST(DescendantsChart, PartnersDrawnTwiceAreMarkedAsRepeats) {
+    const auto loaded = test::LoadFamily(test::kDescendantFamily);
+    ChartOptions options;
+    options.generations = 6;
+    const ChartLayout cousins = chartOf(loaded, "D1", ChartKind::Descendants, options);
+    ExpectSound(cousins, "cousins");
+    for (const char* id : {"D8", "D10"}) {
+        const auto boxes = BoxesOf(cousins, PersonOf(loaded, id));
+        ASSERT_EQ(boxes.size(), 2U) << id;
+        // Her box as Georg's partner comes before her own; his as hers after his own.
+        const bool partnerFirst = std::string_view(id) == "D10";
+        const std::int32_t own = partnerFirst ? boxes[1] : boxes[0];
+        const std::int32_t partner = partnerFirst ? boxes[0] : boxes[1];
+        EXPECT_EQ(cousins.boxes[static_cast<std::size_t>(own)].firstBox, -1) << id;
+        EXPECT_EQ(cousins.boxes[static_cast<std::size_t>(partner)].firstBox, own) << id;
+        EXPECT_EQ(TextsOf(cousins, partner).back(), "Repeated") << id;
+        EXPECT_FALSE(boxesToward(cousins, own).empty()) << id;
+    }
+
+    const ChartLayout widow = chartOf(loaded, "W1", ChartKind::Descendants, options);
+    ExpectSound(widow, "widow");
+    const auto maria = BoxesOf(widow, PersonOf(loaded, "W4"));
+    ASSERT_EQ(maria.size(), 2U);
+    EXPECT_EQ(widow.boxes[static_cast<std::size_t>(maria[0])].firstBox, -1);
+    EXPECT_EQ(widow.boxes[static_cast<std::size_t>(maria[1])].firstBox, maria[0]);
+    EXPECT_EQ(TextsOf(widow, maria[1]).back(), "Repeated");
+    EXPECT_NE(TextsOf(widow, maria[0]).back(), "Repeated");
+}
+
 // L1 is his own grandfather: his son L2 is also his father, and each half
 // reaches L1 again. Both halves end, and the son's box refers to the father's.
 TEST(HourglassChart, APersonInBothHalvesIsDrawnOnceAndALoopEnds) {
