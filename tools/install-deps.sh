@@ -6,7 +6,7 @@ packages=(
     build-essential cmake ninja-build pkg-config ccache
     libicu-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    clang libclang-rt-14-dev clang-format
+    clang libclang-rt-14-dev clang-format clang-tidy
     qt6-base-dev qt6-base-dev-tools libgl-dev libicu-dev
     fonts-liberation xvfb xauth poppler-utils
     qt6-svg-dev libzip-dev
