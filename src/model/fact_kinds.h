@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 namespace stirpex {
@@ -30,6 +31,8 @@ struct FactKind {
 
 // The kind of an exact tag, or null for a tag the table does not know.
 const FactKind* FindFactKind(std::string_view tag) noexcept;
+// Every kind the table knows, in tag order.
+std::span<const FactKind> FactKinds() noexcept;
 
 // The label of a fact: the TYPE of EVEN and FACT (when given), the table's
 // label, or the tag itself for a tag the table does not know.

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,39 @@ TEST(FactKinds, KnownTagsHaveTheirKindAndOthersNone) {
         EXPECT_EQ(KnownTagText(c.tag).view(), c.tag);
         EXPECT_EQ(TagLabel(c.tag), c.label);
     }
+}
+
+// Every tag of the table finds its own kind; the same bytes with one more,
+// one fewer or one changed (a NUL among them) find no other.
+TEST(FactKinds, EveryKnownTagAndNoNeighbourOfItIsFound) {
+    std::set<std::string_view> known;
+    for (const FactKind& kind : FactKinds()) {
+        known.insert(kind.tag);
+    }
+    for (const FactKind& kind : FactKinds()) {
+        EXPECT_EQ(FindFactKind(kind.tag), &kind) << kind.tag;
+        const std::string tag(kind.tag);
+        std::vector<std::string> neighbours = {tag + '\0', tag + 'X', tag.substr(0, tag.size() - 1),
+                                               std::string(1, '\0') + tag};
+        for (std::size_t i = 0; i < tag.size(); ++i) {
+            for (const char c : {'\0', 'a', '\xFF'}) {
+                std::string changed = tag;
+                changed[i] = c;
+                neighbours.push_back(changed);
+            }
+        }
+        for (const std::string& neighbour : neighbours) {
+            const FactKind* found = FindFactKind(neighbour);
+            if (known.count(neighbour) == 0) {
+                EXPECT_EQ(found, nullptr) << kind.tag << " / " << neighbour.size() << " bytes";
+            } else {
+                ASSERT_NE(found, nullptr);
+                EXPECT_EQ(found->tag, neighbour);
+            }
+        }
+    }
+    EXPECT_EQ(FindFactKind("_MARNMX"), nullptr);
+    EXPECT_EQ(FindFactKind("_MARNMXY"), nullptr);
 }
 
 TEST_F(FactTest, LabelIsTheTypeOfEvenAndFactOnly) {
