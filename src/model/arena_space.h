@@ -4,7 +4,7 @@
 // once for the whole program, so that a handle to a text or block in any
 // arena is a 32-bit number: its distance from the reservation's start in
 // steps of two bytes. A large file's model holds tens of millions of such
-// handles, and half their size is a tenth of the model.
+// handles, and halving them took a quarter off the model of a large file.
 //
 // The reservation costs no memory until a chunk is taken: its pages are
 // filled in then, and given back to the system when the chunk is. Address
