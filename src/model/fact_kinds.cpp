@@ -147,9 +147,8 @@ constexpr std::uint64_t packTag(std::string_view tag) noexcept {
     return packed;
 }
 
-// The kinds by their packed tags, open addressing: a quarter of a million
-// fact lines a second each find their kind in a probe or two, where a binary
-// search took seven steps.
+// The kinds by their packed tags, open addressing: every fact line finds its
+// kind in a probe or two, where a binary search took seven steps.
 constexpr std::size_t kSlotBits = 8;
 static_assert(std::size(kFactKinds) * 2 < std::size_t{1} << kSlotBits, "the table is kept at most half full");
 
