@@ -10,7 +10,13 @@
 //   wc    runs `wc -l FILE`, the system's own line count;
 //   load  reads it with LoadGedcomFile into a fresh document, with a default
 //         environment (no progress, no messages, no name index), once on one
-//         thread (one pass) and once on two (in parts).
+//         thread (one pass) and once on two (in parts);
+//   fresh takes as much fresh memory as the load made resident, a megabyte
+//         at a time with its pages filled in, on one thread and on two: what
+//         the system alone needs to hand a model of that size over. With the
+//         bare pass it is the floor under any reader that builds such a model.
+// From the loads on one and two threads, Amdahl's law estimates the rate on
+// four and eight cores like these.
 // Each load runs in a child process of its own, so its peak resident memory
 // (the child's VmHWM) belongs to the load alone: the warm-up and the bare
 // passes happen in the parent, whose own footprint is a few megabytes. The
@@ -22,6 +28,7 @@
 #include "gedcom/load_driver.h"
 #include "model/stirpex_doc.h"
 
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -37,6 +44,7 @@
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -71,6 +79,40 @@ std::uint64_t barePass(const std::filesystem::path& path, std::vector<char>& buf
         }
     }
     return lines;
+}
+
+// Seconds to map `bytes` of fresh memory in 1 MiB chunks with their pages
+// filled in, split over `threads`; given back once timed.
+double freshMemoryPass(std::size_t bytes, unsigned threads) {
+    const std::size_t chunks = (bytes + kBlock - 1) / kBlock;
+    std::vector<void*> mapped(chunks, MAP_FAILED);
+    const auto start = Clock::now();
+    {
+        std::vector<std::jthread> workers;
+        for (unsigned t = 0; t < threads; ++t) {
+            workers.emplace_back([&, t] {
+                for (std::size_t i = t; i < chunks; i += threads) {
+                    mapped[i] = ::mmap(nullptr, kBlock, PROT_READ | PROT_WRITE,
+                                       MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+                }
+            });
+        }
+    }
+    const double seconds = secondsSince(start);
+    for (void* chunk : mapped) {
+        if (chunk == MAP_FAILED) {
+            std::fprintf(stderr, "stirpex-load-bench: no fresh memory to measure\n");
+            std::exit(1);
+        }
+        ::munmap(chunk, kBlock);
+    }
+    return seconds;
+}
+
+// The rate on `cores` cores, by Amdahl's law from the load times on one and two.
+double amdahlRate(double sizeMb, double oneThread, double twoThreads, unsigned cores) {
+    const double parallel = std::clamp(2.0 * (1.0 - twoThreads / oneThread), 0.0, 1.0);
+    return sizeMb / (oneThread * (1.0 - parallel + parallel / cores));
 }
 
 // A "VmXXX:" field of /proc/self/status in KiB, or -1.
@@ -331,9 +373,25 @@ int main(int argc, char** argv) {
     }
     std::printf("2 threads / 1   %.2f (ru_maxrss of all loads %.1f MB)\n", rates[1] / rates[0],
                 static_cast<double>(usage.ru_maxrss) / 1024.0);
+    std::printf("estimate        %.1f MB/s on 4 cores, %.1f MB/s on 8 (Amdahl's law from 1 and 2 threads)\n",
+                amdahlRate(sizeMb, median(runs[0].seconds), median(runs[1].seconds), 4),
+                amdahlRate(sizeMb, median(runs[0].seconds), median(runs[1].seconds), 8));
+    const auto modelBytes = static_cast<std::size_t>(std::max(0LL, runs[0].peakKb - runs[0].rssBeforeKb)) * 1024;
+    std::vector<double> freshSeconds[2];
+    for (int i = 0; i < repeat; ++i) {
+        for (unsigned t = 0; t < 2; ++t) {
+            freshSeconds[t].push_back(freshMemoryPass(modelBytes, t + 1));
+        }
+    }
+    const double fresh = std::min(median(freshSeconds[0]), median(freshSeconds[1]));
+    std::printf("fresh memory    %.1f MB: median %.3f s on 1 thread (%s), %.3f s on 2 (%s)\n",
+                static_cast<double>(modelBytes) / kMB, median(freshSeconds[0]), joined(freshSeconds[0]).c_str(),
+                median(freshSeconds[1]), joined(freshSeconds[1]).c_str());
+    std::printf("floor           bare pass + fresh memory %.3f s: %.1f MB/s at most for a model this size\n",
+                bare + fresh, sizeMb / (bare + fresh));
     std::printf("RESULT size_mb=%.1f bare_mbps=%.1f wc_mbps=%.1f load1_mbps=%.1f load2_mbps=%.1f ratio_wc1=%.4f "
-                "ratio_wc2=%.4f scaling=%.2f peak_rss_x1=%.2f peak_rss_x2=%.2f\n",
+                "ratio_wc2=%.4f scaling=%.2f peak_rss_x1=%.2f peak_rss_x2=%.2f floor_mbps=%.1f\n",
                 sizeMb, bareRate, wcRate, rates[0], rates[1], rates[0] / wcRate, rates[1] / wcRate, rates[1] / rates[0],
-                peaks[0], peaks[1]);
+                peaks[0], peaks[1], sizeMb / (bare + fresh));
     return 0;
 }

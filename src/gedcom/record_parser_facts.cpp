@@ -169,7 +169,11 @@ void RecordParser::keepReplaced(std::string_view tag, std::string_view value) {
 
 void RecordParser::keepReplacedLink(std::string_view tag, ArenaStr key) {
     if (!key.empty()) {
-        keepReplaced(tag, "@" + std::string(key.view()) + "@");
+        // Appended rather than "@" + key + "@", which GCC 12 misreads as an overlapping copy when optimising.
+        std::string pointer(1, '@');
+        pointer += key.view();
+        pointer += '@';
+        keepReplaced(tag, pointer);
     }
 }
 
