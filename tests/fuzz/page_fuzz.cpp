@@ -7,6 +7,7 @@
 
 #include "fuzz_input.h"
 #include "gedcom/char_set.h"
+#include "model/shown_text.h"
 #include "page/page_pointer.h"
 #include "page/person_page.h"
 #include "page/recording_surface.h"
@@ -108,7 +109,8 @@ void PageRun::paint(Change change) {
 
 void PageRun::checkPaint(const PaintOutcome& outcome) const {
     std::string caption(fuzz::kFileName);
-    caption.append(" - ").append(m_page.m_pPerson ? m_page.m_pPerson->m_strID.view() : std::string_view());
+    // A key too long to show is cut as every shown text is.
+    caption.append(" - ").append(ShownText(m_page.m_pPerson ? m_page.m_pPerson->m_strID.view() : std::string_view()));
     Require(outcome.caption == caption, "the caption is the title and the key shown");
     for (const DrawnText& op : m_surface.ops()) {
         Require(op.y >= 0 && op.y <= outcome.height, "every line lies within the scroll height");
